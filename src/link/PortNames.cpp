@@ -1,0 +1,70 @@
+#include "link/Connection.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace tavisto {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kListError = "Error opening registry key for serial port list";
+
+std::string readAttribute(const fs::path& path) {
+    std::ifstream in(path);
+    std::string value;
+    std::getline(in, value);
+    return value;
+}
+
+// A tty is a serial port when a driver backs it. On-board 8250 UARTs are
+// registered whether or not the hardware exists; their "type" is 0 when it does not.
+bool isSerialDevice(const fs::path& ttyDir) {
+    std::error_code ec;
+    const fs::path driver = ttyDir / "device" / "driver";
+    if (!fs::exists(driver, ec))
+        return false;
+    const std::string driverName = fs::read_symlink(driver, ec).filename().string();
+    if (driverName == "serial8250" || driverName.starts_with("serial8250")) {
+        const std::string type = readAttribute(ttyDir / "type");
+        return !type.empty() && type != "0";
+    }
+    return true;
+}
+
+bool lessCaseInsensitive(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](unsigned char x, unsigned char y) {
+                                            return std::tolower(x) < std::tolower(y);
+                                        });
+}
+
+} // namespace
+
+void SortPortNames(std::vector<std::string>& names) {
+    std::sort(names.begin(), names.end(), lessCaseInsensitive);
+}
+
+bool EnumPorts(std::vector<std::string>& list, std::string& message) {
+    std::error_code ec;
+    fs::directory_iterator it("/sys/class/tty", ec);
+    if (ec) {
+        message = kListError;
+        return false;
+    }
+    std::vector<std::string> found;
+    for (const auto& entry : it) {
+        if (isSerialDevice(entry.path()))
+            found.push_back("/dev/" + entry.path().filename().string());
+    }
+    SortPortNames(found);
+    list = std::move(found);
+    message = "OK";
+    return true;
+}
+
+} // namespace tavisto

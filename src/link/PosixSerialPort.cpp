@@ -1,0 +1,187 @@
+#include "link/PosixSerialPort.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+
+namespace tavisto::link {
+
+namespace {
+
+constexpr const char* kReadFailed = "Failed to read data";
+
+speed_t speedConstant(int baudRate) {
+    switch (baudRate) {
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    case 230400: return B230400;
+    case 460800: return B460800;
+    case 500000: return B500000;
+    case 576000: return B576000;
+    case 921600: return B921600;
+    case 1000000: return B1000000;
+    case 1152000: return B1152000;
+    case 1500000: return B1500000;
+    case 2000000: return B2000000;
+    default: return B0;
+    }
+}
+
+int remainingMs(std::chrono::steady_clock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+} // namespace
+
+bool configureLine(int fd, int baudRate) {
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0)
+        return false;
+    // Raw bytes both ways: the protocol is binary, so no character is special.
+    // Software flow control is switched off for the same reason (an XOFF byte in a
+    // picture would stop the line); hardware flow control stays as the driver has it.
+    tio.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF |
+                     IXANY | INPCK);
+    tio.c_oflag &= ~OPOST;
+    tio.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB);
+    tio.c_cflag |= CS8 | CREAD | CLOCAL;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    bool speedOk = true;
+    if (speed_t speed = speedConstant(baudRate); speed != B0) {
+        cfsetispeed(&tio, speed);
+        cfsetospeed(&tio, speed);
+    } else {
+        speedOk = false;
+    }
+    return tcsetattr(fd, TCSANOW, &tio) == 0 && speedOk;
+}
+
+std::string devicePath(const std::string& name) {
+    if (name.empty() || name.front() == '/' || name.front() == '.')
+        return name;
+    return "/dev/" + name;
+}
+
+PosixSerialPort::PosixSerialPort(int fd) : fd_(fd) {}
+
+PosixSerialPort::~PosixSerialPort() {
+    if (fd_ >= 0) {
+        // The exclusive flag outlives this descriptor when another one holds the
+        // line open (a virtual display keeps its side open), so clear it first.
+        ioctl(fd_, TIOCNXCL);
+        flock(fd_, LOCK_UN);
+        ::close(fd_);
+    }
+}
+
+bool PosixSerialPort::write(const Bytes& data, std::string& message) {
+    // The line gets 1000 ms plus 100 ms per byte, as a stalled UART would be given.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000) +
+                          std::chrono::milliseconds(100) * data.size();
+    std::size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::write(fd_, data.data() + done, data.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            message = "1: " + std::to_string(errno);
+            return false;
+        }
+        int left = remainingMs(deadline);
+        if (left == 0) {
+            message = "3: " + std::to_string(ETIMEDOUT);
+            return false;
+        }
+        pollfd p{fd_, POLLOUT, 0};
+        int r = ::poll(&p, 1, left);
+        if (r < 0 && errno != EINTR) {
+            message = "3: " + std::to_string(errno);
+            return false;
+        }
+        if (r > 0 && (p.revents & (POLLERR | POLLNVAL))) {
+            message = "3: " + std::to_string(EIO);
+            return false;
+        }
+    }
+    message = "OK";
+    return true;
+}
+
+bool PosixSerialPort::read(Bytes& out, std::string& message) {
+    message = kReadFailed;
+    out.clear();
+    char buffer[kReadChunk];
+    ssize_t n;
+    do {
+        n = ::read(fd_, buffer, sizeof buffer);
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0)
+        return false;
+    out.assign(buffer, static_cast<std::size_t>(n));
+    message = "OK";
+    return true;
+}
+
+bool PosixSerialPort::setBaudRate(int baudRate) { return configureLine(fd_, baudRate); }
+
+bool PosixSerialPort::waitForInput(Millis timeout) {
+    pollfd p{fd_, POLLIN, 0};
+    int r;
+    do {
+        r = ::poll(&p, 1, static_cast<int>(timeout.count()));
+    } while (r < 0 && errno == EINTR);
+    return r > 0;
+}
+
+void PosixSerialPort::purgeInput() { tcflush(fd_, TCIFLUSH); }
+
+int PosixPortOpener::open(const std::string& name, int baudRate, PortHandle& port) {
+    if (name.empty())
+        return kOpenFailed;
+    int fd = ::open(devicePath(name).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return kOpenFailed;
+    // Exclusive use: TIOCEXCL keeps other (unprivileged) programs out, and the
+    // advisory lock also catches root and a second open from this process.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return kOpenFailed;
+    }
+    termios probe{};
+    if (tcgetattr(fd, &probe) != 0) {
+        flock(fd, LOCK_UN);
+        ::close(fd);
+        return kOpenSetupFailed;
+    }
+    ioctl(fd, TIOCEXCL);
+    // As on the original line, the result of applying the settings is not checked:
+    // an unusual speed leaves the port open at the speed it had.
+    configureLine(fd, baudRate);
+    port = std::make_unique<PosixSerialPort>(fd);
+    return kOpenOk;
+}
+
+PortOpener& posixPortOpener() {
+    static PosixPortOpener opener;
+    return opener;
+}
+
+} // namespace tavisto::link

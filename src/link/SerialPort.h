@@ -1,0 +1,61 @@
+#pragma once
+
+#include "link/Bytes.h"
+#include "link/Clock.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace tavisto::link {
+
+// The most a single read hands back, as the driver's 4096-byte input queue did.
+inline constexpr std::size_t kReadChunk = 4096;
+
+// An open serial line. Implementations: POSIX termios (PosixSerialPort), and the
+// scripted fake ports of the tests.
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    // Writes all bytes. Never hangs: gives up after 1000 ms + 100 ms per byte.
+    // On failure the message is "1: <errno>" (the write itself failed) or
+    // "3: <errno>" (the line did not take the bytes in time).
+    virtual bool write(const Bytes& data, std::string& message) = 0;
+
+    // Returns at once with what has arrived, at most kReadChunk bytes. With nothing
+    // waiting (or a line error) it fails with "Failed to read data".
+    virtual bool read(Bytes& out, std::string& message) = 0;
+
+    // Sets the line speed with 8 data bits, no parity, 1 stop bit.
+    virtual bool setBaudRate(int baudRate) = 0;
+
+    // Blocks until input is waiting, the line hangs up, or the time-out passes.
+    // Returns true when a read would not block (data or a line error).
+    virtual bool waitForInput(Millis timeout) = 0;
+
+    // Discards everything in the receive queue.
+    virtual void purgeInput() = 0;
+};
+
+using PortHandle = std::unique_ptr<SerialPort>;
+
+// Open result codes (the index into the open-error texts).
+enum OpenCode : int {
+    kOpenAlreadyOpen = 0,
+    kOpenOk = 1,
+    kOpenFailed = 2,
+    kOpenSetupFailed = 3,
+    kOpenNoEvent = 4,
+};
+
+// Opens a port by name. Tests substitute openers that hand out fake ports.
+class PortOpener {
+public:
+    virtual ~PortOpener() = default;
+    // Returns kOpenOk with `port` set, kOpenFailed when the device is missing or
+    // in use, kOpenSetupFailed when it is not a configurable serial line.
+    virtual int open(const std::string& name, int baudRate, PortHandle& port) = 0;
+};
+
+} // namespace tavisto::link

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "link/Connection.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tavisto {
+
+// The model table: the index is the model index ("display mode") used everywhere.
+inline constexpr int kModelCount = 7;
+inline constexpr std::array<const char*, kModelCount> ModelNames = {
+    "KT350--MKA", "KT350--MKB", "KT350-MKC", "KT350-MKD", "KT750--MK", "KT350-MK", "KT750-MK"};
+
+// Models 3, 5 and 6 report a firmware version and have the fourteenth picture slot.
+bool ModelHasFirmwareCheck(int model);
+// Models 1, 3, 5 and 6 draw a QR code over a stored picture.
+bool ModelHasQrCodeAt(int model);
+
+// Asks for the model name (02 07 16 01). Returns 0..6, or -1 with the message
+// "Not found Device : Time out !", "Unknown model !" or the port-open error.
+int LcdIdentifyModel(TConnection& connection, std::string& message);
+
+// Needs an open session, which it leaves open. "OK" on a known model.
+bool LcdProbeModel(TConnection& connection, std::string& message);
+
+// Probes up to 51 times, 100 ms apart, until the display answers.
+bool LcdWaitReady(TConnection& connection, std::string& message, bool keepSession = false);
+
+// The firmware version (02 07 16 02), 0 with "Read Version Error !" when unreadable.
+std::uint32_t LcdReadVersion(TConnection& connection, std::string& message);
+
+// The display's settings text (02 07 16 05), decoded from ISO-8859-1 into UTF-8,
+// including the final NUL; empty on failure with the message saying why.
+void LcdGetConfiguration(TConnection& connection, std::string& message,
+                         std::string& configuration);
+
+} // namespace tavisto
