@@ -89,13 +89,23 @@ int runApply(TConnection& connection, const std::vector<std::string>& args, std:
 
 const std::array<TSettingsCliCommand, 3>& SettingsCliCommands() {
     static const std::array<TSettingsCliCommand, 3> commands{{
-        {"defaults", kDefaultsUsage, "Write the built-in default settings to FILE (named .ini).",
+        {"defaults", "write the built-in default settings file",
+         "usage: tavisto-cli [OPTIONS] defaults FILE\n\n"
+         "Writes the built-in default settings to FILE as a settings file. The name always\n"
+         "ends in .ini (abc and abc.txt both give abc.ini). No display is needed.\n",
          runDefaults, false},
-        {"get-settings", kGetSettingsUsage,
-         "Read the display's settings and save them to FILE (named .ini).", runGetSettings, true},
-        {"apply", kApplyUsage,
-         "Load the settings file FILE and send it to the display (All Download); prints the "
-         "report and exits with 1 when any item failed.",
+        {"get-settings", "save the display's settings to a settings file",
+         "usage: tavisto-cli [OPTIONS] get-settings FILE\n\n"
+         "Reads the display's settings and saves them to FILE (named .ini). Settings the\n"
+         "display does not report keep their built-in defaults.\n",
+         runGetSettings, true},
+        {"apply", "send a settings file to the display (All Download)",
+         "usage: tavisto-cli [OPTIONS] apply FILE\n\n"
+         "Loads the settings file FILE on top of the built-in defaults and sends it as All\n"
+         "Download does: brightness, header, main text and footer colours and layout, welcome\n"
+         "lines and scrolling, character set and code page (not the command mode, the baud\n"
+         "rate, the main text or the picture play settings). Prints the report; exits with 1\n"
+         "when the file cannot be loaded or any item failed.\n",
          runApply, true},
     }};
     return commands;

@@ -30,13 +30,13 @@ int runApply(TConnection& connection, const std::vector<std::string>& args, std:
 
 struct TSettingsCliCommand {
     const char* name;
-    const char* usage;
-    const char* help;
+    const char* summary; // one line for the command list
+    const char* help;    // usage line and explanation for COMMAND --help
     int (*run)(TConnection&, const std::vector<std::string>&, std::ostream&, std::ostream&);
     bool needsDisplay;
 };
 
-// The three commands with their usage lines and help texts, for the command table.
+// The three commands with their summaries and help texts, for the command table.
 const std::array<TSettingsCliCommand, 3>& SettingsCliCommands();
 
 } // namespace tavisto
