@@ -5,6 +5,7 @@
 #include "pictures/ByteFiles.h"
 #include "pictures/JpegCodec.h"
 #include "pictures/PictureConvert.h"
+#include "pictures/ui/BitmapImage.h"
 #include "pictures/ui/ImageConvertHooks.h"
 #include "pictures/ui/PreviewImage.h"
 #include "pictures/ui/SelectionFrame.h"
@@ -96,6 +97,18 @@ private slots:
         // Shown without a picture: view and frame are target-sized and centred.
         QCOMPARE(dialog.Image1->geometry(), QRect(42, 91, 800, 480));
         QCOMPARE(dialog.panSelect->geometry(), QRect(42, 91, 800, 480));
+    }
+
+    void convertsBitmapsToAndFromQImage() {
+        Bitmap bitmap = testing::GradientBitmap(5, 3); // odd widths have unaligned rows
+        bitmap.setPixel(4, 2, Rgb{10, 20, 30});
+        const QImage image = BitmapToQImage(bitmap);
+        QCOMPARE(image.pixel(4, 2), qRgb(10, 20, 30));
+        QCOMPARE(image.pixel(0, 0), qRgb(0, 0, 64));
+        QVERIFY(QImageToBitmap(image) == bitmap);
+        QImage argb(2, 1, QImage::Format_ARGB32);
+        argb.setPixel(1, 0, qRgb(200, 100, 50));
+        QVERIFY(QImageToBitmap(argb).pixel(1, 0) == (Rgb{200, 100, 50}));
     }
 
     void translatesTheFileFilters() {
