@@ -1,11 +1,8 @@
 #include "pictures/Bitmap.h"
 
-#include "pictures/PictureError.h"
-
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
-#include <string>
 
 namespace tavisto {
 
@@ -42,17 +39,6 @@ void Bitmap::fill(Rgb colour) {
         pixels_[i + 1] = colour.g;
         pixels_[i + 2] = colour.b;
     }
-}
-
-void CheckPictureSize(std::int64_t width, std::int64_t height, const std::string& format) {
-    if (width <= 0 || height <= 0)
-        throw PictureError("The " + format + " picture has no pixels (" + std::to_string(width) +
-                           " x " + std::to_string(height) + ").");
-    if (width > kMaxPicturePixels || height > kMaxPicturePixels ||
-        width * height > kMaxPicturePixels)
-        throw PictureError("The " + format + " picture is too large (" + std::to_string(width) +
-                           " x " + std::to_string(height) +
-                           " pixels); pictures above 100 megapixels are not supported.");
 }
 
 } // namespace tavisto

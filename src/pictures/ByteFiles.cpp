@@ -18,11 +18,13 @@ std::string describeErrno(int error) {
     return error != 0 ? std::string(std::strerror(error)) : std::string("input/output error");
 }
 
+// A short hidden name in the target's folder, so the final rename stays within one
+// file system and a long target name cannot make the temporary name too long.
 std::string temporaryNameBeside(const std::string& fileName) {
     std::random_device device;
     std::ostringstream name;
-    name << fileName << ".tmp-" << std::hex << device() << device();
-    return name.str();
+    name << ".tavisto-" << std::hex << device() << device() << ".tmp";
+    return (std::filesystem::path(fileName).parent_path() / name.str()).string();
 }
 
 } // namespace
@@ -32,7 +34,8 @@ Bytes FileToBytes(const std::string& fileName) {
     std::ifstream in(fileName, std::ios::binary);
     if (!in)
         throw FileError("Cannot open \"" + fileName + "\": " + describeErrno(errno) + ".");
-    if (std::filesystem::is_directory(fileName))
+    std::error_code ignored;
+    if (std::filesystem::is_directory(fileName, ignored))
         throw FileError("Cannot read \"" + fileName + "\": it is a folder.");
     Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
