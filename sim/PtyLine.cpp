@@ -109,13 +109,13 @@ void PtyLine::updateAttachment() {
     if (watch_ < 0)
         return;
     alignas(inotify_event) char buffer[4096];
-    const int before = hostOpens_;
     for (;;) {
         ssize_t n = ::read(watch_, buffer, sizeof buffer);
         if (n <= 0)
             break;
         for (char* p = buffer; p < buffer + n;) {
             auto* event = reinterpret_cast<inotify_event*>(p);
+            p += sizeof(inotify_event) + event->len;
             if (event->mask & IN_Q_OVERFLOW) {
                 // Count lost: stop judging attachment rather than guess.
                 closeFd(watch_);
@@ -123,14 +123,14 @@ void PtyLine::updateAttachment() {
             }
             if (event->mask & IN_OPEN)
                 ++hostOpens_;
-            if ((event->mask & IN_CLOSE) && hostOpens_ > 0)
-                --hostOpens_;
-            p += sizeof(inotify_event) + event->len;
+            if ((event->mask & IN_CLOSE) && hostOpens_ > 0 && --hostOpens_ == 0) {
+                // The host let go of the port: what it did not read is gone, as on a
+                // real port. Everything in the queue was written before this close
+                // was seen, since replies are only written after these events.
+                tcflush(slave_, TCIFLUSH);
+                ioctl(slave_, TIOCNXCL);
+            }
         }
-    }
-    if (before > 0 && hostOpens_ == 0) {
-        tcflush(slave_, TCIFLUSH);
-        ioctl(slave_, TIOCNXCL);
     }
 }
 
