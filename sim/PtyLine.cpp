@@ -105,9 +105,10 @@ ssize_t PtyLine::write(const char* data, std::size_t size) {
     return n;
 }
 
-void PtyLine::updateAttachment() {
+PtyLine::Attachment PtyLine::updateAttachment() {
+    Attachment seen;
     if (watch_ < 0)
-        return;
+        return seen;
     alignas(inotify_event) char buffer[4096];
     for (;;) {
         ssize_t n = ::read(watch_, buffer, sizeof buffer);
@@ -119,19 +120,35 @@ void PtyLine::updateAttachment() {
             if (event->mask & IN_Q_OVERFLOW) {
                 // Count lost: stop judging attachment rather than guess.
                 closeFd(watch_);
-                return;
+                return seen;
             }
-            if (event->mask & IN_OPEN)
+            if (event->mask & IN_OPEN) {
                 ++hostOpens_;
-            if ((event->mask & IN_CLOSE) && hostOpens_ > 0 && --hostOpens_ == 0) {
-                // The host let go of the port: what it did not read is gone, as on a
-                // real port. Everything in the queue was written before this close
-                // was seen, since replies are only written after these events.
-                tcflush(slave_, TCIFLUSH);
-                ioctl(slave_, TIOCNXCL);
+                ++seen.opened;
+            }
+            if ((event->mask & IN_CLOSE) && hostOpens_ > 0) {
+                ++seen.closed;
+                if (--hostOpens_ == 0)
+                    seen.discarded += discardUnread();
             }
         }
     }
+    return seen;
+}
+
+// The host let go of the port: what it did not read is gone, as on a real port.
+// Everything queued was written before the close was seen, since replies are only
+// written after the notifications are taken in. Reading (rather than flushing) also
+// catches bytes the kernel has not yet moved into the slave's queue: a read waits for
+// that move. A stale exclusive-use flag (from a host that died) goes too.
+std::size_t PtyLine::discardUnread() {
+    std::size_t discarded = 0;
+    char scrap[4096];
+    ssize_t n;
+    while ((n = ::read(slave_, scrap, sizeof scrap)) > 0)
+        discarded += static_cast<std::size_t>(n);
+    ioctl(slave_, TIOCNXCL);
+    return discarded;
 }
 
 bool PtyLine::createLink(const std::string& path, std::string& error) {

@@ -8,9 +8,9 @@ namespace tavisto::sim {
 
 // The display's end of a pseudo-terminal pair. The host opens the slave path as it
 // would a serial device. The line keeps a descriptor of its own on the slave side
-// (never read) so that the master does not hang up between the host's opens, reads
-// the line speed the host set there, and watches the slave for opens and closes so
-// that, as on a real port, bytes sent while the host has the port closed are lost.
+// (read only to discard what a departed host left) so that the master does not hang up between the
+// host's opens, reads the line speed the host set there, and watches the slave for opens and closes
+// so that, as on a real port, bytes sent while the host has the port closed are lost.
 class PtyLine {
 public:
     PtyLine() = default;
@@ -35,9 +35,16 @@ public:
     ssize_t write(const char* data, std::size_t size);
 
     // Takes in the open and close notifications. When the host's last descriptor
-    // closes, bytes it did not read are discarded and a stale exclusive-use flag
-    // (left by a host that died) is cleared.
-    void updateAttachment();
+    // closes, bytes it did not read are discarded (as a real port's close does) and a
+    // stale exclusive-use flag (left by a host that died) is cleared. The host can
+    // reopen before this has run, and then still sees those bytes: the display can
+    // only catch up with a close, not stop it.
+    struct Attachment {
+        int opened = 0;
+        int closed = 0;
+        std::size_t discarded = 0;
+    };
+    Attachment updateAttachment();
     // Whether the host has the slave open (true when that cannot be watched).
     bool hostAttached() const { return watch_ < 0 || hostOpens_ > 0; }
 
@@ -45,6 +52,8 @@ public:
     bool createLink(const std::string& path, std::string& error);
 
 private:
+    std::size_t discardUnread();
+
     int master_ = -1;
     int slave_ = -1;
     int watch_ = -1;

@@ -236,7 +236,7 @@ void VirtualDisplay::run() {
         {
             std::lock_guard lock(mutex_);
             const SteadyTime now = std::chrono::steady_clock::now();
-            line_.updateAttachment();
+            noteAttachment(line_.updateAttachment());
             readLine(now);
             std::vector<Reply> replies;
             deliverInput(now, replies);
@@ -246,6 +246,16 @@ void VirtualDisplay::run() {
         }
         changed_.notify_all();
     }
+}
+
+void VirtualDisplay::noteAttachment(const PtyLine::Attachment& seen) {
+    for (int i = 0; i < seen.opened; ++i)
+        journal_.add(LogKind::Note, {}, "port opened by the host");
+    for (int i = 0; i < seen.closed; ++i)
+        journal_.add(LogKind::Note, {}, "port closed by the host");
+    if (seen.discarded > 0)
+        journal_.add(LogKind::Note, {},
+                     std::to_string(seen.discarded) + " bytes the host did not read discarded");
 }
 
 void VirtualDisplay::readLine(SteadyTime now) {

@@ -87,6 +87,7 @@ private:
     };
 
     void run();
+    void noteAttachment(const PtyLine::Attachment& seen);
     void readLine(SteadyTime now);
     void deliverInput(SteadyTime now, std::vector<Reply>& replies);
     void flushDropped();

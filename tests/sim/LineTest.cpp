@@ -8,6 +8,16 @@ namespace {
 const Bytes kModelQuery = hex("02 07 16 01");
 const Bytes kModelReply = Bytes("KT350-MK") + '\0';
 
+bool waitForNote(const VirtualDisplay& sim, const std::string& text) {
+    for (std::size_t seen = 1; sim.waitForCount(LogKind::Note, seen, 3000ms); ++seen) {
+        for (const LogEntry& e : sim.log()) {
+            if (e.kind == LogKind::Note && e.text == text)
+                return true;
+        }
+    }
+    return false;
+}
+
 TEST(Line, AHostAtAnotherSpeedIsNotUnderstood) {
     SimFixture f;
     f.reopen(19200);
@@ -90,7 +100,9 @@ TEST(Line, UnreadBytesDoNotWaitForTheNextOpen) {
     SimFixture f;
     f.host().send(kModelQuery);
     ASSERT_TRUE(f.sim().waitForCount(LogKind::Answered, 1, 3000ms));
-    f.reopen(9600); // closes without reading the reply
+    f.closeHost(); // without reading the reply
+    ASSERT_TRUE(waitForNote(f.sim(), "9 bytes the host did not read discarded"));
+    f.reopen(9600);
     EXPECT_EQ(f.ask(hex("02 07 16 02"), 1), hex("0E"));
 }
 
