@@ -45,7 +45,9 @@ std::string printable(const Bytes& text) {
 } // namespace
 
 Display::Display(int model, int baudRate, std::uint32_t version, Journal& journal)
-    : journal_(journal), blocks_(journal, storage_), files_(journal, storage_) {
+    : journal_(journal),
+      sink_([this](Frame&& frame) { handle(std::move(frame), sinkAt_, *sinkOut_); }),
+      blocks_(journal, storage_), files_(journal, storage_) {
     state_.model = model;
     state_.baudRate = baudRate;
     state_.version = version;
@@ -60,11 +62,15 @@ void Display::setModel(int model) {
 }
 
 void Display::receive(unsigned char byte, SteadyTime at, std::vector<Reply>& out) {
-    parser_.feed(byte, at, [&](Frame&& frame) { handle(std::move(frame), at, out); });
+    sinkOut_ = &out;
+    sinkAt_ = at;
+    parser_.feed(byte, at, sink_);
 }
 
 void Display::tick(SteadyTime now, std::vector<Reply>& out) {
-    parser_.idle(now, [&](Frame&& frame) { handle(std::move(frame), now, out); });
+    sinkOut_ = &out;
+    sinkAt_ = now;
+    parser_.idle(now, sink_);
     blocks_.tick(now, faults_, out);
     parser_.setTransferFrames(blocks_.expectsFrames());
 }

@@ -47,6 +47,8 @@ public:
     static constexpr std::size_t kQrPictureBytes = 192 * 192 / 8;
 
     Display(int model, int baudRate, std::uint32_t version, Journal& journal);
+    Display(const Display&) = delete;
+    Display& operator=(const Display&) = delete;
 
     // One byte from the line, already known to be at the display's speed.
     void receive(unsigned char byte, SteadyTime at, std::vector<Reply>& out);
@@ -79,6 +81,10 @@ private:
     Storage storage_;
     Faults faults_;
     FrameParser parser_;
+    // Built once: the parser calls it for every frame, and files come byte by byte.
+    FrameParser::Sink sink_;
+    std::vector<Reply>* sinkOut_ = nullptr;
+    SteadyTime sinkAt_{};
     BlockTransfer blocks_;
     NamedTransfer files_;
     bool takingQrPicture_ = false;

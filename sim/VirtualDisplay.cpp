@@ -225,8 +225,11 @@ void VirtualDisplay::run() {
         int ready = ::poll(fds, count, timeoutMs);
         if (stopping_)
             break;
-        if (ready < 0 && errno != EINTR)
+        if (ready < 0 && errno != EINTR) {
+            std::lock_guard lock(mutex_);
+            journal_.add(LogKind::Note, {}, "line failed, display stopped");
             break;
+        }
         if (ready > 0 && (fds[1].revents & POLLIN)) {
             std::uint64_t value;
             [[maybe_unused]] ssize_t n = ::read(wakeFd_, &value, sizeof value);

@@ -60,7 +60,8 @@ public:
     std::vector<Bytes> answers() const;        // bytes put on the line, piece by piece
     std::size_t count(LogKind kind) const;
     void clearLog();
-    // Called with every new log entry, on the display's thread.
+    // Called with every new log entry, on the display's thread and under its lock:
+    // the sink must not call back into this object.
     void setLogSink(Journal::Sink sink);
 
     // Waits until the log holds at least count entries of a kind; false on time-out.
