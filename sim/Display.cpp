@@ -270,6 +270,7 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
     }
     case FrameType::FactoryReset:
         s = DeviceSettings{};
+        state_.brightnessStep = 2;
         setSpeed(baudRateOfCode(s.Baud_Rate), "factory reset");
         return true;
     case FrameType::ModelQuery:
