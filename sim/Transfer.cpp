@@ -207,21 +207,21 @@ void BlockTransfer::abort(const std::string& why) {
 std::optional<std::uint32_t> NamedTransfer::onMakeFile(const Frame& frame, const Faults&,
                                                        std::vector<Reply>& out) {
     // name "," decimal length "," decimal CRC
-    const std::string_view spec = frame.text;
-    const auto second = spec.rfind(',');
+    const std::string_view announcement = frame.text;
+    const auto second = announcement.rfind(',');
     const auto first = second == std::string_view::npos || second == 0
                            ? std::string_view::npos
-                           : spec.rfind(',', second - 1);
+                           : announcement.rfind(',', second - 1);
     std::uint32_t length = 0;
     std::uint32_t crc = 0;
     if (first == std::string_view::npos || first == 0 ||
-        !parseDecimal(spec.substr(first + 1, second - first - 1), length) ||
-        !parseDecimal(spec.substr(second + 1), crc) || crc > 0xFFFF ||
+        !parseDecimal(announcement.substr(first + 1, second - first - 1), length) ||
+        !parseDecimal(announcement.substr(second + 1), crc) || crc > 0xFFFF ||
         length > BlockTransfer::kMaxLength) {
         journal_.add(LogKind::Rejected, frame.bytes, "make file with a malformed announcement");
         return std::nullopt;
     }
-    name_ = std::string(spec.substr(0, first));
+    name_ = std::string(announcement.substr(0, first));
     announcedCrc_ = static_cast<std::uint16_t>(crc);
     active_ = true;
     journal_.add(LogKind::Received, frame.bytes,
