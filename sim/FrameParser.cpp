@@ -77,10 +77,10 @@ void FrameParser::feed(unsigned char byte, SteadyTime at, const Sink& sink) {
         case Verdict::CompleteAtIdle:
             return;
         case Verdict::Complete:
-            emit(j.type, pending_.size(), sink);
+            deliver(j.type, pending_.size(), sink);
             return;
         case Verdict::CompleteBefore:
-            emit(j.type, pending_.size() - 1, sink);
+            deliver(j.type, pending_.size() - 1, sink);
             break;
         case Verdict::Malformed:
             if (pending_.size() > 1 && startsFrame(static_cast<unsigned char>(pending_.back()))) {
@@ -132,7 +132,7 @@ void FrameParser::idle(SteadyTime now, const Sink& sink) {
     if (quiet >= kIdleGap) {
         Judgement j = judge();
         if (j.verdict == Verdict::CompleteAtIdle) {
-            emit(j.type, pending_.size(), sink);
+            deliver(j.type, pending_.size(), sink);
             return;
         }
     }
@@ -161,7 +161,7 @@ void FrameParser::reset() {
     transferFrames_ = false;
 }
 
-void FrameParser::emit(FrameType type, std::size_t length, const Sink& sink) {
+void FrameParser::deliver(FrameType type, std::size_t length, const Sink& sink) {
     Frame frame;
     frame.type = type;
     frame.bytes = pending_.substr(0, length);

@@ -58,7 +58,7 @@ private:
     Judgement judgeVendor() const;
     Judgement judgeSession() const;
     Judgement judgeTransfer() const;
-    void emit(FrameType type, std::size_t length, const Sink& sink);
+    void deliver(FrameType type, std::size_t length, const Sink& sink);
     void reject(std::size_t length, const char* reason, const Sink& sink);
     void feedData(unsigned char byte, SteadyTime at, const Sink& sink);
 
