@@ -1,13 +1,13 @@
-#include "link/Connection.h"
 #include "link/PosixSerialPort.h"
+
+#include "link/Connection.h"
 #include "tests/support/PtyPair.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <string>
 
 namespace tavisto {
 namespace {
