@@ -1,4 +1,5 @@
 #include "CliFixture.h"
+#include "cli/CliCommand.h"
 
 namespace tavisto::testing {
 namespace {
@@ -137,6 +138,32 @@ TEST_F(CliTest, PortChoice) {
     result = run({"clear", "--port=/dev/ttyGONE", "--baud=19200"});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.err, " Error opening serial port!\n");
+}
+
+} // namespace
+} // namespace tavisto::testing
+
+namespace tavisto::testing {
+namespace {
+
+// The row form for commands that bring their own parsing, such as file conversion.
+TEST_F(CliTest, StandaloneRowsHandTheirArgumentsOver) {
+    const cli::CliCommand row = cli::standaloneCommand(
+        "echo-args", "summary", "usage: echo-args",
+        [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+            for (const auto& arg : args)
+                out << arg << ';';
+            err << "done";
+            return 1;
+        });
+    EXPECT_EQ(row.needs, cli::CliNeeds::Nothing);
+    TConnection connection(line, clock);
+    std::ostringstream out;
+    std::ostringstream err;
+    cli::CliContext context{connection, out, err, -1, nullptr};
+    EXPECT_EQ(row.parse({"a", "--b"})(context), 1);
+    EXPECT_EQ(out.str(), "a;--b;");
+    EXPECT_EQ(err.str(), "done");
 }
 
 } // namespace
