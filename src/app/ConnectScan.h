@@ -12,9 +12,9 @@ namespace tavisto {
 inline constexpr std::array<int, 5> kScanBaudRates = {9600, 19200, 38400, 57600, 115200};
 
 struct ScanResult {
-    int model = -1;          // 0..6, or -1 when no speed answered
-    int baudRate = 0;        // the speed that answered, or the last one tried
-    std::string message;     // the last attempt's message when nothing answered
+    int model = -1;      // 0..6, or -1 when no speed answered
+    int baudRate = 0;    // the speed that answered, or the last one tried
+    std::string message; // the last attempt's message when nothing answered
 };
 
 // Identifies the display at each speed in turn, 100 ms apart after each failed

@@ -29,8 +29,7 @@ public:
     virtual void EndProgress() = 0;
     virtual void SetProgressMax(int value, int slot) = 0;
     virtual void SetProgress(int value, int slot) = 0;
-    virtual void ShowProgressItem(const std::string& text, const std::string& detail,
-                                  int slot) = 0;
+    virtual void ShowProgressItem(const std::string& text, const std::string& detail, int slot) = 0;
 
     // One line in the log pane, red when `error` is set.
     virtual void ShowLogOnRichEdit(const std::string& text, bool error) = 0;
