@@ -13,9 +13,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tavisto::ui {
 
@@ -57,6 +60,8 @@ void TfrmTavistoMain::buildWindow() {
     buildDownloadFileTab();
     buildFirmwareUpdatesTab();
     column->addWidget(PageControl1, 1);
+    // All seven tab headers fit across the window without scroll arrows.
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 7px; }"));
 
     column->addWidget(buildButtonRow());
     setCentralWidget(central);
@@ -66,6 +71,12 @@ void TfrmTavistoMain::buildWindow() {
     timOut->setInterval(10000);
     tmr1 = named<QTimer>("tmr1", this);
     tmr1->setInterval(1000);
+
+    // Room around every caption; the slot "-" and "+" buttons keep their fixed size.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        if (button->maximumWidth() == QWIDGETSIZE_MAX)
+            button->setMinimumWidth(std::max(button->minimumWidth(), 96));
+    }
 
     setFixedSize(856, 671);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
