@@ -4,7 +4,9 @@
 
 namespace tavisto {
 
-TimePoint SteadyClock::now() const { return std::chrono::steady_clock::now(); }
+TimePoint SteadyClock::now() const {
+    return std::chrono::steady_clock::now();
+}
 
 void SteadyClock::sleep(Millis duration) {
     if (duration.count() > 0)

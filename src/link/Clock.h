@@ -28,7 +28,9 @@ Clock& systemClock();
 
 // Wait limits are counted in units of one hundred-millionth of a day (0.864 ms).
 // A wait goes on while the elapsed time is at most K units.
-constexpr Micros waitLimit(int units) { return Micros(864LL * units); }
+constexpr Micros waitLimit(int units) {
+    return Micros(864LL * units);
+}
 
 inline bool withinLimit(TimePoint start, TimePoint now, int units) {
     return now - start <= waitLimit(units);

@@ -14,11 +14,16 @@ TConnection::TConnection() : TConnection(link::posixPortOpener(), systemClock())
 std::string OpenCodeText(int code, std::uint16_t langId) {
     const bool chinese = langId == kLangChinese;
     switch (code) {
-    case 0: return chinese ? "此串口已经打开" : "This serial port already opened";
-    case 1: return "OK";
-    case 2: return chinese ? "打开串口出错，此串口不存在或被占用" : "Error opening serial port";
-    case 3: return chinese ? "初始化缓冲区出错" : "Cannot setup comm buffer";
-    case 4: return chinese ? "无法创建事件" : "Unable to create event";
+    case 0:
+        return chinese ? "此串口已经打开" : "This serial port already opened";
+    case 1:
+        return "OK";
+    case 2:
+        return chinese ? "打开串口出错，此串口不存在或被占用" : "Error opening serial port";
+    case 3:
+        return chinese ? "初始化缓冲区出错" : "Cannot setup comm buffer";
+    case 4:
+        return chinese ? "无法创建事件" : "Unable to create event";
     default:
         return (chinese ? " 未知错误 " : " Unknown Error ") + std::to_string(code);
     }
@@ -59,14 +64,18 @@ int OpenOneShotPort(TConnection& connection, const std::string& name, int baudRa
     return openHandle(connection, connection.OneShotPort, name, baudRate, message);
 }
 
-void CloseOneShotPort(TConnection& connection) { connection.OneShotPort.reset(); }
+void CloseOneShotPort(TConnection& connection) {
+    connection.OneShotPort.reset();
+}
 
 int LcdOpenSession(TConnection& connection, const std::string& name, int baudRate,
                    std::string& message) {
     return openHandle(connection, connection.SessionPort, name, baudRate, message);
 }
 
-void LcdCloseSession(TConnection& connection) { connection.SessionPort.reset(); }
+void LcdCloseSession(TConnection& connection) {
+    connection.SessionPort.reset();
+}
 
 void SetPortBaudRate(link::PortHandle& handle, int baudRate) {
     if (handle)

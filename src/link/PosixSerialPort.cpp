@@ -1,14 +1,13 @@
 #include "link/PosixSerialPort.h"
 
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <chrono>
 
 namespace tavisto::link {
 
@@ -18,24 +17,42 @@ constexpr const char* kReadFailed = "Failed to read data";
 
 speed_t speedConstant(int baudRate) {
     switch (baudRate) {
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    case 230400: return B230400;
-    case 460800: return B460800;
-    case 500000: return B500000;
-    case 576000: return B576000;
-    case 921600: return B921600;
-    case 1000000: return B1000000;
-    case 1152000: return B1152000;
-    case 1500000: return B1500000;
-    case 2000000: return B2000000;
-    default: return B0;
+    case 1200:
+        return B1200;
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    case 230400:
+        return B230400;
+    case 460800:
+        return B460800;
+    case 500000:
+        return B500000;
+    case 576000:
+        return B576000;
+    case 921600:
+        return B921600;
+    case 1000000:
+        return B1000000;
+    case 1152000:
+        return B1152000;
+    case 1500000:
+        return B1500000;
+    case 2000000:
+        return B2000000;
+    default:
+        return B0;
     }
 }
 
@@ -54,8 +71,8 @@ bool configureLine(int fd, int baudRate) {
     // Raw bytes both ways: the protocol is binary, so no character is special.
     // Software flow control is switched off for the same reason (an XOFF byte in a
     // picture would stop the line); hardware flow control stays as the driver has it.
-    tio.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF |
-                     IXANY | INPCK);
+    tio.c_iflag &=
+        ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK);
     tio.c_oflag &= ~OPOST;
     tio.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB);
@@ -140,7 +157,9 @@ bool PosixSerialPort::read(Bytes& out, std::string& message) {
     return true;
 }
 
-bool PosixSerialPort::setBaudRate(int baudRate) { return configureLine(fd_, baudRate); }
+bool PosixSerialPort::setBaudRate(int baudRate) {
+    return configureLine(fd_, baudRate);
+}
 
 bool PosixSerialPort::waitForInput(Millis timeout) {
     pollfd p{fd_, POLLIN, 0};
@@ -151,7 +170,9 @@ bool PosixSerialPort::waitForInput(Millis timeout) {
     return r > 0;
 }
 
-void PosixSerialPort::purgeInput() { tcflush(fd_, TCIFLUSH); }
+void PosixSerialPort::purgeInput() {
+    tcflush(fd_, TCIFLUSH);
+}
 
 int PosixPortOpener::open(const std::string& name, int baudRate, PortHandle& port) {
     if (name.empty())

@@ -26,12 +26,16 @@ void Trace::TraceLine(const std::string& text) {
 }
 
 Trace::Sink Trace::toStandardError() {
-    return [](const std::string& line) { std::cerr << line << '\n' << std::flush; };
+    return [](const std::string& line) {
+        std::cerr << line << '\n' << std::flush;
+    };
 }
 
 Trace::Sink Trace::toFile(const std::string& path) {
     auto stream = std::make_shared<std::ofstream>(path, std::ios::app);
-    return [stream](const std::string& line) { *stream << line << '\n' << std::flush; };
+    return [stream](const std::string& line) {
+        *stream << line << '\n' << std::flush;
+    };
 }
 
 } // namespace tavisto

@@ -27,8 +27,7 @@ bool VfdSelectInterChar(TConnection& c, int interCharNo, int mode, std::string& 
 // ---- Session commands with a reply check. -----------------------------------
 // Colours are 0x00BBGGRR; they travel as R, G, B.
 bool LcdSetTextColor(TConnection& c, TArea area, std::uint32_t color, std::string& message);
-bool LcdSetBackgroundColor(TConnection& c, TArea area, std::uint32_t color,
-                           std::string& message);
+bool LcdSetBackgroundColor(TConnection& c, TArea area, std::uint32_t color, std::string& message);
 bool LcdSetHeaderMode(TConnection& c, int tpMode, std::string& message);
 bool LcdSetMainTextLines(TConnection& c, int lineMode, std::string& message);
 

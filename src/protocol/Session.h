@@ -33,7 +33,6 @@ std::uint32_t LcdReadVersion(TConnection& connection, std::string& message);
 
 // The display's settings text (02 07 16 05), decoded from ISO-8859-1 into UTF-8,
 // including the final NUL; empty on failure with the message saying why.
-void LcdGetConfiguration(TConnection& connection, std::string& message,
-                         std::string& configuration);
+void LcdGetConfiguration(TConnection& connection, std::string& message, std::string& configuration);
 
 } // namespace tavisto

@@ -35,9 +35,15 @@ TEST(PortNames, ListingOnlyHoldsDevicePaths) {
 
 TEST(SystemLanguage, OnlyPrcChineseSelects2052) {
     auto withLocale = [](const char* lcAll, const char* lang) {
-        if (lcAll) setenv("LC_ALL", lcAll, 1); else unsetenv("LC_ALL");
+        if (lcAll)
+            setenv("LC_ALL", lcAll, 1);
+        else
+            unsetenv("LC_ALL");
         unsetenv("LC_MESSAGES");
-        if (lang) setenv("LANG", lang, 1); else unsetenv("LANG");
+        if (lang)
+            setenv("LANG", lang, 1);
+        else
+            unsetenv("LANG");
         return SystemDefaultLangId();
     };
     EXPECT_EQ(withLocale(nullptr, "zh_CN.UTF-8"), 2052);

@@ -1,1 +1,190 @@
+#include "link/PosixSerialPort.h"
+
+#include "link/Connection.h"
+#include "tests/support/PtyPair.h"
+
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tavisto {
+namespace {
+
+using testing::PtyPair;
+
+class SerialLink : public ::testing::Test {
+protected:
+    PtyPair pty;
+    TConnection connection;
+    std::string message;
+
+    link::PortHandle open(int baudRate = 9600) {
+        link::PortHandle handle;
+        EXPECT_EQ(OpenPort(connection, handle, pty.path(), baudRate), 1);
+        return handle;
+    }
+};
+
+TEST_F(SerialLink, OtherSideSeesTheLineSpeedAtOpenAndAfterAChange) {
+    auto port = open(19200);
+    EXPECT_EQ(pty.lineSpeed(), B19200);
+    SetPortBaudRate(port, 115200);
+    EXPECT_EQ(pty.lineSpeed(), B115200);
+    link::PortHandle none;
+    SetPortBaudRate(none, 9600); // an empty handle is ignored
+}
+
+TEST_F(SerialLink, BytesTravelUnchangedInBothDirections) {
+    auto port = open();
+    // Bytes a cooked terminal would eat or translate: XON, XOFF, CR, LF, ^C, NUL.
+    const Bytes special("\x11\x13\r\n\x03\x00\xFF", 7);
+    ASSERT_TRUE(WritePort(port, special, message));
+    EXPECT_EQ(message, "OK");
+    EXPECT_EQ(pty.receive(), special);
+
+    pty.send(special);
+    ASSERT_TRUE(port->waitForInput(Millis(500)));
+    Bytes got;
+    ASSERT_TRUE(ReadPort(port, got, message));
+    EXPECT_EQ(got, special);
+}
+
+TEST_F(SerialLink, TwoByteStringsGoOutAsOneWrite) {
+    auto port = open();
+    ASSERT_TRUE(WritePort(port, Bytes("\x02\x07", 2), Bytes("\x1A\x03", 2), message));
+    EXPECT_EQ(pty.receive(), Bytes("\x02\x07\x1A\x03", 4));
+}
+
+TEST_F(SerialLink, ReadReturnsAtOnceWhenNothingWaits) {
+    auto port = open();
+    Bytes got = "stale";
+    EXPECT_FALSE(ReadPort(port, got, message));
+    EXPECT_EQ(message, "Failed to read data");
+    EXPECT_TRUE(got.empty());
+    EXPECT_FALSE(port->waitForInput(Millis(30)));
+}
+
+TEST_F(SerialLink, MoreThan4096WaitingBytesComeInPortions) {
+    auto port = open();
+    std::string sent;
+    for (int i = 0; i < 6000; ++i)
+        sent.push_back(static_cast<char>(i * 7));
+    pty.send(sent);
+    std::string received;
+    for (int tries = 0; received.size() < sent.size() && tries < 100; ++tries) {
+        port->waitForInput(Millis(100));
+        Bytes part;
+        if (ReadPort(port, part, message)) {
+            EXPECT_LE(part.size(), 4096u);
+            received += part;
+        }
+    }
+    EXPECT_EQ(received, sent);
+}
+
+TEST_F(SerialLink, PurgeDropsWhatHasArrived) {
+    auto port = open();
+    pty.send("garbage");
+    ASSERT_TRUE(port->waitForInput(Millis(500)));
+    port->purgeInput();
+    Bytes got;
+    EXPECT_FALSE(ReadPort(port, got, message));
+}
+
+TEST_F(SerialLink, WriteToALineNobodyReadsGivesUpWithinItsTimeOut) {
+    auto port = open();
+    // Fill every buffer between the two ends until the line takes no more.
+    auto* posix = dynamic_cast<link::PosixSerialPort*>(port.get());
+    ASSERT_NE(posix, nullptr);
+    // The line discipline moves bytes between its buffers in the background, so the
+    // line only counts as full once it has taken nothing for a while.
+    const std::string block(4096, 'x');
+    for (;;) {
+        while (::write(posix->fd(), block.data(), block.size()) > 0) {
+        }
+        pollfd p{posix->fd(), POLLOUT, 0};
+        if (::poll(&p, 1, 300) == 0)
+            break;
+    }
+    EXPECT_FALSE(WritePort(port, Bytes("\x02\x07\x16\x01", 4), message));
+    EXPECT_EQ(message.rfind("3: ", 0), 0u) << message;
+}
+
+TEST_F(SerialLink, AnUnpluggedLineFailsReadsAndWrites) {
+    auto keeperless = std::make_unique<PtyPair>();
+    link::PortHandle port;
+    ASSERT_EQ(OpenPort(connection, port, keeperless->path(), 9600), 1);
+    keeperless.reset(); // the other end disappears
+    Bytes got;
+    EXPECT_FALSE(ReadPort(port, got, message));
+    EXPECT_EQ(message, "Failed to read data");
+    EXPECT_FALSE(WritePort(port, "x", message));
+    EXPECT_EQ(message.rfind("1: ", 0), 0u) << message;
+}
+
+TEST_F(SerialLink, OpenHandleIsNotReopened) {
+    auto port = open();
+    EXPECT_EQ(OpenPort(connection, port, "/dev/does-not-exist", 9600), 0);
+    EXPECT_TRUE(port); // still the first port
+}
+
+TEST_F(SerialLink, SecondOpenOfTheSameLineIsRefusedUntilTheFirstCloses) {
+    auto first = open();
+    link::PortHandle second;
+    EXPECT_EQ(OpenPort(connection, second, pty.path(), 9600), 2);
+    EXPECT_FALSE(second);
+
+    // Another process is refused as well.
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TConnection other;
+        link::PortHandle handle;
+        _exit(OpenPort(other, handle, pty.path(), 9600));
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+
+    first.reset();
+    EXPECT_EQ(OpenPort(connection, second, pty.path(), 9600), 1);
+}
+
+TEST_F(SerialLink, HandleOpenersReportTheMessageForm) {
+    connection.SystemLangId = kLangEnglish;
+    EXPECT_EQ(OpenOneShotPort(connection, "", 9600, message), 2);
+    EXPECT_EQ(message, " Error opening serial port!");
+    EXPECT_EQ(LcdOpenSession(connection, "/dev/does-not-exist", 9600, message), 3);
+    EXPECT_EQ(message, " Error opening serial port!");
+    EXPECT_EQ(LcdOpenSession(connection, "/dev/null", 9600, message), 3);
+    EXPECT_EQ(message, " Cannot setup comm buffer!");
+    EXPECT_FALSE(connection.SessionPort);
+
+    connection.SystemLangId = kLangChinese;
+    EXPECT_EQ(LcdOpenSession(connection, "/dev/does-not-exist", 9600, message), 3);
+    EXPECT_EQ(message, " 打开串口出错，此串口不存在或被占用!");
+
+    EXPECT_EQ(LcdOpenSession(connection, pty.path(), 9600, message), 1);
+    EXPECT_TRUE(connection.SessionPort);
+    EXPECT_EQ(OpenOneShotPort(connection, pty.path(), 9600, message), 3); // exclusive
+    LcdCloseSession(connection);
+    EXPECT_FALSE(connection.SessionPort);
+    EXPECT_EQ(OpenOneShotPort(connection, pty.path(), 9600, message), 1);
+    CloseOneShotPort(connection);
+    CloseOneShotPort(connection); // closing an empty handle does nothing
+    EXPECT_FALSE(connection.OneShotPort);
+}
+
+TEST_F(SerialLink, WritesAndReadsOnAnEmptyHandleFail) {
+    link::PortHandle none;
+    EXPECT_FALSE(WritePort(none, "x", message));
+    Bytes got;
+    EXPECT_FALSE(ReadPort(none, got, message));
+    EXPECT_EQ(message, "Failed to read data");
+}
+
+} // namespace
+} // namespace tavisto

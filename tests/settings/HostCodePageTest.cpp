@@ -14,10 +14,12 @@ TEST(HostCodePage, EveryByteSurvivesTheRoundTrip) {
 }
 
 TEST(HostCodePage, CharactersOutsideLatin1BecomeQuestionMarks) {
-    EXPECT_EQ(TextToHostBytes("a\xE4\xB8\xAD" "b"), "a?b");     // U+4E2D
-    EXPECT_EQ(TextToHostBytes("\xF0\x9F\x98\x80"), "?");         // U+1F600
-    EXPECT_EQ(TextToHostBytes("x\xC3"), "x?");                   // cut sequence
-    EXPECT_EQ(TextToHostBytes("\x80y"), "?y");                   // stray continuation
+    EXPECT_EQ(TextToHostBytes("a\xE4\xB8\xAD"
+                              "b"),
+              "a?b");                                    // U+4E2D
+    EXPECT_EQ(TextToHostBytes("\xF0\x9F\x98\x80"), "?"); // U+1F600
+    EXPECT_EQ(TextToHostBytes("x\xC3"), "x?");           // cut sequence
+    EXPECT_EQ(TextToHostBytes("\x80y"), "?y");           // stray continuation
 }
 
 } // namespace

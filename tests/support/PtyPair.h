@@ -1,12 +1,11 @@
 #pragma once
 
 #include <fcntl.h>
+#include <stdexcept>
 #include <stdlib.h>
+#include <string>
 #include <termios.h>
 #include <unistd.h>
-
-#include <stdexcept>
-#include <string>
 
 namespace tavisto::testing {
 

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Tavisto builds, runs and tests with, when missing.
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev libgl-dev
+    libicu-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev nlohmann-json3-dev
+    libgtest-dev libgmock-dev
+    xvfb xauth fonts-liberation fonts-wqy-microhei
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
