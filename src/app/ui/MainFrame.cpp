@@ -17,7 +17,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 namespace tavisto::ui {

@@ -9,6 +9,7 @@
 #include "link/PosixSerialPort.h"
 #include "protocol/Crc16.h"
 #include "protocol/Session.h"
+#include "settings/Vocabulary.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -92,16 +93,44 @@ void TfrmTavistoMain::FormCreate() {
     // those resources exist; until then they stay empty.
 }
 
-void TfrmTavistoMain::fillLists() {
-    cbbCharset->clear();
-    for (const TDownFiles& row : DownFiles)
-        cbbCharset->addItem(QString::fromLatin1(row.Name).trimmed());
-    cbbCharset->setCurrentIndex(-1);
+namespace {
 
-    cbbDisplayMode->clear();
-    for (const char* name : ModelNames)
-        cbbDisplayMode->addItem(QString::fromLatin1(name).trimmed());
-    cbbDisplayMode->setCurrentIndex(-1);
+QString trimmed(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+}
+
+// Fills a list from table rows, trimmed of spaces, leaving no item selected.
+template <class Rows, class Name> void fill(QComboBox* list, const Rows& rows, Name name) {
+    list->clear();
+    for (const auto& row : rows)
+        list->addItem(trimmed(name(row)));
+    list->setCurrentIndex(-1);
+}
+
+} // namespace
+
+void TfrmTavistoMain::fillLists() {
+    auto baudName = [](const TBaudRates& row) {
+        return row.BaudRateName;
+    };
+    fill(cbb_down_BaudRate, SetBaudRates, baudName);
+    fill(cbb_BaudRate, PortBaudRates, baudName);
+    cbb_BaudRate->setCurrentIndex(0);
+    fill(cbb_down_CommandMode, CommandModes,
+         [](const TCommandModes& row) { return row.CommandName; });
+
+    auto codePageName = [](const TCodePages& row) {
+        return row.DisplayName;
+    };
+    QStringList codePages;
+    for (const TCodePages& row : CodePages)
+        codePages.append(trimmed(codePageName(row)));
+    rg_Down_CodePage->setItems(codePages);
+    for (QComboBox* list : {cbb_CodePage, cbb_codepage_test, cbb_codepage_maintext})
+        fill(list, CodePages, codePageName);
+
+    fill(cbbCharset, DownFiles, [](const TDownFiles& row) { return std::string_view(row.Name); });
+    fill(cbbDisplayMode, ModelNames, [](const char* name) { return std::string_view(name); });
 }
 
 void TfrmTavistoMain::fillPortList() {
@@ -133,6 +162,16 @@ void TfrmTavistoMain::actSelectLanguageExecute() {
             label->setText(text);
         }
     }
+
+    const int selected = rg_Down_InterChar->itemIndex();
+    QStringList names;
+    for (const TInterChars& row : InterChars) {
+        const std::string_view name =
+            UsesChineseTexts(langId) ? row.DisplayNameZh : row.DisplayNameEn;
+        names.append(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    rg_Down_InterChar->setItems(names);
+    rg_Down_InterChar->setItemIndex(selected);
 }
 
 void TfrmTavistoMain::actButtonCreatExecute() {
