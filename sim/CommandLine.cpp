@@ -1,0 +1,185 @@
+#include "sim/CommandLine.h"
+
+#include "sim/Models.h"
+
+#include <cctype>
+#include <charconv>
+
+namespace tavisto::sim {
+
+namespace {
+
+bool parseNumber(const std::string& text, std::uint64_t max, std::uint64_t& value) {
+    int base = 10;
+    std::string_view digits = text;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        base = 16;
+        digits.remove_prefix(2);
+    }
+    if (digits.empty())
+        return false;
+    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    return ec == std::errc() && end == digits.data() + digits.size() && value <= max;
+}
+
+bool parseHex(const std::string& text, Bytes& out) {
+    std::string digits;
+    for (char c : text) {
+        if (std::isxdigit(static_cast<unsigned char>(c)))
+            digits += c;
+        else if (c != ' ' && c != ':')
+            return false;
+    }
+    if (digits.size() % 2 != 0)
+        return false;
+    out.clear();
+    for (std::size_t i = 0; i < digits.size(); i += 2)
+        out += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
+    return true;
+}
+
+} // namespace
+
+std::string usageText() {
+    return "Usage: tavisto-sim [options]\n"
+           "A virtual customer display on a pseudo-terminal. Prints the device path to open,\n"
+           "then runs until interrupted (SIGINT or SIGTERM).\n"
+           "\n"
+           "  --model NAME|INDEX    display model (default KT350-MK): KT350--MKA, KT350--MKB,\n"
+           "                        KT350-MKC, KT350-MKD, KT750--MK, KT350-MK, KT750-MK or 0..6\n"
+           "  --baud RATE           the display's line speed (default 9600)\n"
+           "  --version N           firmware version reported (default 14; 0x.. for hex)\n"
+           "  --link PATH           also make PATH a symbolic link to the device\n"
+           "  --verbose             print every frame received and every reply on stderr\n"
+           "Faults:\n"
+           "  --silent              answer nothing\n"
+           "  --wrong-echo          echo with the last byte changed\n"
+           "  --short-echo          echo without the last byte\n"
+           "  --model-name TEXT     report this model name (followed by 00)\n"
+           "  --model-reply HEX     send these bytes as the model reply (no 00 added)\n"
+           "  --version-reply HEX   send these bytes as the version reply\n"
+           "  --split N             send replies in two pieces, the first N bytes long\n"
+           "  --split-pause MS      pause between the pieces (default 50)\n"
+           "  --garbage HEX         send these bytes before every reply\n"
+           "  --pacing              move bytes at the wire rate (baud / 10 bytes per second)\n"
+           "  --wrong-file-crc      report a wrong CRC for stored files\n"
+           "  --drop-block N        lose the first arrival of transfer block N\n"
+           "  --hang-up-after N     stop asking for blocks after N blocks\n"
+           "  --help                show this text\n";
+}
+
+bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
+    Faults& f = out.options.faults;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](std::string& v) {
+            if (i + 1 >= args.size()) {
+                error = arg + " needs a value";
+                return false;
+            }
+            v = args[++i];
+            return true;
+        };
+        auto number = [&](std::uint64_t max, std::uint64_t& n) {
+            std::string v;
+            if (!value(v))
+                return false;
+            if (!parseNumber(v, max, n)) {
+                error = "invalid value for " + arg + ": " + v;
+                return false;
+            }
+            return true;
+        };
+        auto hex = [&](Bytes& bytes) {
+            std::string v;
+            if (!value(v))
+                return false;
+            if (!parseHex(v, bytes)) {
+                error = "invalid hex bytes for " + arg + ": " + v;
+                return false;
+            }
+            return true;
+        };
+        std::uint64_t n = 0;
+        std::string v;
+        if (arg == "--help" || arg == "-h") {
+            out.help = true;
+        } else if (arg == "--model") {
+            if (!value(v))
+                return false;
+            int model = modelIndexOf(v);
+            if (model < 0 && parseNumber(v, kModelCount - 1, n))
+                model = static_cast<int>(n);
+            if (model < 0) {
+                error = "unknown model: " + v;
+                return false;
+            }
+            out.options.model = model;
+        } else if (arg == "--baud") {
+            if (!number(4'000'000, n) || n == 0) {
+                if (error.empty())
+                    error = "invalid baud rate";
+                return false;
+            }
+            out.options.baudRate = static_cast<int>(n);
+        } else if (arg == "--version") {
+            if (!number(0xFFFFFFFF, n))
+                return false;
+            out.options.version = static_cast<std::uint32_t>(n);
+        } else if (arg == "--link") {
+            if (!value(out.options.linkPath))
+                return false;
+        } else if (arg == "--verbose" || arg == "-v") {
+            out.verbose = true;
+        } else if (arg == "--silent") {
+            f.silent = true;
+        } else if (arg == "--wrong-echo") {
+            f.wrongEcho = true;
+        } else if (arg == "--short-echo") {
+            f.shortEcho = true;
+        } else if (arg == "--model-name") {
+            if (!value(v))
+                return false;
+            f.modelReply = v + '\0';
+        } else if (arg == "--model-reply") {
+            Bytes bytes;
+            if (!hex(bytes))
+                return false;
+            f.modelReply = bytes;
+        } else if (arg == "--version-reply") {
+            Bytes bytes;
+            if (!hex(bytes))
+                return false;
+            f.versionReply = bytes;
+        } else if (arg == "--split") {
+            if (!number(1'000'000, n))
+                return false;
+            f.splitAt = n;
+        } else if (arg == "--split-pause") {
+            if (!number(600'000, n))
+                return false;
+            f.splitPause = Millis(n);
+        } else if (arg == "--garbage") {
+            if (!hex(f.garbage))
+                return false;
+        } else if (arg == "--pacing") {
+            f.pacing = true;
+        } else if (arg == "--wrong-file-crc") {
+            f.wrongFileCrc = true;
+        } else if (arg == "--drop-block") {
+            if (!number(0x7FFFFFFF, n))
+                return false;
+            f.dropBlock = static_cast<int>(n);
+        } else if (arg == "--hang-up-after") {
+            if (!number(0x7FFFFFFF, n))
+                return false;
+            f.hangUpAfterBlocks = static_cast<int>(n);
+        } else {
+            error = "unknown option: " + arg;
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace tavisto::sim

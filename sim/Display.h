@@ -1,0 +1,94 @@
+#pragma once
+
+#include "sim/DeviceSettings.h"
+#include "sim/Faults.h"
+#include "sim/FrameParser.h"
+#include "sim/Journal.h"
+#include "sim/Storage.h"
+#include "sim/Transfer.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tavisto::sim {
+
+struct QrRequest {
+    int alignment = 0; // 1 left, 2 centre, 3 right
+    int picture = 0;   // the stored picture it is drawn over; 0 for none
+    Bytes text;        // the QR content, or the 1-bit picture data for a QR picture
+    bool isPicture = false;
+};
+
+// What the display shows and keeps.
+struct DisplayState {
+    static constexpr int kColumns = 20;
+    static constexpr int kRows = 4;
+
+    int model = 5;
+    std::uint32_t version = 14;
+    int baudRate = 9600; // the speed the display listens and talks at
+    DeviceSettings settings;
+    std::array<Bytes, kRows> screen; // the customer-display text area
+    int cursorColumn = 1;
+    int cursorRow = 1;
+    int brightnessStep = 2;
+    int shownPicture = 0;
+    std::vector<QrRequest> qrCodes;
+    int restarts = 0;
+};
+
+// The display itself, without the line: bytes in, replies out. It judges frames
+// strictly; what it does not accept is logged as rejected and not answered.
+// Not synchronised; the virtual display guards it.
+class Display {
+public:
+    static constexpr std::size_t kQrPictureBytes = 192 * 192 / 8;
+
+    Display(int model, int baudRate, std::uint32_t version, Journal& journal);
+    Display(const Display&) = delete;
+    Display& operator=(const Display&) = delete;
+
+    // One byte from the line, already known to be at the display's speed.
+    void receive(unsigned char byte, SteadyTime at, std::vector<Reply>& out);
+    // Lets time pass: ends frames at idle, repeats block requests.
+    void tick(SteadyTime now, std::vector<Reply>& out);
+    std::optional<SteadyTime> deadline() const;
+    bool busy() const { return parser_.busy(); }
+
+    int baudRate() const { return state_.baudRate; }
+    const DisplayState& state() const { return state_; }
+    const Storage& storage() const { return storage_; }
+
+    void setFaults(const Faults& faults) { faults_ = faults; }
+    const Faults& faults() const { return faults_; }
+    void setModel(int model);
+    void setVersion(std::uint32_t version) { state_.version = version; }
+
+private:
+    void handle(Frame&& frame, SteadyTime at, std::vector<Reply>& out);
+    bool apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, std::string& note);
+    void echo(const Frame& frame, std::vector<Reply>& out);
+    void showText(const Bytes& text);
+    void control(unsigned char byte);
+    void clearScreen();
+    void restart();
+    void setSpeed(int baudRate, const std::string& why);
+
+    Journal& journal_;
+    DisplayState state_;
+    Storage storage_;
+    Faults faults_;
+    FrameParser parser_;
+    // Built once: the parser calls it for every frame, and files come byte by byte.
+    FrameParser::Sink sink_;
+    std::vector<Reply>* sinkOut_ = nullptr;
+    SteadyTime sinkAt_{};
+    BlockTransfer blocks_;
+    NamedTransfer files_;
+    bool takingQrPicture_ = false;
+    QrRequest qrPicture_;
+};
+
+} // namespace tavisto::sim

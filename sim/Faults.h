@@ -1,0 +1,50 @@
+#pragma once
+
+#include "link/Bytes.h"
+#include "sim/Time.h"
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+namespace tavisto::sim {
+
+// Ways a display (or its line) can misbehave, switchable at run time so that tests
+// can see how the host copes. The defaults describe a healthy display.
+struct Faults {
+    bool silent = false;               // answers nothing (frames are still taken in)
+    bool wrongEcho = false;            // echoes come back with their last byte changed
+    bool shortEcho = false;            // echoes come back without their last byte
+    std::optional<Bytes> modelReply;   // sent instead of the model name and its 00
+    std::optional<Bytes> versionReply; // sent instead of the version bytes
+    std::size_t splitAt = 0;           // > 0: replies leave in two pieces, split here
+    Millis splitPause{50};             // the pause between the two pieces
+    Bytes garbage;                     // sent before every reply
+    bool pacing = false;               // bytes travel at the wire rate (baud / 10 per second)
+    // Transfers.
+    bool wrongFileCrc = false;  // the CRC reported for a stored file is off by one
+    int dropBlock = -1;         // the first arrival of this block number is lost
+    int hangUpAfterBlocks = -1; // the display stops asking for blocks after this many
+};
+
+// What a reply is, so that faults can pick the replies they concern.
+enum class ReplyKind { Echo, Answer, Transfer };
+
+struct Reply {
+    Bytes bytes;
+    ReplyKind kind = ReplyKind::Answer;
+};
+
+// A piece of a reply and the pause before it leaves.
+struct ReplyPiece {
+    Bytes bytes;
+    Millis pauseBefore{0};
+};
+
+// Applies the delivery faults (garbage before the reply, split with a pause).
+std::vector<ReplyPiece> shapeReply(const Bytes& reply, const Faults& faults);
+
+// Applies the echo faults to an echo.
+Bytes distortEcho(Bytes echo, const Faults& faults);
+
+} // namespace tavisto::sim

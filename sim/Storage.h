@@ -1,0 +1,24 @@
+#pragma once
+
+#include "link/Bytes.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace tavisto::sim {
+
+// The display's flash: images stored by address (addressed models), files stored by
+// name (named models) and the last firmware image taken in.
+struct Storage {
+    std::map<std::uint32_t, Bytes> flash;
+    std::map<std::string, Bytes> files;
+    Bytes firmware;
+
+    void format() {
+        flash.clear();
+        files.clear();
+    }
+};
+
+} // namespace tavisto::sim

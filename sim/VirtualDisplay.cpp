@@ -1,0 +1,423 @@
+#include "sim/VirtualDisplay.h"
+
+#include "sim/Models.h"
+
+#include <cerrno>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace tavisto::sim {
+
+namespace {
+
+using Nanos = std::chrono::nanoseconds;
+
+// While bytes travel at the wire rate, at most this many wait on the display's side;
+// the rest stay in the line, so the host's writes take as long as on a real wire.
+constexpr std::size_t kPacedBacklog = 4096;
+
+Nanos byteTimeAt(int baudRate) {
+    // Ten bits a byte: start, eight data bits, stop.
+    return baudRate > 0 ? Nanos(10'000'000'000LL / baudRate) : Nanos(0);
+}
+
+const char* replyName(ReplyKind kind) {
+    switch (kind) {
+    case ReplyKind::Echo:
+        return "echo";
+    case ReplyKind::Answer:
+        return "answer";
+    case ReplyKind::Transfer:
+        return "transfer";
+    }
+    return "reply";
+}
+
+} // namespace
+
+VirtualDisplay::VirtualDisplay(SimOptions options)
+    : options_(std::move(options)),
+      display_(std::make_unique<Display>(options_.model, options_.baudRate, options_.version,
+                                         journal_)) {
+    display_->setFaults(options_.faults);
+}
+
+VirtualDisplay::~VirtualDisplay() {
+    stop();
+}
+
+bool VirtualDisplay::start(std::string& error) {
+    if (running())
+        return true;
+    if (options_.model < 0 || options_.model >= kModelCount) {
+        error = "unknown model";
+        return false;
+    }
+    if (options_.baudRate <= 0) {
+        error = "invalid baud rate";
+        return false;
+    }
+    if (!line_.open(error))
+        return false;
+    if (!options_.linkPath.empty() && !line_.createLink(options_.linkPath, error)) {
+        line_.close();
+        return false;
+    }
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeFd_ < 0) {
+        error = "eventfd failed";
+        line_.close();
+        return false;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        path_ = line_.slavePath();
+        journal_.add(LogKind::Note, {},
+                     std::string(modelName(display_->state().model)) + " on " + path_ + " at " +
+                         std::to_string(display_->baudRate()) + " baud");
+    }
+    stopping_ = false;
+    thread_ = std::thread([this] { run(); });
+    return true;
+}
+
+void VirtualDisplay::stop() {
+    if (!thread_.joinable())
+        return;
+    stopping_ = true;
+    wake();
+    thread_.join();
+    ::close(wakeFd_);
+    wakeFd_ = -1;
+    line_.close();
+    std::lock_guard lock(mutex_);
+    inbound_.clear();
+    outbound_.clear();
+    path_.clear();
+}
+
+std::string VirtualDisplay::devicePath() const {
+    std::lock_guard lock(mutex_);
+    return path_;
+}
+
+void VirtualDisplay::wake() {
+    if (wakeFd_ >= 0) {
+        std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
+    }
+}
+
+void VirtualDisplay::setFaults(const Faults& faults) {
+    {
+        std::lock_guard lock(mutex_);
+        display_->setFaults(faults);
+    }
+    wake();
+}
+
+Faults VirtualDisplay::faults() const {
+    std::lock_guard lock(mutex_);
+    return display_->faults();
+}
+
+void VirtualDisplay::setModel(int model) {
+    std::lock_guard lock(mutex_);
+    display_->setModel(model);
+}
+
+void VirtualDisplay::setVersion(std::uint32_t version) {
+    std::lock_guard lock(mutex_);
+    display_->setVersion(version);
+}
+
+DisplayState VirtualDisplay::state() const {
+    std::lock_guard lock(mutex_);
+    return display_->state();
+}
+
+Storage VirtualDisplay::storage() const {
+    std::lock_guard lock(mutex_);
+    return display_->storage();
+}
+
+int VirtualDisplay::baudRate() const {
+    std::lock_guard lock(mutex_);
+    return display_->baudRate();
+}
+
+std::vector<LogEntry> VirtualDisplay::log() const {
+    std::lock_guard lock(mutex_);
+    return {journal_.entries().begin(), journal_.entries().end()};
+}
+
+std::vector<Bytes> VirtualDisplay::receivedFrames() const {
+    std::lock_guard lock(mutex_);
+    return journal_.bytesOf(LogKind::Received);
+}
+
+std::vector<Bytes> VirtualDisplay::rejectedFrames() const {
+    std::lock_guard lock(mutex_);
+    return journal_.bytesOf(LogKind::Rejected);
+}
+
+std::vector<Bytes> VirtualDisplay::answers() const {
+    std::lock_guard lock(mutex_);
+    return journal_.bytesOf(LogKind::Answered);
+}
+
+std::size_t VirtualDisplay::count(LogKind kind) const {
+    std::lock_guard lock(mutex_);
+    return journal_.count(kind);
+}
+
+void VirtualDisplay::clearLog() {
+    std::lock_guard lock(mutex_);
+    journal_.clear();
+}
+
+void VirtualDisplay::setLogSink(Journal::Sink sink) {
+    std::lock_guard lock(mutex_);
+    journal_.setSink(std::move(sink));
+}
+
+bool VirtualDisplay::waitForCount(LogKind kind, std::size_t count, Millis timeout) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return journal_.count(kind) >= count; });
+}
+
+bool VirtualDisplay::waitUntilQuiet(Millis timeout) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return quiet(); });
+}
+
+bool VirtualDisplay::quiet() const {
+    return inbound_.empty() && outbound_.empty() && !display_->busy();
+}
+
+void VirtualDisplay::run() {
+    bool blocked = false;
+    for (;;) {
+        pollfd fds[3];
+        nfds_t count = 0;
+        int timeoutMs = -1;
+        {
+            std::lock_guard lock(mutex_);
+            std::size_t backlog = 0;
+            for (const Inbound& in : inbound_)
+                backlog += in.data.size() - in.offset;
+            short masterEvents = 0;
+            if (!display_->faults().pacing || backlog < kPacedBacklog)
+                masterEvents |= POLLIN;
+            if (blocked)
+                masterEvents |= POLLOUT;
+            fds[count++] = {line_.masterFd(), masterEvents, 0};
+            fds[count++] = {wakeFd_, POLLIN, 0};
+            if (line_.watchFd() >= 0)
+                fds[count++] = {line_.watchFd(), POLLIN, 0};
+            if (auto when = nextWake()) {
+                auto left = *when - std::chrono::steady_clock::now();
+                auto ms = std::chrono::ceil<Millis>(left).count();
+                timeoutMs = ms < 0 ? 0 : static_cast<int>(std::min<long long>(ms, 60'000));
+            }
+        }
+        int ready = ::poll(fds, count, timeoutMs);
+        if (stopping_)
+            break;
+        if (ready < 0 && errno != EINTR) {
+            std::lock_guard lock(mutex_);
+            journal_.add(LogKind::Note, {}, "line failed, display stopped");
+            break;
+        }
+        if (ready > 0 && (fds[1].revents & POLLIN)) {
+            std::uint64_t value;
+            [[maybe_unused]] ssize_t n = ::read(wakeFd_, &value, sizeof value);
+        }
+        if (ready > 0 && (fds[0].revents & (POLLHUP | POLLERR)))
+            std::this_thread::sleep_for(Millis(10)); // not expected while our slave is open
+        {
+            std::lock_guard lock(mutex_);
+            const SteadyTime now = std::chrono::steady_clock::now();
+            noteAttachment(line_.updateAttachment());
+            readLine(now);
+            std::vector<Reply> replies;
+            deliverInput(now, replies);
+            display_->tick(now, replies);
+            queueReplies(replies, now);
+            blocked = writeOutput(now);
+        }
+        changed_.notify_all();
+    }
+}
+
+void VirtualDisplay::noteAttachment(const PtyLine::Attachment& seen) {
+    for (int i = 0; i < seen.opened; ++i)
+        journal_.add(LogKind::Note, {}, "port opened by the host");
+    for (int i = 0; i < seen.closed; ++i)
+        journal_.add(LogKind::Note, {}, "port closed by the host");
+    if (seen.discarded > 0)
+        journal_.add(LogKind::Note, {},
+                     std::to_string(seen.discarded) + " bytes the host did not read discarded");
+}
+
+void VirtualDisplay::readLine(SteadyTime now) {
+    const bool pacing = display_->faults().pacing;
+    std::size_t backlog = 0;
+    for (const Inbound& in : inbound_)
+        backlog += in.data.size() - in.offset;
+    char buffer[65536];
+    while (!pacing || backlog < kPacedBacklog) {
+        ssize_t n = line_.read(buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        Inbound in;
+        in.data.assign(buffer, static_cast<std::size_t>(n));
+        in.rate = line_.hostBaudRate();
+        in.start = now;
+        if (pacing) {
+            in.byteTime = byteTimeAt(in.rate);
+            in.start = std::max(now, lastArrival_);
+            lastArrival_ = in.start + in.byteTime * n;
+        }
+        backlog += in.data.size();
+        inbound_.push_back(std::move(in));
+    }
+}
+
+void VirtualDisplay::deliverInput(SteadyTime now, std::vector<Reply>& replies) {
+    while (!inbound_.empty()) {
+        Inbound& in = inbound_.front();
+        while (in.offset < in.data.size()) {
+            const SteadyTime at = in.start + in.byteTime * static_cast<long long>(in.offset + 1);
+            if (at > now) {
+                flushDropped();
+                return;
+            }
+            const auto byte = static_cast<unsigned char>(in.data[in.offset++]);
+            // A UART set to another speed than the sender's only sees garbage.
+            if (in.rate != display_->baudRate()) {
+                if (!dropped_.empty() && droppedRate_ != in.rate)
+                    flushDropped();
+                dropped_ += static_cast<char>(byte);
+                droppedRate_ = in.rate;
+                continue;
+            }
+            flushDropped();
+            display_->receive(byte, at, replies);
+            if (!replies.empty()) {
+                // Queued at once, at the speed the display has now: a frame further on
+                // may change it.
+                queueReplies(replies, now);
+                replies.clear();
+            }
+        }
+        inbound_.pop_front();
+    }
+    flushDropped();
+}
+
+void VirtualDisplay::flushDropped() {
+    if (dropped_.empty())
+        return;
+    journal_.add(LogKind::Dropped, dropped_,
+                 std::to_string(dropped_.size()) + " bytes at " + std::to_string(droppedRate_) +
+                     " baud not understood (display at " + std::to_string(display_->baudRate()) +
+                     " baud)");
+    dropped_.clear();
+}
+
+void VirtualDisplay::queueReplies(const std::vector<Reply>& replies, SteadyTime now) {
+    const Faults& faults = display_->faults();
+    for (const Reply& reply : replies) {
+        const char* what = replyName(reply.kind);
+        if (faults.silent) {
+            journal_.add(LogKind::Dropped, reply.bytes, std::string(what) + " withheld (silent)");
+            continue;
+        }
+        auto pieces = shapeReply(reply.bytes, faults);
+        SteadyTime at = now;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            at += pieces[i].pauseBefore;
+            Outbound out;
+            out.data = std::move(pieces[i].bytes);
+            out.notBefore = at;
+            out.rate = display_->baudRate();
+            out.what = what;
+            if (pieces.size() > 1)
+                out.what += " (piece " + std::to_string(i + 1) + " of " +
+                            std::to_string(pieces.size()) + ")";
+            outbound_.push_back(std::move(out));
+        }
+    }
+}
+
+// Writes what may leave now. True when the line would not take more.
+bool VirtualDisplay::writeOutput(SteadyTime now) {
+    const bool pacing = display_->faults().pacing;
+    while (!outbound_.empty()) {
+        Outbound& out = outbound_.front();
+        if (now < out.notBefore)
+            return false;
+        if (!out.start) {
+            if (!line_.hostAttached()) {
+                journal_.add(LogKind::Dropped, out.data, out.what + ": nobody has the port open");
+                outbound_.pop_front();
+                continue;
+            }
+            const int host = line_.hostBaudRate();
+            if (host != out.rate) {
+                journal_.add(LogKind::Dropped, out.data,
+                             out.what + ": line speeds differ (host " + std::to_string(host) +
+                                 ", display " + std::to_string(out.rate) + " baud)");
+                outbound_.pop_front();
+                continue;
+            }
+            out.start = now;
+        }
+        std::size_t allowed = out.data.size() - out.offset;
+        if (pacing) {
+            const Nanos byteTime = byteTimeAt(out.rate);
+            const auto sent = static_cast<std::size_t>((now - *out.start) / byteTime);
+            allowed = sent > out.offset ? std::min(allowed, sent - out.offset) : 0;
+            if (allowed == 0)
+                return false;
+        }
+        const ssize_t n = line_.write(out.data.data() + out.offset, allowed);
+        if (n < 0) {
+            journal_.add(LogKind::Dropped, out.data, out.what + ": write failed");
+            outbound_.pop_front();
+            continue;
+        }
+        if (n == 0)
+            return true;
+        out.offset += static_cast<std::size_t>(n);
+        if (out.offset == out.data.size()) {
+            journal_.add(LogKind::Answered, out.data, out.what);
+            outbound_.pop_front();
+        }
+    }
+    return false;
+}
+
+std::optional<SteadyTime> VirtualDisplay::nextWake() const {
+    std::optional<SteadyTime> when = display_->deadline();
+    auto consider = [&when](SteadyTime t) {
+        if (!when || t < *when)
+            when = t;
+    };
+    if (!inbound_.empty()) {
+        const Inbound& in = inbound_.front();
+        consider(in.start + in.byteTime * static_cast<long long>(in.offset + 1));
+    }
+    if (!outbound_.empty()) {
+        const Outbound& out = outbound_.front();
+        if (!out.start)
+            consider(out.notBefore);
+        else if (display_->faults().pacing)
+            consider(*out.start + byteTimeAt(out.rate) * static_cast<long long>(out.offset + 1));
+    }
+    return when;
+}
+
+} // namespace tavisto::sim

@@ -1,0 +1,62 @@
+#include "pictures/PngCodec.h"
+
+#include "pictures/PictureError.h"
+
+#include <cstring>
+#include <png.h>
+#include <string>
+
+namespace tavisto {
+namespace {
+
+// libpng's simplified interface catches the library's own errors internally and
+// reports them as a failed call with a message, so no longjmp crosses C++ code here.
+class PngReader {
+public:
+    explicit PngReader(const Bytes& file) {
+        std::memset(&image_, 0, sizeof image_);
+        image_.version = PNG_IMAGE_VERSION;
+        if (!png_image_begin_read_from_memory(&image_, file.data(), file.size()))
+            fail();
+    }
+    ~PngReader() { png_image_free(&image_); }
+    PngReader(const PngReader&) = delete;
+    PngReader& operator=(const PngReader&) = delete;
+
+    // Throws for a size the program refuses; called before any pixel is decoded.
+    PictureSize size() const {
+        CheckPictureSize(image_.width, image_.height, "PNG");
+        return PictureSize{static_cast<int>(image_.width), static_cast<int>(image_.height)};
+    }
+
+    Bitmap read() {
+        image_.format = PNG_FORMAT_RGB;
+        const PictureSize pictureSize = size();
+        Bitmap bitmap(pictureSize.width, pictureSize.height);
+        const png_color white{255, 255, 255};
+        if (!png_image_finish_read(&image_, &white, bitmap.data().data(),
+                                   static_cast<png_int_32>(bitmap.rowBytes()), nullptr))
+            fail();
+        return bitmap;
+    }
+
+private:
+    [[noreturn]] void fail() {
+        std::string reason = image_.message[0] != '\0' ? image_.message : "unknown error";
+        throw PictureError("The PNG file cannot be read: " + reason);
+    }
+
+    png_image image_;
+};
+
+} // namespace
+
+PictureSize ProbePng(const Bytes& file) {
+    return PngReader(file).size();
+}
+
+Bitmap DecodePng(const Bytes& file) {
+    return PngReader(file).read();
+}
+
+} // namespace tavisto

@@ -1,0 +1,287 @@
+#include "pictures/ui/ImageConvert.h"
+
+#include "TestPictures.h"
+#include "pictures/BmpCodec.h"
+#include "pictures/ByteFiles.h"
+#include "pictures/JpegCodec.h"
+#include "pictures/PictureConvert.h"
+#include "pictures/ui/BitmapImage.h"
+#include "pictures/ui/ImageConvertHooks.h"
+#include "pictures/ui/PreviewImage.h"
+#include "pictures/ui/SelectionFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace tavisto;
+
+namespace {
+
+// Answers the file dialogs from queues and records the messages instead of showing them.
+struct RecordingHooks : ImageConvertHooks {
+    QStringList openAnswers;
+    QStringList saveAnswers;
+    QStringList errors;
+    QStringList warnings;
+    int saveAsked = 0;
+    QString openFilter;
+    QString saveFilter;
+    QString saveInitialName;
+
+    QString chooseOpenFile(QWidget*, const QString& filter) override {
+        openFilter = filter;
+        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+    }
+    QString chooseSaveFile(QWidget*, const QString& filter, const QString& initialName) override {
+        ++saveAsked;
+        saveFilter = filter;
+        saveInitialName = initialName;
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
+    void showError(QWidget*, const QString& message) override { errors << message; }
+    void showWarning(QWidget*, const QString& message) override { warnings << message; }
+};
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+class ImageConvertTest : public QObject {
+    Q_OBJECT
+
+private:
+    testing::TempDir dir_;
+    RecordingHooks hooks_;
+
+    // A dialog for the target, shown (which places the frame), with `file` opened.
+    std::unique_ptr<TfrmImageConvert> openDialog(int width, int height, const std::string& file) {
+        auto dialog = std::make_unique<TfrmImageConvert>(nullptr, &hooks_);
+        dialog->SetTarget(74, width, height);
+        dialog->show();
+        hooks_.openAnswers << q(file);
+        dialog->actOpen->trigger();
+        return dialog;
+    }
+
+    void drag(TfrmImageConvert& dialog, QPoint by) {
+        const QPoint grip(40, 30);
+        QTest::mousePress(dialog.panSelect, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(dialog.panSelect, grip + by);
+        QTest::mouseRelease(dialog.panSelect, Qt::LeftButton, {}, grip + by);
+    }
+
+private slots:
+    void init() { hooks_ = RecordingHooks(); }
+
+    void hasTheFixedLayoutAndNames() {
+        TfrmImageConvert dialog(nullptr, &hooks_);
+        dialog.SetTarget(73, 800, 480);
+        dialog.show();
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Image Convert"));
+        QCOMPARE(dialog.size(), QSize(884, 662));
+        QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+        QCOMPARE(dialog.findChild<QLabel*>("Panel4")->text(), QStringLiteral("800*480"));
+        QCOMPARE(dialog.btnOpen->text(), QStringLiteral("O&pen"));
+        QCOMPARE(dialog.btnOK->text(), QStringLiteral("&OK"));
+        QCOMPARE(dialog.btnSave->text(), QStringLiteral("Save"));
+        QCOMPARE(dialog.actEsc->text(), QStringLiteral("&Exit"));
+        for (const char* name : {"ScrollBox1", "Panel1", "Image1", "panSelect", "actOpen",
+                                 "actEnter", "actSave", "actEsc"})
+            QVERIFY2(dialog.findChild<QObject*>(name) != nullptr, name);
+        // Shown without a picture: view and frame are target-sized and centred.
+        QCOMPARE(dialog.Image1->geometry(), QRect(42, 91, 800, 480));
+        QCOMPARE(dialog.panSelect->geometry(), QRect(42, 91, 800, 480));
+    }
+
+    void convertsBitmapsToAndFromQImage() {
+        Bitmap bitmap = testing::GradientBitmap(5, 3); // odd widths have unaligned rows
+        bitmap.setPixel(4, 2, Rgb{10, 20, 30});
+        const QImage image = BitmapToQImage(bitmap);
+        QCOMPARE(image.pixel(4, 2), qRgb(10, 20, 30));
+        QCOMPARE(image.pixel(0, 0), qRgb(0, 0, 64));
+        QVERIFY(QImageToBitmap(image) == bitmap);
+        QImage argb(2, 1, QImage::Format_ARGB32);
+        argb.setPixel(1, 0, qRgb(200, 100, 50));
+        QVERIFY(QImageToBitmap(argb).pixel(1, 0) == (Rgb{200, 100, 50}));
+    }
+
+    void translatesTheFileFilters() {
+        QCOMPARE(QtNameFilters(TfrmImageConvert::kOpenFilter),
+                 QStringLiteral("All (*.png *.jpg *.bmp);;Portable Network Graphics (*.png);;"
+                                "JPEG Image File (*.jpg);;Bitmaps (*.bmp)"));
+        QCOMPARE(QtNameFilters(TfrmImageConvert::kSaveFilter),
+                 QStringLiteral("JPEG Image File (*.jpg)"));
+    }
+
+    void opensALargePictureScaledWithTheFrameCentred() {
+        const std::string file = dir_.file("wide.png");
+        const Bytes png = testing::PngFile(testing::GradientBitmap(1920, 1080));
+        testing::WriteFile(file, png);
+        auto dialog = openDialog(480, 272, file);
+        QVERIFY(hooks_.errors.isEmpty());
+        QCOMPARE(hooks_.openFilter, QtNameFilters(TfrmImageConvert::kOpenFilter));
+        QCOMPARE(dialog->Image1->geometry(), QRect(200, 195, 484, 272));
+        QCOMPARE(dialog->panSelect->geometry(), QRect(202, 195, 480, 272));
+
+        dialog->actEnter->trigger();
+        QVERIFY(dialog->FbOK);
+        QVERIFY(!dialog->isVisible());
+        // The same as the command line's conversion, which centres the same way.
+        QVERIFY(dialog->fBitmap == ConvertCentred(png, PictureFormat::Png, {480, 272}));
+        const Bitmap& view = dialog->Image1->picture()->bitmap;
+        QVERIFY(dialog->fBitmap.pixel(0, 100) == view.pixel(2, 100));
+    }
+
+    void dragMovesTheFrameAndReleaseClampsIt() {
+        const std::string file = dir_.file("wide.bmp");
+        testing::WriteFile(file, EncodeBmp(testing::GradientBitmap(1920, 1080)));
+        auto dialog = openDialog(480, 272, file);
+
+        const QPoint grip(40, 30);
+        QTest::mousePress(dialog->panSelect, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(dialog->panSelect, grip + QPoint(37, 11));
+        QCOMPARE(dialog->panSelect->pos(), QPoint(239, 206)); // follows the mouse freely
+        QTest::mouseRelease(dialog->panSelect, Qt::LeftButton, {}, grip + QPoint(37, 11));
+        QCOMPARE(dialog->panSelect->geometry(), QRect(204, 195, 480, 272)); // view's right edge
+
+        dialog->actEnter->trigger();
+        const Bitmap& view = dialog->Image1->picture()->bitmap;
+        QVERIFY(dialog->fBitmap.pixel(0, 0) == view.pixel(4, 0));
+        QVERIFY(dialog->fBitmap.pixel(479, 271) == view.pixel(483, 271));
+
+        drag(*dialog, QPoint(-300, -300));
+        QCOMPARE(dialog->panSelect->pos(), QPoint(200, 195));
+    }
+
+    void frameMovedWithinTheViewStaysWhereItWasDropped() {
+        const std::string file = dir_.file("photo.JPG");
+        testing::WriteFile(file, BitmapToJpeg(testing::GradientBitmap(3000, 2000)));
+        auto dialog = openDialog(800, 480, file);
+        QCOMPARE(dialog->Image1->geometry(), QRect(42, 64, 800, 533));
+        QCOMPARE(dialog->panSelect->geometry(), QRect(42, 91, 800, 480));
+        drag(*dialog, QPoint(0, 20));
+        QCOMPARE(dialog->panSelect->pos(), QPoint(42, 111));
+        dialog->actEnter->trigger();
+        const Bitmap& view = dialog->Image1->picture()->bitmap;
+        QVERIFY(dialog->fBitmap.pixel(10, 0) == view.pixel(10, 47));
+    }
+
+    void smallPictureIsCentredInTheViewAndStretchedByOk() {
+        const std::string file = dir_.file("small.png");
+        Bitmap picture(640, 480, Rgb{0, 0, 255});
+        picture.setPixel(0, 0, Rgb{255, 0, 0});
+        testing::WriteFile(file, testing::PngFile(picture));
+        auto dialog = openDialog(800, 480, file);
+        QCOMPARE(dialog->Image1->geometry(), QRect(42, 91, 800, 480));
+        QVERIFY(!dialog->Image1->picture()->view.stretched);
+        dialog->actEnter->trigger();
+        QCOMPARE(dialog->fBitmap.width(), 800);
+        QVERIFY(dialog->fBitmap.pixel(0, 0) == (Rgb{255, 0, 0}));
+        QVERIFY(dialog->fBitmap.pixel(799, 479) == (Rgb{0, 0, 255}));
+    }
+
+    void otherExtensionsLoadNothing() {
+        const Bytes jpeg = BitmapToJpeg(testing::GradientBitmap(100, 100));
+        testing::WriteFile(dir_.file("a.Jpg"), jpeg);
+        testing::WriteFile(dir_.file("a.jpeg"), jpeg);
+        auto dialog = openDialog(120, 40, dir_.file("a.Jpg"));
+        hooks_.openAnswers << q(dir_.file("a.jpeg"));
+        dialog->actOpen->trigger();
+        QVERIFY(!dialog->HasPicture());
+        QCOMPARE(hooks_.warnings.size(), 2);
+        QVERIFY(hooks_.errors.isEmpty());
+        QCOMPARE(dialog->Image1->geometry(), QRect(382, 311, 120, 40));
+        dialog->actEnter->trigger();
+        QVERIFY(!dialog->FbOK);
+        QVERIFY(!dialog->isVisible());
+    }
+
+    void unreadableFileKeepsThePreviousPicture() {
+        const std::string good = dir_.file("good.png");
+        const Bytes png = testing::PngFile(testing::GradientBitmap(1000, 100));
+        testing::WriteFile(good, png);
+        testing::WriteFile(dir_.file("cut.png"), png.substr(0, png.size() / 2));
+        auto dialog = openDialog(120, 40, good);
+        QCOMPARE(dialog->Image1->geometry(), QRect(239, 311, 405, 40));
+        const auto before = dialog->Image1->picture();
+
+        for (const char* name : {"cut.png", "missing.bmp"}) {
+            hooks_.openAnswers << q(dir_.file(name));
+            dialog->actOpen->trigger();
+        }
+        QCOMPARE(hooks_.errors.size(), 2);
+        QVERIFY(hooks_.errors[0].contains("cut.png"));
+        QVERIFY(hooks_.errors[1].contains("missing.bmp"));
+        QCOMPARE(dialog->Image1->picture(), before);
+        QCOMPARE(dialog->Image1->geometry(), QRect(239, 311, 405, 40));
+        dialog->actEnter->trigger();
+        QVERIFY(dialog->FbOK);
+        QVERIFY(dialog->fBitmap == ConvertCentred(png, PictureFormat::Png, {120, 40}));
+    }
+
+    void saveWritesTheResultByExtension() {
+        TfrmImageConvert empty(nullptr, &hooks_);
+        empty.SetTarget(74, 240, 80);
+        empty.actSave->trigger();
+        QCOMPARE(hooks_.saveAsked, 0); // nothing opened: nothing to save
+
+        const std::string file = dir_.file("red.bmp");
+        testing::WriteFile(file, EncodeBmp(Bitmap(300, 100, Rgb{255, 0, 0})));
+        auto dialog = openDialog(240, 80, file);
+        hooks_.saveAnswers << q(dir_.file("out.bin")) << QString() << q(dir_.file("Unnamed"))
+                           << q(dir_.file("out.JPG"));
+        for (int i = 0; i < 4; ++i)
+            dialog->actSave->trigger();
+        QCOMPARE(hooks_.saveInitialName, QStringLiteral("Unnamed"));
+        QCOMPARE(hooks_.saveFilter, QStringLiteral("JPEG Image File (*.jpg)"));
+
+        Bytes expected;
+        for (int i = 0; i < 240 * 80; ++i)
+            expected += Bytes("\x00\xF8", 2);
+        QVERIFY(FileToBytes(dir_.file("out.bin")) == expected);
+        QVERIFY(!std::filesystem::exists(dir_.file("Unnamed")));
+        QCOMPARE(hooks_.warnings.size(), 1);
+        const Bitmap jpeg = DecodeJpeg(FileToBytes(dir_.file("out.JPG")));
+        QCOMPARE(jpeg.width(), 240);
+        QCOMPARE(jpeg.height(), 80);
+        QVERIFY(dialog->isVisible()); // saving leaves the dialog open
+    }
+
+    void openImageConvertReturnsTheResultOnlyOnOk() {
+        const std::string file = dir_.file("pic.png");
+        const Bytes png = testing::PngFile(testing::GradientBitmap(600, 300));
+        testing::WriteFile(file, png);
+
+        Bitmap target(240, 80, Rgb{1, 2, 3});
+        hooks_.openAnswers << q(file);
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<TfrmImageConvert*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->findChild<QLabel*>("Panel4")->text(), QStringLiteral("240*80"));
+            dialog->actOpen->trigger();
+            dialog->actEnter->trigger();
+        });
+        QVERIFY(OpenImageConvert(nullptr, 74, target, &hooks_));
+        QVERIFY(target == ConvertCentred(png, PictureFormat::Png, {240, 80}));
+
+        Bitmap untouched(240, 80, Rgb{1, 2, 3});
+        hooks_.openAnswers << q(file);
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<TfrmImageConvert*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->actOpen->trigger();
+            dialog->close(); // the close box: no result
+        });
+        QVERIFY(!OpenImageConvert(nullptr, 74, untouched, &hooks_));
+        QVERIFY(untouched == Bitmap(240, 80, Rgb{1, 2, 3}));
+    }
+};
+
+QTEST_MAIN(ImageConvertTest)
+#include "ImageConvertTest.moc"
