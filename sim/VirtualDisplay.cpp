@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -193,6 +194,10 @@ bool VirtualDisplay::waitUntilQuiet(Millis timeout) const {
 }
 
 bool VirtualDisplay::quiet() const {
+    // Bytes the host wrote may still sit in the kernel's buffer, not yet read here.
+    int unread = 0;
+    if (line_.masterFd() >= 0 && ioctl(line_.masterFd(), FIONREAD, &unread) == 0 && unread > 0)
+        return false;
     return inbound_.empty() && outbound_.empty() && !display_->busy();
 }
 

@@ -67,7 +67,9 @@ public:
     // Waits until the log holds at least count entries of a kind; false on time-out.
     bool waitForCount(LogKind kind, std::size_t count, Millis timeout) const;
     // Waits until nothing is in flight: no input waiting, no frame half parsed, no
-    // reply waiting to leave; false on time-out.
+    // reply waiting to leave; false on time-out. Bytes the kernel has not yet moved
+    // through the pseudo-terminal cannot be seen, so to wait for a frame the host has
+    // just written, use waitForCount.
     bool waitUntilQuiet(Millis timeout) const;
 
 private:

@@ -17,18 +17,25 @@ inline constexpr std::array<const char*, kModelCount> ModelNames = {
 bool ModelHasFirmwareCheck(int model);
 // Models 1, 3, 5 and 6 draw a QR code over a stored picture.
 bool ModelHasQrCodeAt(int model);
+// The index of a model name (exact byte comparison), or -1.
+int ModelIndexOf(const Bytes& name);
 
-// Asks for the model name (02 07 16 01). Returns 0..6, or -1 with the message
-// "Not found Device : Time out !", "Unknown model !" or the port-open error.
+// Asks for the model name (02 07 16 01). Returns 0..6 with "OK", or -1 with the
+// message "Not found Device : Time out !", "Unknown model !" or the port-open error.
+// Opens the session when needed and always closes it.
 int LcdIdentifyModel(TConnection& connection, std::string& message);
 
-// Needs an open session, which it leaves open. "OK" on a known model.
+// Needs an open session, which it leaves open. "OK" on a known model; fails at
+// once with "Failed to read data" when a read finds nothing.
 bool LcdProbeModel(TConnection& connection, std::string& message);
 
-// Probes up to 51 times, 100 ms apart, until the display answers.
+// Probes up to 51 times, 100 ms apart, until the display answers. Without
+// `keepSession` it opens the session when needed and closes it at the end; with
+// it the caller's open session is used and left open.
 bool LcdWaitReady(TConnection& connection, std::string& message, bool keepSession = false);
 
-// The firmware version (02 07 16 02), 0 with "Read Version Error !" when unreadable.
+// The firmware version (02 07 16 02): the reply bytes as one big-endian number,
+// kept to 32 bits; 0 with "Read Version Error !" when nothing arrived.
 std::uint32_t LcdReadVersion(TConnection& connection, std::string& message);
 
 // The display's settings text (02 07 16 05), decoded from ISO-8859-1 into UTF-8,

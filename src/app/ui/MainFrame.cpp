@@ -1,0 +1,170 @@
+// The frame of the main window: connection group, tab area, button row, status
+// bar and timers. The tab pages are built in MainTab*.cpp.
+#include "app/ui/Named.h"
+#include "app/ui/TavistoMain.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace tavisto::ui {
+
+void TfrmTavistoMain::buildWindow() {
+    setObjectName(QStringLiteral("frmTavistoMain"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(14);
+    setFont(font);
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(6, 4, 6, 2);
+    column->setSpacing(4);
+    column->addWidget(buildConnectionGroup());
+
+    PageControl1 = named<QTabWidget>("PageControl1");
+    tsBasicSet = named<QWidget>("tsBasicSet");
+    tsDisplaySet = named<QWidget>("tsDisplaySet");
+    tsCodepageSet = named<QWidget>("tsCodepageSet");
+    tsPictureManagement = named<QWidget>("tsPictureManagement");
+    tsDisplayTest = named<QWidget>("tsDisplayTest");
+    tsDownloadFile = named<QWidget>("tsDownloadFile");
+    tsFirmwareUpdates = named<QWidget>("tsFirmwareUpdates");
+    PageControl1->addTab(tsBasicSet, QStringLiteral("Basic Setting"));
+    PageControl1->addTab(tsDisplaySet, QStringLiteral("Display Setting"));
+    PageControl1->addTab(tsCodepageSet, QStringLiteral("CodePage Setting"));
+    PageControl1->addTab(tsPictureManagement, QStringLiteral("Picture Management"));
+    PageControl1->addTab(tsDisplayTest, QStringLiteral("Display Testing"));
+    PageControl1->addTab(tsDownloadFile, QStringLiteral("Download File"));
+    PageControl1->addTab(tsFirmwareUpdates, QStringLiteral("Firmware Updates"));
+    buildBasicSetTab();
+    buildDisplaySetTab();
+    buildCodepageSetTab();
+    buildPictureManagementTab();
+    buildDisplayTestTab();
+    buildDownloadFileTab();
+    buildFirmwareUpdatesTab();
+    column->addWidget(PageControl1, 1);
+    // All seven tab headers fit across the window without scroll arrows.
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 7px; }"));
+
+    column->addWidget(buildButtonRow());
+    setCentralWidget(central);
+    buildStatusBar();
+
+    timOut = named<QTimer>("timOut", this);
+    timOut->setInterval(10000);
+    tmr1 = named<QTimer>("tmr1", this);
+    tmr1->setInterval(1000);
+
+    // Room around every caption; the slot "-" and "+" buttons keep their fixed size.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        if (button->maximumWidth() == QWIDGETSIZE_MAX)
+            button->setMinimumWidth(std::max(button->minimumWidth(), 96));
+    }
+
+    setFixedSize(856, 671);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QWidget* TfrmTavistoMain::buildConnectionGroup() {
+    grp_Settings = named<QGroupBox>("grp_Settings", QStringLiteral("COM Settings"));
+    lab_SerialPort = named<QLabel>("lab_SerialPort", QStringLiteral("Serial Port:"));
+    // Editable, so that a device path that is not listed can be typed in.
+    cbb_SerialPort = named<QComboBox>("cbb_SerialPort");
+    cbb_SerialPort->setEditable(true);
+    cbb_SerialPort->setInsertPolicy(QComboBox::NoInsert);
+    cbb_SerialPort->setMinimumWidth(200);
+    lab_BaudRate = named<QLabel>("lab_BaudRate", QStringLiteral("Baud Rate:"));
+    cbb_BaudRate = named<QComboBox>("cbb_BaudRate");
+    cbb_BaudRate->setMinimumWidth(90);
+    cbb_BaudRate->setEnabled(false);
+    labModel = named<QLabel>("labModel", QStringLiteral("Model:"));
+    cbbDisplayMode = named<QComboBox>("cbbDisplayMode");
+    cbbDisplayMode->setMinimumWidth(120);
+    cbbDisplayMode->setEnabled(false);
+    btnConnect = named<QPushButton>("btnConnect", QStringLiteral("Connect"));
+    btnConnect->setMinimumWidth(100);
+
+    auto* row = new QHBoxLayout(grp_Settings);
+    row->setContentsMargins(8, 4, 8, 6);
+    row->addWidget(lab_SerialPort);
+    row->addWidget(cbb_SerialPort, 1);
+    row->addSpacing(12);
+    row->addWidget(lab_BaudRate);
+    row->addWidget(cbb_BaudRate);
+    row->addSpacing(12);
+    row->addWidget(labModel);
+    row->addWidget(cbbDisplayMode);
+    row->addSpacing(12);
+    row->addWidget(btnConnect);
+    return grp_Settings;
+}
+
+QWidget* TfrmTavistoMain::buildButtonRow() {
+    btn_Default = named<QPushButton>("btn_Default", QStringLiteral("Default Setting"));
+    btn_loadsettings = named<QPushButton>("btn_loadsettings", QStringLiteral("Load Setting"));
+    btn_savesettings = named<QPushButton>("btn_savesettings", QStringLiteral("Save Setting"));
+    btn_GetSetting = named<QPushButton>("btn_GetSetting", QStringLiteral("Get Setting"));
+    btn_AllDownload = named<QPushButton>("btn_AllDownload", QStringLiteral("All Download"));
+    btn_ResetDisplay = named<QPushButton>("btn_ResetDisplay", QStringLiteral("Reset Display"));
+    btn_RestartDisplay =
+        named<QPushButton>("btn_RestartDisplay", QStringLiteral("Restart Display"));
+    btn_Exit = named<QPushButton>("btn_Exit", QStringLiteral("Exit"));
+
+    auto* rowWidget = new QWidget;
+    auto* row = new QHBoxLayout(rowWidget);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+    for (QPushButton* button : {btn_Default, btn_loadsettings, btn_savesettings, btn_GetSetting,
+                                btn_AllDownload, btn_ResetDisplay, btn_RestartDisplay, btn_Exit}) {
+        button->setMinimumHeight(30);
+        row->addWidget(button);
+    }
+    return rowWidget;
+}
+
+void TfrmTavistoMain::buildStatusBar() {
+    StatusBar1 = named<QStatusBar>("StatusBar1");
+    StatusBar1->setSizeGripEnabled(false);
+
+    // Panel 0 (400 px) hosts the progress bar, placed over the whole panel less
+    // two pixels of width.
+    auto* panel0 = named<QWidget>("StatusBar1Panel0");
+    panel0->setFixedWidth(400);
+    auto* panel0Layout = new QHBoxLayout(panel0);
+    panel0Layout->setContentsMargins(0, 0, 2, 0);
+    cxProgressBar1 = named<QProgressBar>("cxProgressBar1");
+    cxProgressBar1->setTextVisible(false);
+    cxProgressBar1->setMaximumHeight(16);
+    panel0Layout->addWidget(cxProgressBar1);
+    StatusBar1->addWidget(panel0);
+
+    const int widths[] = {0, 200, 100, 50};
+    for (int panel = 1; panel <= 3; ++panel) {
+        auto* label = new QLabel;
+        label->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(panel));
+        label->setFixedWidth(widths[panel]);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        StatusBar1->addWidget(label);
+        panels_[panel] = label;
+    }
+    setStatusBar(StatusBar1);
+}
+
+} // namespace tavisto::ui

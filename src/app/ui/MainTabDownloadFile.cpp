@@ -1,0 +1,60 @@
+// "Download File": fonts, single items, storage format and the log pane.
+#include "app/ui/Named.h"
+#include "app/ui/TavistoMain.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace tavisto::ui {
+
+void TfrmTavistoMain::buildDownloadFileTab() {
+    btn_CharacterSetDownAll =
+        named<QPushButton>("btn_CharacterSetDownAll", QStringLiteral("Font Download"));
+    cbbCharset = named<QComboBox>("cbbCharset");
+    cbbCharset->setMinimumWidth(180);
+    btn_CharacterSetSelectFile =
+        named<QPushButton>("btn_CharacterSetSelectFile", QStringLiteral("Select File"));
+    pnlCharsetFilename = named<QLabel>("pnlCharsetFilename");
+    pnlCharsetFilename->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pnlCharsetFilename->setMinimumHeight(26);
+    edt_addr = named<QLineEdit>("edt_addr");
+    edt_filename = named<QLineEdit>("edt_filename");
+    btn_CharacterSetDownSingle =
+        named<QPushButton>("btn_CharacterSetDownSingle", QStringLiteral("Download"));
+    btn_Format = named<QPushButton>("btn_Format", QStringLiteral("Format"));
+    // No item is chosen yet, so there is nothing to pick a file for or to send.
+    btn_CharacterSetSelectFile->setEnabled(false);
+    btn_CharacterSetDownSingle->setEnabled(false);
+
+    redt_log = named<QTextEdit>("redt_log");
+    redt_log->setReadOnly(true);
+    redt_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont logFont(QStringLiteral("Arial"));
+    logFont.setPixelSize(14);
+    redt_log->setFont(logFont);
+
+    auto* controls = new QGridLayout;
+    controls->setHorizontalSpacing(8);
+    controls->addWidget(btn_CharacterSetDownAll, 0, 0);
+    controls->addWidget(btn_Format, 0, 3);
+    controls->addWidget(cbbCharset, 1, 0);
+    controls->addWidget(btn_CharacterSetSelectFile, 1, 1);
+    controls->addWidget(pnlCharsetFilename, 1, 2, 1, 2);
+    controls->addWidget(edt_addr, 2, 0);
+    controls->addWidget(edt_filename, 2, 1, 1, 2);
+    controls->addWidget(btn_CharacterSetDownSingle, 2, 3);
+    controls->setColumnStretch(2, 1);
+
+    auto* page = new QVBoxLayout(tsDownloadFile);
+    page->setContentsMargins(10, 10, 10, 10);
+    page->setSpacing(10);
+    page->addLayout(controls);
+    page->addWidget(redt_log, 1);
+}
+
+} // namespace tavisto::ui

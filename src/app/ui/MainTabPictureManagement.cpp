@@ -1,0 +1,152 @@
+// "Picture Management": the fourteen picture slots and the idle-play settings.
+#include "app/DownFiles.h"
+#include "app/ui/ImageBox.h"
+#include "app/ui/Named.h"
+#include "app/ui/TavistoMain.h"
+#include "app/ui/UpDown.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tavisto::ui {
+
+namespace {
+
+constexpr int kSlotColumns = 7;
+
+} // namespace
+
+void TfrmTavistoMain::buildPictureManagementTab() {
+    TImageBox** images[] = {&cxImage73, &cxImage74, &cxImage75, &cxImage76, &cxImage77,
+                            &cxImage78, &cxImage79, &cxImage80, &cxImage81, &cxImage82,
+                            &cxImage83, &cxImage84, &cxImage85, &cxImage86};
+    QCheckBox** checks[] = {&CheckBox73, &CheckBox74, &CheckBox75, &CheckBox76, &CheckBox77,
+                            &CheckBox78, &CheckBox79, &CheckBox80, &CheckBox81, &CheckBox82,
+                            &CheckBox83, &CheckBox84, &CheckBox85, &CheckBox86};
+    QPushButton** buttons[] = {&Button1,  &Button2,  &Button3,  &Button4,  &Button5,  &Button6,
+                               &Button7,  &Button8,  &Button9,  &Button10, &Button11, &Button12,
+                               &Button13, &Button14, &Button15, &Button16, &Button17, &Button18,
+                               &Button19, &Button20, &Button21, &Button22, &Button23, &Button24,
+                               &Button25, &Button26, &Button27, &Button28};
+
+    grp_pictureslots = named<QGroupBox>("grp_pictureslots");
+    auto* grid = new QGridLayout(grp_pictureslots);
+    grid->setContentsMargins(8, 8, 8, 8);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(8);
+
+    for (int slot = kFirstPictureSlot; slot <= kLastPictureSlot; ++slot) {
+        const int i = slot - kFirstPictureSlot;
+        const QString number = QString::number(slot);
+        // The job that sends the slot names its role ("Logo_Start", "Picture_1", ...).
+        const QString role = QString::fromLatin1(DownFileAt(slot + 4).Name);
+
+        auto* image = new TImageBox;
+        image->setObjectName(QStringLiteral("cxImage") + number);
+        image->setFixedSize(104, 64);
+        image->setToolTip(role);
+        image->setProperty("Tag", slot);
+        auto* check = new QCheckBox;
+        check->setObjectName(QStringLiteral("CheckBox") + number);
+        check->setProperty("Tag", slot);
+        check->setToolTip(role);
+        const int minus = MinusButtonOfSlot(slot);
+        auto* minusButton = new QPushButton(QStringLiteral("-"));
+        auto* plusButton = new QPushButton(QStringLiteral("+"));
+        minusButton->setObjectName(QStringLiteral("Button%1").arg(minus));
+        plusButton->setObjectName(QStringLiteral("Button%1").arg(minus + 1));
+        for (QPushButton* button : {minusButton, plusButton}) {
+            button->setFixedSize(32, 24);
+            button->setProperty("Tag", slot);
+        }
+
+        *images[i] = image;
+        *checks[i] = check;
+        *buttons[minus - 1] = minusButton;
+        *buttons[minus] = plusButton;
+        slotImages_[i] = image;
+        slotCheckBoxes_[i] = check;
+        slotButtons_[minus - 1] = minusButton;
+        slotButtons_[minus] = plusButton;
+
+        auto* controls = new QHBoxLayout;
+        controls->setSpacing(4);
+        controls->addWidget(check);
+        controls->addStretch(1);
+        controls->addWidget(minusButton);
+        controls->addWidget(plusButton);
+        auto* cell = new QVBoxLayout;
+        cell->setSpacing(2);
+        cell->addWidget(image);
+        cell->addLayout(controls);
+        grid->addLayout(cell, i / kSlotColumns, i % kSlotColumns);
+    }
+    // Hidden until Connect finds a model that has the fourteenth slot.
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{cxImage86, CheckBox86, Button27, Button28})
+        widget->hide();
+
+    // Shown over the preview of the slot being sent.
+    cxProgressBar2 = named<QProgressBar>("cxProgressBar2", grp_pictureslots);
+    cxProgressBar2->setTextVisible(false);
+    cxProgressBar2->hide();
+
+    grp_playsetting = named<QGroupBox>("grp_playsetting", QStringLiteral("Play Setting"));
+    lbl_standbytime = named<QLabel>("lbl_standbytime", QStringLiteral("Standby time:"));
+    ud_StandbyTime = named<TUpDown>("ud_StandbyTime", 0, 120, 30);
+    edt_StandbyTime = ud_StandbyTime->edit();
+    edt_StandbyTime->setObjectName(QStringLiteral("edt_StandbyTime"));
+    lbl_standbytime_memo =
+        named<QLabel>("lbl_standbytime_memo", QStringLiteral("(0~120s,0:Not Play)"));
+    lbl_playinteral = named<QLabel>("lbl_playinteral", QStringLiteral("Play interval:"));
+    ud_PlayInterval = named<TUpDown>("ud_PlayInterval", 1, 10, 2);
+    edt_PlayInterval = ud_PlayInterval->edit();
+    edt_PlayInterval->setObjectName(QStringLiteral("edt_PlayInterval"));
+    lbl_playinterval_memo = named<QLabel>("lbl_playinterval_memo", QStringLiteral("(1~10s)"));
+    btn_SetToPlay = named<QPushButton>("btn_SetToPlay", QStringLiteral("Setting"));
+    for (TUpDown* box : {ud_StandbyTime, ud_PlayInterval})
+        box->setMinimumWidth(70);
+    auto* play = new QGridLayout(grp_playsetting);
+    play->setContentsMargins(10, 6, 10, 6);
+    play->addWidget(lbl_standbytime, 0, 0);
+    play->addWidget(ud_StandbyTime, 0, 1);
+    play->addWidget(lbl_standbytime_memo, 0, 2);
+    play->addWidget(lbl_playinteral, 1, 0);
+    play->addWidget(ud_PlayInterval, 1, 1);
+    play->addWidget(lbl_playinterval_memo, 1, 2);
+    play->addWidget(btn_SetToPlay, 0, 3, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
+    play->setColumnStretch(2, 1);
+
+    chkSelectALL = named<QCheckBox>("chkSelectALL", QStringLiteral("Select All"));
+    lbl_selected = named<QLabel>("lbl_selected", QStringLiteral("Selected:"));
+    lbl_selected_nums = named<QLabel>("lbl_selected_nums", QStringLiteral("0"));
+    btn_DownloadPictrue = named<QPushButton>("btn_DownloadPictrue", QStringLiteral("Download"));
+    btn_DownloadPictrue->setMinimumSize(110, 32);
+    auto* selection = new QGridLayout;
+    selection->addWidget(chkSelectALL, 0, 0, 1, 2);
+    selection->addWidget(lbl_selected, 1, 0);
+    selection->addWidget(lbl_selected_nums, 1, 1);
+    selection->addWidget(btn_DownloadPictrue, 2, 0, 1, 2);
+    selection->setColumnStretch(1, 1);
+
+    auto* lower = new QHBoxLayout;
+    lower->setSpacing(16);
+    lower->addWidget(grp_playsetting, 1);
+    lower->addLayout(selection);
+
+    auto* page = new QVBoxLayout(tsPictureManagement);
+    page->setContentsMargins(10, 10, 10, 10);
+    page->setSpacing(10);
+    page->addWidget(grp_pictureslots);
+    page->addLayout(lower);
+    page->addStretch(1);
+}
+
+} // namespace tavisto::ui

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QMessageBox>
+#include <string>
+
+namespace tavisto::ui {
+
+// Sets up a box titled "Tavisto" with the text, and the icon and buttons that the
+// message-box flags ask for (16 error, 48 warning, 64 information, 36 question
+// with Yes and No).
+void PrepareMsgBox(QMessageBox& box, const std::string& text, int flags);
+
+// The answer code (IDOK, IDYES, IDNO) of the button pressed on a box with those
+// flags. A Yes/No box closed without a choice answers No.
+int MsgBoxAnswer(QMessageBox::StandardButton pressed, int flags);
+
+} // namespace tavisto::ui

@@ -1,0 +1,164 @@
+#include "cli/Arguments.h"
+
+#include "cli/CliCommand.h"
+#include "protocol/Hex.h"
+#include "settings/Vocabulary.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace tavisto::cli {
+
+namespace {
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool isHexDigit(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+std::string countText(std::size_t count) {
+    return count == 1 ? "1 argument" : std::to_string(count) + " arguments";
+}
+
+} // namespace
+
+ParsedArgs parseArgs(const std::vector<std::string>& args,
+                     const std::map<std::string, int>& optionValues, std::size_t minPositional,
+                     std::size_t maxPositional) {
+    ParsedArgs parsed;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-' ||
+            std::isdigit(static_cast<unsigned char>(arg[1]))) {
+            parsed.positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const auto option = optionValues.find(arg);
+        if (option == optionValues.end())
+            throw UsageError("unknown option '" + arg + "'");
+        if (parsed.has(arg))
+            throw UsageError("option '" + arg + "' given twice");
+        const auto valueCount = static_cast<std::size_t>(option->second);
+        if (i + valueCount >= args.size())
+            throw UsageError("option '" + arg + "' needs " +
+                             (valueCount == 1 ? std::string("a value")
+                                              : std::to_string(valueCount) + " values"));
+        std::vector<std::string> values(args.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                                        args.begin() +
+                                            static_cast<std::ptrdiff_t>(i + 1 + valueCount));
+        parsed.options.emplace(arg, std::move(values));
+        i += valueCount;
+    }
+    const std::size_t count = parsed.positional.size();
+    if (count < minPositional || count > maxPositional) {
+        if (minPositional == maxPositional)
+            throw UsageError("expected " + countText(minPositional) + ", got " +
+                             std::to_string(count));
+        if (count < minPositional)
+            throw UsageError("expected at least " + countText(minPositional) + ", got " +
+                             std::to_string(count));
+        throw UsageError("expected at most " + countText(maxPositional) + ", got " +
+                         std::to_string(count));
+    }
+    return parsed;
+}
+
+int parseNumber(const std::string& text, const std::string& what, int low, int high) {
+    const std::string range =
+        what + " must be a number from " + std::to_string(low) + " to " + std::to_string(high);
+    long long value = 0;
+    const char* begin = text.data();
+    const char* end = text.data() + text.size();
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        begin += 2;
+        base = 16;
+    }
+    const auto [stop, error] = std::from_chars(begin, end, value, base);
+    if (text.empty() || error != std::errc() || stop != end)
+        throw UsageError(range + ", not '" + text + "'");
+    if (value < low || value > high)
+        throw UsageError(range + ", not " + text);
+    return static_cast<int>(value);
+}
+
+std::uint32_t parseColor(const std::string& text) {
+    const std::string digits = !text.empty() && text[0] == '#' ? text.substr(1) : text;
+    if (digits.size() != 6 || !std::all_of(digits.begin(), digits.end(), isHexDigit))
+        throw UsageError("a colour is six hex digits RRGGBB, not '" + text + "'");
+    const std::uint32_t rgb = HexToValue(digits);
+    const std::uint32_t red = (rgb >> 16) & 0xFF;
+    const std::uint32_t green = (rgb >> 8) & 0xFF;
+    const std::uint32_t blue = rgb & 0xFF;
+    return red | (green << 8) | (blue << 16);
+}
+
+TArea parseArea(const std::string& text) {
+    const std::string area = lowerCase(text);
+    if (area == "header")
+        return TArea::Header;
+    if (area == "main")
+        return TArea::Main;
+    if (area == "footer")
+        return TArea::Footer;
+    throw UsageError("the area is header, main or footer, not '" + text + "'");
+}
+
+int parseAlign(const std::string& text) {
+    const std::string align = lowerCase(text);
+    if (align == "left")
+        return 1;
+    if (align == "center" || align == "centre")
+        return 2;
+    if (align == "right")
+        return 3;
+    throw UsageError("the alignment is left, center or right, not '" + text + "'");
+}
+
+int parseCodePageName(const std::string& text) {
+    const std::string wanted = lowerCase(text);
+    for (const auto& row : CodePages) {
+        if (lowerCase(std::string(row.DisplayName)) == wanted)
+            return row.CodePageName;
+    }
+    throw UsageError("unknown code page '" + text + "'; the code pages are " + codePageNames());
+}
+
+Bytes parseHexBytes(const std::string& text) {
+    std::string digits;
+    for (char c : text) {
+        if (c == ' ' || c == ':' || c == '\t')
+            continue;
+        if (!isHexDigit(c))
+            throw UsageError(HexError().what());
+        digits.push_back(c);
+    }
+    if (digits.empty())
+        throw UsageError("no bytes given");
+    if (digits.size() % 2 != 0)
+        throw UsageError("each byte needs two hex digits: '" + text + "'");
+    return HexToBytes(digits);
+}
+
+std::string codePageNames() {
+    std::string names;
+    for (const auto& row : CodePages) {
+        if (!names.empty())
+            names += ", ";
+        names += row.DisplayName;
+    }
+    return names;
+}
+
+} // namespace tavisto::cli

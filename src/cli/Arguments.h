@@ -1,0 +1,51 @@
+#pragma once
+
+#include "protocol/DisplayCommands.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tavisto::cli {
+
+// A command's arguments split into positional values and options. Options are
+// "--name" followed by a fixed number of values; "--" ends the options, so a
+// text may begin with "-".
+struct ParsedArgs {
+    std::vector<std::string> positional;
+    std::map<std::string, std::vector<std::string>> options;
+
+    bool has(const std::string& option) const { return options.count(option) != 0; }
+};
+
+// `optionValues` maps each allowed option (with its dashes) to its number of values.
+// Throws UsageError on an unknown option, a missing value or a wrong number of
+// positional values (between minPositional and maxPositional).
+ParsedArgs parseArgs(const std::vector<std::string>& args,
+                     const std::map<std::string, int>& optionValues, std::size_t minPositional,
+                     std::size_t maxPositional);
+
+// A whole number from `low` to `high`, written in decimal or as 0x... hex.
+int parseNumber(const std::string& text, const std::string& what, int low, int high);
+
+// Six hex digits RRGGBB (a leading '#' is allowed) as the colour value 0x00BBGGRR.
+std::uint32_t parseColor(const std::string& text);
+
+// header | main | footer
+TArea parseArea(const std::string& text);
+
+// left | center | right, as the alignment byte 1, 2, 3.
+int parseAlign(const std::string& text);
+
+// A code page by its display name (CP437, WCP1252, ...; any letter case): the
+// CodePageName number that text is converted with.
+int parseCodePageName(const std::string& text);
+
+// Bytes written as hex, two digits per byte; spaces and colons between bytes are allowed.
+Bytes parseHexBytes(const std::string& text);
+
+// The names for the help texts.
+std::string codePageNames();
+
+} // namespace tavisto::cli

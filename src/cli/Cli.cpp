@@ -1,0 +1,219 @@
+#include "cli/Cli.h"
+
+#include "app/ConnectScan.h"
+#include "cli/Arguments.h"
+#include "cli/CommandTable.h"
+#include "link/PosixSerialPort.h"
+
+#include <algorithm>
+#include <optional>
+#include <sstream>
+
+namespace tavisto::cli {
+
+namespace {
+
+constexpr const char* kProgram = "tavisto-cli";
+
+struct GlobalOptions {
+    std::optional<std::string> port;
+    std::optional<int> baudRate;
+    bool trace = false;
+    bool help = false;
+    std::vector<std::string> rest; // the command and its arguments
+};
+
+int parseBaudRate(const std::string& text) {
+    const int rate = parseNumber(text, "RATE", 0, 115200);
+    if (std::find(kScanBaudRates.begin(), kScanBaudRates.end(), rate) == kScanBaudRates.end())
+        throw UsageError("RATE must be 9600, 19200, 38400, 57600 or 115200, not " + text);
+    return rate;
+}
+
+// Takes the global options out of the command line, wherever they stand before
+// a "--"; anything else before the command that looks like an option is an error.
+GlobalOptions parseGlobalOptions(const std::vector<std::string>& args) {
+    GlobalOptions options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool beforeCommand = options.rest.empty();
+        if (optionsEnded) {
+            options.rest.push_back(arg);
+            continue;
+        }
+        auto value = [&](const std::string& name) -> std::string {
+            if (arg.size() > name.size() && arg[name.size()] == '=')
+                return arg.substr(name.size() + 1);
+            if (i + 1 >= args.size())
+                throw UsageError("option '" + name + "' needs a value");
+            return args[++i];
+        };
+        auto is = [&](const std::string& name) {
+            return arg == name || arg.starts_with(name + "=");
+        };
+        if (is("--port")) {
+            if (options.port)
+                throw UsageError("option '--port' given twice");
+            options.port = value("--port");
+            if (options.port->empty())
+                throw UsageError("the port path is empty");
+        } else if (is("--baud")) {
+            if (options.baudRate)
+                throw UsageError("option '--baud' given twice");
+            options.baudRate = parseBaudRate(value("--baud"));
+        } else if (arg == "--trace") {
+            options.trace = true;
+        } else if (beforeCommand && (arg == "--help" || arg == "-h")) {
+            options.help = true;
+        } else if (arg == "--") {
+            optionsEnded = true;
+            if (!beforeCommand)
+                options.rest.push_back(arg);
+        } else if (beforeCommand && arg.size() > 1 && arg[0] == '-') {
+            throw UsageError("unknown option '" + arg + "'");
+        } else {
+            options.rest.push_back(arg);
+        }
+    }
+    return options;
+}
+
+bool asksForHelp(const std::vector<std::string>& args) {
+    for (const auto& arg : args) {
+        if (arg == "--")
+            return false;
+        if (arg == "--help" || arg == "-h")
+            return true;
+    }
+    return false;
+}
+
+std::string firstLine(std::string_view text) {
+    return std::string(text.substr(0, text.find('\n')));
+}
+
+int usageError(std::ostream& err, const std::string& what, const CliCommand* command) {
+    if (command) {
+        err << kProgram << ' ' << command->name << ": " << what << '\n'
+            << firstLine(command->help) << '\n'
+            << "Try '" << kProgram << ' ' << command->name << " --help'.\n";
+    } else {
+        err << kProgram << ": " << what << '\n' << "Try '" << kProgram << " --help'.\n";
+    }
+    return kExitUsage;
+}
+
+// Chooses the port and the speed for a command that talks to a display. Without
+// --baud it scans the five speeds, as Connect does, and keeps the one that answered.
+int prepareDisplay(CliContext& context, const GlobalOptions& options) {
+    TConnection& connection = context.connection;
+    if (options.port) {
+        connection.CurrentPortName = *options.port;
+    } else {
+        std::vector<std::string> ports;
+        std::string message;
+        if (!context.enumPorts(ports, message)) {
+            context.err << message << '\n';
+            return kExitFailed;
+        }
+        if (ports.empty()) {
+            context.err << "No serial port found; name one with --port PATH.\n";
+            return kExitFailed;
+        }
+        connection.CurrentPortName = ports.front();
+    }
+    if (options.baudRate) {
+        connection.CurrentBaudRate = *options.baudRate;
+        return kExitOk;
+    }
+    const ScanResult scan = ScanForDisplay(connection);
+    if (scan.model < 0) {
+        context.err << scan.message << '\n';
+        return kExitFailed;
+    }
+    context.model = scan.model;
+    return kExitOk;
+}
+
+} // namespace
+
+std::string GeneralHelp() {
+    std::ostringstream text;
+    text << "usage: " << kProgram << " [--port PATH] [--baud RATE] [--trace] COMMAND [ARGS]\n\n"
+         << "Configures a TFT customer display on a serial port.\n\n"
+         << "Options (anywhere before a \"--\"):\n"
+         << "  --port PATH  the serial port (default: the first one \"ports\" lists)\n"
+         << "  --baud RATE  the line speed: 9600, 19200, 38400, 57600 or 115200 (default:\n"
+         << "               try the five in turn and use the one the display answers at)\n"
+         << "  --trace      write the traced frames to standard error (\"----> \" sent,\n"
+         << "               \"<---- \" received, in hex)\n"
+         << "  --help       show this text; COMMAND --help explains one command\n\n"
+         << "Commands:\n";
+    std::size_t width = 0;
+    for (const auto& command : CommandTable())
+        width = std::max(width, command.name.size());
+    for (const auto& command : CommandTable()) {
+        text << "  " << command.name << std::string(width - command.name.size() + 2, ' ')
+             << command.summary << '\n';
+    }
+    text << "\nExit status: 0 success, 1 the display or the port failed, 2 the command line\n"
+         << "is wrong. Messages go to standard output, errors to standard error.\n";
+    return text.str();
+}
+
+CliEnvironment SystemEnvironment() {
+    return {link::posixPortOpener(), systemClock(), EnumPorts, SystemDefaultLangId()};
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliEnvironment& environment) {
+    GlobalOptions options;
+    try {
+        options = parseGlobalOptions(args);
+    } catch (const UsageError& error) {
+        return usageError(err, error.what(), nullptr);
+    }
+
+    std::vector<std::string> rest = options.rest;
+    if (!rest.empty() && rest.front() == "help") {
+        options.help = true;
+        rest.erase(rest.begin());
+    }
+    if (rest.empty()) {
+        if (options.help) {
+            out << GeneralHelp();
+            return kExitOk;
+        }
+        return usageError(err, "no command given", nullptr);
+    }
+
+    const CliCommand* command = FindCommand(rest.front());
+    if (!command)
+        return usageError(err, "unknown command '" + rest.front() + "'", nullptr);
+    const std::vector<std::string> commandArgs(rest.begin() + 1, rest.end());
+    if (options.help || asksForHelp(commandArgs)) {
+        out << command->help;
+        return kExitOk;
+    }
+
+    CliAction action;
+    try {
+        action = command->parse(commandArgs);
+    } catch (const UsageError& error) {
+        return usageError(err, error.what(), command);
+    }
+
+    TConnection connection(environment.opener, environment.clock);
+    connection.SystemLangId = environment.langId;
+    if (options.trace)
+        connection.trace.setSink([&err](const std::string& line) { err << line << '\n'; });
+    CliContext context{connection, out, err, -1, environment.enumPorts};
+    if (command->needs == CliNeeds::Display) {
+        if (const int code = prepareDisplay(context, options); code != kExitOk)
+            return code;
+    }
+    return action(context);
+}
+
+} // namespace tavisto::cli

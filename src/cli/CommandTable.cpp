@@ -1,0 +1,38 @@
+#include "cli/CommandTable.h"
+
+namespace tavisto::cli {
+
+namespace {
+
+std::vector<CliCommand> buildTable() {
+    std::vector<CliCommand> table;
+    for (auto group : {DiscoveryCommands, ScreenCommands, SettingCommands, PictureCommands}) {
+        auto rows = group();
+        table.insert(table.end(), rows.begin(), rows.end());
+    }
+    // Commands that need no display are added here as
+    //   table.push_back(standaloneCommand("name", "summary", kNameHelp, runNameCommand));
+    return table;
+}
+
+} // namespace
+
+const std::vector<CliCommand>& CommandTable() {
+    static const std::vector<CliCommand> table = buildTable();
+    return table;
+}
+
+const CliCommand* FindCommand(std::string_view name) {
+    for (const auto& command : CommandTable()) {
+        if (command.name == name)
+            return &command;
+    }
+    return nullptr;
+}
+
+int reportOutcome(CliContext& context, bool ok, const std::string& message) {
+    (ok ? context.out : context.err) << message << '\n';
+    return ok ? kExitOk : kExitFailed;
+}
+
+} // namespace tavisto::cli

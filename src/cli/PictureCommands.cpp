@@ -1,0 +1,145 @@
+#include "cli/Arguments.h"
+#include "cli/CommandTable.h"
+#include "protocol/Session.h"
+#include "settings/HostCodePage.h"
+
+namespace tavisto::cli {
+
+namespace {
+
+constexpr std::string_view kShowPictureHelp = R"(usage: tavisto-cli [OPTIONS] show-picture N
+
+Shows stored picture N (1 to 10).
+)";
+
+constexpr std::string_view kPictureSelectionHelp =
+    R"(usage: tavisto-cli [OPTIONS] picture-selection MASK
+
+Chooses the pictures the display plays while idle: bit i of MASK (0 to 1023,
+decimal or 0x hex) set means picture i+1 takes part; 0x3FF selects all ten.
+)";
+
+constexpr std::string_view kStandbyHelp = R"(usage: tavisto-cli [OPTIONS] standby SECONDS
+
+Sets how long the display waits (0 to 120 seconds) before it starts playing its
+pictures; 0 turns idle play off.
+)";
+
+constexpr std::string_view kIntervalHelp = R"(usage: tavisto-cli [OPTIONS] interval SECONDS
+
+Sets how long each picture stays (1 to 10 seconds) during idle play.
+)";
+
+constexpr std::string_view kQrHelp =
+    R"(usage: tavisto-cli [OPTIONS] qr TEXT [--align left|center|right]
+
+Has the display draw a QR code of TEXT (default alignment center). The text is
+sent in ISO-8859-1. KT350--MKA, KT350-MKC and KT750--MK cannot draw QR codes
+themselves; they are refused when the scan identified them.
+)";
+
+constexpr std::string_view kQrAtHelp =
+    R"(usage: tavisto-cli [OPTIONS] qr-at PICTURE TEXT [--align left|center|right]
+
+Has the display draw a QR code of TEXT over stored picture PICTURE (1 to 10).
+Only KT350--MKB, KT350-MKD, KT350-MK and KT750-MK can; the others are refused
+when the scan identified them. The text is sent in ISO-8859-1.
+)";
+
+constexpr std::string_view kFormatHelp = R"(usage: tavisto-cli [OPTIONS] format
+
+Formats the display's storage: stored pictures, fonts and files are erased.
+There is no question first.
+)";
+
+// Refuses QR commands on a model the scan found unable to draw them.
+int refuseModel(CliContext& context, const char* what) {
+    context.err << ModelNames[static_cast<std::size_t>(context.model)] << " cannot " << what
+                << '\n';
+    return kExitFailed;
+}
+
+CliAction showPicture(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
+    const int picture = parseNumber(parsed.positional[0], "N", 1, 10);
+    return sendAction(
+        [picture](TConnection& c, std::string& m) { return LcdShowPicture(c, picture, m); });
+}
+
+CliAction pictureSelection(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
+    const auto mask =
+        static_cast<std::uint16_t>(parseNumber(parsed.positional[0], "MASK", 0, 0x3FF));
+    return sendAction(
+        [mask](TConnection& c, std::string& m) { return LcdSetPictureSelection(c, mask, m); });
+}
+
+CliAction standby(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
+    const int seconds = parseNumber(parsed.positional[0], "SECONDS", 0, 120);
+    return sendAction(
+        [seconds](TConnection& c, std::string& m) { return LcdSetStandbyTime(c, seconds, m); });
+}
+
+CliAction interval(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
+    const int seconds = parseNumber(parsed.positional[0], "SECONDS", 1, 10);
+    return sendAction(
+        [seconds](TConnection& c, std::string& m) { return LcdSetPlayInterval(c, seconds, m); });
+}
+
+int alignment(const ParsedArgs& parsed) {
+    return parsed.has("--align") ? parseAlign(parsed.options.at("--align")[0]) : 2;
+}
+
+CliAction qr(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {{"--align", 1}}, 1, 1);
+    const int align = alignment(parsed);
+    const Bytes text = TextToHostBytes(parsed.positional[0]);
+    return [align, text](CliContext& context) {
+        const int model = context.model;
+        if (model == 0 || model == 2 || model == 4)
+            return refuseModel(context, "draw a QR code from a text");
+        std::string message;
+        const bool ok = LcdShowQrCode(context.connection, align, text, message);
+        return reportOutcome(context, ok, message);
+    };
+}
+
+CliAction qrAt(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {{"--align", 1}}, 2, 2);
+    const int picture = parseNumber(parsed.positional[0], "PICTURE", 1, 10);
+    const int align = alignment(parsed);
+    const Bytes text = TextToHostBytes(parsed.positional[1]);
+    return [align, picture, text](CliContext& context) {
+        if (context.model >= 0 && !ModelHasQrCodeAt(context.model))
+            return refuseModel(context, "draw a QR code over a picture");
+        std::string message;
+        const bool ok = LcdShowQrCodeAt(context.connection, align, picture, text, message);
+        return reportOutcome(context, ok, message);
+    };
+}
+
+CliAction format(const std::vector<std::string>& args) {
+    parseArgs(args, {}, 0, 0);
+    return sendAction([](TConnection& c, std::string& m) { return LcdFormatStorage(c, m); });
+}
+
+} // namespace
+
+std::vector<CliCommand> PictureCommands() {
+    return {
+        {"show-picture", "show a stored picture (1 to 10)", kShowPictureHelp, CliNeeds::Display,
+         showPicture},
+        {"picture-selection", "choose the pictures of idle play", kPictureSelectionHelp,
+         CliNeeds::Display, pictureSelection},
+        {"standby", "set the wait before idle play", kStandbyHelp, CliNeeds::Display, standby},
+        {"interval", "set the time per picture in idle play", kIntervalHelp, CliNeeds::Display,
+         interval},
+        {"qr", "show a QR code of a text", kQrHelp, CliNeeds::Display, qr},
+        {"qr-at", "show a QR code over a stored picture", kQrAtHelp, CliNeeds::Display, qrAt},
+        {"format", "format the display's storage", kFormatHelp, CliNeeds::Display, format},
+    };
+}
+
+} // namespace tavisto::cli

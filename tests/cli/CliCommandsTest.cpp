@@ -1,0 +1,165 @@
+#include "CliFixture.h"
+
+namespace tavisto::testing {
+namespace {
+
+using namespace std::string_literals;
+
+struct WireCase {
+    std::vector<std::string> args;
+    Bytes frame;
+};
+
+TEST_F(CliTest, EachCommandSendsItsFrame) {
+    displayAt(9600, "KT350-MK");
+    const std::vector<WireCase> cases = {
+        {{"clear"}, wire("0C")},
+        {{"text", "AB"}, wire("41 42")},
+        {{"text", "AB", "--at", "20", "4"}, wire("1F 24 14 04 41 42")},
+        {{"text", "\xC3\xA9"}, wire("82")},                          // é in CP437
+        {{"text", "\xC3\xA9", "--codepage", "wcp1252"}, wire("E9")}, // é in 1252
+        {{"text", std::string(45, 'x')}, std::string(40, 'x')},
+        {{"raw", "0b 20:21", "22"}, wire("0B 20 21 22")},
+        {{"brightness", "4"}, wire("1F 58 04")},
+        {{"codepage", "CP858"}, wire("02 06 13")},
+        {{"codepage", "0x13"}, wire("02 06 13")},
+        {{"interchar", "japan"}, wire("02 05 08")},
+        {{"interchar", "255"}, wire("02 05 FF")},
+        {{"restart"}, wire("02 1D AA 55")},
+        {{"factory-reset"}, wire("02 07 15 27 27")},
+        {{"text-color", "main", "336699"}, wire("02 07 0E 33 66 99")},
+        {{"text-color", "header", "#FF0000"}, wire("02 07 0B FF 00 00")},
+        {{"background-color", "footer", "0000ff"}, wire("02 07 11 00 00 FF")},
+        {{"header-mode", "picture"}, wire("02 07 09")},
+        {{"header-mode", "TEXT"}, wire("02 07 0A")},
+        {{"main-lines", "4"}, wire("02 07 14 02")},
+        {{"main-lines", "2"}, wire("02 07 14 01")},
+        {{"main-text", "Hi"}, wire("02 07 18 48 69")},
+        {{"welcome1", "Hi"}, wire("02 07 16 06 48 69 00")},
+        {{"welcome2", ""}, wire("02 07 16 07 00")},
+        {{"scroll", "0x05"}, wire("02 07 16 09 05")},
+        {{"command-mode", "12"}, wire("02 43 31 32")},
+        {{"command-mode", "auto"}, wire("02 43 31 34")},
+        {{"display-baud", "4"}, wire("02 42 34")},
+        {{"display-baud", "19200"}, wire("02 42 31")},
+        {{"show-picture", "10"}, wire("02 07 1A 0A")},
+        {{"picture-selection", "0x3FF"}, wire("02 07 28 03 FF")},
+        {{"standby", "120"}, wire("02 07 1C 78")},
+        {{"interval", "10"}, wire("02 07 1B 0A")},
+        {{"qr", "x"}, wire("02 07 1D 02 00 78 00")},
+        {{"qr", "x", "--align", "right"}, wire("02 07 1D 03 00 78 00")},
+        {{"qr-at", "7", "\xC3\xA9", "--align", "left"}, wire("02 07 1E 01 07 E9 00")},
+        {{"format"}, wire("02 07 05 00")},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.args.front() + " " + std::to_string(testCase.frame.size()));
+        std::vector<std::string> args = {"--baud", "9600"};
+        args.insert(args.end(), testCase.args.begin(), testCase.args.end());
+        const std::size_t before = line.writes().size();
+        const CliRun result = run(args);
+        EXPECT_EQ(result.code, 0) << result.err;
+        EXPECT_EQ(result.out, "OK\n");
+        const auto writes = line.writes();
+        ASSERT_EQ(writes.size(), before + 1);
+        EXPECT_EQ(writes.back(), testCase.frame);
+        EXPECT_FALSE(line.isOpen());
+    }
+}
+
+TEST_F(CliTest, ScansForTheDisplayUnlessTheSpeedIsGiven) {
+    displayAt(38400, "KT750-MK");
+    CliRun result = run({"clear"});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(openedSpeeds(), (std::vector<int>{9600, 19200, 38400, 38400}));
+    EXPECT_EQ(line.writes().back(), wire("0C"));
+
+    const std::size_t before = line.events().size();
+    result = run({"--baud", "38400", "clear"});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(line.events().size(), before + 3); // open, 0C, close: no scan
+
+    result = run({"--baud", "9600", "clear"});
+    EXPECT_EQ(result.code, 0); // one-shot commands are not confirmed
+    result = run({"--baud", "9600", "header-mode", "text"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "Set Title mode Error : Time out !\n");
+}
+
+TEST_F(CliTest, NoDisplayAtAnySpeed) {
+    const CliRun result = run({"welcome1", "Hi"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "Not found Device : Time out !\n");
+    EXPECT_EQ(openedSpeeds(), (std::vector<int>{9600, 19200, 38400, 57600, 115200}));
+    EXPECT_EQ(line.writes(), std::vector<Bytes>(5, wire("02 07 16 01")));
+}
+
+TEST_F(CliTest, ConnectReportsModelSpeedAndFirmware) {
+    displayAt(57600, "KT350-MK");
+    CliRun result = run({"connect"});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.out, "Connected to KT350-MK!\nBaud rate: 57600\nFirmware: V14\n");
+    EXPECT_EQ(line.writes().back(), wire("02 07 16 02"));
+    EXPECT_NE(std::find(line.writes().begin(), line.writes().end(), wire("0C")),
+              line.writes().end());
+
+    displayAt(9600, "KT350-MKD", wire("00 0D"));
+    result = run({"connect"});
+    EXPECT_EQ(result.out, "Connected to KT350-MKD!\nBaud rate: 9600\nFirmware: V13\n"
+                          "The current firmware version is lower than the latest version.\n\n"
+                          "Please update the firmware version.\n");
+
+    displayAt(115200, "KT350--MKA");
+    result = run({"--baud", "115200", "connect"});
+    EXPECT_EQ(result.out, "Connected to KT350--MKA!\nBaud rate: 115200\n");
+    EXPECT_EQ(line.writes().back(), wire("0C"));
+
+    result = run({"--baud", "9600", "connect"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "Not found Device : Time out !\n");
+}
+
+TEST_F(CliTest, VersionAndConfiguration) {
+    displayAt(9600, "KT750-MK", wire("00 0E"), "{\"wel_mess1\":\"Caf\xE9\"}");
+    CliRun result = run({"version"});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, "V14\n");
+    result = run({"get-config"});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, "{\"wel_mess1\":\"Caf\xC3\xA9\"}\n");
+
+    line.onWrite = nullptr;
+    result = run({"--baud", "9600", "version"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "Read Version Error !\n");
+    result = run({"--baud", "9600", "get-config"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "Get configuration: Time out !\n");
+}
+
+TEST_F(CliTest, TraceLinesGoToStandardError) {
+    displayAt(9600, "KT350-MK");
+    const CliRun result = run({"--trace", "--baud", "9600", "header-mode", "text"});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, "OK\n");
+    EXPECT_EQ(result.err, "----> 02070A\n<---- 02070A\n");
+    EXPECT_EQ(run({"--baud", "9600", "header-mode", "text"}).err, "");
+}
+
+TEST_F(CliTest, QrCommandsAreRefusedOnModelsThatCannotDrawThem) {
+    displayAt(9600, "KT350--MKA");
+    CliRun result = run({"qr-at", "1", "x"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "KT350--MKA cannot draw a QR code over a picture\n");
+    result = run({"qr", "x"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "KT350--MKA cannot draw a QR code from a text\n");
+    EXPECT_EQ(line.writes(), std::vector<Bytes>(2, wire("02 07 16 01")));
+
+    displayAt(9600, "KT350--MKB");
+    EXPECT_EQ(run({"qr-at", "1", "x"}).code, 0);
+    EXPECT_EQ(line.writes().back(), wire("02 07 1E 02 01 78 00"));
+}
+
+} // namespace
+} // namespace tavisto::testing

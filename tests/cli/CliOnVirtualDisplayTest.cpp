@@ -1,0 +1,55 @@
+// tavisto-cli on the real serial layer, against the virtual display.
+#include "cli/Cli.h"
+#include "link/PosixSerialPort.h"
+#include "sim/VirtualDisplay.h"
+#include "tests/protocol/Wire.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace tavisto::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(CliOnVirtualDisplay, FindsTheDisplayWithoutBeingToldAndSendsTheCommand) {
+    sim::SimOptions options;
+    options.model = 3;
+    options.baudRate = 38400;
+    options.version = 13;
+    sim::VirtualDisplay display(options);
+    std::string error;
+    ASSERT_TRUE(display.start(error)) << error;
+
+    const cli::CliEnvironment environment{link::posixPortOpener(), systemClock(),
+                                          [&](std::vector<std::string>& list, std::string&) {
+                                              list = {display.devicePath()};
+                                              return true;
+                                          },
+                                          kLangEnglish};
+    auto run = [&](const std::vector<std::string>& args, std::string& out) {
+        std::ostringstream outStream;
+        std::ostringstream errStream;
+        const int code = cli::RunCli(args, outStream, errStream, environment);
+        out = outStream.str();
+        EXPECT_EQ(errStream.str(), "");
+        return code;
+    };
+
+    std::string out;
+    EXPECT_EQ(run({"connect"}, out), 0);
+    EXPECT_EQ(out, "Connected to KT350-MKD!\nBaud rate: 38400\nFirmware: V13\n"
+                   "The current firmware version is lower than the latest version.\n\n"
+                   "Please update the firmware version.\n");
+
+    display.clearLog();
+    EXPECT_EQ(
+        run({"--port", display.devicePath(), "--baud", "38400", "text-color", "main", "336699"},
+            out),
+        0);
+    EXPECT_EQ(out, "OK\n");
+    EXPECT_EQ(display.receivedFrames(), std::vector<Bytes>{wire("02 07 0E 33 66 99")});
+}
+
+} // namespace
+} // namespace tavisto::testing

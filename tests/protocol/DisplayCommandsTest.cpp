@@ -1,0 +1,320 @@
+#include "protocol/DisplayCommands.h"
+
+#include "ProtocolFixture.h"
+
+#include <functional>
+
+namespace tavisto::testing {
+namespace {
+
+using namespace std::string_literals;
+
+using Command = std::function<bool(TConnection&, std::string&)>;
+
+struct FrameCase {
+    const char* name;
+    Command send;
+    Bytes expected;
+};
+
+class OneShot : public ProtocolTest {};
+
+TEST_F(OneShot, EachCommandWritesItsFrameThroughItsOwnPort) {
+    const std::string text45(45, 'T');
+    const std::vector<FrameCase> cases = {
+        {"restart", [](auto& c, auto& m) { return VfdRestartDisplay(c, m); }, wire("02 1D AA 55")},
+        {"factory reset", [](auto& c, auto& m) { return VfdFactoryReset(c, m); },
+         wire("02 07 15 27 27")},
+        {"clear", [](auto& c, auto& m) { return VfdClearDisplay(c, 0, m); }, wire("0C")},
+        {"brightness 0", [](auto& c, auto& m) { return VfdSetBrightness(c, 0, m); },
+         wire("1F 58 01")},
+        {"brightness -3", [](auto& c, auto& m) { return VfdSetBrightness(c, -3, m); },
+         wire("1F 58 01")},
+        {"brightness 3", [](auto& c, auto& m) { return VfdSetBrightness(c, 3, m); },
+         wire("1F 58 03")},
+        {"brightness 7", [](auto& c, auto& m) { return VfdSetBrightness(c, 7, m); },
+         wire("1F 58 04")},
+        {"code page", [](auto& c, auto& m) { return VfdSelectCodePage(c, 19, 1, m); },
+         wire("02 06 13")},
+        {"code page ESC form", [](auto& c, auto& m) { return VfdSelectCodePage(c, 19, 0, m); },
+         wire("1B 74 13")},
+        {"inter char", [](auto& c, auto& m) { return VfdSelectInterChar(c, 8, 1, m); },
+         wire("02 05 08")},
+        {"inter char ESC form", [](auto& c, auto& m) { return VfdSelectInterChar(c, 8, 2, m); },
+         wire("1B 52 08")},
+        {"text of 45 bytes", [&](auto& c, auto& m) { return VfdSendText(c, text45, m); },
+         std::string(40, 'T')},
+        {"empty text", [](auto& c, auto& m) { return VfdSendText(c, "", m); }, ""},
+        {"text at", [](auto& c, auto& m) { return VfdSendTextAt(c, 5, 2, "AB", m); },
+         wire("1F 24 05 02 41 42")},
+        {"text at the last cell",
+         [&](auto& c, auto& m) { return VfdSendTextAt(c, 20, 4, text45, m); },
+         wire("1F 24 14 04") + std::string(40, 'T')},
+        {"empty text at", [](auto& c, auto& m) { return VfdSendTextAt(c, 1, 1, "", m); },
+         wire("1F 24 01 01")},
+        {"raw, not cut", [](auto& c, auto& m) { return VfdSendRaw(c, std::string(41, '\xE0'), m); },
+         std::string(41, '\xE0')},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        const std::size_t before = line.events().size();
+        EXPECT_TRUE(testCase.send(connection, message));
+        EXPECT_EQ(message, "OK");
+        ASSERT_EQ(line.events().size(), before + 3);
+        EXPECT_EQ(line.events()[before].kind, kOpen);
+        EXPECT_EQ(line.events()[before + 1].bytes, testCase.expected);
+        EXPECT_EQ(line.events()[before + 2].kind, kClose);
+        EXPECT_FALSE(connection.OneShotPort);
+        EXPECT_FALSE(connection.SessionPort);
+    }
+    EXPECT_TRUE(traced.empty());
+}
+
+TEST_F(OneShot, PortAndWriteFailuresAreReported) {
+    connection.CurrentPortName = "";
+    EXPECT_FALSE(VfdClearDisplay(connection, 0, message));
+    EXPECT_EQ(message, " Error opening serial port!");
+    connection.CurrentPortName = "/dev/ttyGONE";
+    EXPECT_FALSE(VfdRestartDisplay(connection, message));
+    EXPECT_EQ(message, " Error opening serial port!");
+    EXPECT_TRUE(line.events().empty());
+
+    connection.CurrentPortName = "/dev/ttyFAKE0";
+    line.failWrites = true;
+    EXPECT_FALSE(VfdSetBrightness(connection, 2, message));
+    EXPECT_EQ(message, "1: 5");
+    EXPECT_FALSE(connection.OneShotPort);
+    EXPECT_EQ(line.kinds(), (Kinds{kOpen, kWrite, kClose}));
+}
+
+TEST_F(OneShot, UsesTheConnectionSpeed) {
+    connection.CurrentBaudRate = 57600;
+    ASSERT_TRUE(VfdClearDisplay(connection, 0, message));
+    EXPECT_EQ(line.events().front().baudRate, 57600);
+}
+
+class NoReply : public ProtocolTest {};
+
+TEST_F(NoReply, EachCommandOpensWritesAndClosesTheSession) {
+    const std::vector<FrameCase> cases = {
+        {"show picture", [](auto& c, auto& m) { return LcdShowPicture(c, 3, m); },
+         wire("02 07 1A 03")},
+        {"main text", [](auto& c, auto& m) { return LcdSetMainText(c, "AB  CD", m); },
+         wire("02 07 18 41 42 20 20 43 44")},
+        {"picture selection", [](auto& c, auto& m) { return LcdSetPictureSelection(c, 0x0203, m); },
+         wire("02 07 28 02 03")},
+        {"standby", [](auto& c, auto& m) { return LcdSetStandbyTime(c, 120, m); },
+         wire("02 07 1C 78")},
+        {"interval", [](auto& c, auto& m) { return LcdSetPlayInterval(c, 10, m); },
+         wire("02 07 1B 0A")},
+        {"qr code", [](auto& c, auto& m) { return LcdShowQrCode(c, 3, "hi", m); },
+         wire("02 07 1D 03 00 68 69 00")},
+        {"qr code at", [](auto& c, auto& m) { return LcdShowQrCodeAt(c, 1, 7, "x", m); },
+         wire("02 07 1E 01 07 78 00")},
+        {"format", [](auto& c, auto& m) { return LcdFormatStorage(c, m); }, wire("02 07 05 00")},
+        {"command mode 12", [](auto& c, auto& m) { return LcdSetCommandMode(c, 12, m); },
+         wire("02 43 31 32")},
+        {"command mode 3", [](auto& c, auto& m) { return LcdSetCommandMode(c, 3, m); },
+         wire("02 43 33")},
+        {"display baud", [](auto& c, auto& m) { return LcdSetBaudRate(c, 4, m); },
+         wire("02 42 34")},
+        {"empty welcome 1", [](auto& c, auto& m) { return LcdSetWelcomeLine1(c, "", m); },
+         wire("02 07 16 06 00")},
+        {"welcome 2", [](auto& c, auto& m) { return LcdSetWelcomeLine2(c, "AB", m); },
+         wire("02 07 16 07 41 42 00")},
+        {"scroll", [](auto& c, auto& m) { return LcdSetLine2Scroll(c, 5, m); },
+         wire("02 07 16 09 05")},
+        // A zero inside a terminated text would end it early and turn the rest
+        // into commands (here "format storage"): the text is cut at the zero.
+        {"welcome with a zero",
+         [](auto& c, auto& m) { return LcdSetWelcomeLine1(c, "AB\0\x02\x07\x05\x00"s, m); },
+         wire("02 07 16 06 41 42 00")},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        const std::size_t before = line.events().size();
+        EXPECT_TRUE(testCase.send(connection, message));
+        EXPECT_EQ(message, "OK");
+        ASSERT_EQ(line.events().size(), before + 3);
+        EXPECT_EQ(line.events()[before].kind, kOpen);
+        EXPECT_EQ(line.events()[before + 1].bytes, testCase.expected);
+        EXPECT_EQ(line.events()[before + 2].kind, kClose);
+        EXPECT_FALSE(connection.SessionPort);
+    }
+    EXPECT_TRUE(traced.empty());
+    EXPECT_EQ(clock.elapsed(), 0ms);
+}
+
+TEST_F(NoReply, ClosesEvenASessionTheCallerOpened) {
+    openSession();
+    EXPECT_TRUE(LcdFormatStorage(connection, message));
+    EXPECT_FALSE(connection.SessionPort);
+    EXPECT_EQ(line.kinds(), (Kinds{kOpen, kWrite, kClose}));
+}
+
+TEST_F(NoReply, FailuresAreReported) {
+    connection.CurrentPortName = "/dev/ttyGONE";
+    EXPECT_FALSE(LcdShowPicture(connection, 1, message));
+    EXPECT_EQ(message, " Error opening serial port!");
+    EXPECT_TRUE(line.events().empty());
+
+    connection.CurrentPortName = "/dev/ttyFAKE0";
+    line.failWrites = true;
+    EXPECT_FALSE(LcdSetWelcomeLine2(connection, "x", message));
+    EXPECT_EQ(message, "1: 5");
+    EXPECT_FALSE(connection.SessionPort);
+}
+
+TEST_F(NoReply, LinkSpeedNeedsAnOpenSessionAndKeepsIt) {
+    EXPECT_FALSE(LcdSetLinkBaudRate(connection, 115200, message));
+    EXPECT_EQ(message, "Serial Port Not Opened!");
+    EXPECT_TRUE(line.events().empty());
+
+    openSession();
+    EXPECT_TRUE(LcdSetLinkBaudRate(connection, 115200, message));
+    EXPECT_TRUE(LcdSetLinkBaudRate(connection, 9600, message));
+    EXPECT_EQ(message, "OK");
+    EXPECT_TRUE(connection.SessionPort);
+    EXPECT_EQ(line.writes(),
+              (std::vector<Bytes>{wire("02 07 04 00 01 C2 00"), wire("02 07 04 00 00 25 80")}));
+    EXPECT_EQ(traced, (std::vector<std::string>{"----> 0207040001C200", "----> 02070400002580"}));
+}
+
+class Echo : public ProtocolTest {};
+
+TEST_F(Echo, ColourFramesCarryRedGreenBlueByArea) {
+    echo();
+    const std::uint32_t color = 0x00336699; // blue 33, green 66, red 99
+    ASSERT_TRUE(LcdSetTextColor(connection, TArea::Header, color, message));
+    ASSERT_TRUE(LcdSetTextColor(connection, TArea::Main, color, message));
+    ASSERT_TRUE(LcdSetTextColor(connection, TArea::Footer, color, message));
+    ASSERT_TRUE(LcdSetBackgroundColor(connection, TArea::Header, color, message));
+    ASSERT_TRUE(LcdSetBackgroundColor(connection, TArea::Main, color, message));
+    ASSERT_TRUE(LcdSetBackgroundColor(connection, TArea::Footer, color, message));
+    EXPECT_EQ(message, "OK");
+    EXPECT_EQ(line.writes(),
+              (std::vector<Bytes>{wire("02 07 0B 99 66 33"), wire("02 07 0E 99 66 33"),
+                                  wire("02 07 10 99 66 33"), wire("02 07 0C 99 66 33"),
+                                  wire("02 07 0F 99 66 33"), wire("02 07 11 99 66 33")}));
+    EXPECT_FALSE(connection.SessionPort);
+    EXPECT_EQ(traced[0], "----> 02070B996633");
+    EXPECT_EQ(traced[1], "<---- 02070B996633");
+}
+
+TEST_F(Echo, HeaderModeSucceedsOnlyOnTheExactEcho) {
+    answer(wire("02 07 0A"), wire("02 07 0A"));
+    EXPECT_TRUE(LcdSetHeaderMode(connection, 10, message));
+    EXPECT_EQ(message, "OK");
+
+    answer(wire("02 07 0A"), wire("02 07 0B"));
+    EXPECT_FALSE(LcdSetHeaderMode(connection, 10, message));
+    EXPECT_EQ(message, "Set Title mode Error!");
+    EXPECT_EQ(traced.back(), "<---- 02070B");
+
+    // Longer than the frame: complete, but not equal.
+    answer(wire("02 07 09"), wire("02 07 09 00"));
+    EXPECT_FALSE(LcdSetHeaderMode(connection, 9, message));
+    EXPECT_EQ(message, "Set Title mode Error!");
+    EXPECT_FALSE(connection.SessionPort);
+}
+
+TEST_F(Echo, WrongEchoesGiveEachCommandsText) {
+    answer(wire("02 07 0E 01 02 03"), wire("02 07 0E 01 02 04"));
+    EXPECT_FALSE(LcdSetTextColor(connection, TArea::Main, 0x030201, message));
+    EXPECT_EQ(message, "Set TextColor Error!");
+    answer(wire("02 07 11 01 02 03"), wire("02 07 11 01 02 00"));
+    EXPECT_FALSE(LcdSetBackgroundColor(connection, TArea::Footer, 0x030201, message));
+    EXPECT_EQ(message, "Set BackgroudColor Error!");
+}
+
+TEST_F(Echo, AnEchoSplitAcrossPollsIsAssembled) {
+    line.onWrite = [this](const Bytes& written) {
+        line.arrive(written.substr(0, 2), 450ms);
+        line.arrive(written.substr(2), 950ms);
+    };
+    EXPECT_TRUE(LcdSetTextColor(connection, TArea::Footer, 0xFFFFFF, message));
+    // Polled at 500 ms (two bytes) and 1000 ms after the write (the rest).
+    EXPECT_EQ(clock.elapsed(), 1000ms);
+}
+
+TEST_F(Echo, TimesOutWhenTheEchoStaysShort) {
+    answer(wire("02 07 0E 00 00 00"), wire("02 07 0E"));
+    EXPECT_FALSE(LcdSetTextColor(connection, TArea::Main, 0, message));
+    EXPECT_EQ(message, "Set TextColor Error : Time out !");
+    // 500 ms pause, polls every 100 ms until more than 1728 ms have passed.
+    EXPECT_EQ(clock.elapsed(), 500ms + 1800ms);
+    EXPECT_FALSE(connection.SessionPort);
+
+    line.onWrite = nullptr;
+    EXPECT_FALSE(LcdSetBackgroundColor(connection, TArea::Header, 0, message));
+    EXPECT_EQ(message, "Set BackgroudColor Error : Time out !");
+    EXPECT_FALSE(LcdSetHeaderMode(connection, 10, message));
+    EXPECT_EQ(message, "Set Title mode Error : Time out !");
+}
+
+TEST_F(Echo, TheLastPollIsAt1700Milliseconds) {
+    answer(wire("02 07 0A"), wire("02 07 0A"), 500ms + 1700ms);
+    EXPECT_TRUE(LcdSetHeaderMode(connection, 10, message));
+    answer(wire("02 07 0A"), wire("02 07 0A"), 500ms + 1701ms);
+    EXPECT_FALSE(LcdSetHeaderMode(connection, 10, message));
+    EXPECT_EQ(message, "Set Title mode Error : Time out !");
+}
+
+TEST_F(Echo, PortFailureSendsNothing) {
+    connection.CurrentPortName = "/dev/ttyGONE";
+    EXPECT_FALSE(LcdSetTextColor(connection, TArea::Main, 0, message));
+    EXPECT_EQ(message, " Error opening serial port!");
+    EXPECT_TRUE(line.events().empty());
+    EXPECT_EQ(clock.elapsed(), 0ms);
+}
+
+TEST_F(Echo, MainTextLinesReadOnceAfterHalfASecond) {
+    answer(wire("02 07 14 02"), wire("02 07 14 02"), 490ms);
+    EXPECT_TRUE(LcdSetMainTextLines(connection, 2, message));
+    EXPECT_EQ(message, "OK");
+    EXPECT_EQ(traced, (std::vector<std::string>{"----> 02071402", "<---- 02071402"}));
+
+    answer(wire("02 07 14 01"), wire("02 07 14 01"), 510ms);
+    EXPECT_FALSE(LcdSetMainTextLines(connection, 1, message));
+    EXPECT_EQ(message, "Set Main Text Lines Error!");
+    EXPECT_EQ(traced.back(), "----> 02071401"); // nothing received, nothing traced
+
+    answer(wire("02 07 14 01"), wire("02 07 14 02"));
+    EXPECT_FALSE(LcdSetMainTextLines(connection, 1, message));
+    EXPECT_EQ(message, "Set Main Text Lines Error!");
+    EXPECT_FALSE(connection.SessionPort);
+}
+
+class QrImage : public ProtocolTest {};
+
+TEST_F(QrImage, SendsHeaderPiecesAndEndOnTheOpenSession) {
+    EXPECT_EQ(LcdSendQrImage(connection, std::string(4608, '\xFF'), 2, 0), 13);
+    EXPECT_TRUE(line.events().empty());
+
+    openSession();
+    Bytes image;
+    for (int i = 0; i < 4608; ++i)
+        image.push_back(static_cast<char>(i % 251));
+    EXPECT_EQ(LcdSendQrImage(connection, image, 2, 0), 0);
+    const auto writes = line.writes();
+    ASSERT_EQ(writes.size(), 1u + 18u + 1u);
+    EXPECT_EQ(writes.front(), wire("02 07 19 02 00"));
+    Bytes sent;
+    for (std::size_t i = 1; i < 19; ++i) {
+        EXPECT_EQ(writes[i].size(), 256u);
+        sent += writes[i];
+    }
+    EXPECT_EQ(sent, image);
+    EXPECT_EQ(writes.back(), wire("02 07 19 00"));
+    EXPECT_TRUE(connection.SessionPort);
+    EXPECT_EQ(line.events()[1].at, 100ms);
+    EXPECT_EQ(line.events()[2].at, 200ms);
+    EXPECT_EQ(line.events().back().at, 300ms);
+    EXPECT_EQ(clock.elapsed(), 1300ms);
+
+    line.failWrites = true;
+    EXPECT_EQ(LcdSendQrImage(connection, image, 1, 0), 16);
+}
+
+} // namespace
+} // namespace tavisto::testing
