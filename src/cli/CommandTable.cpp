@@ -1,5 +1,7 @@
 #include "cli/CommandTable.h"
 
+#include "cli/ConvertCommand.h"
+
 namespace tavisto::cli {
 
 namespace {
@@ -10,8 +12,10 @@ std::vector<CliCommand> buildTable() {
         auto rows = group();
         table.insert(table.end(), rows.begin(), rows.end());
     }
-    // Commands that need no display are added here as
-    //   table.push_back(standaloneCommand("name", "summary", kNameHelp, runNameCommand));
+    // Commands that need no display.
+    table.push_back(standaloneCommand("convert",
+                                      "scale and crop a picture to a slot size and save it",
+                                      kConvertHelp, runConvertCommand));
     return table;
 }
 
