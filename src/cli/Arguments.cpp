@@ -10,13 +10,18 @@
 
 namespace tavisto::cli {
 
-namespace {
-
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
+std::string lowerCase(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
+    return result;
 }
+
+bool startsWithDigit(std::string_view text) {
+    return !text.empty() && std::isdigit(static_cast<unsigned char>(text[0]));
+}
+
+namespace {
 
 bool isHexDigit(char c) {
     return std::isxdigit(static_cast<unsigned char>(c)) != 0;

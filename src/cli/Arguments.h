@@ -1,10 +1,12 @@
 #pragma once
 
+#include "cli/CliCommand.h"
 #include "protocol/DisplayCommands.h"
 
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavisto::cli {
@@ -44,6 +46,27 @@ int parseCodePageName(const std::string& text);
 
 // Bytes written as hex, two digits per byte; spaces and colons between bytes are allowed.
 Bytes parseHexBytes(const std::string& text);
+
+std::string lowerCase(std::string_view text);
+bool startsWithDigit(std::string_view text);
+
+// A value given either as a number from `low` to `high`, or by the name of one of
+// `rows` (any letter case; the first row of that name): nameOf(row) gives a row's
+// name, valueOf(row, index) its value. Throws UsageError("unknown <kind> '...'").
+template <typename Rows, typename NameOf, typename ValueOf>
+int parseNumberOrName(const std::string& text, const std::string& what, int low, int high,
+                      const Rows& rows, NameOf nameOf, ValueOf valueOf, const std::string& kind) {
+    if (startsWithDigit(text))
+        return parseNumber(text, what, low, high);
+    const std::string wanted = lowerCase(text);
+    int index = 0;
+    for (const auto& row : rows) {
+        if (lowerCase(nameOf(row)) == wanted)
+            return valueOf(row, index);
+        ++index;
+    }
+    throw UsageError("unknown " + kind + " '" + text + "'");
+}
 
 // The names for the help texts.
 std::string codePageNames();

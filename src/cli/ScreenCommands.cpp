@@ -45,17 +45,6 @@ constexpr std::string_view kFactoryResetHelp = R"(usage: tavisto-cli [OPTIONS] f
 Restores the display's factory settings. There is no question first.
 )";
 
-std::string lowerCase(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return result;
-}
-
-bool startsWithDigit(const std::string& text) {
-    return !text.empty() && std::isdigit(static_cast<unsigned char>(text[0]));
-}
-
 std::string codePageHelp() {
     return "usage: tavisto-cli [OPTIONS] codepage NUMBER|NAME\n\n"
            "Selects the display's code page for the upper half of the character set,\n"
@@ -112,16 +101,14 @@ CliAction codePage(const std::vector<std::string>& args) {
     const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
     const std::string& given = parsed.positional[0];
     int number = -1;
-    if (startsWithDigit(given)) {
-        number = parseNumber(given, "NUMBER", 0, 255);
-    } else {
-        for (const auto& row : CodePages) {
-            if (lowerCase(row.DisplayName) == lowerCase(given))
-                number = row.CodePageNoNew;
-        }
-        if (number < 0)
-            throw UsageError("unknown code page '" + given + "'; the code pages are " +
-                             codePageNames());
+    try {
+        number = parseNumberOrName(
+            given, "NUMBER", 0, 255, CodePages, [](const auto& row) { return row.DisplayName; },
+            [](const auto& row, int) { return row.CodePageNoNew; }, "code page");
+    } catch (const UsageError& e) {
+        if (startsWithDigit(given))
+            throw;
+        throw UsageError(std::string(e.what()) + "; the code pages are " + codePageNames());
     }
     return sendAction([number](TConnection& c, std::string& m) {
         return VfdSelectCodePage(c, number, kDisplayCommandForm, m);
@@ -130,18 +117,10 @@ CliAction codePage(const std::vector<std::string>& args) {
 
 CliAction interChar(const std::vector<std::string>& args) {
     const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
-    const std::string& given = parsed.positional[0];
-    int number = -1;
-    if (startsWithDigit(given)) {
-        number = parseNumber(given, "NUMBER", 0, 255);
-    } else {
-        for (const auto& row : InterChars) {
-            if (number < 0 && lowerCase(row.DisplayNameEn) == lowerCase(given))
-                number = row.InterCharNo;
-        }
-        if (number < 0)
-            throw UsageError("unknown character set '" + given + "'");
-    }
+    const int number = parseNumberOrName(
+        parsed.positional[0], "NUMBER", 0, 255, InterChars,
+        [](const auto& row) { return row.DisplayNameEn; },
+        [](const auto& row, int) { return row.InterCharNo; }, "character set");
     return sendAction([number](TConnection& c, std::string& m) {
         return VfdSelectInterChar(c, number, kDisplayCommandForm, m);
     });

@@ -70,13 +70,6 @@ Changes the display's own serial speed: CODE 0 = 9600, 1 = 19200, 2 = 38400,
 then use the new speed.
 )";
 
-std::string lowerCase(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return result;
-}
-
 std::string commandModeHelp() {
     std::string text = "usage: tavisto-cli [OPTIONS] command-mode INDEX|NAME\n\n"
                        "Selects the command set the display emulates, by its index or name:\n";
@@ -159,20 +152,10 @@ CliAction scroll(const std::vector<std::string>& args) {
 
 CliAction commandMode(const std::vector<std::string>& args) {
     const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
-    const std::string& given = parsed.positional[0];
-    const int last = static_cast<int>(CommandModes.size()) - 1;
-    int index = -1;
-    if (!given.empty() && std::isdigit(static_cast<unsigned char>(given[0]))) {
-        index = parseNumber(given, "INDEX", 0, last);
-    } else {
-        for (int i = 0; i <= last && index < 0; ++i) {
-            if (lowerCase(CommandModes[static_cast<std::size_t>(i)].CommandName) ==
-                lowerCase(given))
-                index = i;
-        }
-        if (index < 0)
-            throw UsageError("unknown command mode '" + given + "'");
-    }
+    const int index = parseNumberOrName(
+        parsed.positional[0], "INDEX", 0, static_cast<int>(CommandModes.size()) - 1, CommandModes,
+        [](const auto& row) { return row.CommandName; }, [](const auto&, int row) { return row; },
+        "command mode");
     return sendAction(
         [index](TConnection& c, std::string& m) { return LcdSetCommandMode(c, index, m); });
 }
