@@ -99,6 +99,14 @@ private slots:
         // Fourteen commands and the readiness checks between them.
         QVERIFY(display->waitForCount(sim::LogKind::Received, before + 14, Millis(2000)));
         QCOMPARE(display->state().settings.back_light, 6);
+
+        // Get Setting shows what the display now holds over the defaults.
+        w->btn_Default->click();
+        QCOMPARE(w->rg_brightness->itemIndex(), 1);
+        w->btn_GetSetting->click();
+        QCOMPARE(boxes.shown.back().text, QStringLiteral("Get Settings from Display Success!"));
+        QCOMPARE(w->rg_brightness->itemIndex(), 0);
+        checkUsable(*w);
     }
 
     void allDownloadAnsweredNoSendsNothing() {
