@@ -110,7 +110,7 @@ private slots:
 
         // Initial values of the number boxes and radio groups.
         QCOMPARE(w->rg_brightness->items(), QStringList({"20%", "40%", "60%", "100%"}));
-        QCOMPARE(w->rg_brightness->itemIndex(), 2);
+        QCOMPARE(w->rg_brightness->itemIndex(), 1); // "40%" from the default settings
         QCOMPARE(w->rg_QrCodeAlign->items(), QStringList({"Left", "Center", "Right"}));
         QCOMPARE(w->rg_QrCodeAlign->itemIndex(), 1);
         QCOMPARE(w->edt_Text->text(), QStringLiteral("1234567890ABCDEFGHIJ"));
@@ -123,8 +123,9 @@ private slots:
         for (const Range& r :
              {Range{w->ud_Row, w->edt_Row, 1, 4, 1}, Range{w->ud_Column, w->edt_Column, 1, 20, 1},
               Range{w->ud_PicNo, w->edt_PicNo, 1, 10, 1},
-              Range{w->ud_StandbyTime, w->edt_StandbyTime, 0, 120, 30},
-              Range{w->ud_PlayInterval, w->edt_PlayInterval, 1, 10, 2}}) {
+              // The play settings show the default settings.
+              Range{w->ud_StandbyTime, w->edt_StandbyTime, 0, 120, 0},
+              Range{w->ud_PlayInterval, w->edt_PlayInterval, 1, 10, 1}}) {
             QCOMPARE(r.box->minimum(), r.min);
             QCOMPARE(r.box->maximum(), r.max);
             QCOMPARE(r.box->value(), r.value);
@@ -289,7 +290,7 @@ private slots:
         QCOMPARE(interChars.first(), QStringLiteral("USA"));
         QCOMPARE(interChars[10], QStringLiteral("Denmark II"));
         QCOMPARE(interChars.last(), QStringLiteral("Other"));
-        QCOMPARE(w->rg_Down_InterChar->itemIndex(), -1);
+        QCOMPARE(w->rg_Down_InterChar->itemIndex(), 0); // "USA" from the default settings
         // Texts that are not in the caption table stay as designed.
         QCOMPARE(w->btn_E0FF->text(), QStringLiteral("CodePage 0xE0~0xFF"));
     }

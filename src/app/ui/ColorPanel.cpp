@@ -5,7 +5,9 @@
 namespace tavisto::ui {
 
 TColorPanel::TColorPanel(QWidget* parent) : QFrame(parent) {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // A plain dark outline: a sunken bevel vanishes around white and light colours.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
     setAutoFillBackground(true);
     setMinimumSize(40, 22);
     setColor(color_);
@@ -16,6 +18,7 @@ void TColorPanel::setColor(std::uint32_t color) {
     QPalette p = palette();
     p.setColor(QPalette::Window,
                QColor(int(color_ & 0xFF), int((color_ >> 8) & 0xFF), int((color_ >> 16) & 0xFF)));
+    p.setColor(QPalette::WindowText, QColor(96, 96, 96));
     setPalette(p);
 }
 

@@ -125,7 +125,8 @@ void TfrmTavistoMain::buildDisplaySetTab() {
     page->setContentsMargins(10, 10, 10, 10);
     page->setSpacing(10);
     page->addLayout(left, 1);
-    page->addWidget(grpText, 1);
+    // The text group keeps its own height, whether it shows two main-text lines or four.
+    page->addWidget(grpText, 1, Qt::AlignTop);
 }
 
 } // namespace tavisto::ui

@@ -16,6 +16,7 @@ TRadioGroup::TRadioGroup(const QString& title, QWidget* parent)
             emit itemIndexChanged(index_);
         }
     });
+    connect(group_, &QButtonGroup::idClicked, this, &TRadioGroup::itemClicked);
 }
 
 void TRadioGroup::setColumns(int columns) {

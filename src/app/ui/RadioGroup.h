@@ -35,6 +35,8 @@ public:
 signals:
     // The selection changed, by a click or by setItemIndex.
     void itemIndexChanged(int index);
+    // The operator clicked an item (never sent for setItemIndex).
+    void itemClicked(int index);
 
 private:
     void relayout();

@@ -68,8 +68,7 @@ void TfrmTavistoMain::FormCreate() {
 
     fillLists();
     actSelectLanguageExecute();
-    // The built-in default settings are applied to the form here
-    // (actDefaultSettingExecute) once the settings text and form mapping exist.
+    actDefaultSettingExecute();
     Crc16Init();
     actButtonCreatExecute();
 
@@ -403,6 +402,7 @@ void TfrmTavistoMain::wireHandlers() {
     connect(btn_Exit, &QPushButton::clicked, this, &TfrmTavistoMain::btn_ExitClick);
     connect(tmr1, &QTimer::timeout, this, &TfrmTavistoMain::tmr1Timer);
     connect(timOut, &QTimer::timeout, this, &TfrmTavistoMain::timOutTimer);
+    wireSettingHandlers();
 }
 
 } // namespace tavisto::ui

@@ -4,6 +4,8 @@
 #include "app/ManualResetEvent.h"
 #include "app/Operator.h"
 #include "app/PictureSlots.h"
+#include "app/SettingsForm.h"
+#include "app/SettingsWorkflows.h"
 #include "link/Clock.h"
 #include "link/Connection.h"
 
@@ -44,6 +46,9 @@ using MsgBoxPresenter = std::function<QMessageBox::StandardButton(QMessageBox& b
 // Lists the machine's serial ports; the signature of EnumPorts.
 using PortLister = std::function<bool(std::vector<std::string>& list, std::string& message)>;
 
+// Asks the operator for a colour (0x00BBGGRR); nothing when cancelled.
+using ColorChooser = std::function<std::optional<std::uint32_t>()>;
+
 // What the window is built with. Everything has a default for the real program.
 struct TMainWindowSetup {
     link::PortOpener* opener = nullptr;  // null: the machine's serial ports
@@ -52,6 +57,8 @@ struct TMainWindowSetup {
     std::vector<std::string> firstPorts; // listed before the machine's ports
     std::optional<std::uint16_t> langId; // unset: the system default language
     MsgBoxPresenter presenter;           // empty: a modal QMessageBox
+    TChooseFile chooseFile;              // empty: QFileDialog
+    ColorChooser chooseColor;            // empty: QColorDialog
 };
 
 // The main window. Control members carry the names the operator documentation
@@ -91,6 +98,42 @@ public:
     void btn_ExitClick();
     void tmr1Timer();
     void timOutTimer();
+
+    // Settings file and form: each reads the controls into SettingsForm, runs the
+    // workflow on it and DisplayInfo, and shows the form again.
+    void actDefaultSettingExecute();
+    void btn_savesettingsClick();
+    void btn_loadsettingsClick();
+    void btn_GetSettingClick();
+    // The group "Setting" buttons and the two maintenance buttons.
+    void btn_commandSetClick();
+    void btn_baudrateSetClick();
+    void btn_DownloadSettingClick();
+    void btn_HeaderSetClick();
+    void btn_TextSetClick();
+    void btn_FooterSetClick();
+    void btn_brightness_setClick();
+    void btn_DownloadCodePageClick();
+    void btn_ResetDisplayClick();
+    void btn_RestartDisplayClick();
+    void btn_AllDownloadClick();
+    // Editing aids.
+    void pnlColorMouseDown(TColorPanel* panel);
+    void edt_line1Change();
+    void edt_line2Change();
+    void btn_welText_centerClick();
+    void btn_mainText_centerClick();
+    void rbtnTextLine2Click();
+    void rg_Down_CodePageClick();
+    void rg_Down_InterCharClick();
+    void cbb_CodePageClick();
+    void cbb_codepage_testClick();
+    void CheckBox76Click();
+    void chkSelectALLClick();
+
+    // The settings record and the plain state of the settings controls.
+    TDisplayInfo DisplayInfo;
+    TSettingsForm SettingsForm;
 
     // ---- State ----------------------------------------------------------------
     int Fwait = 0; // seconds elapsed in the current operation
@@ -294,6 +337,16 @@ private:
     void fillLists();
     void fillPortList();
     void wireHandlers();
+    void wireSettingHandlers();
+
+    // Runs an editing aid on the form: controls to form, `edit`, form to controls.
+    template <class Edit> void editForm(Edit&& edit);
+    // Runs a workflow that may talk to the display: as editForm, with the window's
+    // controls disabled meanwhile so that clicks made while it blocks are dropped.
+    template <class Work> void runOnForm(Work&& work);
+    void readForm();
+    void showForm();
+    std::optional<std::string> chooseFile(const TFileDialogRequest& request);
 
     void buildWindow();
     QWidget* buildConnectionGroup();
@@ -319,6 +372,8 @@ private:
                           const std::string& currentVersion) override;
 
     TMainWindowSetup setup_;
+    TSettingsDialogs settingsDialogs_;
+    bool busy_ = false; // a workflow is running
     std::unique_ptr<TConnection> connection_;
     std::unique_ptr<ManualResetEvent> TransmitEvent;
     std::array<QLabel*, 4> panels_{};
