@@ -4,8 +4,8 @@
 
 #include <cerrno>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace tavisto::sim {
