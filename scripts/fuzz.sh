@@ -17,8 +17,7 @@ names=("$@")
 
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
-    -DTAVISTO_BUILD_GUI=OFF -DTAVISTO_BUILD_FUZZ=ON -DTAVISTO_SANITIZE=ON \
-    -DTAVISTO_BUILD_TESTS=OFF -DTAVISTO_BUILD_BENCH=OFF
+    -DTAVISTO_BUILD_GUI=OFF -DTAVISTO_BUILD_FUZZ=ON -DTAVISTO_SANITIZE=ON
 cmake --build build/fuzz -j 2 --target "${names[@]/%/_fuzz}"
 
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
