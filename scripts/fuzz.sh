@@ -9,6 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+scripts/install-deps.sh clang libclang-rt-14-dev
+
 seconds=${1:-60}
 shift || true
 all=(settings_text png jpeg bmp hex code_page frame_parser)

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Tavisto builds, runs and tests with, when missing.
+# Extra package names given as arguments are installed too.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
     libicu-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev nlohmann-json3-dev
     libgtest-dev libgmock-dev
     xvfb xauth fonts-liberation fonts-wqy-microhei
+    "$@"
 )
 
 missing=()
