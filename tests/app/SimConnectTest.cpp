@@ -1,10 +1,5 @@
 // Connect through the real serial layer against the virtual display on a pty.
-// clang-format off
-// The virtual display's headers come before Qt's, whose "emit" macro they would meet.
-#include "sim/VirtualDisplay.h"
-// clang-format on
-
-#include "WindowHarness.h"
+#include "SimWindow.h"
 #include "app/ui/ImageBox.h"
 
 #include <QCheckBox>
@@ -25,19 +20,7 @@ class SimConnectTest : public QObject {
     std::unique_ptr<sim::VirtualDisplay> display;
 
     std::unique_ptr<TfrmTavistoMain> connectTo(sim::SimOptions options) {
-        display = std::make_unique<sim::VirtualDisplay>(options);
-        std::string error;
-        if (!display->start(error))
-            qFatal("virtual display: %s", error.c_str());
-        ui::TMainWindowSetup setup;
-        setup.enumPorts = [](std::vector<std::string>& list, std::string&) {
-            list.clear();
-            return true;
-        };
-        setup.firstPorts = {display->devicePath()};
-        setup.presenter = boxes.presenter();
-        setup.langId = 1033;
-        auto w = std::make_unique<TfrmTavistoMain>(std::move(setup));
+        auto w = windowOnVirtualDisplay(display, options, boxes);
         w->btnConnect->click();
         return w;
     }

@@ -1,11 +1,6 @@
 // The window's setting buttons and All Download through the real serial layer
 // against the virtual display on a pty.
-// clang-format off
-// The virtual display's headers come before Qt's, whose "emit" macro they would meet.
-#include "sim/VirtualDisplay.h"
-// clang-format on
-
-#include "WindowHarness.h"
+#include "SimWindow.h"
 #include "app/ui/RadioGroup.h"
 
 #include <QComboBox>
@@ -54,19 +49,7 @@ class SimSettingsWindowTest : public QObject {
     std::unique_ptr<sim::VirtualDisplay> display;
 
     std::unique_ptr<TfrmTavistoMain> connected() {
-        display = std::make_unique<sim::VirtualDisplay>();
-        std::string error;
-        if (!display->start(error))
-            qFatal("virtual display: %s", error.c_str());
-        ui::TMainWindowSetup setup;
-        setup.enumPorts = [](std::vector<std::string>& list, std::string&) {
-            list.clear();
-            return true;
-        };
-        setup.firstPorts = {display->devicePath()};
-        setup.presenter = boxes.presenter();
-        setup.langId = 1033;
-        auto w = std::make_unique<TfrmTavistoMain>(std::move(setup));
+        auto w = windowOnVirtualDisplay(display, {}, boxes);
         w->btnConnect->click();
         if (boxes.shown.size() != 1 || !boxes.shown[0].text.startsWith("Connected to"))
             qFatal("connect failed");
