@@ -22,7 +22,7 @@ int RunConnect(TConnection& connection, TOperator& op, TConnectView& view) {
     }
 
     const int model = found.model;
-    const std::string modelName = ModelNames[model];
+    const std::string modelName(DisplayModels[static_cast<std::size_t>(model)].name);
     view.SelectModel(model);
     op.actBtnEnableExecute();
     if (ModelHasFirmwareCheck(model))

@@ -7,16 +7,14 @@ namespace tavisto {
 namespace {
 
 int modelIndexOf(const std::string& name) {
-    for (int i = 0; i < kModelCount; ++i)
-        if (name == ModelNames[i])
-            return i;
-    return -1;
+    const DisplayModel* model = FindModelByName(name);
+    return model ? model->index : -1;
 }
 
 std::string modelList() {
     std::string list;
-    for (const char* name : ModelNames)
-        list += (list.empty() ? "" : ", ") + std::string(name);
+    for (const DisplayModel& model : DisplayModels)
+        list += (list.empty() ? "" : ", ") + std::string(model.name);
     return list;
 }
 

@@ -65,7 +65,7 @@ CliAction connect(const std::vector<std::string>& args) {
                 return reportOutcome(context, false, message);
         }
         VfdClearDisplay(connection, 0, message);
-        context.out << "Connected to " << ModelNames[static_cast<std::size_t>(model)] << "!\n";
+        context.out << "Connected to " << DisplayModels[static_cast<std::size_t>(model)].name << "!\n";
         context.out << "Baud rate: " << connection.CurrentBaudRate << '\n';
         if (ModelHasFirmwareCheck(model)) {
             const std::uint32_t version = LcdReadVersion(connection, message);

@@ -54,7 +54,7 @@ There is no question first.
 
 // Refuses QR commands on a model the scan found unable to draw them.
 int refuseModel(CliContext& context, const char* what) {
-    context.err << ModelNames[static_cast<std::size_t>(context.model)] << " cannot " << what
+    context.err << DisplayModels[static_cast<std::size_t>(context.model)].name << " cannot " << what
                 << '\n';
     return kExitFailed;
 }
@@ -98,7 +98,7 @@ CliAction qr(const std::vector<std::string>& args) {
     const Bytes text = TextToHostBytes(parsed.positional[0]);
     return [align, text](CliContext& context) {
         const int model = context.model;
-        if (model == 0 || model == 2 || model == 4)
+        if (!ModelHasQrCodeAt(model))
             return refuseModel(context, "draw a QR code from a text");
         std::string message;
         const bool ok = LcdShowQrCode(context.connection, align, text, message);

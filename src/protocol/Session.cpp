@@ -27,28 +27,13 @@ constexpr const char* kUnknownModel = "Unknown model !";
 // The model of a complete "name 00" reply, with the operator text of the outcome.
 int judgeModelReply(TConnection& connection, const Bytes& reply, std::string& message) {
     traceReceived(connection, reply);
-    const int model = ModelIndexOf(reply.substr(0, reply.size() - 1));
+    const DisplayModel* found = FindModelByName(reply.substr(0, reply.size() - 1));
+    const int model = found ? found->index : -1;
     message = model >= 0 ? "OK" : kUnknownModel;
     return model;
 }
 
 } // namespace
-
-bool ModelHasFirmwareCheck(int model) {
-    return model == 3 || model == 5 || model == 6;
-}
-
-bool ModelHasQrCodeAt(int model) {
-    return model == 1 || ModelHasFirmwareCheck(model);
-}
-
-int ModelIndexOf(const Bytes& name) {
-    for (int i = 0; i < kModelCount; ++i) {
-        if (name == ModelNames[static_cast<std::size_t>(i)])
-            return i;
-    }
-    return -1;
-}
 
 int LcdIdentifyModel(TConnection& connection, std::string& message) {
     if (!ensureSession(connection, message))

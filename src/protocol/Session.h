@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/Connection.h"
+#include "protocol/ModelTable.h"
 
 #include <array>
 #include <cstdint>
@@ -8,17 +9,6 @@
 
 namespace tavisto {
 
-// The model table: the index is the model index ("display mode") used everywhere.
-inline constexpr int kModelCount = 7;
-inline constexpr std::array<const char*, kModelCount> ModelNames = {
-    "KT350--MKA", "KT350--MKB", "KT350-MKC", "KT350-MKD", "KT750--MK", "KT350-MK", "KT750-MK"};
-
-// Models 3, 5 and 6 report a firmware version and have the fourteenth picture slot.
-bool ModelHasFirmwareCheck(int model);
-// Models 1, 3, 5 and 6 draw a QR code over a stored picture.
-bool ModelHasQrCodeAt(int model);
-// The index of a model name (exact byte comparison), or -1.
-int ModelIndexOf(const Bytes& name);
 
 // Asks for the model name (02 07 16 01). Returns 0..6 with "OK", or -1 with the
 // message "Not found Device : Time out !", "Unknown model !" or the port-open error.

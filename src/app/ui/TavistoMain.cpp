@@ -129,7 +129,7 @@ void TfrmTavistoMain::fillLists() {
         fill(list, CodePages, codePageName);
 
     fill(cbbCharset, DownFiles, [](const TDownFiles& row) { return std::string_view(row.Name); });
-    fill(cbbDisplayMode, ModelNames, [](const char* name) { return std::string_view(name); });
+    fill(cbbDisplayMode, DisplayModels, [](const DisplayModel& model) { return model.name; });
 }
 
 void TfrmTavistoMain::fillPortList() {
