@@ -97,8 +97,7 @@ CliAction qr(const std::vector<std::string>& args) {
     const int align = alignment(parsed);
     const Bytes text = TextToHostBytes(parsed.positional[0]);
     return [align, text](CliContext& context) {
-        const int model = context.model;
-        if (!ModelHasQrCodeAt(model))
+        if (context.model >= 0 && !ModelHasQrCodeAt(context.model))
             return refuseModel(context, "draw a QR code from a text");
         std::string message;
         const bool ok = LcdShowQrCode(context.connection, align, text, message);
