@@ -3,8 +3,8 @@
 #include "RecordingOperator.h"
 #include "app/SettingsForm.h"
 #include "link/Connection.h"
-#include "tests/protocol/FakeLine.h"
-#include "tests/protocol/Wire.h"
+#include "tests/support/FakeLine.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cli/Cli.h"
-#include "tests/protocol/FakeLine.h"
-#include "tests/protocol/Wire.h"
+#include "tests/support/FakeLine.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

@@ -2,7 +2,7 @@
 #include "cli/Cli.h"
 #include "link/PosixSerialPort.h"
 #include "sim/VirtualDisplay.h"
-#include "tests/protocol/Wire.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

@@ -1,6 +1,6 @@
-#include "Wire.h"
 #include "protocol/Crc16.h"
 #include "protocol/Hex.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 #include <random>

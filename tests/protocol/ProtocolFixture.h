@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FakeLine.h"
-#include "Wire.h"
 #include "link/Connection.h"
+#include "tests/support/FakeLine.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -2,10 +2,10 @@
 // pseudo-terminal, in real time.
 #include "sim/VirtualDisplay.h"
 
-#include "Wire.h"
 #include "app/ConnectScan.h"
 #include "protocol/DisplayCommands.h"
 #include "protocol/Session.h"
+#include "tests/support/Wire.h"
 
 #include <functional>
 #include <gtest/gtest.h>

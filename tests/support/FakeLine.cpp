@@ -1,4 +1,4 @@
-#include "FakeLine.h"
+#include "tests/support/FakeLine.h"
 
 #include <algorithm>
 
