@@ -1,5 +1,6 @@
 #include "sim/CommandLine.h"
 
+#include "sim/LineSpeed.h"
 #include "sim/Models.h"
 
 #include <cctype>
@@ -47,7 +48,9 @@ std::string usageText() {
            "\n"
            "  --model NAME|INDEX    display model (default KT350-MK): KT350--MKA, KT350--MKB,\n"
            "                        KT350-MKC, KT350-MKD, KT750--MK, KT350-MK, KT750-MK or 0..6\n"
-           "  --baud RATE           the display's line speed (default 9600)\n"
+           "  --baud RATE           the display's line speed (default 9600): 1200, 2400,\n"
+           "                        4800, 9600, 19200, 38400, 57600, 115200, 230400,\n"
+           "                        460800 or 921600\n"
            "  --version N           firmware version reported (default 14; 0x.. for hex)\n"
            "  --link PATH           also make PATH a symbolic link to the device\n"
            "  --verbose             print every frame received and every reply on stderr\n"
@@ -116,9 +119,10 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             }
             out.options.model = model;
         } else if (arg == "--baud") {
-            if (!number(4'000'000, n) || n == 0) {
-                if (error.empty())
-                    error = "invalid baud rate";
+            if (!number(4'000'000, n))
+                return false;
+            if (!isLineSpeed(n)) {
+                error = "invalid value for --baud: " + std::to_string(n) + " (not a line speed)";
                 return false;
             }
             out.options.baudRate = static_cast<int>(n);

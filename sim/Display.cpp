@@ -1,5 +1,6 @@
 #include "sim/Display.h"
 
+#include "sim/LineSpeed.h"
 #include "sim/Models.h"
 
 #include <algorithm>
@@ -17,13 +18,6 @@ std::uint32_t bigEndian(const Frame& frame, std::size_t at, std::size_t width) {
     for (std::size_t i = 0; i < width; ++i)
         value = (value << 8) | byteAt(frame, at + i);
     return value;
-}
-
-// Speeds a UART of the display can be switched to.
-bool isLineSpeed(std::uint32_t rate) {
-    static constexpr std::uint32_t kRates[] = {1200,  2400,   4800,   9600,   19200, 38400,
-                                               57600, 115200, 230400, 460800, 921600};
-    return std::find(std::begin(kRates), std::end(kRates), rate) != std::end(kRates);
 }
 
 Bytes versionBytes(std::uint32_t version) {

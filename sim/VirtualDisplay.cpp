@@ -380,6 +380,13 @@ bool VirtualDisplay::writeOutput(SteadyTime now) {
             }
             out.start = now;
         }
+        // An empty reply (injected by a fault) has nothing to put on the line, and
+        // a write of nothing never finishes it: it is done as soon as it starts.
+        if (out.data.empty()) {
+            journal_.add(LogKind::Answered, out.data, out.what + " (empty)");
+            outbound_.pop_front();
+            continue;
+        }
         std::size_t allowed = out.data.size() - out.offset;
         if (pacing) {
             const Nanos byteTime = byteTimeAt(out.rate);

@@ -47,6 +47,28 @@ TEST(Faults, ModelAndVersionRepliesCanBeAnything) {
     EXPECT_EQ(f.ask(hex("02 07 16 02"), 2), hex("00 0E"));
 }
 
+TEST(Faults, EmptyInjectedReplyHoldsNothingBack) {
+    for (const bool pacing : {false, true}) {
+        SCOPED_TRACE(pacing ? "paced" : "unpaced");
+        SimFixture f;
+        Faults faults;
+        faults.versionReply = Bytes();
+        faults.pacing = pacing;
+        f.sim().setFaults(faults);
+        f.host().send(hex("02 07 16 02"));
+        EXPECT_EQ(f.host().readFor(100ms), Bytes());
+        EXPECT_TRUE(f.sim().waitUntilQuiet(1000ms));
+        EXPECT_EQ(f.ask(kModelQuery, 9), Bytes("KT350-MK") + '\0');
+
+        faults.modelReply = Bytes();
+        faults.versionReply.reset();
+        f.sim().setFaults(faults);
+        f.host().send(kModelQuery);
+        EXPECT_EQ(f.host().readFor(100ms), Bytes());
+        EXPECT_EQ(f.ask(hex("02 07 16 02"), 1), hex("0E"));
+    }
+}
+
 TEST(Faults, SplitReplyLeavesInTwoPiecesThatTogetherMakeTheReply) {
     SimFixture f;
     Faults faults;
