@@ -76,6 +76,9 @@ bool ReadPort(link::PortHandle& handle, Bytes& data, std::string& message);
 // list is left as it was and the message reads
 // "Error opening registry key for serial port list".
 bool EnumPorts(std::vector<std::string>& list, std::string& message);
+// The same on another folder laid out as /sys/class/tty (one entry per tty).
+bool EnumPortsIn(const std::string& ttyClassFolder, std::vector<std::string>& list,
+                 std::string& message);
 // Case-insensitive text order, so /dev/ttyS10 comes before /dev/ttyS2.
 void SortPortNames(std::vector<std::string>& names);
 

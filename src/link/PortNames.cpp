@@ -48,22 +48,29 @@ void SortPortNames(std::vector<std::string>& names) {
     std::sort(names.begin(), names.end(), lessCaseInsensitive);
 }
 
-bool EnumPorts(std::vector<std::string>& list, std::string& message) {
+bool EnumPortsIn(const std::string& ttyClassFolder, std::vector<std::string>& list,
+                 std::string& message) {
+    // The error-code forms throughout: a listing that fails at the start or part-way
+    // (a device unplugged while the folder is read) is a failed listing, not an
+    // exception that would take the window down.
     std::error_code ec;
-    fs::directory_iterator it("/sys/class/tty", ec);
+    std::vector<std::string> found;
+    for (fs::directory_iterator it(ttyClassFolder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (isSerialDevice(it->path()))
+            found.push_back("/dev/" + it->path().filename().string());
+    }
     if (ec) {
         message = kListError;
         return false;
-    }
-    std::vector<std::string> found;
-    for (const auto& entry : it) {
-        if (isSerialDevice(entry.path()))
-            found.push_back("/dev/" + entry.path().filename().string());
     }
     SortPortNames(found);
     list = std::move(found);
     message = "OK";
     return true;
+}
+
+bool EnumPorts(std::vector<std::string>& list, std::string& message) {
+    return EnumPortsIn("/sys/class/tty", list, message);
 }
 
 } // namespace tavisto

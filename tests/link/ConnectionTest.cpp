@@ -1,5 +1,8 @@
 #include "link/Connection.h"
 
+#include "tests/settings/TempFolder.h"
+
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace tavisto {
@@ -31,6 +34,45 @@ TEST(PortNames, ListingOnlyHoldsDevicePaths) {
     ASSERT_TRUE(EnumPorts(list, message));
     for (const auto& name : list)
         EXPECT_TRUE(name.starts_with("/dev/tty")) << name;
+}
+
+TEST(PortNames, OnlyTtysBackedByADriverAndPresentOnBoardUartsAreListed) {
+    namespace fs = std::filesystem;
+    testing::TempFolder sys;
+    const fs::path drivers = sys.path() / "drivers";
+    for (const char* driver : {"serial8250", "ftdi_sio", "cdc_acm"})
+        fs::create_directories(drivers / driver);
+    auto tty = [&](const std::string& name, const char* driver, const char* type) {
+        const fs::path dir = sys.path() / "tty" / name;
+        fs::create_directories(dir / "device");
+        if (driver)
+            fs::create_directory_symlink(drivers / driver, dir / "device" / "driver");
+        if (type)
+            sys.write("tty/" + name + "/type", type);
+    };
+    tty("ttyS0", "serial8250", "4\n"); // a UART that is there
+    tty("ttyS1", "serial8250", "0\n"); // registered, no hardware behind it
+    tty("ttyS2", "serial8250", nullptr);
+    tty("ttyUSB0", "ftdi_sio", nullptr);
+    tty("ttyACM0", "cdc_acm", nullptr);
+    tty("tty1", nullptr, nullptr); // a virtual console
+    fs::create_directories(sys.path() / "tty" / "console");
+
+    std::vector<std::string> list = {"stale"};
+    std::string message;
+    ASSERT_TRUE(EnumPortsIn((sys.path() / "tty").string(), list, message));
+    EXPECT_EQ(message, "OK");
+    EXPECT_EQ(list, (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyUSB0"}));
+}
+
+TEST(PortNames, AListingThatFailsLeavesTheListAndSaysSo) {
+    std::vector<std::string> list = {"/dev/ttyS0"};
+    std::string message;
+    EXPECT_FALSE(EnumPortsIn("/nonexistent/class/tty", list, message));
+    EXPECT_EQ(message, "Error opening registry key for serial port list");
+    EXPECT_EQ(list, std::vector<std::string>{"/dev/ttyS0"});
+    EXPECT_FALSE(EnumPortsIn("/dev/null", list, message)); // not a folder
+    EXPECT_EQ(message, "Error opening registry key for serial port list");
 }
 
 TEST(SystemLanguage, OnlyPrcChineseSelects2052) {

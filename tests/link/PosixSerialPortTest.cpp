@@ -3,6 +3,8 @@
 #include "link/Connection.h"
 #include "tests/support/PtyPair.h"
 
+#include <chrono>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <string>
@@ -110,6 +112,54 @@ TEST_F(SerialLink, WriteToALineNobodyReadsGivesUpWithinItsTimeOut) {
     }
     EXPECT_FALSE(WritePort(port, Bytes("\x02\x07\x16\x01", 4), message));
     EXPECT_EQ(message.rfind("3: ", 0), 0u) << message;
+}
+
+// The port's own limits, on a pipe: unlike a pseudo-terminal, whose line discipline
+// hands over at most 4096 bytes at a time anyway, a pipe holds more than one read takes.
+class PipeLine : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(::pipe2(ends_, O_NONBLOCK | O_CLOEXEC), 0); }
+    void TearDown() override {
+        for (int fd : ends_)
+            if (fd >= 0)
+                ::close(fd);
+    }
+    // The port owns the end it is given.
+    std::unique_ptr<link::PosixSerialPort> take(int& end) {
+        auto port = std::make_unique<link::PosixSerialPort>(end);
+        end = -1;
+        return port;
+    }
+    int ends_[2] = {-1, -1};
+    std::string message;
+};
+
+TEST_F(PipeLine, AReadTakesAtMost4096Bytes) {
+    const std::string sent(6000, 'r');
+    ASSERT_EQ(::write(ends_[1], sent.data(), sent.size()), 6000);
+    auto port = take(ends_[0]);
+    Bytes got;
+    ASSERT_TRUE(port->read(got, message));
+    EXPECT_EQ(got.size(), 4096u);
+    ASSERT_TRUE(port->read(got, message));
+    EXPECT_EQ(got.size(), 6000u - 4096u);
+    EXPECT_FALSE(port->read(got, message));
+}
+
+TEST_F(PipeLine, AStalledWriteGetsASecondPlusATenthOfASecondPerByte) {
+    const std::string block(4096, 'w');
+    while (::write(ends_[1], block.data(), block.size()) > 0) {
+    }
+    auto port = take(ends_[1]);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(port->write(Bytes(5, 'x'), message));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(message, "3: " + std::to_string(ETIMEDOUT));
+    // 1000 ms + 5 * 100 ms (the port counts whole milliseconds, so it may give up a
+    // moment early); the upper bound leaves room for a busy machine but not for
+    // another half second of deadline.
+    EXPECT_GE(waited, std::chrono::milliseconds(1490));
+    EXPECT_LT(waited, std::chrono::milliseconds(1950));
 }
 
 TEST_F(SerialLink, AnUnpluggedLineFailsReadsAndWrites) {
