@@ -2,8 +2,10 @@
 
 #include "settings/CodePage.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace tavisto {
 namespace {
@@ -47,33 +49,99 @@ TEST(Vocabulary, ADuplicateKeyResolvesToTheFirstRow) {
     EXPECT_EQ(IndexOfInterChar(sets, 1, 4), 0);
 }
 
-TEST(Vocabulary, TablesHaveTheirRowsInListOrder) {
-    ASSERT_EQ(SetBaudRates.size(), 5u);
-    EXPECT_TRUE(std::equal(SetBaudRates.begin(), SetBaudRates.end(), PortBaudRates.begin(),
-                           [](const TBaudRates& a, const TBaudRates& b) {
-                               return a.BaudRateName == b.BaudRateName &&
-                                      a.BaudRateNo == b.BaudRateNo;
-                           }));
-    EXPECT_EQ(SetBaudRates[4].BaudRateName, "115200");
-    ASSERT_EQ(CommandModes.size(), 15u);
-    EXPECT_EQ(CommandModes[1].CommandName, "EPSON Esc/POS");
-    EXPECT_EQ(CommandModes[14].CommandName, "AUTO");
-    ASSERT_EQ(InterChars.size(), 20u);
-    EXPECT_EQ(InterChars[18].DisplayNameEn, "Baltic States");
-    EXPECT_EQ(InterChars[18].DisplayNameZh, "\xE6\xB3\xA2\xE7\xBD\x97\xE7\x9A\x84\xE6\xB5\xB7"
-                                            "\xE5\x9B\xBD\xE5\xAE\xB6"); // 波罗的海国家
-    ASSERT_EQ(CodePages.size(), 27u);
-    EXPECT_EQ(CodePages[2].DisplayName, "CP737_S");
-    EXPECT_EQ(CodePages[2].CodePageName, 737);
-    EXPECT_EQ(CodePages[3].CodePageName, 28597);
-    EXPECT_EQ(CodePages[21].CodePageNoOld, 8);
-    EXPECT_EQ(CodePages[21].CodePageNoNew, 16);
+// Every row of every table, written out again: a row's position is the item index
+// of the lists that show it, and its numbers are what goes to the display.
+TEST(Vocabulary, BaudRateRows) {
+    const std::vector<std::pair<std::string, int>> rows = {
+        {"9600", 0}, {"19200", 1}, {"38400", 2}, {"57600", 3}, {"115200", 4}};
+    for (const auto* table : {&SetBaudRates, &PortBaudRates}) {
+        ASSERT_EQ(table->size(), rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ((*table)[i].BaudRateName, rows[i].first) << "row " << i;
+            EXPECT_EQ((*table)[i].BaudRateNo, rows[i].second) << "row " << i;
+        }
+    }
+}
+
+TEST(Vocabulary, CommandModeRows) {
+    const std::vector<std::pair<std::string, int>> rows = {
+        {"LD220", 0},    {"EPSON Esc/POS", 1}, {"AEDEX", 2},   {"UTC/S", 3},   {"UTC/E", 4},
+        {"ADM788", 5},   {"DSP800", 6},        {"CD5220", 7},  {"EMAX", 8},    {"LOGIC CONTROL", 9},
+        {"ICD2002", 10}, {"EZ-202", 11},       {"PL-200", 12}, {"KT3000", 13}, {"AUTO", 255}};
+    ASSERT_EQ(CommandModes.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(CommandModes[i].CommandName, rows[i].first) << "row " << i;
+        EXPECT_EQ(CommandModes[i].CommandNo, rows[i].second) << "row " << i;
+    }
+}
+
+TEST(Vocabulary, InterCharRows) {
+    struct Row {
+        std::string en, zh;
+        int number, codePage;
+    };
+    const std::vector<Row> rows = {
+        {"USA", "美国", 0, 0},
+        {"France", "法国", 1, 19},
+        {"Germany", "德国", 2, 19},
+        {"U.K.", "英国", 3, 19},
+        {"Denmark I", "丹麦I", 4, 19},
+        {"Sweden", "瑞典", 5, 19},
+        {"Italy", "意大利", 6, 19},
+        {"Spain", "西班牙语系", 7, 19},
+        {"Japan", "日本", 8, 1},
+        {"Norway", "挪威", 9, 19},
+        {"Denmark II", "丹麦II", 10, 2},
+        {"Slavonic", "斯拉夫语系", 11, 18},
+        {"Russia", "俄罗斯", 12, 17},
+        {"Greek", "希腊语系", 13, 21},
+        {"Czech", "捷克语系", 14, 18},
+        {"Lithuania", "立陶宛", 15, 51},
+        {"Portugal", "葡萄牙语系", 16, 3},
+        {"Turkey", "土耳其", 17, 9},
+        {"Baltic States", "波罗的海国家", 18, 51},
+        {"Other", "其他", 255, 0},
+    };
+    ASSERT_EQ(InterChars.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TInterChars& set = InterChars[i];
+        EXPECT_EQ(set.DisplayNameEn, rows[i].en) << "row " << i;
+        EXPECT_EQ(set.DisplayNameZh, rows[i].zh) << "row " << i;
+        EXPECT_EQ(set.InterCharNo, rows[i].number) << "row " << i;
+        EXPECT_EQ(set.SetCodePageNo, rows[i].codePage) << "row " << i;
+        EXPECT_EQ(set.DownCodePageNo, rows[i].codePage) << "row " << i;
+    }
+}
+
+TEST(Vocabulary, CodePageRows) {
+    struct Row {
+        std::string name;
+        int conversion, oldNumber, number;
+    };
+    const std::vector<Row> rows = {
+        {"CP437", 437, 0, 0},        {"CP737", 737, 17, 21},    {"CP737_S", 737, 0, 23},
+        {"CP737_S1", 28597, 0, 54},  {"CP850", 850, 2, 2},      {"CP852", 852, 16, 18},
+        {"CP857", 857, 9, 9},        {"CP858", 858, 18, 19},    {"CP860", 860, 3, 3},
+        {"CP863", 863, 4, 4},        {"CP864", 864, 19, 22},    {"CP865", 865, 5, 5},
+        {"CP866", 866, 15, 17},      {"CP866_AT", 866, 0, 15},  {"CP874", 874, 0, 55},
+        {"CP932", 932, 1, 1},        {"CP936_GBK", 936, 0, 25}, {"CP949", 949, 0, 129},
+        {"CP950_BIG5", 950, 0, 146}, {"WCP1250", 1250, 11, 11}, {"WCP1251", 1251, 14, 14},
+        {"WCP1252", 1252, 8, 16},    {"WCP1253", 1253, 12, 47}, {"WCP1255", 1255, 13, 49},
+        {"WCP1256", 1256, 0, 24},    {"WCP1257", 1257, 21, 51}, {"WCP1258", 1258, 0, 52},
+    };
+    ASSERT_EQ(CodePages.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TCodePages& page = CodePages[i];
+        EXPECT_EQ(page.DisplayName, rows[i].name) << "row " << i;
+        EXPECT_EQ(page.CodePageName, rows[i].conversion) << "row " << i;
+        EXPECT_EQ(page.CodePageNoOld, rows[i].oldNumber) << "row " << i;
+        EXPECT_EQ(page.CodePageNoNew, rows[i].number) << "row " << i;
+    }
 }
 
 TEST(Vocabulary, EveryCharacterSetNamesAnExistingCodePage) {
     for (const TInterChars& set : InterChars) {
         EXPECT_NE(IndexOfCodePage(CodePages, 26, set.SetCodePageNo), -1) << set.DisplayNameEn;
-        EXPECT_EQ(set.DownCodePageNo, set.SetCodePageNo) << set.DisplayNameEn;
     }
 }
 
