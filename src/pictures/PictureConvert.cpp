@@ -96,10 +96,10 @@ bool SaveResult(const Bitmap& result, const std::string& fileName) {
         SaveBitmapRgb565(result, result.width(), result.height(), fileName);
         break;
     case SaveFormat::Bmp:
-        WriteFileAtomically(fileName, EncodeBmp(result));
+        SaveBytesToFile(fileName, EncodeBmp(result));
         break;
     case SaveFormat::Jpeg:
-        WriteFileAtomically(fileName, BitmapToJpeg(result, false));
+        SaveBytesToFile(fileName, BitmapToJpeg(result, false));
         break;
     }
     return true;
