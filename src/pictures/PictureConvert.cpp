@@ -3,6 +3,7 @@
 #include "pictures/BmpCodec.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/JpegCodec.h"
+#include "pictures/PictureError.h"
 #include "pictures/PngCodec.h"
 #include "pictures/Rgb565.h"
 #include "pictures/StretchDraw.h"
@@ -85,6 +86,15 @@ Bitmap ConvertCentred(const Bytes& file, PictureFormat format, PictureSize targe
     const OpenedPicture opened = OpenPictureForTarget(file, format, target);
     const SelectionLayout layout = CentredLayout(kPreviewPanelSize, opened.view.size, target);
     return BuildResult(opened, layout.view, layout.frame);
+}
+
+Bitmap ConvertFileCentred(const std::string& fileName, PictureFormat format, PictureSize target) {
+    const Bytes file = FileToBytes(fileName);
+    try {
+        return ConvertCentred(file, format, target);
+    } catch (const PictureError& e) {
+        throw PictureError("The picture \"" + fileName + "\" cannot be opened. " + e.what());
+    }
 }
 
 bool SaveResult(const Bitmap& result, const std::string& fileName) {
