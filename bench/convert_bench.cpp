@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
 
     std::printf("Generating a %d x %d JPEG (%.1f megapixels)...\n", width, height,
                 width * static_cast<double>(height) / 1e6);
-    WriteFileAtomically(input, BitmapToJpeg(makePhoto(width, height)));
+    SaveBytesToFile(input, BitmapToJpeg(makePhoto(width, height)));
     std::printf("  %s, %.1f MB\n", input.c_str(),
                 static_cast<double>(std::filesystem::file_size(input)) / 1e6);
 
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
         const OpenedPicture opened = OpenPictureForTarget(file, PictureFormat::Jpeg, target);
         view = opened.view;
         const SelectionLayout layout = CentredLayout(kPreviewPanelSize, opened.view.size, target);
-        WriteFileAtomically(ours, EncodeBmp(BuildResult(opened, layout.view, layout.frame)));
+        SaveBytesToFile(ours, EncodeBmp(BuildResult(opened, layout.view, layout.frame)));
     });
     const Timing fullDecode = repeat(std::min(runs, 3), [&] { DecodeJpeg(FileToBytes(input)); });
 

@@ -1,5 +1,6 @@
 #include "app/SettingsWorkflows.h"
 
+#include "files/FileWrite.h"
 #include "protocol/Session.h"
 #include "settings/DefaultSettings.h"
 #include "settings/HostCodePage.h"
@@ -22,7 +23,7 @@ bool SaveSettingsFile(const TDisplayInfo& info, const fs::path& chosen, TOperato
                       fs::path* written) {
     const fs::path name = SettingsFileName(chosen);
     std::string message;
-    if (!WriteFileAtomically(name, TextToHostBytes(WriteSettingsText(info)), message)) {
+    if (!SaveFile(name, TextToHostBytes(WriteSettingsText(info)), message)) {
         op.ShowMsgBox(message, MB_ICONERROR);
         return false;
     }
@@ -55,7 +56,7 @@ bool LoadSettingsFile(const fs::path& path, TSettingsForm& form, TDisplayInfo& i
                       TOperator& op) {
     Bytes bytes;
     std::string message;
-    if (!ReadWholeFile(path, bytes, message)) {
+    if (!ReadFileBounded(path, kSettingsFileLimit, bytes, message)) {
         op.ShowMsgBox(message, MB_ICONERROR);
         return false;
     }

@@ -77,7 +77,7 @@ int runConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         return usageError(err, "\"" + output +
                                    "\" does not end in .bin, .BIN, .bmp, .BMP, .jpg or .JPG.");
     try {
-        const Bitmap result = ConvertCentred(FileToBytes(input), *format, *target);
+        const Bitmap result = ConvertFileCentred(input, *format, *target);
         SaveResult(result, output);
     } catch (const std::exception& e) {
         err << "tavisto-cli convert: " << e.what() << "\n";

@@ -136,6 +136,11 @@ Layout readLayout(const Bytes& file) {
         layout.channels = {Channel(0x00FF0000), Channel(0x0000FF00), Channel(0x000000FF)};
     }
 
+    // The pixels follow the headers, the colour masks and the palette; an offset into
+    // them would decode header bytes as pixels.
+    if (layout.pixelOffset < afterHeader)
+        fail("the pixel data would start inside the header.");
+
     if (bpp <= 8) {
         std::size_t entries = std::size_t{1} << bpp;
         if (headerSize >= 40) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/FileRead.h"
 #include "link/Bytes.h"
 
 #include <iosfwd>
@@ -7,14 +8,18 @@
 
 namespace tavisto {
 
-// The whole file as raw bytes. Throws FileError (naming the file) when it cannot be read.
-Bytes FileToBytes(const std::string& fileName);
+// The largest picture file that is read: far above any picture a display can show,
+// far below what would exhaust memory.
+inline constexpr FileSizeLimit kPictureFileLimit{256u * 1024 * 1024,
+                                                 "a picture file (256 MB at most)"};
 
-// Replaces `fileName` with `bytes` as one step: the bytes go to a temporary file in the
-// same folder that is then renamed over the target, so a failed write (full disk,
-// missing folder, no permission) leaves no half-written file and the old file intact.
-// Throws FileError.
-void WriteFileAtomically(const std::string& fileName, const Bytes& bytes);
+// The whole file as raw bytes, read as ReadFileBounded does: only a regular file of at
+// most `limit` bytes. Throws FileError (naming the file) when it cannot be read.
+Bytes FileToBytes(const std::string& fileName, const FileSizeLimit& limit = kPictureFileLimit);
+
+// Saves `bytes` as the whole content of `fileName` as SaveFile does: complete or not at
+// all, through symbolic links, keeping owner, group and mode. Throws FileError.
+void SaveBytesToFile(const std::string& fileName, const Bytes& bytes);
 
 // The whole contents of the stream from its start; empty if reading fails.
 Bytes StreamToBytes(std::istream& stream);

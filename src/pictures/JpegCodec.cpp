@@ -45,14 +45,32 @@ void failWith(j_common_ptr cinfo, const char* text) {
 }
 
 // Warnings are silent, except that running out of data while pixels are still
-// missing is a truncated file: libjpeg would pad it with grey and carry on.
+// missing is a damaged file: libjpeg would pad the picture with grey and carry on.
+// The data runs out at the end of the file, or at a marker (an end-of-picture marker
+// after a cut, say) met in the middle of the coded pixels.
 void emitMessage(j_common_ptr cinfo, int level) {
     auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
     if (level < 0) {
         ++cinfo->err->num_warnings;
-        if (cinfo->err->msg_code == JWRN_JPEG_EOF && errors->readingPixels)
-            failWith(cinfo, "The JPEG file is truncated.");
+        if (!errors->readingPixels)
+            return;
+        if (cinfo->err->msg_code == JWRN_JPEG_EOF)
+            failWith(cinfo, "the file is truncated.");
+        if (cinfo->err->msg_code == JWRN_HIT_MARKER)
+            failWith(cinfo, "its picture data ends before the picture is complete.");
     }
+}
+
+// A progressive file sends its picture in several scans over the whole picture. When
+// it ends before a colour component's first scan, that component was never sent and
+// would decode as flat grey. Only meaningful once all input has been read.
+bool progressiveScansMissing(j_decompress_ptr cinfo) {
+    if (!cinfo->progressive_mode || cinfo->coef_bits == nullptr)
+        return false;
+    for (int c = 0; c < cinfo->num_components; ++c)
+        if (cinfo->coef_bits[c][0] < 0)
+            return true;
+    return false;
 }
 
 void outputMessage(j_common_ptr) {}
@@ -114,6 +132,10 @@ bool decodePixels(Decoder& d, unsigned char* pixels, std::size_t rowBytes) {
         return false;
     d.errors.readingPixels = true;
     jpeg_start_decompress(&d.cinfo);
+    // Without buffered-image mode, starting reads every scan of a progressive file.
+    if (progressiveScansMissing(&d.cinfo))
+        failWith(reinterpret_cast<j_common_ptr>(&d.cinfo),
+                 "its picture data ends before the picture is complete.");
     while (d.cinfo.output_scanline < d.cinfo.output_height) {
         JSAMPROW row = pixels + d.cinfo.output_scanline * rowBytes;
         jpeg_read_scanlines(&d.cinfo, &row, 1);

@@ -3,6 +3,7 @@
 #include "pictures/BmpCodec.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/JpegCodec.h"
+#include "pictures/PictureError.h"
 #include "pictures/PngCodec.h"
 #include "pictures/Rgb565.h"
 #include "pictures/StretchDraw.h"
@@ -87,6 +88,15 @@ Bitmap ConvertCentred(const Bytes& file, PictureFormat format, PictureSize targe
     return BuildResult(opened, layout.view, layout.frame);
 }
 
+Bitmap ConvertFileCentred(const std::string& fileName, PictureFormat format, PictureSize target) {
+    const Bytes file = FileToBytes(fileName);
+    try {
+        return ConvertCentred(file, format, target);
+    } catch (const PictureError& e) {
+        throw PictureError("The picture \"" + fileName + "\" cannot be opened. " + e.what());
+    }
+}
+
 bool SaveResult(const Bitmap& result, const std::string& fileName) {
     const std::optional<SaveFormat> format = SaveFormatForFileName(fileName);
     if (!format)
@@ -96,10 +106,10 @@ bool SaveResult(const Bitmap& result, const std::string& fileName) {
         SaveBitmapRgb565(result, result.width(), result.height(), fileName);
         break;
     case SaveFormat::Bmp:
-        WriteFileAtomically(fileName, EncodeBmp(result));
+        SaveBytesToFile(fileName, EncodeBmp(result));
         break;
     case SaveFormat::Jpeg:
-        WriteFileAtomically(fileName, BitmapToJpeg(result, false));
+        SaveBytesToFile(fileName, BitmapToJpeg(result, false));
         break;
     }
     return true;

@@ -57,6 +57,10 @@ Bitmap BuildResult(const OpenedPicture& picture, PictureRect view, PictureRect f
 // the dialog's preview panel.
 Bitmap ConvertCentred(const Bytes& file, PictureFormat format, PictureSize target);
 
+// The same for the picture file `fileName`, read as FileToBytes does. Throws FileError,
+// or PictureError naming the file when its contents cannot be decoded.
+Bitmap ConvertFileCentred(const std::string& fileName, PictureFormat format, PictureSize target);
+
 // Writes the result by the extension of `fileName` (SaveFormatForFileName); returns false,
 // writing nothing, for any other extension. Throws FileError or PictureError.
 bool SaveResult(const Bitmap& result, const std::string& fileName);

@@ -24,7 +24,7 @@ Bytes BitmapToRgb565(const Bitmap& bitmap, int width, int height) {
 }
 
 void SaveBitmapRgb565(const Bitmap& bitmap, int width, int height, const std::string& fileName) {
-    WriteFileAtomically(fileName, BitmapToRgb565(bitmap, width, height));
+    SaveBytesToFile(fileName, BitmapToRgb565(bitmap, width, height));
 }
 
 } // namespace tavisto

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace tavisto {
 namespace {
@@ -81,12 +82,36 @@ TEST(ConvertCommand, BadInputExitsWithOneAndWritesNothing) {
 
     const CommandRun cut = convert({dir.file("cut.jpg"), "120x40", dir.file("o.bin")});
     EXPECT_EQ(cut.code, 1);
-    EXPECT_NE(cut.err.find("truncated"), std::string::npos) << cut.err;
+    EXPECT_EQ(cut.err, "tavisto-cli convert: The picture \"" + dir.file("cut.jpg") +
+                           "\" cannot be opened. The JPEG file cannot be read: the file is "
+                           "truncated.\n");
     EXPECT_EQ(convert({dir.file("text.png"), "120x40", dir.file("o.bin")}).code, 1);
     const CommandRun missing = convert({dir.file("none.png"), "120x40", dir.file("o.bin")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("none.png"), std::string::npos);
     EXPECT_EQ(dir.fileCount(), 2);
+}
+
+TEST(ConvertCommand, ReadsAndWritesOnlyRegularFilesFollowingLinks) {
+    testing::TempDir dir;
+    testing::WriteFile(dir.file("in.bmp"), EncodeBmp(Bitmap(4, 4, Rgb{255, 0, 0})));
+    ASSERT_EQ(::mkfifo(dir.file("pipe.png").c_str(), 0600), 0);
+    std::filesystem::create_symlink("pipe.png", dir.file("pipe.bin"));
+    std::filesystem::create_symlink("real.bin", dir.file("link.bin"));
+
+    // A named pipe with no writer would wait for ever if it were opened for reading.
+    const CommandRun pipeIn = convert({dir.file("pipe.png"), "2x2", dir.file("o.bin")});
+    EXPECT_EQ(pipeIn.code, 1);
+    EXPECT_EQ(pipeIn.err, "tavisto-cli convert: Cannot open file \"" + dir.file("pipe.png") +
+                              "\". Not a regular file (a named pipe)\n");
+    const CommandRun pipeOut = convert({dir.file("in.bmp"), "2x2", dir.file("pipe.bin")});
+    EXPECT_EQ(pipeOut.code, 1);
+    EXPECT_NE(pipeOut.err.find(dir.file("pipe.bin")), std::string::npos) << pipeOut.err;
+
+    ASSERT_EQ(convert({dir.file("in.bmp"), "2x2", dir.file("link.bin")}).code, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.bin")));
+    EXPECT_EQ(FileToBytes(dir.file("real.bin")), Bytes("\x00\xF8\x00\xF8\x00\xF8\x00\xF8", 8));
+    EXPECT_EQ(dir.fileCount(), 5);
 }
 
 } // namespace

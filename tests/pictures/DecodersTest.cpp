@@ -114,6 +114,33 @@ TEST(JpegDecoder, RefusesDamagedFiles) {
     expectGarbageSurvived(jpeg, 2, [](const Bytes& b) { return DecodeJpeg(b); });
 }
 
+TEST(JpegDecoder, RefusesPictureDataThatEndsEarlyBeforeAProperEnd) {
+    // A cut file closed with an end-of-picture marker (FF D9), as a broken download or
+    // a careless tool leaves it: libjpeg alone paints the missing rows grey.
+    const Bytes baseline = BitmapToJpeg(GradientBitmap(64, 64));
+    const std::size_t sos = baseline.find("\xFF\xDA");
+    ASSERT_NE(sos, std::string::npos);
+    const std::string cut =
+        errorOf([&] { DecodeJpeg(baseline.substr(0, (sos + baseline.size()) / 2) + "\xFF\xD9"); });
+    EXPECT_EQ(cut, "The JPEG file cannot be read: its picture data ends before the picture is "
+                   "complete.");
+}
+
+TEST(JpegDecoder, RefusesAProgressiveFileEndingBeforeAColourWasSent) {
+    // A progressive file (SOF2): its scans follow one another, each starting with FF DA.
+    // Keeping only the first scan leaves the components of the later ones unsent.
+    const Bytes progressive = testing::ProgressiveJpegFile(GradientBitmap(48, 32));
+    ASSERT_NE(progressive.find("\xFF\xC2"), std::string::npos);
+    const std::size_t first = progressive.find("\xFF\xDA");
+    const std::size_t second = progressive.find("\xFF\xDA", first + 2);
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_NO_THROW(DecodeJpeg(progressive));
+    EXPECT_NE(errorOf([&] {
+                  DecodeJpeg(progressive.substr(0, second) + "\xFF\xD9");
+              }).find("ends before the picture is complete"),
+              std::string::npos);
+}
+
 Bytes bmpHeader(int width, int height, int bits, std::uint32_t compression, std::size_t dataOffset,
                 std::size_t dataBytes) {
     Bytes b(dataOffset + dataBytes, '\0');
@@ -177,6 +204,14 @@ TEST(BmpDecoder, RefusesDamagedAndUnsupportedFiles) {
     Bytes farOffset = bmp;
     putLe32(farOffset, 10, 0xFFFFFFF0);
     EXPECT_THROW(DecodeBmp(farOffset), PictureError);
+    // An offset into the 54 bytes of headers would draw the headers as pixels.
+    Bytes overlapping = bmpHeader(2, 2, 24, 0, 54, 16);
+    putLe32(overlapping, 10, 30);
+    EXPECT_EQ(errorOf([&] { DecodeBmp(overlapping); }),
+              "The BMP file cannot be read: the pixel data would start inside the header.");
+    Bytes overMasks = bmpHeader(1, 1, 16, 3, 54 + 12, 4); // the masks follow the header
+    putLe32(overMasks, 10, 54);
+    EXPECT_THROW(DecodeBmp(overMasks), PictureError);
     Bytes badHeader = bmp;
     putLe32(badHeader, 14, 0x7FFFFFFF);
     EXPECT_THROW(DecodeBmp(badHeader), PictureError);

@@ -55,14 +55,19 @@ TEST(Rgb565, SaveReplacesTheFileWhole) {
     EXPECT_EQ(dir.fileCount(), 1); // no temporary file left behind
 }
 
-TEST(WriteFileAtomically, AFailedWriteLeavesNothingBehind) {
+TEST(SaveBytesToFile, AFailedWriteLeavesNothingBehindAndNamesTheFile) {
     TempDir dir;
     const std::string name = dir.file("keep.bin");
     testing::WriteFile(name, "old");
-    // The target is a folder: the rename fails after the temporary file was written.
     std::filesystem::create_directory(dir.file("folder.bin"));
-    EXPECT_THROW(WriteFileAtomically(dir.file("folder.bin"), "new"), FileError);
-    EXPECT_THROW(WriteFileAtomically(dir.file("missing/x.bin"), "new"), FileError);
+    EXPECT_THROW(SaveBytesToFile(dir.file("folder.bin"), "new"), FileError);
+    try {
+        SaveBytesToFile(dir.file("missing/x.bin"), "new");
+        FAIL() << "no error for a missing folder";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + dir.file("missing/x.bin") +
+                                             "\". No such file or directory");
+    }
     EXPECT_EQ(dir.fileCount(), 2);
     EXPECT_EQ(FileToBytes(name), "old");
 }
@@ -79,6 +84,26 @@ TEST(FileToBytes, ReadsRawBytesAndNamesTheFileWhenItCannot) {
         EXPECT_NE(std::string(e.what()).find("absent.jpg"), std::string::npos);
     }
     EXPECT_THROW(FileToBytes(dir.path().string()), FileError);
+}
+
+TEST(FileToBytes, RefusesEndlessAndHugePictureFilesWithoutReadingThem) {
+    TempDir dir;
+    // A sparse file takes no disk space and no time to make.
+    const std::string sparse = dir.file("huge.png");
+    testing::WriteFile(sparse, "");
+    std::filesystem::resize_file(sparse, 3ull << 30);
+    const std::string endless = dir.file("zero.png");
+    std::filesystem::create_symlink("/dev/zero", endless);
+
+    for (const std::string& name : {sparse, endless}) {
+        try {
+            FileToBytes(name);
+            FAIL() << "no error for " << name;
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find("\"" + name + "\""), std::string::npos)
+                << e.what();
+        }
+    }
 }
 
 TEST(ByteStreams, CopyWholeContentsFromTheStart) {

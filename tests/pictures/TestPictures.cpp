@@ -1,8 +1,10 @@
 #include "TestPictures.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <jpeglib.h>
 #include <png.h>
 #include <random>
 #include <stdexcept>
@@ -44,6 +46,39 @@ Bytes writePng(const void* pixels, int width, int height, bool alpha) {
 
 Bytes PngFile(const Bitmap& bitmap) {
     return writePng(bitmap.data().data(), bitmap.width(), bitmap.height(), false);
+}
+
+Bytes ProgressiveJpegFile(const Bitmap& bitmap) {
+    // Component, first and last coefficient, successive approximation bits.
+    static const jpeg_scan_info kScans[] = {
+        {1, {0}, 0, 0, 0, 0},  {1, {1}, 0, 0, 0, 0},  {1, {2}, 0, 0, 0, 0},
+        {1, {0}, 1, 63, 0, 0}, {1, {1}, 1, 63, 0, 0}, {1, {2}, 1, 63, 0, 0},
+    };
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr errors;
+    cinfo.err = jpeg_std_error(&errors); // a test helper may end the program on error
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(bitmap.width());
+    cinfo.image_height = static_cast<JDIMENSION>(bitmap.height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    cinfo.scan_info = kScans;
+    cinfo.num_scans = 6;
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row =
+            const_cast<unsigned char*>(bitmap.row(static_cast<int>(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    Bytes out(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    return out;
 }
 
 Bytes PngFileWithAlpha(const Bitmap& bitmap, std::uint8_t alpha) {

@@ -16,6 +16,10 @@ Bitmap GradientBitmap(int width, int height, std::uint8_t blue = 64);
 Bytes PngFile(const Bitmap& bitmap);
 Bytes PngFileWithAlpha(const Bitmap& bitmap, std::uint8_t alpha);
 
+// A progressive colour JPEG file whose scans send the brightness first and each colour
+// component in scans of its own after it (DC of Y, Cb, Cr, then their AC).
+Bytes ProgressiveJpegFile(const Bitmap& bitmap);
+
 // A fresh empty folder removed again when the object goes.
 class TempDir {
 public:
