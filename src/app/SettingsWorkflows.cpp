@@ -20,8 +20,12 @@ std::string ProgramFolder() {
 
 bool SaveSettingsFile(const TDisplayInfo& info, const fs::path& chosen, TOperator& op,
                       fs::path* written) {
-    const fs::path name = SettingsFileName(chosen);
     std::string message;
+    if (!HasFileNamePart(chosen, message)) {
+        op.ShowMsgBox(message, MB_ICONERROR);
+        return false;
+    }
+    const fs::path name = SettingsFileName(chosen);
     if (!WriteFileAtomically(name, TextToHostBytes(WriteSettingsText(info)), message)) {
         op.ShowMsgBox(message, MB_ICONERROR);
         return false;

@@ -90,6 +90,14 @@ fs::path SettingsFileName(const fs::path& chosen) {
     return name;
 }
 
+bool HasFileNamePart(const fs::path& chosen, std::string& message) {
+    const fs::path name = chosen.filename();
+    if (!name.empty() && name != "." && name != "..")
+        return true;
+    message = "Cannot save " + quoted(chosen) + ": the name has no file part.";
+    return false;
+}
+
 bool WriteFileAtomically(const fs::path& path, const Bytes& bytes, std::string& message) {
     fs::path target = path;
     std::error_code error;

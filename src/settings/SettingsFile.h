@@ -21,6 +21,11 @@ inline constexpr std::size_t kSettingsFileLimit = 1024 * 1024;
 // starts with its only dot (".hidden") has no extension.
 std::filesystem::path SettingsFileName(const std::filesystem::path& chosen);
 
+// A name to save a settings file under must have a file part: "dir/", "." and ".."
+// name folders, and adding ".ini" to them would write the hidden "dir/.ini" or
+// "..ini". Returns false for those, with a message that names the path.
+bool HasFileNamePart(const std::filesystem::path& chosen, std::string& message);
+
 // Writes the bytes so that `path` ends up either complete or untouched, never half
 // written or empty: they go to a new temporary file in the same folder, are flushed
 // to the disk and the temporary file is renamed over `path` (through a symbolic
