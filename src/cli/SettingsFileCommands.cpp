@@ -82,10 +82,12 @@ CliAction apply(const std::vector<std::string>& args) {
     auto settings = std::make_shared<SettingsState>();
     auto load = [file, settings](CliContext& context) {
         TTerminalOperator op(context.out, context.err);
-        return settings->startWithDefaults(op) &&
-                       LoadSettingsFile(file, settings->form, settings->info, op)
-                   ? kExitOk
-                   : kExitFailed;
+        if (settings->startWithDefaults(op) &&
+            LoadSettingsFile(file, settings->form, settings->info, op))
+            return kExitOk;
+        // The reader's message may not say which file it was about.
+        context.err << "Nothing was sent: \"" << file << "\" could not be loaded.\n";
+        return kExitFailed;
     };
     auto send = [settings](CliContext& context) {
         // The report is the command's result: it goes to stdout even as a warning.

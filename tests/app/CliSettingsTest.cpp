@@ -161,6 +161,9 @@ TEST_F(CliSettingsTest, ApplyReadsTheFileBeforeThePort) {
         EXPECT_EQ(result.code, 1);
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err.find("serial port"), std::string::npos) << result.err;
+        EXPECT_TRUE(
+            result.err.ends_with("Nothing was sent: \"" + file + "\" could not be loaded.\n"))
+            << result.err;
     }
     EXPECT_NE(run({"apply", pathOf("none.ini")}).err.find("none.ini\". No such file or directory"),
               std::string::npos);
