@@ -21,8 +21,12 @@ std::string ProgramFolder() {
 
 bool SaveSettingsFile(const TDisplayInfo& info, const fs::path& chosen, TOperator& op,
                       fs::path* written) {
-    const fs::path name = SettingsFileName(chosen);
     std::string message;
+    if (!HasFileNamePart(chosen, message)) {
+        op.ShowMsgBox(message, MB_ICONERROR);
+        return false;
+    }
+    const fs::path name = SettingsFileName(chosen);
     if (!SaveFile(name, TextToHostBytes(WriteSettingsText(info)), message)) {
         op.ShowMsgBox(message, MB_ICONERROR);
         return false;

@@ -166,4 +166,30 @@ std::string codePageNames() {
     return names;
 }
 
+std::string wrapText(std::string_view text) {
+    std::string wrapped;
+    std::size_t lineStart = 0;
+    std::size_t position = 0;
+    while (position < text.size()) {
+        const std::size_t wordStart = text.find_first_not_of(' ', position);
+        if (wordStart == std::string_view::npos)
+            break;
+        std::size_t wordEnd = text.find(' ', wordStart);
+        if (wordEnd == std::string_view::npos)
+            wordEnd = text.size();
+        const std::string_view word = text.substr(wordStart, wordEnd - wordStart);
+        if (wrapped.size() > lineStart) {
+            if (wrapped.size() - lineStart + 1 + word.size() > kHelpColumns) {
+                wrapped += '\n';
+                lineStart = wrapped.size();
+            } else {
+                wrapped += ' ';
+            }
+        }
+        wrapped += word;
+        position = wordEnd;
+    }
+    return wrapped + '\n';
+}
+
 } // namespace tavisto::cli

@@ -71,4 +71,11 @@ int parseNumberOrName(const std::string& text, const std::string& what, int low,
 // The names for the help texts.
 std::string codePageNames();
 
+// Help texts fit 80 columns.
+inline constexpr std::size_t kHelpColumns = 80;
+
+// `text` broken into lines of at most kHelpColumns at its spaces, each ending in a
+// line feed (a word longer than a line stays whole).
+std::string wrapText(std::string_view text);
+
 } // namespace tavisto::cli

@@ -104,30 +104,60 @@ int usageError(std::ostream& err, const std::string& what, const CliCommand* com
     return kExitUsage;
 }
 
-// Chooses the port and the speed for a command that talks to a display. Without
-// --baud it scans the five speeds, as Connect does, and keeps the one that answered.
-int prepareDisplay(CliContext& context, const GlobalOptions& options) {
+// The port a command uses: --port, or else the first one listed, which is named on
+// stderr so the operator knows which line is being tried.
+int choosePort(CliContext& context, const GlobalOptions& options) {
     TConnection& connection = context.connection;
     if (options.port) {
         connection.CurrentPortName = *options.port;
-    } else {
-        std::vector<std::string> ports;
-        std::string message;
-        if (!context.enumPorts(ports, message)) {
-            context.err << message << '\n';
-            return kExitFailed;
-        }
-        if (ports.empty()) {
-            context.err << "No serial port found; name one with --port PATH.\n";
-            return kExitFailed;
-        }
-        connection.CurrentPortName = ports.front();
-    }
-    if (options.baudRate) {
-        connection.CurrentBaudRate = *options.baudRate;
         return kExitOk;
     }
-    const ScanResult scan = ScanForDisplay(connection);
+    std::vector<std::string> ports;
+    std::string message;
+    if (!context.enumPorts(ports, message)) {
+        context.err << message << '\n';
+        return kExitFailed;
+    }
+    if (ports.empty()) {
+        context.err << "No serial port found; name one with --port PATH.\n";
+        return kExitFailed;
+    }
+    connection.CurrentPortName = ports.front();
+    context.err << "Using " << ports.front()
+                << ", the first serial port listed (--port PATH names another).\n";
+    return kExitOk;
+}
+
+// Opens the port once and closes it again, so that a missing or busy port is
+// reported once and by name, before anything is sent (and before a scan or an All
+// Download has tried it at every step).
+int checkPortOpens(CliContext& context, int baudRate) {
+    TConnection& connection = context.connection;
+    link::PortHandle probe;
+    const int code = OpenPort(connection, probe, connection.CurrentPortName, baudRate);
+    if (code == link::kOpenOk)
+        return kExitOk;
+    context.err << connection.CurrentPortName << ':'
+                << OpenCodeMessage(code, connection.SystemLangId) << '\n';
+    return kExitFailed;
+}
+
+// Chooses the port and checks it opens; for a command that talks to a display, also
+// the speed: --baud, or else the five speeds are scanned as Connect does and the one
+// that answered is kept.
+int reachPort(CliContext& context, const GlobalOptions& options, CliNeeds needs) {
+    if (const int code = choosePort(context, options); code != kExitOk)
+        return code;
+    const int firstSpeed = options.baudRate.value_or(kScanBaudRates.front());
+    if (const int code = checkPortOpens(context, firstSpeed); code != kExitOk)
+        return code;
+    if (needs != CliNeeds::Display)
+        return kExitOk;
+    if (options.baudRate) {
+        context.connection.CurrentBaudRate = *options.baudRate;
+        return kExitOk;
+    }
+    const ScanResult scan = ScanForDisplay(context.connection);
     if (scan.model < 0) {
         context.err << scan.message << '\n';
         return kExitFailed;
@@ -143,7 +173,8 @@ std::string GeneralHelp() {
     text << "usage: " << kProgram << " [--port PATH] [--baud RATE] [--trace] COMMAND [ARGS]\n\n"
          << "Configures a TFT customer display on a serial port.\n\n"
          << "Options (anywhere before a \"--\"):\n"
-         << "  --port PATH  the serial port (default: the first one \"ports\" lists)\n"
+         << "  --port PATH  the serial port (default: the first one \"ports\" lists, named\n"
+         << "               on standard error)\n"
          << "  --baud RATE  the line speed: 9600, 19200, 38400, 57600 or 115200 (default:\n"
          << "               try the five in turn and use the one the display answers at)\n"
          << "  --trace      write the traced frames to standard error (\"----> \" sent,\n"
@@ -157,8 +188,10 @@ std::string GeneralHelp() {
         text << "  " << command.name << std::string(width - command.name.size() + 2, ' ')
              << command.summary << '\n';
     }
-    text << "\nExit status: 0 success, 1 the display or the port failed, 2 the command line\n"
-         << "is wrong. Messages go to standard output, errors to standard error.\n";
+    text << "\nCommands read their files before they open the port.\n"
+         << "\nExit status: 0 success, 1 the display, the port or a file failed, 2 the command\n"
+         << "line is wrong. Results go to standard output; errors, warnings and the port\n"
+         << "used go to standard error.\n";
     return text.str();
 }
 
@@ -197,6 +230,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitOk;
     }
 
+    if (command->needs == CliNeeds::Port && options.baudRate)
+        return usageError(
+            err, std::string(command->name) + " tries every speed itself; leave out '--baud'",
+            command);
     CliAction action;
     try {
         action = command->parse(commandArgs);
@@ -209,11 +246,16 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (options.trace)
         connection.trace.setSink([&err](const std::string& line) { err << line << '\n'; });
     CliContext context{connection, out, err, -1, environment.enumPorts};
-    if (command->needs == CliNeeds::Display) {
-        if (const int code = prepareDisplay(context, options); code != kExitOk)
+    // Files first, then the port: a bad file is never reported as a port problem.
+    if (action.load) {
+        if (const int code = action.load(context); code != kExitOk)
             return code;
     }
-    return action(context);
+    if (command->needs != CliNeeds::Nothing) {
+        if (const int code = reachPort(context, options, command->needs); code != kExitOk)
+            return code;
+    }
+    return action.run(context);
 }
 
 } // namespace tavisto::cli

@@ -23,7 +23,8 @@ CliEnvironment SystemEnvironment();
 
 // Runs one command line (without the program name):
 //   [--port PATH] [--baud RATE] [--trace] COMMAND [ARGS]
-// Returns the exit code: 0 success, 1 the display or the port failed, 2 usage error.
+// Returns the exit code: 0 success, 1 the display, the port or a file failed, 2 usage
+// error.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const CliEnvironment& environment);
 

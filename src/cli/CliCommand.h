@@ -7,12 +7,14 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace tavisto::cli {
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1; // the display or the port failed
+inline constexpr int kExitFailed = 1; // the display, the port or a file failed
 inline constexpr int kExitUsage = 2;  // the command line is wrong
 
 // A command line that cannot be run; the text says what is wrong with it.
@@ -24,43 +26,47 @@ public:
 // What a command works with once its arguments are checked.
 struct CliContext {
     TConnection& connection;
-    std::ostream& out; // operator messages
-    std::ostream& err; // errors and trace lines
+    std::ostream& out; // operator messages and results
+    std::ostream& err; // errors, warnings and trace lines
     int model = -1;    // the model the scan found; -1 when the scan was skipped
     std::function<bool(std::vector<std::string>&, std::string&)> enumPorts;
 };
 
-// A checked command, ready to run; returns the exit code.
-using CliAction = std::function<int(CliContext&)>;
+using CliStep = std::function<int(CliContext&)>;
 
-enum class CliNeeds {
-    Nothing, // works without a display (port listing, file conversion)
-    Display, // talks to a display: needs a port and a speed (scanned unless given)
+// A checked command, ready to run. `load` reads the command's input files before any
+// port is chosen or opened, so a bad file is reported as a file error and nothing is
+// sent; `run` then does the work. Each returns the exit code, and `run` is skipped
+// when `load` fails. State that `load` prepares for `run` is shared through what both
+// capture.
+struct CliAction {
+    CliAction() = default;
+    // A command with nothing to read first.
+    template <typename Run>
+    requires std::is_invocable_r_v<int, Run&, CliContext&> CliAction(Run run)
+        : run(std::move(run)) {}
+    CliAction(CliStep load, CliStep run) : load(std::move(load)), run(std::move(run)) {}
+
+    CliStep load;
+    CliStep run;
 };
 
-// One row of the command table. `parse` checks the command's arguments, throws
-// UsageError when they are wrong, and returns the action; it never touches a port,
-// so every usage error is found before anything is sent.
+enum class CliNeeds {
+    Nothing, // no port: port listing, settings and picture files
+    Port,    // a port, but the command finds the speed itself (connect): --baud is refused
+    Display, // a display: a port and a speed (scanned unless --baud is given)
+};
+
+// One row of the command table. `parse` checks all of the command's arguments, throws
+// UsageError when they are wrong, and returns the action; it never touches a port or a
+// file, so every usage error is found before anything is read or sent.
 struct CliCommand {
     std::string_view name;
     std::string_view summary; // one line for the command list
-    std::string_view help;    // usage line(s) and explanation for COMMAND --help
+    std::string_view help;    // usage line, then the explanation for COMMAND --help
     CliNeeds needs;
     std::function<CliAction(const std::vector<std::string>& args)> parse;
 };
-
-// A row for a command that parses its own arguments and needs no display, such
-// as int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err).
-template <typename Run>
-CliCommand standaloneCommand(std::string_view name, std::string_view summary, std::string_view help,
-                             Run run) {
-    return {name, summary, help, CliNeeds::Nothing,
-            [run](const std::vector<std::string>& args) -> CliAction {
-                return [run, args](CliContext& context) {
-                    return run(args, context.out, context.err);
-                };
-            }};
-}
 
 // Prints a command's outcome: its message on stdout and exit 0 on success, on
 // stderr and exit 1 on failure.

@@ -1,31 +1,28 @@
-#include "cli/ConvertCommand.h"
-
+#include "cli/Arguments.h"
+#include "cli/CommandTable.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/PictureConvert.h"
-#include "pictures/PictureError.h"
 
 #include <charconv>
 #include <exception>
 #include <optional>
-#include <ostream>
 
-namespace tavisto {
-
-const char* const kConvertHelp =
-    "Usage: tavisto-cli convert IMAGE WIDTHxHEIGHT OUTPUT\n"
-    "\n"
-    "Scales and crops a picture to exactly WIDTHxHEIGHT pixels as the image conversion\n"
-    "dialog does when OK is pressed right after opening: a larger picture is scaled down\n"
-    "until one side fits and its middle is kept; a smaller one is stretched to the size.\n"
-    "\n"
-    "IMAGE   a .png/.PNG, .jpg/.JPG or .bmp/.BMP file (extensions are compared exactly)\n"
-    "OUTPUT  .bin/.BIN raw RGB565 (two bytes per pixel, low byte first),\n"
-    "        .bmp/.BMP 24-bit BMP, or .jpg/.JPG JPEG of quality 90\n"
-    "\n"
-    "Exit status: 0 done, 1 the picture cannot be read or the output not written,\n"
-    "2 wrong arguments.\n";
-
+namespace tavisto::cli {
 namespace {
+
+constexpr std::string_view kConvertHelp =
+    R"(usage: tavisto-cli convert IMAGE WIDTHxHEIGHT OUTPUT
+
+Scales and crops a picture to exactly WIDTHxHEIGHT pixels as the image
+conversion dialog does when OK is pressed right after opening: a larger
+picture is scaled down until one side fits and its middle is kept; a smaller
+one is stretched to the size. No display is needed.
+
+IMAGE   a .png/.PNG, .jpg/.JPG or .bmp/.BMP file (extensions are compared
+        exactly)
+OUTPUT  .bin/.BIN raw RGB565 (two bytes per pixel, low byte first),
+        .bmp/.BMP 24-bit BMP, or .jpg/.JPG JPEG of quality 90
+)";
 
 constexpr int kMaxTargetSide = 16384;
 
@@ -38,53 +35,49 @@ std::optional<int> parseSide(const std::string& text) {
     return value;
 }
 
-std::optional<PictureSize> parseSize(const std::string& text) {
+PictureSize parseSize(const std::string& text) {
     const std::size_t x = text.find_first_of("xX");
-    if (x == std::string::npos)
-        return std::nullopt;
-    const auto width = parseSide(text.substr(0, x));
-    const auto height = parseSide(text.substr(x + 1));
-    if (!width || !height)
-        return std::nullopt;
-    return PictureSize{*width, *height};
+    if (x != std::string::npos) {
+        const auto width = parseSide(text.substr(0, x));
+        const auto height = parseSide(text.substr(x + 1));
+        if (width && height)
+            return PictureSize{*width, *height};
+    }
+    throw UsageError("'" + text + "' is not a size such as 800x480 (1 to " +
+                     std::to_string(kMaxTargetSide) + " pixels a side)");
 }
 
-int usageError(std::ostream& err, const std::string& message) {
-    err << "tavisto-cli convert: " << message << "\n\n" << kConvertHelp;
-    return 2;
+CliAction convert(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 3, 3);
+    const std::string& input = parsed.positional[0];
+    const std::string& output = parsed.positional[2];
+    const std::optional<PictureFormat> format = OpenFormatForFileName(input);
+    if (!format)
+        throw UsageError("IMAGE must end in .png, .PNG, .jpg, .JPG, .bmp or .BMP, not '" + input +
+                         "'");
+    const PictureSize target = parseSize(parsed.positional[1]);
+    if (!SaveFormatForFileName(output))
+        throw UsageError("OUTPUT must end in .bin, .BIN, .bmp, .BMP, .jpg or .JPG, not '" + output +
+                         "'");
+    return [input, format, target, output](CliContext& context) {
+        try {
+            SaveResult(ConvertFileCentred(input, *format, target), output);
+        } catch (const std::exception& e) {
+            context.err << e.what() << '\n';
+            return kExitFailed;
+        }
+        context.out << "Wrote " << output << " (" << target.width << "*" << target.height << ")\n";
+        return kExitOk;
+    };
 }
 
 } // namespace
 
-int runConvertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
-        out << kConvertHelp;
-        return 0;
-    }
-    if (args.size() != 3)
-        return usageError(err, "expected IMAGE WIDTHxHEIGHT OUTPUT.");
-    const std::string& input = args[0];
-    const std::string& output = args[2];
-    const std::optional<PictureFormat> format = OpenFormatForFileName(input);
-    if (!format)
-        return usageError(err, "\"" + input +
-                                   "\" does not end in .png, .PNG, .jpg, .JPG, .bmp or .BMP.");
-    const std::optional<PictureSize> target = parseSize(args[1]);
-    if (!target)
-        return usageError(err, "\"" + args[1] + "\" is not a size such as 800x480 (1 to " +
-                                   std::to_string(kMaxTargetSide) + " pixels a side).");
-    if (!SaveFormatForFileName(output))
-        return usageError(err, "\"" + output +
-                                   "\" does not end in .bin, .BIN, .bmp, .BMP, .jpg or .JPG.");
-    try {
-        const Bitmap result = ConvertFileCentred(input, *format, *target);
-        SaveResult(result, output);
-    } catch (const std::exception& e) {
-        err << "tavisto-cli convert: " << e.what() << "\n";
-        return 1;
-    }
-    out << "Wrote " << output << " (" << target->width << "*" << target->height << ")\n";
-    return 0;
+std::vector<CliCommand> ConvertCommands() {
+    return {
+        {"convert", "scale and crop a picture to a slot size and save it", kConvertHelp,
+         CliNeeds::Nothing, convert},
+    };
 }
 
-} // namespace tavisto
+} // namespace tavisto::cli

@@ -1,5 +1,7 @@
+#include "app/ConnectWorkflow.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
+#include "cli/TerminalOperator.h"
 #include "protocol/DisplayCommands.h"
 #include "protocol/Session.h"
 
@@ -7,22 +9,21 @@ namespace tavisto::cli {
 
 namespace {
 
-// The firmware version built into this program; older displays are told to update.
-constexpr std::uint32_t kLatestFirmwareVersion = 14;
-
 constexpr std::string_view kPortsHelp = R"(usage: tavisto-cli ports
 
 Lists the machine's serial ports, one device path a line, sorted by name.
-The first one is the port the other commands use when --port is not given.
+The first one is the port the other commands use when --port is not given
+(they say so on standard error).
 )";
 
-constexpr std::string_view kConnectHelp = R"(usage: tavisto-cli [--port PATH] [--baud RATE] connect
+constexpr std::string_view kConnectHelp = R"(usage: tavisto-cli [--port PATH] connect
 
 Finds the display and identifies it, as the window's Connect button does: it
-tries 9600, 19200, 38400, 57600 and 115200 baud in turn (or only --baud RATE),
-clears the display's screen, and prints "Connected to MODEL!" and the speed.
-Models KT350-MKD, KT350-MK and KT750-MK also report their firmware version
-("V" and the number), with a warning when it is older than this program's.
+tries 9600, 19200, 38400, 57600 and 115200 baud in turn (so --baud is not
+taken), clears the display's screen, and prints "Connected to MODEL!".
+Models KT350-MKD, KT350-MK and KT750-MK then report their firmware version
+("Firmware: V" and the number), with a warning on standard error when it is
+older than this program's. The last line gives the speed that answered.
 )";
 
 constexpr std::string_view kVersionHelp = R"(usage: tavisto-cli [--port PATH] [--baud RATE] version
@@ -53,27 +54,35 @@ CliAction listPorts(const std::vector<std::string>& args) {
     };
 }
 
+// Connect's window changes, on a terminal: the controls it shows and hides do not
+// exist here; the firmware version is printed.
+class TerminalConnectView final : public TConnectView {
+public:
+    explicit TerminalConnectView(std::ostream& out) : out_(out) {}
+
+    void SetGuestSlotVisible(bool) override {}
+    void SetPictureNumberVisible(bool) override {}
+    void SetFirmwareTabVisible(bool) override {}
+    void SelectBaudRate(int) override {}
+    void SelectModel(int) override {}
+    void ShowFirmwareInfo(const std::string&, const std::string& currentVersion) override {
+        out_ << "Firmware: " << currentVersion << '\n';
+    }
+
+private:
+    std::ostream& out_;
+};
+
+// The window's Connect: the greeting and the firmware version on stdout, the
+// outdated-firmware warning and the failure on stderr, then the speed found.
 CliAction connect(const std::vector<std::string>& args) {
     parseArgs(args, {}, 0, 0);
     return [](CliContext& context) {
-        TConnection& connection = context.connection;
-        std::string message;
-        int model = context.model;
-        if (model < 0) {
-            model = LcdIdentifyModel(connection, message);
-            if (model < 0)
-                return reportOutcome(context, false, message);
-        }
-        VfdClearDisplay(connection, 0, message);
-        context.out << "Connected to " << DisplayModels[static_cast<std::size_t>(model)].name << "!\n";
-        context.out << "Baud rate: " << connection.CurrentBaudRate << '\n';
-        if (ModelHasFirmwareCheck(model)) {
-            const std::uint32_t version = LcdReadVersion(connection, message);
-            context.out << "Firmware: V" << version << '\n';
-            if (version < kLatestFirmwareVersion)
-                context.out << "The current firmware version is lower than the latest version."
-                               "\n\nPlease update the firmware version.\n";
-        }
+        TTerminalOperator op(context.out, context.err);
+        TerminalConnectView view(context.out);
+        if (RunConnect(context.connection, op, view) < 0)
+            return kExitFailed;
+        context.out << "Baud rate: " << context.connection.CurrentBaudRate << '\n';
         return kExitOk;
     };
 }
@@ -110,7 +119,7 @@ CliAction getConfiguration(const std::vector<std::string>& args) {
 std::vector<CliCommand> DiscoveryCommands() {
     return {
         {"ports", "list the serial ports", kPortsHelp, CliNeeds::Nothing, listPorts},
-        {"connect", "find and identify the display", kConnectHelp, CliNeeds::Display, connect},
+        {"connect", "find and identify the display", kConnectHelp, CliNeeds::Port, connect},
         {"version", "print the display's firmware version", kVersionHelp, CliNeeds::Display,
          readVersion},
         {"get-config", "print the display's settings text", kGetConfigHelp, CliNeeds::Display,

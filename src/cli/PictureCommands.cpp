@@ -52,10 +52,15 @@ Formats the display's storage: stored pictures, fonts and files are erased.
 There is no question first.
 )";
 
-// Refuses QR commands on a model the scan found unable to draw them.
+// A QR command is refused on a model the scan found unable to draw QR codes; without
+// a scan (--baud) the display is not known and the command is sent.
+bool cannotDrawQrCodes(const CliContext& context) {
+    const DisplayModel* model = FindModel(context.model);
+    return model && !model->drawsQrCodes;
+}
+
 int refuseModel(CliContext& context, const char* what) {
-    context.err << DisplayModels[static_cast<std::size_t>(context.model)].name << " cannot " << what
-                << '\n';
+    context.err << FindModel(context.model)->name << " cannot " << what << '\n';
     return kExitFailed;
 }
 
@@ -97,7 +102,7 @@ CliAction qr(const std::vector<std::string>& args) {
     const int align = alignment(parsed);
     const Bytes text = TextToHostBytes(parsed.positional[0]);
     return [align, text](CliContext& context) {
-        if (context.model >= 0 && !ModelHasQrCodeAt(context.model))
+        if (cannotDrawQrCodes(context))
             return refuseModel(context, "draw a QR code from a text");
         std::string message;
         const bool ok = LcdShowQrCode(context.connection, align, text, message);
@@ -111,7 +116,7 @@ CliAction qrAt(const std::vector<std::string>& args) {
     const int align = alignment(parsed);
     const Bytes text = TextToHostBytes(parsed.positional[1]);
     return [align, picture, text](CliContext& context) {
-        if (context.model >= 0 && !ModelHasQrCodeAt(context.model))
+        if (cannotDrawQrCodes(context))
             return refuseModel(context, "draw a QR code over a picture");
         std::string message;
         const bool ok = LcdShowQrCodeAt(context.connection, align, picture, text, message);

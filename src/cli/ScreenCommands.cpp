@@ -46,20 +46,20 @@ Restores the display's factory settings. There is no question first.
 )";
 
 std::string codePageHelp() {
-    return "usage: tavisto-cli [OPTIONS] codepage NUMBER|NAME\n\n"
-           "Selects the display's code page for the upper half of the character set,\n"
-           "by the display's number (0 to 255) or by name: " +
-           codePageNames() + ".\n";
+    return "usage: tavisto-cli [OPTIONS] codepage NUMBER|NAME\n\n" +
+           wrapText("Selects the display's code page for the upper half of the character set, "
+                    "by the display's number (0 to 255) or by name: " +
+                    codePageNames() + ".");
 }
 
 std::string interCharHelp() {
     std::string names;
     for (const auto& row : InterChars)
         names += (names.empty() ? "" : ", ") + std::string(row.DisplayNameEn);
-    return "usage: tavisto-cli [OPTIONS] interchar NUMBER|NAME\n\n"
-           "Selects the display's international character set, by number (0 to 255)\n"
-           "or by name: " +
-           names + ".\n";
+    return "usage: tavisto-cli [OPTIONS] interchar NUMBER|NAME\n\n" +
+           wrapText("Selects the display's international character set, by number (0 to 255) "
+                    "or by name: " +
+                    names + ".");
 }
 
 CliAction clear(const std::vector<std::string>& args) {

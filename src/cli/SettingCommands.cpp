@@ -27,7 +27,8 @@ footer; COLOR is six hex digits RRGGBB. The display must echo the command.
 constexpr std::string_view kHeaderModeHelp =
     R"(usage: tavisto-cli [OPTIONS] header-mode text|picture
 
-Makes the header show its text or its picture. The display must echo the command.
+Makes the header show its text or its picture. The display must echo the
+command.
 )";
 
 constexpr std::string_view kMainLinesHelp = R"(usage: tavisto-cli [OPTIONS] main-lines 2|4

@@ -6,11 +6,14 @@
 #include <ostream>
 #include <unistd.h>
 
-namespace tavisto {
+namespace tavisto::cli {
 
 TTerminalOperator::TTerminalOperator(std::ostream& out, std::ostream& err, std::istream& in,
                                      TTerminalOptions options)
     : out_(out), err_(err), in_(in), options_(options) {}
+
+TTerminalOperator::TTerminalOperator(std::ostream& out, std::ostream& err, TTerminalOptions options)
+    : out_(out), err_(err), in_(noInput_), options_(options) {}
 
 std::string TerminalLines(const std::string& text) {
     std::string lines;
@@ -88,4 +91,4 @@ bool StdinIsTerminal() {
     return ::isatty(STDIN_FILENO) == 1;
 }
 
-} // namespace tavisto
+} // namespace tavisto::cli

@@ -3,9 +3,10 @@
 #include "app/Operator.h"
 
 #include <iosfwd>
+#include <sstream>
 #include <string>
 
-namespace tavisto {
+namespace tavisto::cli {
 
 struct TTerminalOptions {
     // --yes: every yes/no question is answered Yes without asking.
@@ -30,6 +31,8 @@ class TTerminalOperator final : public TOperator {
 public:
     TTerminalOperator(std::ostream& out, std::ostream& err, std::istream& in,
                       TTerminalOptions options = {});
+    // For commands that ask nothing: there is no input to answer from.
+    TTerminalOperator(std::ostream& out, std::ostream& err, TTerminalOptions options = {});
 
     int ShowMsgBox(const std::string& text, int flags) override;
     void BeginProgress(const std::string& text, int maximum, int kind) override;
@@ -46,6 +49,7 @@ private:
 
     std::ostream& out_;
     std::ostream& err_;
+    std::istringstream noInput_;
     std::istream& in_;
     TTerminalOptions options_;
 };
@@ -56,4 +60,4 @@ bool StdinIsTerminal();
 // The text as terminal lines: CR LF becomes LF, and it ends with exactly one LF.
 std::string TerminalLines(const std::string& text);
 
-} // namespace tavisto
+} // namespace tavisto::cli

@@ -10,4 +10,12 @@ fs::path SettingsFileName(const fs::path& chosen) {
     return name;
 }
 
+bool HasFileNamePart(const fs::path& chosen, std::string& message) {
+    const fs::path name = chosen.filename();
+    if (!name.empty() && name != "." && name != "..")
+        return true;
+    message = "Cannot save \"" + chosen.string() + "\": the name has no file part.";
+    return false;
+}
+
 } // namespace tavisto

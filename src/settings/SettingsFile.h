@@ -19,4 +19,9 @@ inline constexpr FileSizeLimit kSettingsFileLimit{1024 * 1024, "a settings file"
 // starts with its only dot (".hidden") has no extension.
 std::filesystem::path SettingsFileName(const std::filesystem::path& chosen);
 
+// A name to save a settings file under must have a file part: "dir/", "." and ".."
+// name folders, and adding ".ini" to them would write the hidden "dir/.ini" or
+// "..ini". Returns false for those, with a message that names the path.
+bool HasFileNamePart(const std::filesystem::path& chosen, std::string& message);
+
 } // namespace tavisto

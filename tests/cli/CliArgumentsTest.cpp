@@ -1,6 +1,8 @@
 #include "CliFixture.h"
 #include "cli/CliCommand.h"
 
+#include <algorithm>
+
 namespace tavisto::testing {
 namespace {
 
@@ -54,6 +56,19 @@ TEST_F(CliTest, UsageErrorsExitTwoBeforeTouchingThePort) {
         {{"qr", "x", "--align", "top"}, "the alignment is left, center or right"},
         {{"qr-at", "11", "x"}, "PICTURE must be a number from 1 to 10"},
         {{"qr-at", "5"}, "expected 2 arguments, got 1"},
+        {{"--baud", "9600", "connect"}, "connect tries every speed itself; leave out '--baud'"},
+        {{"defaults"}, "expected 1 argument, got 0"},
+        {{"defaults", "settings/"}, "Cannot save \"settings/\": the name has no file part."},
+        {{"defaults", "."}, "Cannot save \".\": the name has no file part."},
+        {{"get-settings", "settings/.."}, "Cannot save \"settings/..\": the name has no"},
+        {{"apply", "a.ini", "b.ini"}, "expected 1 argument, got 2"},
+        {{"convert", "in.png", "800x480"}, "expected 3 arguments, got 2"},
+        {{"convert", "in.jpeg", "800x480", "o.bin"}, "IMAGE must end in .png, .PNG, .jpg"},
+        {{"convert", "in.png", "800by480", "o.bin"}, "'800by480' is not a size such as 800x480"},
+        {{"convert", "in.png", "0x480", "o.bin"}, "(1 to 16384 pixels a side)"},
+        {{"convert", "in.png", "800x480x2", "o.bin"}, "is not a size"},
+        {{"convert", "in.png", "800x480", "o.png"},
+         "OUTPUT must end in .bin, .BIN, .bmp, .BMP, .jpg or .JPG, not 'o.png'"},
     };
     for (const auto& testCase : cases) {
         std::string line_;
@@ -64,7 +79,9 @@ TEST_F(CliTest, UsageErrorsExitTwoBeforeTouchingThePort) {
         EXPECT_EQ(result.code, 2);
         EXPECT_EQ(result.out, "");
         EXPECT_NE(result.err.find(testCase.complaint), std::string::npos) << result.err;
-        EXPECT_NE(result.err.find("--help"), std::string::npos);
+        // Short: the complaint, the command's usage line, where to read more.
+        EXPECT_LE(std::count(result.err.begin(), result.err.end(), '\n'), 3) << result.err;
+        EXPECT_NE(result.err.find("--help'.\n"), std::string::npos);
     }
     EXPECT_TRUE(line.events().empty());
 }
@@ -76,9 +93,15 @@ TEST_F(CliTest, ACommandsUsageErrorShowsItsUsageLine) {
                           "Try 'tavisto-cli brightness --help'.\n");
 }
 
-TEST_F(CliTest, HelpExplainsEveryCommand) {
+TEST_F(CliTest, HelpExplainsEveryCommandWithin80Columns) {
+    auto expectNarrow = [](const std::string& text) {
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);)
+            EXPECT_LE(line.size(), 80u) << line;
+    };
     CliRun result = run({"--help"});
     EXPECT_EQ(result.code, 0);
+    expectNarrow(result.out);
     for (const char* name : {"ports",        "connect",
                              "version",      "get-config",
                              "clear",        "text",
@@ -93,7 +116,9 @@ TEST_F(CliTest, HelpExplainsEveryCommand) {
                              "standby",      "interval",
                              "qr",           "qr-at",
                              "format",       "factory-reset",
-                             "restart"}) {
+                             "restart",      "defaults",
+                             "get-settings", "apply",
+                             "convert"}) {
         SCOPED_TRACE(name);
         EXPECT_NE(result.out.find(std::string("\n  ") + name + " "), std::string::npos);
         const CliRun help = run({name, "--help"});
@@ -101,6 +126,7 @@ TEST_F(CliTest, HelpExplainsEveryCommand) {
         EXPECT_TRUE(help.out.starts_with("usage: tavisto-cli")) << help.out;
         EXPECT_NE(help.out.find(std::string(" ") + name), std::string::npos);
         EXPECT_EQ(run({"help", name}).out, help.out);
+        expectNarrow(help.out);
     }
     EXPECT_NE(run({"codepage", "--help"}).out.find("CP950_BIG5"), std::string::npos);
     EXPECT_NE(run({"command-mode", "--help"}).out.find("14  AUTO"), std::string::npos);
@@ -128,42 +154,25 @@ TEST_F(CliTest, PortChoice) {
     EXPECT_EQ(result.out, "/dev/ttyFAKE0\n/dev/ttyS0\n");
     EXPECT_TRUE(line.events().empty());
 
+    // The first listed port is taken, and named.
     result = run({"--baud", "9600", "clear"});
     EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.err, kUsingFakePort);
     EXPECT_EQ(line.writes(), std::vector<Bytes>{wire("0C")});
 
+    // A port that does not open is named, once, and nothing is tried at any speed.
+    const std::size_t before = line.events().size();
     result = run({"--port", "/dev/ttyGONE", "--baud", "9600", "clear"});
     EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err, " Error opening serial port!\n");
-    result = run({"clear", "--port=/dev/ttyGONE", "--baud=19200"});
+    EXPECT_EQ(result.err, "/dev/ttyGONE: Error opening serial port!\n");
+    result = run({"clear", "--port=/dev/ttyGONE"});
     EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err, " Error opening serial port!\n");
-}
-
-} // namespace
-} // namespace tavisto::testing
-
-namespace tavisto::testing {
-namespace {
-
-// The row form for commands that bring their own parsing, such as file conversion.
-TEST_F(CliTest, StandaloneRowsHandTheirArgumentsOver) {
-    const cli::CliCommand row = cli::standaloneCommand(
-        "echo-args", "summary", "usage: echo-args",
-        [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-            for (const auto& arg : args)
-                out << arg << ';';
-            err << "done";
-            return 1;
-        });
-    EXPECT_EQ(row.needs, cli::CliNeeds::Nothing);
-    TConnection connection(line, clock);
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::CliContext context{connection, out, err, -1, nullptr};
-    EXPECT_EQ(row.parse({"a", "--b"})(context), 1);
-    EXPECT_EQ(out.str(), "a;--b;");
-    EXPECT_EQ(err.str(), "done");
+    EXPECT_EQ(result.err, "/dev/ttyGONE: Error opening serial port!\n");
+    ports = {"/dev/ttyGONE"};
+    result = run({"connect"});
+    EXPECT_EQ(result.err, "Using /dev/ttyGONE, the first serial port listed (--port PATH names "
+                          "another).\n/dev/ttyGONE: Error opening serial port!\n");
+    EXPECT_EQ(line.events().size(), before);
 }
 
 } // namespace

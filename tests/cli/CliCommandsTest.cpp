@@ -46,7 +46,7 @@ TEST_F(CliTest, EachCommandSendsItsFrame) {
         {{"picture-selection", "0x3FF"}, wire("02 07 28 03 FF")},
         {{"standby", "120"}, wire("02 07 1C 78")},
         {{"interval", "10"}, wire("02 07 1B 0A")},
-        {{"qr", "x"}, wire("02 07 1D 02 00 78 00")},
+        {{"qr", "x"}, wire("02 07 1D 02 00 78 00")}, // no scan: the model is not known
         {{"qr", "x", "--align", "right"}, wire("02 07 1D 03 00 78 00")},
         {{"qr-at", "7", "\xC3\xA9", "--align", "left"}, wire("02 07 1E 01 07 E9 00")},
         {{"format"}, wire("02 07 05 00")},
@@ -70,53 +70,62 @@ TEST_F(CliTest, ScansForTheDisplayUnlessTheSpeedIsGiven) {
     displayAt(38400, "KT750-MK");
     CliRun result = run({"clear"});
     EXPECT_EQ(result.code, 0) << result.err;
-    EXPECT_EQ(openedSpeeds(), (std::vector<int>{9600, 19200, 38400, 38400}));
+    // The port is tried once, then scanned, then used.
+    EXPECT_EQ(openedSpeeds(), (std::vector<int>{9600, 9600, 19200, 38400, 38400}));
     EXPECT_EQ(line.writes().back(), wire("0C"));
 
     const std::size_t before = line.events().size();
     result = run({"--baud", "38400", "clear"});
     EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(line.events().size(), before + 3); // open, 0C, close: no scan
+    using K = LineEvent::Kind;
+    const std::vector<LineEvent::Kind> kinds = line.kinds();
+    EXPECT_EQ(std::vector<K>(kinds.begin() + static_cast<std::ptrdiff_t>(before), kinds.end()),
+              (std::vector<K>{K::Open, K::Close, K::Open, K::Write, K::Close})); // no scan
 
     result = run({"--baud", "9600", "clear"});
     EXPECT_EQ(result.code, 0); // one-shot commands are not confirmed
     result = run({"--baud", "9600", "header-mode", "text"});
     EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err, "Set Title mode Error : Time out !\n");
+    EXPECT_EQ(result.err, kUsingFakePort + "Set Title mode Error : Time out !\n");
 }
 
 TEST_F(CliTest, NoDisplayAtAnySpeed) {
     const CliRun result = run({"welcome1", "Hi"});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "Not found Device : Time out !\n");
-    EXPECT_EQ(openedSpeeds(), (std::vector<int>{9600, 19200, 38400, 57600, 115200}));
+    EXPECT_EQ(result.err, kUsingFakePort + "Not found Device : Time out !\n");
+    EXPECT_EQ(openedSpeeds(), (std::vector<int>{9600, 9600, 19200, 38400, 57600, 115200}));
     EXPECT_EQ(line.writes(), std::vector<Bytes>(5, wire("02 07 16 01")));
 }
 
-TEST_F(CliTest, ConnectReportsModelSpeedAndFirmware) {
+// connect is the window's Connect workflow with the terminal as its window.
+TEST_F(CliTest, ConnectReportsModelFirmwareAndSpeed) {
     displayAt(57600, "KT350-MK");
-    CliRun result = run({"connect"});
+    CliRun result = run({"--port", "/dev/ttyFAKE0", "connect"});
     EXPECT_EQ(result.code, 0) << result.err;
-    EXPECT_EQ(result.out, "Connected to KT350-MK!\nBaud rate: 57600\nFirmware: V14\n");
+    EXPECT_EQ(result.out, "Connected to KT350-MK!\nFirmware: V14\nBaud rate: 57600\n");
+    EXPECT_EQ(result.err, "");
     EXPECT_EQ(line.writes().back(), wire("02 07 16 02"));
     EXPECT_NE(std::find(line.writes().begin(), line.writes().end(), wire("0C")),
               line.writes().end());
 
     displayAt(9600, "KT350-MKD", wire("00 0D"));
     result = run({"connect"});
-    EXPECT_EQ(result.out, "Connected to KT350-MKD!\nBaud rate: 9600\nFirmware: V13\n"
-                          "The current firmware version is lower than the latest version.\n\n"
-                          "Please update the firmware version.\n");
+    EXPECT_EQ(result.out, "Connected to KT350-MKD!\nFirmware: V13\nBaud rate: 9600\n");
+    EXPECT_EQ(result.err, kUsingFakePort +
+                              "The current firmware version is lower than the latest version.\n\n"
+                              "Please update the firmware version.\n");
 
     displayAt(115200, "KT350--MKA");
-    result = run({"--baud", "115200", "connect"});
+    result = run({"connect"});
     EXPECT_EQ(result.out, "Connected to KT350--MKA!\nBaud rate: 115200\n");
     EXPECT_EQ(line.writes().back(), wire("0C"));
 
-    result = run({"--baud", "9600", "connect"});
+    line.onWrite = nullptr;
+    result = run({"connect"});
     EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err, "Not found Device : Time out !\n");
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, kUsingFakePort + "Not found Device : Time out !\n");
 }
 
 TEST_F(CliTest, VersionAndConfiguration) {
@@ -131,29 +140,31 @@ TEST_F(CliTest, VersionAndConfiguration) {
     line.onWrite = nullptr;
     result = run({"--baud", "9600", "version"});
     EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err, "Read Version Error !\n");
+    EXPECT_EQ(result.err, kUsingFakePort + "Read Version Error !\n");
     result = run({"--baud", "9600", "get-config"});
     EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err, "Get configuration: Time out !\n");
+    EXPECT_EQ(result.err, kUsingFakePort + "Get configuration: Time out !\n");
 }
 
 TEST_F(CliTest, TraceLinesGoToStandardError) {
     displayAt(9600, "KT350-MK");
-    const CliRun result = run({"--trace", "--baud", "9600", "header-mode", "text"});
+    const CliRun result =
+        run({"--trace", "--port", "/dev/ttyFAKE0", "--baud", "9600", "header-mode", "text"});
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, "OK\n");
     EXPECT_EQ(result.err, "----> 02070A\n<---- 02070A\n");
-    EXPECT_EQ(run({"--baud", "9600", "header-mode", "text"}).err, "");
+    EXPECT_EQ(run({"--port", "/dev/ttyFAKE0", "--baud", "9600", "header-mode", "text"}).err, "");
 }
 
 TEST_F(CliTest, QrCommandsAreRefusedOnModelsThatCannotDrawThem) {
+
     displayAt(9600, "KT350--MKA");
     CliRun result = run({"qr-at", "1", "x"});
     EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err, "KT350--MKA cannot draw a QR code over a picture\n");
+    EXPECT_EQ(result.err, kUsingFakePort + "KT350--MKA cannot draw a QR code over a picture\n");
     result = run({"qr", "x"});
     EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err, "KT350--MKA cannot draw a QR code from a text\n");
+    EXPECT_EQ(result.err, kUsingFakePort + "KT350--MKA cannot draw a QR code from a text\n");
     EXPECT_EQ(line.writes(), std::vector<Bytes>(2, wire("02 07 16 01")));
 
     displayAt(9600, "KT350--MKB");

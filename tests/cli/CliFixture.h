@@ -13,6 +13,10 @@ namespace tavisto::testing {
 
 using namespace std::chrono_literals;
 
+// What the CLI says on stderr when it takes the first listed port, here the fake one.
+inline const std::string kUsingFakePort =
+    "Using /dev/ttyFAKE0, the first serial port listed (--port PATH names another).\n";
+
 struct CliRun {
     int code;
     std::string out;

@@ -27,27 +27,36 @@ TEST(CliOnVirtualDisplay, FindsTheDisplayWithoutBeingToldAndSendsTheCommand) {
                                               return true;
                                           },
                                           kLangEnglish};
-    auto run = [&](const std::vector<std::string>& args, std::string& out) {
+    auto run = [&](const std::vector<std::string>& args, std::string& out, std::string& err) {
         std::ostringstream outStream;
         std::ostringstream errStream;
         const int code = cli::RunCli(args, outStream, errStream, environment);
         out = outStream.str();
-        EXPECT_EQ(errStream.str(), "");
+        err = errStream.str();
         return code;
     };
 
+    // connect runs the window's Connect workflow: scan, clear, greet, firmware check.
     std::string out;
-    EXPECT_EQ(run({"connect"}, out), 0);
-    EXPECT_EQ(out, "Connected to KT350-MKD!\nBaud rate: 38400\nFirmware: V13\n"
-                   "The current firmware version is lower than the latest version.\n\n"
-                   "Please update the firmware version.\n");
+    std::string err;
+    EXPECT_EQ(run({"connect"}, out, err), 0);
+    EXPECT_EQ(out, "Connected to KT350-MKD!\nFirmware: V13\nBaud rate: 38400\n");
+    EXPECT_EQ(err, "Using " + display.devicePath() +
+                       ", the first serial port listed (--port PATH names another).\n"
+                       "The current firmware version is lower than the latest version.\n\n"
+                       "Please update the firmware version.\n");
+    const std::vector<Bytes> frames = display.receivedFrames();
+    ASSERT_GE(frames.size(), 3u);
+    EXPECT_EQ(std::vector<Bytes>(frames.end() - 3, frames.end()),
+              (std::vector<Bytes>{wire("02 07 16 01"), wire("0C"), wire("02 07 16 02")}));
 
     display.clearLog();
     EXPECT_EQ(
         run({"--port", display.devicePath(), "--baud", "38400", "text-color", "main", "336699"},
-            out),
+            out, err),
         0);
     EXPECT_EQ(out, "OK\n");
+    EXPECT_EQ(err, "");
     EXPECT_EQ(display.receivedFrames(), std::vector<Bytes>{wire("02 07 0E 33 66 99")});
 }
 

@@ -1,6 +1,5 @@
-#include "cli/ConvertCommand.h"
-
 #include "TestPictures.h"
+#include "cli/Cli.h"
 #include "pictures/BmpCodec.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/JpegCodec.h"
@@ -18,9 +17,10 @@ struct CommandRun {
     std::string err;
 };
 
-CommandRun convert(const std::vector<std::string>& args) {
+CommandRun convert(std::vector<std::string> args) {
     std::ostringstream out, err;
-    const int code = runConvertCommand(args, out, err);
+    args.insert(args.begin(), "convert");
+    const int code = cli::RunCli(args, out, err, cli::SystemEnvironment());
     return CommandRun{code, out.str(), err.str()};
 }
 
@@ -68,7 +68,7 @@ TEST(ConvertCommand, UsageErrorsExitWithTwoAndWriteNothing) {
                                                {dir.file("in.jpeg"), "800x480", out}}) {
         const CommandRun run = convert(args);
         EXPECT_EQ(run.code, 2) << run.err;
-        EXPECT_NE(run.err.find("Usage: tavisto-cli convert"), std::string::npos);
+        EXPECT_NE(run.err.find("usage: tavisto-cli convert"), std::string::npos);
     }
     EXPECT_EQ(dir.fileCount(), 1);
     EXPECT_EQ(convert({"--help"}).code, 0);
