@@ -52,14 +52,17 @@ class ConnectTest : public QObject {
     }
     static bool guestSlotShown(const TfrmTavistoMain& w) {
         const bool shown = !w.tsPictureManagement->cxImage86->isHidden();
-        for (QWidget* part : std::initializer_list<QWidget*>{w.tsPictureManagement->CheckBox86, w.tsPictureManagement->Button27, w.tsPictureManagement->Button28})
+        for (QWidget* part : std::initializer_list<QWidget*>{w.tsPictureManagement->CheckBox86,
+                                                             w.tsPictureManagement->Button27,
+                                                             w.tsPictureManagement->Button28})
             if (part->isHidden() == shown)
                 qFatal("slot 86 is only partly shown");
         return shown;
     }
     static bool pictureNumberShown(const TfrmTavistoMain& w) {
         const bool shown = !w.tsDisplayTest->btn_ShowQrCodeAt->isHidden();
-        if (w.tsDisplayTest->lbl_PicNo->isHidden() == shown || w.tsDisplayTest->ud_PicNo->isHidden() == shown)
+        if (w.tsDisplayTest->lbl_PicNo->isHidden() == shown ||
+            w.tsDisplayTest->ud_PicNo->isHidden() == shown)
             qFatal("the picture number controls are only partly shown");
         return shown;
     }

@@ -1,8 +1,10 @@
 // The main window after start-up, its language, and the services it offers to
 // the workflows (message boxes, enabling, progress, log, watchdog).
+#include "WindowCaptions.h"
 #include "WindowHarness.h"
 #include "app/InterfaceLanguage.h"
 #include "app/ui/ImageBox.h"
+#include "app/ui/MsgBox.h"
 #include "app/ui/RadioGroup.h"
 #include "app/ui/UpDown.h"
 
@@ -14,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -35,6 +38,23 @@ QStringList itemsOf(const QComboBox* list) {
 
 QString tabText(const TfrmTavistoMain& w, QWidget* page) {
     return w.PageControl1->tabText(w.PageControl1->indexOf(page));
+}
+
+// What the operator reads on a control: a tab's header, a group's title, a
+// button's or a label's text.
+QString captionOf(const TfrmTavistoMain& w, const char* name) {
+    auto* control = w.findChild<QWidget*>(QString::fromLatin1(name));
+    if (!control)
+        return QStringLiteral("(no control %1)").arg(QLatin1String(name));
+    if (const int tab = w.PageControl1->indexOf(control); tab >= 0)
+        return w.PageControl1->tabText(tab);
+    if (auto* group = qobject_cast<QGroupBox*>(control))
+        return group->title();
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->text();
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->text();
+    return QStringLiteral("(no caption on %1)").arg(QLatin1String(name));
 }
 
 bool tabVisible(const TfrmTavistoMain& w, QWidget* page) {
@@ -69,6 +89,9 @@ private slots:
 
     void windowFrame() {
         auto w = make();
+        // Exactly the caption: the program sets no display name that the platform
+        // would append to it.
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
         QCOMPARE(w->windowTitle(), QStringLiteral("Tavisto v3.2"));
         QCOMPARE(w->size(), QSize(856, 671));
         QCOMPARE(w->minimumSize(), w->maximumSize());
@@ -89,8 +112,9 @@ private slots:
         QCOMPARE(w->PageControl1->currentWidget(), w->tsBasicSet);
         QVERIFY(!tabVisible(*w, w->tsDownloadFile));
         QVERIFY(!tabVisible(*w, w->tsFirmwareUpdates));
-        for (QWidget* page : std::initializer_list<QWidget*>{w->tsBasicSet, w->tsDisplaySet, w->tsCodepageSet,
-                              w->tsPictureManagement, w->tsDisplayTest})
+        for (QWidget* page :
+             std::initializer_list<QWidget*>{w->tsBasicSet, w->tsDisplaySet, w->tsCodepageSet,
+                                             w->tsPictureManagement, w->tsDisplayTest})
             QVERIFY(tabVisible(*w, page));
 
         QVERIFY(w->tsBasicSet->chk_Scroll1->isHidden());
@@ -98,18 +122,22 @@ private slots:
         QCOMPARE(w->tsFirmwareUpdates->lbl_show_latestVersion->text(), QStringLiteral("V14"));
 
         // Model-dependent controls wait for Connect.
-        for (QWidget* hidden :
-             std::initializer_list<QWidget*>{w->tsPictureManagement->cxImage86, w->tsPictureManagement->CheckBox86, w->tsPictureManagement->Button27, w->tsPictureManagement->Button28,
-                                             w->tsDisplayTest->lbl_PicNo, w->tsDisplayTest->ud_PicNo, w->tsDisplayTest->btn_ShowQrCodeAt})
+        for (QWidget* hidden : std::initializer_list<QWidget*>{
+                 w->tsPictureManagement->cxImage86, w->tsPictureManagement->CheckBox86,
+                 w->tsPictureManagement->Button27, w->tsPictureManagement->Button28,
+                 w->tsDisplayTest->lbl_PicNo, w->tsDisplayTest->ud_PicNo,
+                 w->tsDisplayTest->btn_ShowQrCodeAt})
             QVERIFY2(hidden->isHidden(), qPrintable(hidden->objectName()));
         QVERIFY(!w->tsPictureManagement->cxImage85->isHidden());
         QVERIFY(w->cxProgressBar1->isHidden());
         QVERIFY(w->tsPictureManagement->cxProgressBar2->isHidden());
 
         // Initial values of the number boxes and radio groups.
-        QCOMPARE(w->tsDisplaySet->rg_brightness->items(), QStringList({"20%", "40%", "60%", "100%"}));
+        QCOMPARE(w->tsDisplaySet->rg_brightness->items(),
+                 QStringList({"20%", "40%", "60%", "100%"}));
         QCOMPARE(w->tsDisplaySet->rg_brightness->itemIndex(), 1); // "40%" from the default settings
-        QCOMPARE(w->tsDisplayTest->rg_QrCodeAlign->items(), QStringList({"Left", "Center", "Right"}));
+        QCOMPARE(w->tsDisplayTest->rg_QrCodeAlign->items(),
+                 QStringList({"Left", "Center", "Right"}));
         QCOMPARE(w->tsDisplayTest->rg_QrCodeAlign->itemIndex(), 1);
         QCOMPARE(w->tsDisplayTest->edt_Text->text(), QStringLiteral("1234567890ABCDEFGHIJ"));
         QCOMPARE(w->tsDisplayTest->edt_Text->maxLength(), 20);
@@ -119,11 +147,14 @@ private slots:
             int min, max, value;
         };
         for (const Range& r :
-             {Range{w->tsDisplayTest->ud_Row, w->tsDisplayTest->edt_Row, 1, 4, 1}, Range{w->tsDisplayTest->ud_Column, w->tsDisplayTest->edt_Column, 1, 20, 1},
+             {Range{w->tsDisplayTest->ud_Row, w->tsDisplayTest->edt_Row, 1, 4, 1},
+              Range{w->tsDisplayTest->ud_Column, w->tsDisplayTest->edt_Column, 1, 20, 1},
               Range{w->tsDisplayTest->ud_PicNo, w->tsDisplayTest->edt_PicNo, 1, 10, 1},
               // The play settings show the default settings.
-              Range{w->tsPictureManagement->ud_StandbyTime, w->tsPictureManagement->edt_StandbyTime, 0, 120, 0},
-              Range{w->tsPictureManagement->ud_PlayInterval, w->tsPictureManagement->edt_PlayInterval, 1, 10, 1}}) {
+              Range{w->tsPictureManagement->ud_StandbyTime, w->tsPictureManagement->edt_StandbyTime,
+                    0, 120, 0},
+              Range{w->tsPictureManagement->ud_PlayInterval,
+                    w->tsPictureManagement->edt_PlayInterval, 1, 10, 1}}) {
             QCOMPARE(r.box->minimum(), r.min);
             QCOMPARE(r.box->maximum(), r.max);
             QCOMPARE(r.box->value(), r.value);
@@ -143,7 +174,8 @@ private slots:
         QCOMPARE(w->tsBasicSet->cbb_down_CommandMode->itemText(14), QStringLiteral("AUTO"));
 
         // One item index means the same code page in all four choosers.
-        for (QComboBox* list : {w->tsBasicSet->cbb_CodePage, w->tsDisplayTest->cbb_codepage_test, w->tsDisplaySet->cbb_codepage_maintext}) {
+        for (QComboBox* list : {w->tsBasicSet->cbb_CodePage, w->tsDisplayTest->cbb_codepage_test,
+                                w->tsDisplaySet->cbb_codepage_maintext}) {
             QCOMPARE(list->count(), 27);
             QCOMPARE(list->itemText(0), QStringLiteral("CP437"));
             QCOMPARE(list->itemText(3), QStringLiteral("CP737_S1"));
@@ -260,6 +292,66 @@ private slots:
         QCOMPARE(w->ShowMsgBox("Format?", 36), IDNO);
     }
 
+    void columnReportsLineUp() {
+        auto w = make();
+        const std::string report = "Download: \r\n\r\n"
+                                   "Main Mode :                   Success \r\n"
+                                   "Header Mode :                 Failed \r\n";
+        w->ShowMsgBox(report, MB_ICONWARNING);
+        QVERIFY(boxes.shown.back().fixedPitch);
+        QCOMPARE(boxes.shown.back().text, QString::fromStdString(report));
+        w->ShowMsgBox("Done!", MB_ICONINFORMATION);
+        QVERIFY(!boxes.shown.back().fixedPitch);
+        w->ShowMsgBox("The current firmware version is lower than the latest version.\n\n"
+                      "Please update the firmware version.",
+                      MB_ICONWARNING);
+        QVERIFY(!boxes.shown.back().fixedPitch);
+        QVERIFY(!ui::IsColumnReport(QStringLiteral("one line  with  gaps")));
+        QVERIFY(ui::IsColumnReport(QStringLiteral("Title\nA :   Success")));
+        QVERIFY(!ui::IsColumnReport(QStringLiteral("Error:  x")));
+    }
+
+    void buttonRowStaysPutAfterProgress() {
+        auto w = make();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        const QPoint before = w->btn_Exit->mapTo(w.get(), QPoint(0, 0));
+        const int statusHeight = w->StatusBar1->height();
+        w->BeginProgress("All Settings Downloading......", 100, TProgressKind::StatusOnly);
+        QCoreApplication::processEvents();
+        QCOMPARE(w->btn_Exit->mapTo(w.get(), QPoint(0, 0)), before);
+        w->EndProgress();
+        QCoreApplication::processEvents();
+        QCOMPARE(w->btn_Exit->mapTo(w.get(), QPoint(0, 0)), before);
+        QCOMPARE(w->StatusBar1->height(), statusHeight);
+    }
+
+    void qrButtonsEndWithTheButtonsAbove() {
+        auto w = make();
+        w->actBtnEnableExecute();
+        w->PageControl1->setCurrentWidget(w->tsDisplayTest);
+        w->tsDisplayTest->SetPictureNumberVisible(true); // as Connect does for model 5
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto rightEdge = [&w](QWidget* widget) {
+            return widget->mapTo(w.get(), QPoint(widget->width(), 0)).x();
+        };
+        QCOMPARE(rightEdge(w->tsDisplayTest->btn_ShowQrCodeAt),
+                 rightEdge(w->tsDisplayTest->btn_ClearDisplay));
+        QVERIFY(rightEdge(w->tsDisplayTest->btn_ShowQrCode) <
+                rightEdge(w->tsDisplayTest->btn_ShowQrCodeAt));
+    }
+
+    void everyCaptionInBothLanguages() {
+        QCOMPARE(std::size(kExpectedCaptions), std::size_t(88));
+        auto english = make(1033);
+        auto chinese = make(2052);
+        for (const ExpectedCaption& row : kExpectedCaptions) {
+            QCOMPARE(captionOf(*english, row.control), QString::fromUtf8(row.english));
+            QCOMPARE(captionOf(*chinese, row.control), QString::fromUtf8(row.chinese));
+        }
+    }
+
     void everyCaptionHasItsControl() {
         auto w = make();
         for (const TCaption& row : Captions)
@@ -279,7 +371,8 @@ private slots:
         QCOMPARE(w->tsDisplaySet->rbtnTextLine2->text(), QStringLiteral("Text Line 2"));
         QCOMPARE(w->tsDisplaySet->rg_brightness->title(), QStringLiteral("Brightness adjustment"));
         QCOMPARE(w->tsDisplaySet->labHeaderBgColor->text(), QStringLiteral("Backgroud Color"));
-        QCOMPARE(w->tsPictureManagement->lbl_standbytime_memo->text(), QStringLiteral("(0~120s,0: Not Play)"));
+        QCOMPARE(w->tsPictureManagement->lbl_standbytime_memo->text(),
+                 QStringLiteral("(0~120s,0: Not Play)"));
         QCOMPARE(w->tsDisplayTest->lbl_codepage_hint_test->text(),
                  QStringLiteral("(For text encoding conversion only)"));
         QCOMPARE(w->tsFirmwareUpdates->btn_update->text(), QStringLiteral("Update"));
@@ -288,7 +381,8 @@ private slots:
         QCOMPARE(interChars.first(), QStringLiteral("USA"));
         QCOMPARE(interChars[10], QStringLiteral("Denmark II"));
         QCOMPARE(interChars.last(), QStringLiteral("Other"));
-        QCOMPARE(w->tsCodepageSet->rg_Down_InterChar->itemIndex(), 0); // "USA" from the default settings
+        QCOMPARE(w->tsCodepageSet->rg_Down_InterChar->itemIndex(),
+                 0); // "USA" from the default settings
         // Texts that are not in the caption table stay as designed.
         QCOMPARE(w->tsDisplayTest->btn_E0FF->text(), QStringLiteral("CodePage 0xE0~0xFF"));
     }
@@ -303,7 +397,8 @@ private slots:
         QCOMPARE(w->btnConnect->text(), QString::fromUtf8("连接"));
         QCOMPARE(w->btn_ResetDisplay->text(), QString::fromUtf8("恢复出厂"));
         QCOMPARE(w->tsCodepageSet->rg_Down_InterChar->title(), QString::fromUtf8("国家"));
-        QCOMPARE(w->tsBasicSet->lbl_codepage_hint_welmsg->text(), QString::fromUtf8("（仅为文本做编码转换）"));
+        QCOMPARE(w->tsBasicSet->lbl_codepage_hint_welmsg->text(),
+                 QString::fromUtf8("（仅为文本做编码转换）"));
         const QStringList interChars = w->tsCodepageSet->rg_Down_InterChar->items();
         QCOMPARE(interChars.size(), 20);
         QCOMPARE(interChars.first(), QString::fromUtf8("美国"));
@@ -337,8 +432,10 @@ private slots:
     void sampleButtonsAreTagged() {
         auto w = make();
         const std::pair<QPushButton*, int> tags[] = {
-            {w->tsDisplayTest->btn_203F, 101}, {w->tsDisplayTest->btn_405F, 102}, {w->tsDisplayTest->btn_607F, 103}, {w->tsDisplayTest->btn_809F, 201},
-            {w->tsDisplayTest->btn_A0BF, 202}, {w->tsDisplayTest->btn_C0DF, 203}, {w->tsDisplayTest->btn_E0FF, 204}};
+            {w->tsDisplayTest->btn_203F, 101}, {w->tsDisplayTest->btn_405F, 102},
+            {w->tsDisplayTest->btn_607F, 103}, {w->tsDisplayTest->btn_809F, 201},
+            {w->tsDisplayTest->btn_A0BF, 202}, {w->tsDisplayTest->btn_C0DF, 203},
+            {w->tsDisplayTest->btn_E0FF, 204}};
         for (const auto& [button, tag] : tags)
             QCOMPARE(button->property("Tag").toInt(), tag);
         QCOMPARE(w->tsDisplayTest->btn_203F->text(), QStringLiteral("InterChar 0x20~0x3F"));
@@ -421,7 +518,8 @@ private slots:
         QCOMPARE(w->tsPictureManagement->cxProgressBar2->maximum(), 40);
         const QPoint slotCorner = w->tsPictureManagement->cxImage78->mapTo(w.get(), QPoint(0, 0));
         QCOMPARE(w->tsPictureManagement->cxProgressBar2->mapTo(w.get(), QPoint(0, 0)), slotCorner);
-        QCOMPARE(w->tsPictureManagement->cxProgressBar2->size(), w->tsPictureManagement->cxImage78->size());
+        QCOMPARE(w->tsPictureManagement->cxProgressBar2->size(),
+                 w->tsPictureManagement->cxImage78->size());
         w->SetProgress(39, 82);
         QVERIFY(!w->tsPictureManagement->cxProgressBar2->isHidden());
         w->SetProgress(40, 82);

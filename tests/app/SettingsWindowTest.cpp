@@ -1,5 +1,7 @@
 // The settings controls of the main window bound to the settings workflows: the
-// defaults at start-up, settings files, and the editing aids. No display needed.
+// defaults at start-up, settings files, the editing aids, and the "Setting" buttons
+// against a scripted display.
+#include "FakeDisplay.h"
 #include "WindowHarness.h"
 #include "app/ui/ColorPanel.h"
 #include "app/ui/FormBinding.h"
@@ -25,6 +27,35 @@ class SettingsWindowTest : public QObject {
     Q_OBJECT
 
     BoxRecorder boxes;
+    FakeDisplay display;
+    StepClock clock;
+    std::unique_ptr<FakeOpener> opener;
+
+    // A window as after Connect on a scripted display that understands every speed;
+    // with `plugged` false its port cannot be opened.
+    std::unique_ptr<TfrmTavistoMain> onFakeDisplay(bool plugged = true) {
+        display.baudRate = 0;
+        const std::string port = "/dev/ttyFAKE0";
+        opener = std::make_unique<FakeOpener>(display, plugged ? std::vector<std::string>{port}
+                                                               : std::vector<std::string>{});
+        ui::TMainWindowSetup setup;
+        setup.opener = opener.get();
+        setup.clock = &clock;
+        setup.enumPorts = [](std::vector<std::string>& list, std::string&) {
+            list.clear();
+            return true;
+        };
+        setup.firstPorts = {port};
+        setup.dialogs = &boxes;
+        setup.langId = 1033;
+        auto w = std::make_unique<TfrmTavistoMain>(std::move(setup));
+        w->actBtnEnableExecute();
+        return w;
+    }
+
+    static bool paused(const std::vector<Millis>& pauses, Millis pause) {
+        return std::find(pauses.begin(), pauses.end(), pause) != pauses.end();
+    }
 
     std::unique_ptr<TfrmTavistoMain> make() {
         ui::TMainWindowSetup setup;
@@ -50,17 +81,23 @@ class SettingsWindowTest : public QObject {
     }
 
 private slots:
-    void init() { boxes = {}; }
+    void init() {
+        boxes = {};
+        display = {};
+        clock = {};
+    }
 
     void startUpShowsTheDefaults() {
         auto w = make();
         QVERIFY(boxes.shown.empty());
-        for (QComboBox* list : {w->tsBasicSet->cbb_CodePage, w->tsDisplayTest->cbb_codepage_test, w->tsDisplaySet->cbb_codepage_maintext})
+        for (QComboBox* list : {w->tsBasicSet->cbb_CodePage, w->tsDisplayTest->cbb_codepage_test,
+                                w->tsDisplaySet->cbb_codepage_maintext})
             QCOMPARE(list->currentText(), QStringLiteral("CP437"));
         QCOMPARE(w->tsCodepageSet->rg_Down_CodePage->itemIndex(), 0);
         QCOMPARE(w->tsCodepageSet->rg_Down_InterChar->itemIndex(), 0);
         QCOMPARE(w->tsBasicSet->edt_line1->text(), QStringLiteral("*** TFT DISPLAY *** "));
-        QCOMPARE(w->tsBasicSet->edt_line2->text(), QStringLiteral("**HAVE A NICE DAY AND THANK YOU**"));
+        QCOMPARE(w->tsBasicSet->edt_line2->text(),
+                 QStringLiteral("**HAVE A NICE DAY AND THANK YOU**"));
         QCOMPARE(w->tsBasicSet->lbl_mess1_count->text(), QStringLiteral("20"));
         QCOMPARE(w->tsBasicSet->lbl_mess2_count->text(), QStringLiteral("33"));
         QCOMPARE(w->tsDisplaySet->edtMianText2->text(), QStringLiteral("  HAVE A NICE DAY!  "));
@@ -68,7 +105,8 @@ private slots:
         QVERIFY(!w->tsDisplaySet->edtMianText2->isHidden());
         QVERIFY(w->tsDisplaySet->edtMianText3->isHidden());
         QVERIFY(w->tsDisplaySet->rbtnHeaderText->isChecked());
-        QCOMPARE(w->tsDisplaySet->rg_brightness->button(w->tsDisplaySet->rg_brightness->itemIndex())->text(),
+        QCOMPARE(w->tsDisplaySet->rg_brightness->button(w->tsDisplaySet->rg_brightness->itemIndex())
+                     ->text(),
                  QStringLiteral("40%"));
         QCOMPARE(w->tsBasicSet->cbb_down_BaudRate->currentText(), QStringLiteral("9600"));
         QCOMPARE(w->tsBasicSet->cbb_down_CommandMode->currentText(), QStringLiteral("AUTO")); // 255
@@ -170,7 +208,8 @@ private slots:
         w->btn_loadsettings->click();
         QCOMPARE(boxes.shown.size(), std::size_t(1));
         QCOMPARE(boxes.shown.back().text, QStringLiteral("Load Settings Success!"));
-        QCOMPARE(w->tsDisplaySet->rg_brightness->button(w->tsDisplaySet->rg_brightness->itemIndex())->text(),
+        QCOMPARE(w->tsDisplaySet->rg_brightness->button(w->tsDisplaySet->rg_brightness->itemIndex())
+                     ->text(),
                  QStringLiteral("60%"));
     }
 
@@ -181,7 +220,8 @@ private slots:
         QCOMPARE(w->tsCodepageSet->rg_Down_CodePage->itemIndex(), 0);
 
         w->tsCodepageSet->rg_Down_CodePage->button(16)->click();
-        for (QComboBox* list : {w->tsBasicSet->cbb_CodePage, w->tsDisplayTest->cbb_codepage_test, w->tsDisplaySet->cbb_codepage_maintext})
+        for (QComboBox* list : {w->tsBasicSet->cbb_CodePage, w->tsDisplayTest->cbb_codepage_test,
+                                w->tsDisplaySet->cbb_codepage_maintext})
             QCOMPARE(list->currentText(), QStringLiteral("CP936_GBK"));
 
         w->tsDisplayTest->cbb_codepage_test->setCurrentIndex(3);
@@ -190,9 +230,12 @@ private slots:
         QCOMPARE(w->tsBasicSet->cbb_CodePage->currentIndex(), 3);
         QCOMPARE(w->tsDisplaySet->cbb_codepage_maintext->currentIndex(), 3);
 
-        const int japan = w->tsCodepageSet->rg_Down_InterChar->items().indexOf(QStringLiteral("Japan"));
+        const int japan =
+            w->tsCodepageSet->rg_Down_InterChar->items().indexOf(QStringLiteral("Japan"));
         w->tsCodepageSet->rg_Down_InterChar->button(japan)->click();
-        QCOMPARE(w->tsCodepageSet->rg_Down_CodePage->button(w->tsCodepageSet->rg_Down_CodePage->itemIndex())->text(),
+        QCOMPARE(w->tsCodepageSet->rg_Down_CodePage
+                     ->button(w->tsCodepageSet->rg_Down_CodePage->itemIndex())
+                     ->text(),
                  QStringLiteral("CP932"));
         QCOMPARE(w->tsDisplayTest->cbb_codepage_test->currentText(), QStringLiteral("CP932"));
 
@@ -200,6 +243,136 @@ private slots:
         w->tsDisplaySet->cbb_codepage_maintext->setCurrentIndex(1);
         emit w->tsDisplaySet->cbb_codepage_maintext->activated(1);
         QCOMPARE(w->tsBasicSet->cbb_CodePage->currentText(), QStringLiteral("CP932"));
+    }
+
+    // Character set, then code page, then a second for the display to switch, and
+    // only then "Done!".
+    void codePageSettingSendsBothThenPauses() {
+        auto w = onFakeDisplay();
+        auto* page = w->tsCodepageSet;
+        page->rg_Down_InterChar->button(page->rg_Down_InterChar->items().indexOf("Japan"))->click();
+        page->rg_Down_CodePage->button(page->rg_Down_CodePage->items().indexOf("CP866"))->click();
+        std::size_t writesAtBox = 0;
+        std::vector<Millis> pausesAtBox;
+        boxes.onShow = [&] {
+            writesAtBox = display.writes.size();
+            pausesAtBox = clock.pauses;
+        };
+        page->btn_DownloadCodePage->click();
+        QCOMPARE(display.writes.size(), std::size_t(2));
+        QCOMPARE(display.writes[0].bytes, std::string("\x02\x05\x08", 3)); // Japan
+        QCOMPARE(display.writes[1].bytes, std::string("\x02\x06\x11", 3)); // CP866
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].text, QStringLiteral("Done!"));
+        QCOMPARE(boxes.shown[0].icon, QMessageBox::Information);
+        QCOMPARE(writesAtBox, std::size_t(2));
+        QVERIFY(!pausesAtBox.empty());
+        QCOMPARE(pausesAtBox.back(), Millis(1000));
+    }
+
+    void codePageSettingStopsAtTheFirstFailure() {
+        auto w = onFakeDisplay(false);
+        w->tsCodepageSet->btn_DownloadCodePage->click();
+        QVERIFY(display.writes.empty());
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
+        QVERIFY(boxes.shown[0].text != QStringLiteral("Done!"));
+        QVERIFY(!paused(clock.pauses, Millis(1000)));
+    }
+
+    // Brightness shows nothing when it worked, the reason when it did not.
+    void brightnessSettingTellsOnlyFailures() {
+        auto w = onFakeDisplay();
+        w->tsDisplaySet->rg_brightness->button(3)->click(); // "100%"
+        w->tsDisplaySet->btn_brightness_set->click();
+        QCOMPARE(display.writes.size(), std::size_t(1));
+        QCOMPARE(display.writes[0].bytes, std::string("\x1F\x58\x04", 3));
+        QVERIFY(boxes.shown.empty());
+
+        auto unplugged = onFakeDisplay(false);
+        unplugged->tsDisplaySet->btn_brightness_set->click();
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
+    }
+
+    // While a setting command runs only the controls the disable list names are
+    // off, Exit stays usable, and the connection list already shows a new speed
+    // when "Done!" appears.
+    void settingCommandKeepsExitAndShowsTheNewSpeedFirst() {
+        auto w = onFakeDisplay();
+        auto* basic = w->tsBasicSet;
+        basic->cbb_down_BaudRate->setCurrentIndex(basic->cbb_down_BaudRate->findText("19200"));
+        QString speedAtBox;
+        std::vector<bool> enabledAtBox;
+        bool exitAtBox = false;
+        boxes.onShow = [&] {
+            speedAtBox = w->cbb_BaudRate->currentText();
+            for (QWidget* control : w->switchedControls())
+                enabledAtBox.push_back(control->isEnabled());
+            exitAtBox = w->btn_Exit->isEnabled();
+        };
+        basic->btn_baudrateSet->click();
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].text, QStringLiteral("Done!"));
+        QCOMPARE(speedAtBox, QStringLiteral("19200"));
+        QCOMPARE(w->connection().CurrentBaudRate, 19200);
+        QCOMPARE(enabledAtBox, std::vector<bool>(w->switchedControls().size(), false));
+        QVERIFY(exitAtBox);
+        QVERIFY(w->centralWidget()->isEnabled());
+        for (QWidget* control : w->switchedControls())
+            QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+        // The two lists that only show what Connect found stay read-only.
+        QVERIFY(!w->cbb_BaudRate->isEnabled());
+        QVERIFY(!w->cbbDisplayMode->isEnabled());
+    }
+
+    // The edits limit typing only: a longer text from a settings file is shown,
+    // kept and saved whole.
+    void longTextsSurviveLoadingAndSaving() {
+        QTemporaryDir dir;
+        auto w = make();
+        auto* line1 = w->tsBasicSet->edt_line1;
+        const QString path = dir.filePath(QStringLiteral("long.ini"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"wel_mess1": "ABCDEFGHIJKLMNOPQRSTUVWXY"})");
+        file.close();
+        boxes.files.push_back(path);
+        w->btn_loadsettings->click();
+        QCOMPARE(boxes.shown.back().text, QStringLiteral("Load Settings Success!"));
+        QCOMPARE(line1->text(), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"));
+        QCOMPARE(w->tsBasicSet->lbl_mess1_count->text(), QStringLiteral("25"));
+
+        // It cannot grow by typing, but can shrink.
+        line1->setFocus();
+        line1->end(false);
+        QTest::keyClicks(line1, QStringLiteral("Z"));
+        QCOMPARE(line1->text().size(), 25);
+        QTest::keyClick(line1, Qt::Key_Backspace);
+        QCOMPARE(line1->text(), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWX"));
+        QCOMPARE(w->tsBasicSet->lbl_mess1_count->text(), QStringLiteral("24"));
+
+        const QString saved = dir.filePath(QStringLiteral("saved.ini"));
+        boxes.files.push_back(saved);
+        w->btn_savesettings->click();
+        QFile savedFile(saved);
+        QVERIFY(savedFile.open(QIODevice::ReadOnly));
+        QVERIFY(savedFile.readAll().contains("\"ABCDEFGHIJKLMNOPQRSTUVWX\""));
+
+        // Typed text stops at the limit; a paste keeps what fits.
+        for (QLineEdit* edit : {line1, w->tsBasicSet->edt_line2, w->tsDisplaySet->edtMianText1}) {
+            const int limit = edit == w->tsBasicSet->edt_line2 ? 60 : 20;
+            edit->clear();
+            QTest::keyClicks(edit, QString(70, QLatin1Char('x')));
+            QCOMPARE(edit->text(), QString(limit, QLatin1Char('x')));
+            edit->setText(QStringLiteral("ab"));
+            edit->setCursorPosition(1);
+            edit->insert(QString(70, QLatin1Char('y'))); // as a paste does
+            QCOMPARE(edit->text(),
+                     QLatin1Char('a') + QString(limit - 2, QLatin1Char('y')) + QLatin1Char('b'));
+            QCOMPARE(edit->cursorPosition(), limit - 1);
+        }
+        QCOMPARE(w->tsBasicSet->lbl_mess1_count->text(), QStringLiteral("20"));
     }
 
     void countersCentringAndLayout() {
@@ -211,8 +384,9 @@ private slots:
         w->tsBasicSet->btn_welText_center->click();
         QCOMPARE(w->tsBasicSet->edt_line1->text(), QStringLiteral("        ABC         "));
         QCOMPARE(w->tsBasicSet->lbl_mess1_count->text(), QStringLiteral("20"));
-        QCOMPARE(w->tsBasicSet->edt_line2->text(), QStringLiteral("**HAVE A NICE DAY AND THANK YOU**") +
-                                           QString(27, QLatin1Char(' ')));
+        QCOMPARE(w->tsBasicSet->edt_line2->text(),
+                 QStringLiteral("**HAVE A NICE DAY AND THANK YOU**") +
+                     QString(27, QLatin1Char(' ')));
         QCOMPARE(w->tsBasicSet->lbl_mess2_count->text(), QStringLiteral("60"));
 
         w->tsDisplaySet->edtMianText4->setText(QStringLiteral("XY"));

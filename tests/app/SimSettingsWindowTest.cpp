@@ -117,7 +117,8 @@ private slots:
         auto w = connected();
         QVERIFY(display->waitUntilQuiet(Millis(2000)));
         const std::size_t before = display->count(sim::LogKind::Received);
-        w->tsBasicSet->cbb_down_BaudRate->setCurrentIndex(w->tsBasicSet->cbb_down_BaudRate->findText("19200"));
+        w->tsBasicSet->cbb_down_BaudRate->setCurrentIndex(
+            w->tsBasicSet->cbb_down_BaudRate->findText("19200"));
         w->tsBasicSet->btn_baudrateSet->click();
         QCOMPARE(boxes.shown.size(), std::size_t(1));
         QCOMPARE(boxes.shown[0].text, QStringLiteral("Done!"));

@@ -39,8 +39,7 @@ TEST(WindowArguments, HelpAndVersionAnswerWhereverTheyStand) {
         EXPECT_NE(text->find("KT350--MKA, KT350--MKB"), std::string::npos);
         // Every line fits a terminal.
         std::size_t start = 0;
-        for (std::size_t end; (end = text->find('\n', start)) != std::string::npos;
-             start = end + 1)
+        for (std::size_t end; (end = text->find('\n', start)) != std::string::npos; start = end + 1)
             EXPECT_LE(end - start, 80u) << text->substr(start, end - start);
     }
 }

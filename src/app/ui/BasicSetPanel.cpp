@@ -23,7 +23,8 @@ namespace tavisto::ui {
 TBasicSetPanel::TBasicSetPanel(TPanelHost& host, QWidget* parent) : QWidget(parent), host_(host) {
     setObjectName(QStringLiteral("tsBasicSet"));
     build();
-    FillList(cbb_down_BaudRate, SetBaudRates, [](const TBaudRates& row) { return row.BaudRateName; });
+    FillList(cbb_down_BaudRate, SetBaudRates,
+             [](const TBaudRates& row) { return row.BaudRateName; });
     FillList(cbb_down_CommandMode, CommandModes,
              [](const TCommandModes& row) { return row.CommandName; });
     cbb_CodePage->addItems(CodePageListTexts());

@@ -99,9 +99,8 @@ void TDisplayTestPanel::build() {
     btn_ShowQrCodeAt = named<QPushButton>("btn_ShowQrCodeAt", QStringLiteral("Show QrCode At"));
     // Hidden until Connect finds a model that draws QR codes over stored pictures.
     SetPictureNumberVisible(false);
-    auto* qr = new QHBoxLayout;
-    // The buttons end where the text group's buttons above them end.
-    qr->setContentsMargins(0, 0, kGroupMargin, 0);
+    qr_ = new QHBoxLayout;
+    auto* qr = qr_;
     qr->addWidget(rg_QrCodeAlign, 1);
     qr->addSpacing(8);
     qr->addWidget(lbl_PicNo);
@@ -124,6 +123,13 @@ void TDisplayTestPanel::build() {
     page->addWidget(grp_Test_InterChar);
     page->addWidget(grp_Test_CodePage);
     page->addStretch(1);
+}
+
+void TDisplayTestPanel::showEvent(QShowEvent* event) {
+    // The QR buttons end where the text group's buttons above them end: inside its
+    // frame (whose width the style decides) and its margin.
+    qr_->setContentsMargins(0, 0, grp_TestText->contentsMargins().right() + kGroupMargin, 0);
+    QWidget::showEvent(event);
 }
 
 void TDisplayTestPanel::actButtonCreatExecute() {

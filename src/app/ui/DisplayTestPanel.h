@@ -7,6 +7,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -65,8 +66,13 @@ public:
     QPushButton* btn_C0DF = nullptr;
     QPushButton* btn_E0FF = nullptr;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void build();
+
+    QHBoxLayout* qr_ = nullptr; // the QR code row below the text group
 
     TPanelHost& host_;
 };

@@ -21,7 +21,8 @@ TDownloadFilePanel::TDownloadFilePanel(TPanelHost& host, QTextEdit* log, QWidget
         named<QPushButton>("btn_CharacterSetDownAll", QStringLiteral("Font Download"));
     cbbCharset = named<QComboBox>("cbbCharset");
     cbbCharset->setMinimumWidth(180);
-    FillList(cbbCharset, DownFiles, [](const TDownFiles& row) { return std::string_view(row.Name); });
+    FillList(cbbCharset, DownFiles,
+             [](const TDownFiles& row) { return std::string_view(row.Name); });
     btn_CharacterSetSelectFile =
         named<QPushButton>("btn_CharacterSetSelectFile", QStringLiteral("Select File"));
     pnlCharsetFilename = named<QLabel>("pnlCharsetFilename");

@@ -19,8 +19,8 @@ TFirmwareUpdatesPanel::TFirmwareUpdatesPanel(TPanelHost& host, QWidget* parent)
     lbl_show_currentVersion = named<QLabel>("lbl_show_currentVersion");
     lbl_LatestVersion = named<QLabel>("lbl_LatestVersion", QStringLiteral("Latest Version:"));
     // The firmware version built into the program.
-    lbl_show_latestVersion = named<QLabel>("lbl_show_latestVersion",
-                                           QStringLiteral("V%1").arg(kLatestFirmwareVersion));
+    lbl_show_latestVersion =
+        named<QLabel>("lbl_show_latestVersion", QStringLiteral("V%1").arg(kLatestFirmwareVersion));
     btn_update = named<QPushButton>("btn_update", QStringLiteral("Update"));
     btn_update->setMinimumSize(120, 32);
 

@@ -14,6 +14,7 @@
 #include "settings/Vocabulary.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -179,6 +180,9 @@ void TfrmTavistoMain::buildStatusBar() {
         label->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(panel));
         label->setFixedWidth(widths[panel]);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // As tall empty as with a text, so the status bar (and the button row above
+        // it) never changes height when an operation starts.
+        label->setFixedHeight(QFontMetrics(font()).height() + 2 * label->frameWidth());
         StatusBar1->addWidget(label);
         panels_[panel] = label;
     }

@@ -242,8 +242,9 @@ void TfrmImageConvert::actSaveExecute() {
                                        ".jpg or .JPG.")
                             .arg(name));
     } catch (const std::exception& e) {
-        showMessage(QMessageBox::Critical,
-                    QStringLiteral("The picture cannot be saved.\n\n%1").arg(fileNameText(e.what())));
+        showMessage(
+            QMessageBox::Critical,
+            QStringLiteral("The picture cannot be saved.\n\n%1").arg(fileNameText(e.what())));
     }
 }
 
@@ -255,8 +256,7 @@ void TfrmImageConvert::actEscExecute() {
     close();
 }
 
-bool OpenImageConvert(QWidget* owner, int pictureNo, Bitmap& target,
-                      ui::TDesktopDialogs* dialogs) {
+bool OpenImageConvert(QWidget* owner, int pictureNo, Bitmap& target, ui::TDesktopDialogs* dialogs) {
     TfrmImageConvert dialog(owner, dialogs);
     dialog.SetTarget(pictureNo, target.width(), target.height());
     dialog.exec();

@@ -246,7 +246,7 @@ private slots:
         testing::WriteFile(file, EncodeBmp(Bitmap(300, 100, Rgb{255, 0, 0})));
         auto dialog = openDialog(240, 80, file);
         dialogs_.saveAnswers << q(dir_.file("out.bin")) << QString() << q(dir_.file("Unnamed"))
-                           << q(dir_.file("out.JPG"));
+                             << q(dir_.file("out.JPG"));
         for (int i = 0; i < 4; ++i)
             dialog->actSave->trigger();
         QCOMPARE(dialogs_.saveInitialName, QStringLiteral("Unnamed"));
