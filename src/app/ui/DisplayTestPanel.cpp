@@ -106,8 +106,8 @@ void TDisplayTestPanel::build() {
     qr->addWidget(lbl_PicNo);
     qr->addWidget(ud_PicNo);
     qr->addSpacing(8);
-    qr->addWidget(btn_ShowQrCode, 0, Qt::AlignBottom);
-    qr->addWidget(btn_ShowQrCodeAt, 0, Qt::AlignBottom);
+    qr->addWidget(btn_ShowQrCode);
+    qr->addWidget(btn_ShowQrCodeAt);
 
     // The sample buttons are created by actButtonCreatExecute.
     grp_Test_InterChar = named<QGroupBox>("grp_Test_InterChar", QStringLiteral("InterChar"));
