@@ -10,7 +10,6 @@
 namespace tavisto {
 namespace {
 
-constexpr int kNoSlot = 0; // the status bar's own progress bar, no picture slot
 constexpr int kLabelWidth = 30;
 
 struct Item {
@@ -79,19 +78,19 @@ TAllDownloadResult AllDownload(TConnection& connection, TSettingsForm& form, TDi
     result.ran = true;
     result.allSucceeded = true;
     result.report = "Download: \r\n\r\n";
-    op.BeginProgress("All Settings Downloading......", 100, 0);
+    op.BeginProgress("All Settings Downloading......", 100, TProgressKind::StatusOnly);
 
     std::string message;
     for (const Item& item : itemsFor(connection, info)) {
         if (item.groupTitle) {
-            op.ShowProgressItem(item.groupTitle, "", kNoSlot);
-            op.SetProgress(0, kNoSlot);
+            op.ShowProgressItem(item.groupTitle, "", kNoJobPosition);
+            op.SetProgress(0, kNoJobPosition);
         }
         const bool ok = item.send(message);
         result.allSucceeded = result.allSucceeded && ok;
         result.report += AllDownloadReportLine(item.label, ok);
         if (item.progress)
-            op.SetProgress(*item.progress, kNoSlot);
+            op.SetProgress(*item.progress, kNoJobPosition);
         if (item.waitReady)
             LcdWaitReady(connection, message);
     }

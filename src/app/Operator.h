@@ -14,6 +14,17 @@ inline constexpr int IDOK = 1;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 
+// What BeginProgress resets besides the status bar (the values are the ones the
+// transfer workflows have always passed).
+enum class TProgressKind {
+    StatusOnly = 0,   // the status bar alone
+    ClearLog = 1,     // also empties the log pane
+    PictureSlots = 2, // also resets the picture-slot progress bar
+};
+
+// A job position that is no picture slot: the status bar's progress bar only.
+inline constexpr int kNoJobPosition = 0;
+
 // How workflows talk to the operator. The main window implements it with
 // widgets, the command-line front end on the terminal, and tests record and answer.
 class TOperator {
@@ -23,13 +34,16 @@ public:
     // Modal box titled "Tavisto"; returns the button pressed (IDOK, IDYES, IDNO).
     virtual int ShowMsgBox(const std::string& text, int flags) = 0;
 
-    // Status bar and progress (kind 1 also clears the log, kind 2 also resets the
-    // picture-slot progress bar).
-    virtual void BeginProgress(const std::string& text, int maximum, int kind) = 0;
+    // Status bar and progress. `position` is the running job's position in the
+    // download table: 77 to 90 are the picture slots 73 to 86, whose own progress bar
+    // follows the status bar's; any other position (kNoJobPosition) drives only the
+    // status bar.
+    virtual void BeginProgress(const std::string& text, int maximum, TProgressKind kind) = 0;
     virtual void EndProgress() = 0;
-    virtual void SetProgressMax(int value, int slot) = 0;
-    virtual void SetProgress(int value, int slot) = 0;
-    virtual void ShowProgressItem(const std::string& text, const std::string& detail, int slot) = 0;
+    virtual void SetProgressMax(int value, int position) = 0;
+    virtual void SetProgress(int value, int position) = 0;
+    virtual void ShowProgressItem(const std::string& text, const std::string& detail,
+                                  int position) = 0;
 
     // One line in the log pane, red when `error` is set.
     virtual void ShowLogOnRichEdit(const std::string& text, bool error) = 0;

@@ -2,6 +2,8 @@
 
 #include "protocol/Session.h"
 
+#include <optional>
+
 namespace tavisto {
 
 namespace {
@@ -19,6 +21,31 @@ std::string modelList() {
 }
 
 } // namespace
+
+std::string WindowUsageLine() {
+    return "usage: tavisto [--simulate MODEL] [--help] [--version]";
+}
+
+std::optional<std::string> WindowInfoText(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--version")
+            return std::string(kWindowCaption) + "\n";
+        if (arg == "--help" || arg == "-h")
+            return WindowUsageLine() +
+                   "\n\n"
+                   "Configures serial-attached TFT customer displays in a window.\n\n"
+                   "  --simulate MODEL  start a virtual display of MODEL inside the window and\n"
+                   "                    list its device first among the serial ports\n"
+                   "  --help, -h        show this text and exit\n"
+                   "  --version         show the version and exit\n\n"
+                   "MODEL is one of:\n  " +
+                   modelList() +
+                   "\n\n"
+                   "Qt's own options (-platform NAME, -style NAME, ...) are accepted too.\n"
+                   "The captions are Chinese in a zh_CN locale and English otherwise.\n";
+    }
+    return std::nullopt;
+}
 
 bool ParseWindowArguments(const std::vector<std::string>& args, TWindowArguments& out,
                           std::string& error) {

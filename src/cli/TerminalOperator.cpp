@@ -59,7 +59,7 @@ int TTerminalOperator::ShowMsgBox(const std::string& text, int flags) {
     return IDOK;
 }
 
-void TTerminalOperator::BeginProgress(const std::string& text, int, int) {
+void TTerminalOperator::BeginProgress(const std::string& text, int, TProgressKind) {
     if (options_.showProgress && !text.empty())
         err_ << text << "\n";
 }

@@ -35,11 +35,12 @@ public:
     TTerminalOperator(std::ostream& out, std::ostream& err, TTerminalOptions options = {});
 
     int ShowMsgBox(const std::string& text, int flags) override;
-    void BeginProgress(const std::string& text, int maximum, int kind) override;
+    void BeginProgress(const std::string& text, int maximum, TProgressKind kind) override;
     void EndProgress() override;
-    void SetProgressMax(int value, int slot) override;
-    void SetProgress(int value, int slot) override;
-    void ShowProgressItem(const std::string& text, const std::string& detail, int slot) override;
+    void SetProgressMax(int value, int position) override;
+    void SetProgress(int value, int position) override;
+    void ShowProgressItem(const std::string& text, const std::string& detail,
+                          int position) override;
     void ShowLogOnRichEdit(const std::string& text, bool error) override;
     void actBtnDisableExecute() override;
     void actBtnEnableExecute() override;

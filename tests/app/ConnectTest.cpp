@@ -42,7 +42,7 @@ class ConnectTest : public QObject {
         setup.opener = opener.get();
         setup.clock = &clock;
         setup.enumPorts = ports.lister();
-        setup.presenter = boxes.presenter();
+        setup.dialogs = &boxes;
         setup.langId = 1033;
         return std::make_unique<TfrmTavistoMain>(std::move(setup));
     }
@@ -51,15 +51,18 @@ class ConnectTest : public QObject {
         return w.PageControl1->isTabVisible(w.PageControl1->indexOf(w.tsFirmwareUpdates));
     }
     static bool guestSlotShown(const TfrmTavistoMain& w) {
-        const bool shown = !w.cxImage86->isHidden();
-        for (QWidget* part : std::initializer_list<QWidget*>{w.CheckBox86, w.Button27, w.Button28})
+        const bool shown = !w.tsPictureManagement->cxImage86->isHidden();
+        for (QWidget* part : std::initializer_list<QWidget*>{w.tsPictureManagement->CheckBox86,
+                                                             w.tsPictureManagement->Button27,
+                                                             w.tsPictureManagement->Button28})
             if (part->isHidden() == shown)
                 qFatal("slot 86 is only partly shown");
         return shown;
     }
     static bool pictureNumberShown(const TfrmTavistoMain& w) {
-        const bool shown = !w.btn_ShowQrCodeAt->isHidden();
-        if (w.lbl_PicNo->isHidden() == shown || w.ud_PicNo->isHidden() == shown)
+        const bool shown = !w.tsDisplayTest->btn_ShowQrCodeAt->isHidden();
+        if (w.tsDisplayTest->lbl_PicNo->isHidden() == shown ||
+            w.tsDisplayTest->ud_PicNo->isHidden() == shown)
             qFatal("the picture number controls are only partly shown");
         return shown;
     }
@@ -120,8 +123,8 @@ private slots:
         QCOMPARE(w->cbbDisplayMode->currentIndex(), 3);
         QVERIFY(guestSlotShown(*w));
         QVERIFY(pictureNumberShown(*w));
-        QCOMPARE(w->lbl_show_deviceModel->text(), QStringLiteral("KT350-MKD"));
-        QCOMPARE(w->lbl_show_currentVersion->text(), QStringLiteral("V14"));
+        QCOMPARE(w->tsFirmwareUpdates->lbl_show_deviceModel->text(), QStringLiteral("KT350-MKD"));
+        QCOMPARE(w->tsFirmwareUpdates->lbl_show_currentVersion->text(), QStringLiteral("V14"));
         QVERIFY(!firmwareTabShown(*w));
         QCOMPARE(boxTexts(), QStringList({"Connected to KT350-MKD!"}));
     }
@@ -133,7 +136,7 @@ private slots:
         w->btnConnect->click();
         QCOMPARE(w->cbbDisplayMode->currentIndex(), 5);
         QVERIFY(guestSlotShown(*w));
-        QCOMPARE(w->lbl_show_currentVersion->text(), QStringLiteral("V13"));
+        QCOMPARE(w->tsFirmwareUpdates->lbl_show_currentVersion->text(), QStringLiteral("V13"));
         QVERIFY(firmwareTabShown(*w));
         QCOMPARE(boxes.shown.size(), size_t(2));
         QCOMPARE(boxes.shown[0].text, QStringLiteral("Connected to KT350-MK!"));
@@ -148,7 +151,7 @@ private slots:
         auto w = make();
         w->btnConnect->click();
         QCOMPARE(w->cbbDisplayMode->currentIndex(), 6);
-        QCOMPARE(w->lbl_show_currentVersion->text(), QStringLiteral("V0"));
+        QCOMPARE(w->tsFirmwareUpdates->lbl_show_currentVersion->text(), QStringLiteral("V0"));
         QVERIFY(firmwareTabShown(*w));
         QCOMPARE(boxes.shown.back().icon, QMessageBox::Warning);
     }

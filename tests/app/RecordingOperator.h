@@ -31,19 +31,20 @@ public:
         answers.pop_front();
         return answer;
     }
-    void BeginProgress(const std::string& text, int maximum, int kind) override {
+    void BeginProgress(const std::string& text, int maximum, TProgressKind kind) override {
         status.push_back("begin " + text + " " + std::to_string(maximum) + " " +
-                         std::to_string(kind));
+                         std::to_string(static_cast<int>(kind)));
     }
     void EndProgress() override { status.push_back("end"); }
-    void SetProgressMax(int value, int slot) override {
-        status.push_back("max " + std::to_string(value) + " " + std::to_string(slot));
+    void SetProgressMax(int value, int position) override {
+        status.push_back("max " + std::to_string(value) + " " + std::to_string(position));
     }
-    void SetProgress(int value, int slot) override {
-        status.push_back("progress " + std::to_string(value) + " " + std::to_string(slot));
+    void SetProgress(int value, int position) override {
+        status.push_back("progress " + std::to_string(value) + " " + std::to_string(position));
     }
-    void ShowProgressItem(const std::string& text, const std::string& detail, int slot) override {
-        status.push_back("item " + text + "|" + detail + "|" + std::to_string(slot));
+    void ShowProgressItem(const std::string& text, const std::string& detail,
+                          int position) override {
+        status.push_back("item " + text + "|" + detail + "|" + std::to_string(position));
     }
     void ShowLogOnRichEdit(const std::string& text, bool error) override {
         status.push_back(std::string(error ? "log! " : "log ") + text);

@@ -55,11 +55,11 @@ private slots:
             QCOMPARE(boxTexts(), QStringList({QStringLiteral("Connected to %1!").arg(c.name)}));
             QCOMPARE(w->cbbDisplayMode->currentIndex(), c.model);
             QVERIFY(w->PageControl1->isEnabled());
-            QCOMPARE(!w->cxImage86->isHidden(), c.guestSlot);
-            QCOMPARE(!w->Button28->isHidden(), c.guestSlot);
-            QCOMPARE(!w->btn_ShowQrCodeAt->isHidden(), c.pictureNumber);
-            QCOMPARE(!w->lbl_PicNo->isHidden(), c.pictureNumber);
-            QCOMPARE(w->lbl_show_currentVersion->text(),
+            QCOMPARE(!w->tsPictureManagement->cxImage86->isHidden(), c.guestSlot);
+            QCOMPARE(!w->tsPictureManagement->Button28->isHidden(), c.guestSlot);
+            QCOMPARE(!w->tsDisplayTest->btn_ShowQrCodeAt->isHidden(), c.pictureNumber);
+            QCOMPARE(!w->tsDisplayTest->lbl_PicNo->isHidden(), c.pictureNumber);
+            QCOMPARE(w->tsFirmwareUpdates->lbl_show_currentVersion->text(),
                      c.firmwareCheck ? QStringLiteral("V14") : QString());
             QVERIFY(!firmwareTabShown(*w));
             // The display saw the clear command after the identification (and the
@@ -89,7 +89,7 @@ private slots:
         options.model = 5;
         options.version = 13;
         auto w = connectTo(options);
-        QCOMPARE(w->lbl_show_currentVersion->text(), QStringLiteral("V13"));
+        QCOMPARE(w->tsFirmwareUpdates->lbl_show_currentVersion->text(), QStringLiteral("V13"));
         QVERIFY(firmwareTabShown(*w));
         QCOMPARE(boxTexts(), QStringList({"Connected to KT350-MK!",
                                           "The current firmware version is lower than the latest "

@@ -72,7 +72,7 @@ private slots:
     void allDownloadSendsEveryItem() {
         auto w = connected();
         const std::size_t before = display->count(sim::LogKind::Received);
-        w->rg_brightness->button(0)->click();
+        w->tsDisplaySet->rg_brightness->button(0)->click();
         w->btn_AllDownload->click();
         QCOMPARE(boxes.shown.size(), std::size_t(2));
         QCOMPARE(boxes.shown[0].text, QStringLiteral("Do you want to download all settings?"));
@@ -85,10 +85,10 @@ private slots:
 
         // Get Setting shows what the display now holds over the defaults.
         w->btn_Default->click();
-        QCOMPARE(w->rg_brightness->itemIndex(), 1);
+        QCOMPARE(w->tsDisplaySet->rg_brightness->itemIndex(), 1);
         w->btn_GetSetting->click();
         QCOMPARE(boxes.shown.back().text, QStringLiteral("Get Settings from Display Success!"));
-        QCOMPARE(w->rg_brightness->itemIndex(), 0);
+        QCOMPARE(w->tsDisplaySet->rg_brightness->itemIndex(), 0);
         checkUsable(*w);
     }
 
@@ -117,8 +117,9 @@ private slots:
         auto w = connected();
         QVERIFY(display->waitUntilQuiet(Millis(2000)));
         const std::size_t before = display->count(sim::LogKind::Received);
-        w->cbb_down_BaudRate->setCurrentIndex(w->cbb_down_BaudRate->findText("19200"));
-        w->btn_baudrateSet->click();
+        w->tsBasicSet->cbb_down_BaudRate->setCurrentIndex(
+            w->tsBasicSet->cbb_down_BaudRate->findText("19200"));
+        w->tsBasicSet->btn_baudrateSet->click();
         QCOMPARE(boxes.shown.size(), std::size_t(1));
         QCOMPARE(boxes.shown[0].text, QStringLiteral("Done!"));
         QCOMPARE(w->cbb_BaudRate->currentText(), QStringLiteral("19200"));
@@ -128,7 +129,7 @@ private slots:
         QCOMPARE(display->baudRate(), 19200);
 
         // The display now answers at its new speed.
-        w->btn_HeaderSet->click();
+        w->tsDisplaySet->btn_HeaderSet->click();
         QCOMPARE(boxes.shown.back().text, QStringLiteral("Done!"));
         checkUsable(*w);
     }

@@ -24,7 +24,7 @@ windowOnVirtualDisplay(std::unique_ptr<sim::VirtualDisplay>& display, sim::SimOp
         return true;
     };
     setup.firstPorts = {display->devicePath()};
-    setup.presenter = boxes.presenter();
+    setup.dialogs = &boxes;
     setup.langId = 1033;
     return std::make_unique<ui::TfrmTavistoMain>(std::move(setup));
 }

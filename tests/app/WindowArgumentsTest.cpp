@@ -27,5 +27,22 @@ TEST(WindowArguments, BadCommandLines) {
     EXPECT_EQ(error, "unknown option: --model");
 }
 
+TEST(WindowArguments, HelpAndVersionAnswerWhereverTheyStand) {
+    EXPECT_FALSE(WindowInfoText({}));
+    EXPECT_FALSE(WindowInfoText({"--simulate", "KT350-MK"}));
+    EXPECT_EQ(WindowInfoText({"--version"}), "Tavisto v3.2\n");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--help"}, {"-h"}, {"--simulate", "KT350-MK", "--help"}, {"--bogus", "--help"}}) {
+        const auto text = WindowInfoText(args);
+        ASSERT_TRUE(text) << args.back();
+        EXPECT_EQ(text->rfind("usage: tavisto [--simulate MODEL]", 0), 0u) << *text;
+        EXPECT_NE(text->find("KT350--MKA, KT350--MKB"), std::string::npos);
+        // Every line fits a terminal.
+        std::size_t start = 0;
+        for (std::size_t end; (end = text->find('\n', start)) != std::string::npos; start = end + 1)
+            EXPECT_LE(end - start, 80u) << text->substr(start, end - start);
+    }
+}
+
 } // namespace
 } // namespace tavisto

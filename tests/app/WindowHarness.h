@@ -1,10 +1,20 @@
 #pragma once
 
+#include "app/ui/BasicSetPanel.h"
+#include "app/ui/CodepageSetPanel.h"
+#include "app/ui/DisplaySetPanel.h"
+#include "app/ui/DisplayTestPanel.h"
+#include "app/ui/DownloadFilePanel.h"
+#include "app/ui/FirmwareUpdatesPanel.h"
+#include "app/ui/PictureManagementPanel.h"
 #include "app/ui/TavistoMain.h"
+#include "pictures/ui/DesktopDialogs.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,27 +26,54 @@ struct ShownBox {
     QString text;
     QMessageBox::Icon icon;
     QMessageBox::StandardButtons buttons;
+    bool fixedPitch; // the text is in a fixed-pitch font
 };
 
-// Records every message box instead of showing it and answers from a queue
-// (Ok, or Yes for a Yes/No box, when the queue is empty).
-class BoxRecorder {
+// Stands in for the desktop: records every message box instead of showing it and
+// answers from a queue (Ok, or Yes for a Yes/No box, when the queue is empty);
+// records the file dialogs and answers them and the colour dialog from queues
+// (cancelled when empty).
+class BoxRecorder final : public ui::TDesktopDialogs {
 public:
-    ui::MsgBoxPresenter presenter() {
-        return [this](QMessageBox& box) {
-            shown.push_back({box.windowTitle(), box.text(), box.icon(), box.standardButtons()});
-            if (!answers.empty()) {
-                const auto answer = answers.front();
-                answers.pop_front();
-                return answer;
-            }
-            return box.standardButtons().testFlag(QMessageBox::Yes) ? QMessageBox::Yes
-                                                                    : QMessageBox::Ok;
-        };
+    QMessageBox::StandardButton showMessageBox(QMessageBox& box) override {
+        const auto* label = box.findChild<const QLabel*>(QStringLiteral("qt_msgbox_label"));
+        shown.push_back({box.windowTitle(), box.text(), box.icon(), box.standardButtons(),
+                         label && label->font().fixedPitch()});
+        if (onShow)
+            onShow();
+        if (!answers.empty()) {
+            const auto answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return box.standardButtons().testFlag(QMessageBox::Yes) ? QMessageBox::Yes
+                                                                : QMessageBox::Ok;
+    }
+    QString chooseFile(QWidget*, const ui::TFileDialog& dialog) override {
+        fileDialogs.push_back(dialog);
+        return take(files, QString());
+    }
+    std::optional<QColor> chooseColor(QWidget*) override {
+        ++colorDialogs;
+        return take(colors, std::optional<QColor>());
     }
 
     std::vector<ShownBox> shown;
     std::deque<QMessageBox::StandardButton> answers;
+    std::function<void()> onShow; // runs as each box is shown
+    std::vector<ui::TFileDialog> fileDialogs;
+    std::deque<QString> files; // empty: cancelled
+    int colorDialogs = 0;
+    std::deque<std::optional<QColor>> colors;
+
+private:
+    template <class T> static T take(std::deque<T>& queue, T none) {
+        if (queue.empty())
+            return none;
+        T first = queue.front();
+        queue.pop_front();
+        return first;
+    }
 };
 
 // A port list that can be made to fail.

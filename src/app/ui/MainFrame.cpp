@@ -1,9 +1,20 @@
 // The frame of the main window: connection group, tab area, button row, status
-// bar and timers. The tab pages are built in MainTab*.cpp.
+// bar, log pane and timers. The tab pages are the panels in *Panel.cpp.
+#include "app/ui/BasicSetPanel.h"
+#include "app/ui/CodepageSetPanel.h"
+#include "app/ui/DisplaySetPanel.h"
+#include "app/ui/DisplayTestPanel.h"
+#include "app/ui/DownloadFilePanel.h"
+#include "app/ui/FirmwareUpdatesPanel.h"
+#include "app/ui/ListFill.h"
 #include "app/ui/Named.h"
+#include "app/ui/PictureManagementPanel.h"
 #include "app/ui/TavistoMain.h"
+#include "protocol/Session.h"
+#include "settings/Vocabulary.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -15,6 +26,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -37,13 +49,14 @@ void TfrmTavistoMain::buildWindow() {
     column->addWidget(buildConnectionGroup());
 
     PageControl1 = named<QTabWidget>("PageControl1");
-    tsBasicSet = named<QWidget>("tsBasicSet");
-    tsDisplaySet = named<QWidget>("tsDisplaySet");
-    tsCodepageSet = named<QWidget>("tsCodepageSet");
-    tsPictureManagement = named<QWidget>("tsPictureManagement");
-    tsDisplayTest = named<QWidget>("tsDisplayTest");
-    tsDownloadFile = named<QWidget>("tsDownloadFile");
-    tsFirmwareUpdates = named<QWidget>("tsFirmwareUpdates");
+    TPanelHost& host = *this;
+    tsBasicSet = new TBasicSetPanel(host);
+    tsDisplaySet = new TDisplaySetPanel(host);
+    tsCodepageSet = new TCodepageSetPanel(host);
+    tsPictureManagement = new TPictureManagementPanel(host);
+    tsDisplayTest = new TDisplayTestPanel(host);
+    tsDownloadFile = new TDownloadFilePanel(host, buildLogPane());
+    tsFirmwareUpdates = new TFirmwareUpdatesPanel(host);
     PageControl1->addTab(tsBasicSet, QStringLiteral("Basic Setting"));
     PageControl1->addTab(tsDisplaySet, QStringLiteral("Display Setting"));
     PageControl1->addTab(tsCodepageSet, QStringLiteral("CodePage Setting"));
@@ -51,13 +64,6 @@ void TfrmTavistoMain::buildWindow() {
     PageControl1->addTab(tsDisplayTest, QStringLiteral("Display Testing"));
     PageControl1->addTab(tsDownloadFile, QStringLiteral("Download File"));
     PageControl1->addTab(tsFirmwareUpdates, QStringLiteral("Firmware Updates"));
-    buildBasicSetTab();
-    buildDisplaySetTab();
-    buildCodepageSetTab();
-    buildPictureManagementTab();
-    buildDisplayTestTab();
-    buildDownloadFileTab();
-    buildFirmwareUpdatesTab();
     column->addWidget(PageControl1, 1);
     // All seven tab headers fit across the window without scroll arrows.
     PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 7px; }"));
@@ -100,6 +106,9 @@ QWidget* TfrmTavistoMain::buildConnectionGroup() {
     cbbDisplayMode->setEnabled(false);
     btnConnect = named<QPushButton>("btnConnect", QStringLiteral("Connect"));
     btnConnect->setMinimumWidth(100);
+    FillList(cbb_BaudRate, PortBaudRates, [](const TBaudRates& row) { return row.BaudRateName; });
+    cbb_BaudRate->setCurrentIndex(0);
+    FillList(cbbDisplayMode, DisplayModels, [](const DisplayModel& model) { return model.name; });
 
     auto* row = new QHBoxLayout(grp_Settings);
     row->setContentsMargins(8, 4, 8, 6);
@@ -139,6 +148,16 @@ QWidget* TfrmTavistoMain::buildButtonRow() {
     return rowWidget;
 }
 
+QTextEdit* TfrmTavistoMain::buildLogPane() {
+    redt_log = named<QTextEdit>("redt_log");
+    redt_log->setReadOnly(true);
+    redt_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont logFont(QStringLiteral("Arial"));
+    logFont.setPixelSize(14);
+    redt_log->setFont(logFont);
+    return redt_log;
+}
+
 void TfrmTavistoMain::buildStatusBar() {
     StatusBar1 = named<QStatusBar>("StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
@@ -161,6 +180,9 @@ void TfrmTavistoMain::buildStatusBar() {
         label->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(panel));
         label->setFixedWidth(widths[panel]);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // As tall empty as with a text, so the status bar (and the button row above
+        // it) never changes height when an operation starts.
+        label->setFixedHeight(QFontMetrics(font()).height() + 2 * label->frameWidth());
         StatusBar1->addWidget(label);
         panels_[panel] = label;
     }

@@ -1,6 +1,11 @@
 #include "app/ui/MsgBox.h"
 
 #include "app/Operator.h"
+#include "pictures/ui/DesktopDialogs.h"
+
+#include <QFontDatabase>
+#include <QLabel>
+#include <QRegularExpression>
 
 namespace tavisto::ui {
 
@@ -31,17 +36,26 @@ bool isYesNo(int flags) {
 
 } // namespace
 
+bool IsColumnReport(const QString& text) {
+    static const QRegularExpression padding(QStringLiteral("\\S {2,}\\S"));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() < 2)
+        return false;
+    for (const QString& line : lines)
+        if (padding.match(line).hasMatch())
+            return true;
+    return false;
+}
+
 void PrepareMsgBox(QMessageBox& box, const std::string& text, int flags) {
-    box.setWindowTitle(QStringLiteral("Tavisto"));
-    box.setTextFormat(Qt::PlainText);
-    box.setText(QString::fromStdString(text));
-    box.setIcon(iconOf(flags));
-    if (isYesNo(flags)) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-    } else {
-        box.setStandardButtons(QMessageBox::Ok);
-        box.setDefaultButton(QMessageBox::Ok);
+    const QString shown = QString::fromStdString(text);
+    PrepareMessageBox(box, shown, iconOf(flags), isYesNo(flags));
+    if (IsColumnReport(shown)) {
+        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        fixed.setStyleHint(QFont::TypeWriter);
+        fixed.setFixedPitch(true);
+        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+            label->setFont(fixed);
     }
 }
 

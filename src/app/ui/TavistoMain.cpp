@@ -1,28 +1,27 @@
 #include "app/ui/TavistoMain.h"
 
-#include "app/DownFiles.h"
 #include "app/InterfaceLanguage.h"
-#include "app/ui/ImageBox.h"
+#include "app/WindowArguments.h"
+#include "app/ui/BasicSetPanel.h"
+#include "app/ui/CodepageSetPanel.h"
+#include "app/ui/DisplayTestPanel.h"
+#include "app/ui/DownloadFilePanel.h"
+#include "app/ui/FirmwareUpdatesPanel.h"
 #include "app/ui/MsgBox.h"
-#include "app/ui/RadioGroup.h"
-#include "app/ui/UpDown.h"
+#include "app/ui/PictureManagementPanel.h"
 #include "link/PosixSerialPort.h"
+#include "pictures/ui/DesktopDialogs.h"
 #include "protocol/Crc16.h"
 #include "protocol/Session.h"
-#include "settings/Vocabulary.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -42,10 +41,11 @@ TfrmTavistoMain::TfrmTavistoMain(TMainWindowSetup setup, QWidget* parent)
     link::PortOpener& opener = setup_.opener ? *setup_.opener : link::posixPortOpener();
     Clock& clock = setup_.clock ? *setup_.clock : systemClock();
     connection_ = std::make_unique<TConnection>(opener, clock);
-    if (!setup_.presenter)
-        setup_.presenter = [](QMessageBox& box) {
-            return static_cast<QMessageBox::StandardButton>(box.exec());
-        };
+    dialogs_ = setup_.dialogs;
+    if (!dialogs_) {
+        nativeDialogs_ = std::make_unique<TNativeDialogs>();
+        dialogs_ = nativeDialogs_.get();
+    }
 
     buildWindow();
     wireHandlers();
@@ -57,20 +57,20 @@ TfrmTavistoMain::~TfrmTavistoMain() = default;
 // ---- Start-up ------------------------------------------------------------------
 
 void TfrmTavistoMain::FormCreate() {
-    setWindowTitle(QStringLiteral("Tavisto v3.2"));
+    setWindowTitle(QString::fromLatin1(kWindowCaption));
     EndProgress();
 
+    // The panels have filled their own lists from the tables.
     PageControl1->setCurrentWidget(tsBasicSet);
     PageControl1->setTabVisible(PageControl1->indexOf(tsDownloadFile), false);
     PageControl1->setTabVisible(PageControl1->indexOf(tsFirmwareUpdates), false);
 
     connection_->SystemLangId = setup_.langId ? *setup_.langId : SystemDefaultLangId();
 
-    fillLists();
     actSelectLanguageExecute();
     actDefaultSettingExecute();
     Crc16Init();
-    actButtonCreatExecute();
+    tsDisplayTest->actButtonCreatExecute();
 
     fillPortList();
     cbb_SerialPort->setCurrentIndex(cbb_SerialPort->count() > 0 ? 0 : -1);
@@ -82,54 +82,8 @@ void TfrmTavistoMain::FormCreate() {
     actBtnDisableExecute();
     grp_Settings->setEnabled(true); // cbb_BaudRate and cbbDisplayMode stay disabled
 
-    chk_Scroll1->hide();
-    edt_line1->setMaxLength(20);
-    edt_line2->setMaxLength(60);
-
-    lbl_show_latestVersion->setText(QStringLiteral("V%1").arg(kLatestFirmwareVersion));
-
     // The slot previews show the built-in default pictures "IMG73".."IMG86" once
     // those resources exist; until then they stay empty.
-}
-
-namespace {
-
-QString trimmed(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
-}
-
-// Fills a list from table rows, trimmed of spaces, leaving no item selected.
-template <class Rows, class Name> void fill(QComboBox* list, const Rows& rows, Name name) {
-    list->clear();
-    for (const auto& row : rows)
-        list->addItem(trimmed(name(row)));
-    list->setCurrentIndex(-1);
-}
-
-} // namespace
-
-void TfrmTavistoMain::fillLists() {
-    auto baudName = [](const TBaudRates& row) {
-        return row.BaudRateName;
-    };
-    fill(cbb_down_BaudRate, SetBaudRates, baudName);
-    fill(cbb_BaudRate, PortBaudRates, baudName);
-    cbb_BaudRate->setCurrentIndex(0);
-    fill(cbb_down_CommandMode, CommandModes,
-         [](const TCommandModes& row) { return row.CommandName; });
-
-    auto codePageName = [](const TCodePages& row) {
-        return row.DisplayName;
-    };
-    QStringList codePages;
-    for (const TCodePages& row : CodePages)
-        codePages.append(trimmed(codePageName(row)));
-    rg_Down_CodePage->setItems(codePages);
-    for (QComboBox* list : {cbb_CodePage, cbb_codepage_test, cbb_codepage_maintext})
-        fill(list, CodePages, codePageName);
-
-    fill(cbbCharset, DownFiles, [](const TDownFiles& row) { return std::string_view(row.Name); });
-    fill(cbbDisplayMode, DisplayModels, [](const DisplayModel& model) { return model.name; });
 }
 
 void TfrmTavistoMain::fillPortList() {
@@ -161,45 +115,7 @@ void TfrmTavistoMain::actSelectLanguageExecute() {
             label->setText(text);
         }
     }
-
-    const int selected = rg_Down_InterChar->itemIndex();
-    QStringList names;
-    for (const TInterChars& row : InterChars) {
-        const std::string_view name =
-            UsesChineseTexts(langId) ? row.DisplayNameZh : row.DisplayNameEn;
-        names.append(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    }
-    rg_Down_InterChar->setItems(names);
-    rg_Down_InterChar->setItemIndex(selected);
-}
-
-void TfrmTavistoMain::actButtonCreatExecute() {
-    struct Sample {
-        QPushButton** member;
-        const char* name;
-        const char* caption;
-        int tag;
-        bool interChar;
-    };
-    const Sample samples[] = {
-        {&btn_203F, "btn_203F", "InterChar 0x20~0x3F", 101, true},
-        {&btn_405F, "btn_405F", "InterChar 0x40~0x5F", 102, true},
-        {&btn_607F, "btn_607F", "InterChar 0x60~0x7F", 103, true},
-        {&btn_809F, "btn_809F", "CodePage 0x80~0x9F", 201, false},
-        {&btn_A0BF, "btn_A0BF", "CodePage 0xA0~0xBF", 202, false},
-        {&btn_C0DF, "btn_C0DF", "CodePage 0xC0~0xDF", 203, false},
-        {&btn_E0FF, "btn_E0FF", "CodePage 0xE0~0xFF", 204, false},
-    };
-    for (const Sample& sample : samples) {
-        QGroupBox* group = sample.interChar ? grp_Test_InterChar : grp_Test_CodePage;
-        if (*sample.member == nullptr) {
-            *sample.member = new QPushButton(group);
-            (*sample.member)->setObjectName(QString::fromLatin1(sample.name));
-            group->layout()->addWidget(*sample.member);
-        }
-        (*sample.member)->setText(QString::fromLatin1(sample.caption));
-        (*sample.member)->setProperty("Tag", sample.tag);
-    }
+    tsCodepageSet->showInterCharNames(langId);
 }
 
 // ---- Connection -------------------------------------------------------------------
@@ -221,17 +137,11 @@ void TfrmTavistoMain::btn_ExitClick() {
 }
 
 void TfrmTavistoMain::SetGuestSlotVisible(bool visible) {
-    cxImage86->setVisible(visible);
-    CheckBox86->setVisible(visible);
-    Button27->setVisible(visible);
-    Button28->setVisible(visible);
+    tsPictureManagement->SetGuestSlotVisible(visible);
 }
 
 void TfrmTavistoMain::SetPictureNumberVisible(bool visible) {
-    // edt_PicNo is the text box inside ud_PicNo and follows it.
-    lbl_PicNo->setVisible(visible);
-    ud_PicNo->setVisible(visible);
-    btn_ShowQrCodeAt->setVisible(visible);
+    tsDisplayTest->SetPictureNumberVisible(visible);
 }
 
 void TfrmTavistoMain::SetFirmwareTabVisible(bool visible) {
@@ -250,16 +160,20 @@ void TfrmTavistoMain::SelectModel(int model) {
 
 void TfrmTavistoMain::ShowFirmwareInfo(const std::string& deviceModel,
                                        const std::string& currentVersion) {
-    lbl_show_deviceModel->setText(qs(deviceModel));
-    lbl_show_currentVersion->setText(qs(currentVersion));
+    tsFirmwareUpdates->ShowFirmwareInfo(deviceModel, currentVersion);
 }
 
 // ---- Operator services ----------------------------------------------------------
 
 int TfrmTavistoMain::ShowMsgBox(const std::string& text, int flags) {
+    // While a workflow runs, the controls show what it has changed so far (the
+    // connection's baud rate after "Baudrate Set", for one) before the box asks for
+    // the operator's attention.
+    if (busy_)
+        showForm();
     QMessageBox box(this);
     PrepareMsgBox(box, text, flags);
-    return MsgBoxAnswer(setup_.presenter(box), flags);
+    return MsgBoxAnswer(dialogs_->showMessageBox(box), flags);
 }
 
 std::vector<QWidget*> TfrmTavistoMain::switchedControls() const {
@@ -285,7 +199,7 @@ void TfrmTavistoMain::setPanelText(int panel, const QString& text) {
     panels_[panel]->setText(text);
 }
 
-void TfrmTavistoMain::BeginProgress(const std::string& text, int maximum, int kind) {
+void TfrmTavistoMain::BeginProgress(const std::string& text, int maximum, TProgressKind kind) {
     setPanelText(1, qs(text));
     setPanelText(2, {});
     setPanelText(3, {});
@@ -294,12 +208,10 @@ void TfrmTavistoMain::BeginProgress(const std::string& text, int maximum, int ki
     cxProgressBar1->setMaximum(maximum);
     cxProgressBar1->setValue(0);
     cxProgressBar1->show();
-    if (kind == 1)
+    if (kind == TProgressKind::ClearLog)
         redt_log->clear();
-    if (kind == 2) {
-        cxProgressBar2->setMaximum(maximum);
-        cxProgressBar2->setValue(0);
-    }
+    if (kind == TProgressKind::PictureSlots)
+        tsPictureManagement->resetSlotProgress(maximum);
     repaint();
 }
 
@@ -307,39 +219,31 @@ void TfrmTavistoMain::EndProgress() {
     tmr1->stop();
     for (int panel = 1; panel <= 3; ++panel)
         setPanelText(panel, {});
-    for (QProgressBar* bar : {cxProgressBar1, cxProgressBar2}) {
-        bar->setValue(0);
-        bar->hide();
-    }
+    cxProgressBar1->setValue(0);
+    cxProgressBar1->hide();
+    tsPictureManagement->hideSlotProgress();
 }
 
-void TfrmTavistoMain::SetProgressMax(int value, int slot) {
+void TfrmTavistoMain::SetProgressMax(int value, int position) {
     cxProgressBar1->setMaximum(value);
-    if (PictureSlotOfPosition(slot) != 0)
-        cxProgressBar2->setMaximum(value);
+    if (PictureSlotOfPosition(position) != 0)
+        tsPictureManagement->setSlotProgressMax(value);
     repaint();
 }
 
-void TfrmTavistoMain::SetProgress(int value, int slot) {
+void TfrmTavistoMain::SetProgress(int value, int position) {
     cxProgressBar1->setValue(value);
-    if (PictureSlotOfPosition(slot) != 0) {
-        cxProgressBar2->setValue(value);
-        if (cxProgressBar2->value() >= cxProgressBar2->maximum())
-            cxProgressBar2->hide();
-    }
+    if (PictureSlotOfPosition(position) != 0)
+        tsPictureManagement->setSlotProgress(value);
     repaint();
 }
 
 void TfrmTavistoMain::ShowProgressItem(const std::string& text, const std::string& detail,
-                                       int slot) {
+                                       int position) {
     setPanelText(1, qs(text));
     setPanelText(2, qs(detail));
-    if (TImageBox* image = slotImage(PictureSlotOfPosition(slot))) {
-        const QPoint topLeft = image->mapTo(cxProgressBar2->parentWidget(), QPoint(0, 0));
-        cxProgressBar2->setGeometry(QRect(topLeft, image->size()));
-        cxProgressBar2->raise();
-        cxProgressBar2->show();
-    }
+    if (const int slot = PictureSlotOfPosition(position); slot != 0)
+        tsPictureManagement->showSlotProgress(slot);
 }
 
 void TfrmTavistoMain::ShowLogOnRichEdit(const std::string& text, bool error) {
@@ -370,24 +274,6 @@ void TfrmTavistoMain::timOutTimer() {
     ShowMsgBox(SummaryText + "Time Out!", MB_ICONERROR);
 }
 
-// ---- Slots ------------------------------------------------------------------------
-
-TImageBox* TfrmTavistoMain::slotImage(int slot) const {
-    return slot >= kFirstPictureSlot && slot <= kLastPictureSlot
-               ? slotImages_[slot - kFirstPictureSlot]
-               : nullptr;
-}
-
-QCheckBox* TfrmTavistoMain::slotCheckBox(int slot) const {
-    return slot >= kFirstPictureSlot && slot <= kLastPictureSlot
-               ? slotCheckBoxes_[slot - kFirstPictureSlot]
-               : nullptr;
-}
-
-QPushButton* TfrmTavistoMain::slotButton(int number) const {
-    return number >= 1 && number <= 28 ? slotButtons_[number - 1] : nullptr;
-}
-
 // ---- Wiring -----------------------------------------------------------------------
 
 void TfrmTavistoMain::wireHandlers() {
@@ -402,7 +288,18 @@ void TfrmTavistoMain::wireHandlers() {
     connect(btn_Exit, &QPushButton::clicked, this, &TfrmTavistoMain::btn_ExitClick);
     connect(tmr1, &QTimer::timeout, this, &TfrmTavistoMain::tmr1Timer);
     connect(timOut, &QTimer::timeout, this, &TfrmTavistoMain::timOutTimer);
-    wireSettingHandlers();
+
+    const std::pair<QAbstractButton*, void (TfrmTavistoMain::*)()> buttons[] = {
+        {btn_savesettings, &TfrmTavistoMain::btn_savesettingsClick},
+        {btn_loadsettings, &TfrmTavistoMain::btn_loadsettingsClick},
+        {btn_Default, &TfrmTavistoMain::actDefaultSettingExecute},
+        {btn_GetSetting, &TfrmTavistoMain::btn_GetSettingClick},
+        {btn_ResetDisplay, &TfrmTavistoMain::btn_ResetDisplayClick},
+        {btn_RestartDisplay, &TfrmTavistoMain::btn_RestartDisplayClick},
+        {btn_AllDownload, &TfrmTavistoMain::btn_AllDownloadClick},
+    };
+    for (const auto& [button, handler] : buttons)
+        connect(button, &QAbstractButton::clicked, this, handler);
 }
 
 } // namespace tavisto::ui

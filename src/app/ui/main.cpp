@@ -2,17 +2,28 @@
 #include "app/ui/TavistoMain.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 #ifdef TAVISTO_WITH_SIM
 #include "app/ui/SimulatedDisplay.h"
 #endif
 
 int main(int argc, char* argv[]) {
+    // --help and --version answer before the toolkit looks for a display.
+    const std::vector<std::string> raw(argv + std::min(argc, 1), argv + argc);
+    if (const auto info = tavisto::WindowInfoText(raw)) {
+        std::fputs(info->c_str(), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
+    // Only the application name: a display name would be appended to the window's
+    // caption on X11 and Wayland ("Tavisto v3.2 — Tavisto").
     QApplication::setApplicationName(QStringLiteral("Tavisto"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tavisto"));
 
     // Qt has taken its own options out of the argument list.
     std::vector<std::string> args;
@@ -21,7 +32,8 @@ int main(int argc, char* argv[]) {
     tavisto::TWindowArguments options;
     std::string error;
     if (!tavisto::ParseWindowArguments(args, options, error)) {
-        std::fprintf(stderr, "tavisto: %s\nusage: tavisto [--simulate MODEL]\n", error.c_str());
+        std::fprintf(stderr, "tavisto: %s\n%s\nTry 'tavisto --help'.\n", error.c_str(),
+                     tavisto::WindowUsageLine().c_str());
         return 2;
     }
 

@@ -2,7 +2,7 @@
 
 #include "pictures/ByteFiles.h"
 #include "pictures/PictureGeometry.h"
-#include "pictures/ui/ImageConvertHooks.h"
+#include "pictures/ui/DesktopDialogs.h"
 #include "pictures/ui/PreviewImage.h"
 #include "pictures/ui/SelectionFrame.h"
 
@@ -62,11 +62,11 @@ const char* const TfrmImageConvert::kOpenFilter =
     "JPEG Image File (*.jpg)|*.jpg|Bitmaps (*.bmp)|*.bmp";
 const char* const TfrmImageConvert::kSaveFilter = "JPEG Image File (*.jpg)|*.jpg";
 
-TfrmImageConvert::TfrmImageConvert(QWidget* owner, ImageConvertHooks* hooks)
-    : QDialog(owner), hooks_(hooks) {
-    if (!hooks_) {
-        nativeHooks_ = std::make_unique<NativeImageConvertHooks>();
-        hooks_ = nativeHooks_.get();
+TfrmImageConvert::TfrmImageConvert(QWidget* owner, ui::TDesktopDialogs* dialogs)
+    : QDialog(owner), dialogs_(dialogs) {
+    if (!dialogs_) {
+        nativeDialogs_ = std::make_unique<ui::TNativeDialogs>();
+        dialogs_ = nativeDialogs_.get();
     }
     setObjectName(QStringLiteral("frmImageConvert"));
     setWindowTitle(QStringLiteral("Image Convert"));
@@ -178,17 +178,18 @@ void TfrmImageConvert::ClampSelection() {
 }
 
 void TfrmImageConvert::actOpenExecute() {
-    const QString name =
-        hooks_->chooseOpenFile(this, QtNameFilters(QString::fromLatin1(kOpenFilter)));
+    ui::TFileDialog open;
+    open.filter = QString::fromLatin1(kOpenFilter);
+    const QString name = dialogs_->chooseFile(this, open);
     if (name.isEmpty())
         return;
     const std::string path = QFile::encodeName(name).toStdString();
     const std::optional<PictureFormat> format = OpenFormatForFileName(path);
     if (!format) {
-        hooks_->showWarning(this, QStringLiteral("\"%1\" was not opened: only files ending in "
-                                                 ".png, .PNG, .jpg, .JPG, .bmp or .BMP can be "
-                                                 "opened.")
-                                      .arg(name));
+        showMessage(QMessageBox::Warning,
+                    QStringLiteral("\"%1\" was not opened: only files ending in .png, .PNG, "
+                                   ".jpg, .JPG, .bmp or .BMP can be opened.")
+                        .arg(name));
         return;
     }
     std::shared_ptr<const OpenedPicture> opened;
@@ -197,8 +198,9 @@ void TfrmImageConvert::actOpenExecute() {
         opened = std::make_shared<const OpenedPicture>(
             OpenPictureForTarget(FileToBytes(path), *format, PictureSize{nWidth, nHeigth}));
     } catch (const std::exception& e) {
-        hooks_->showError(this, QStringLiteral("The picture \"%1\" cannot be opened.\n\n%2")
-                                    .arg(name, fileNameText(e.what())));
+        showMessage(QMessageBox::Critical,
+                    QStringLiteral("The picture \"%1\" cannot be opened.\n\n%2")
+                        .arg(name, fileNameText(e.what())));
         return;
     }
     picture_ = std::move(opened);
@@ -225,29 +227,37 @@ void TfrmImageConvert::actSaveExecute() {
     if (!picture_)
         return;
     const Bitmap result = BuildResultBitmap();
-    const QString name = hooks_->chooseSaveFile(
-        this, QtNameFilters(QString::fromLatin1(kSaveFilter)), QStringLiteral("Unnamed"));
+    ui::TFileDialog save;
+    save.save = true;
+    save.proposedName = QStringLiteral("Unnamed");
+    save.filter = QString::fromLatin1(kSaveFilter);
+    const QString name = dialogs_->chooseFile(this, save);
     if (name.isEmpty())
         return;
     try {
         if (!SaveResult(result, QFile::encodeName(name).toStdString()))
-            hooks_->showWarning(
-                this, QStringLiteral("Nothing was saved to \"%1\": the file name must end "
-                                     "in .bin or .BIN (raw RGB565), .bmp or .BMP, or "
-                                     ".jpg or .JPG.")
-                          .arg(name));
+            showMessage(QMessageBox::Warning,
+                        QStringLiteral("Nothing was saved to \"%1\": the file name must end "
+                                       "in .bin or .BIN (raw RGB565), .bmp or .BMP, or "
+                                       ".jpg or .JPG.")
+                            .arg(name));
     } catch (const std::exception& e) {
-        hooks_->showError(
-            this, QStringLiteral("The picture cannot be saved.\n\n%1").arg(fileNameText(e.what())));
+        showMessage(
+            QMessageBox::Critical,
+            QStringLiteral("The picture cannot be saved.\n\n%1").arg(fileNameText(e.what())));
     }
+}
+
+void TfrmImageConvert::showMessage(QMessageBox::Icon icon, const QString& text) {
+    ui::ShowMessage(*dialogs_, this, icon, text);
 }
 
 void TfrmImageConvert::actEscExecute() {
     close();
 }
 
-bool OpenImageConvert(QWidget* owner, int pictureNo, Bitmap& target, ImageConvertHooks* hooks) {
-    TfrmImageConvert dialog(owner, hooks);
+bool OpenImageConvert(QWidget* owner, int pictureNo, Bitmap& target, ui::TDesktopDialogs* dialogs) {
+    TfrmImageConvert dialog(owner, dialogs);
     dialog.SetTarget(pictureNo, target.width(), target.height());
     dialog.exec();
     if (dialog.FbOK)

@@ -4,6 +4,7 @@
 #include "pictures/PictureConvert.h"
 
 #include <QDialog>
+#include <QMessageBox>
 #include <memory>
 
 class QAction;
@@ -13,7 +14,9 @@ class QScrollArea;
 
 namespace tavisto {
 
-class ImageConvertHooks;
+namespace ui {
+class TDesktopDialogs;
+}
 class PreviewImage;
 class SelectionFrame;
 
@@ -27,8 +30,8 @@ public:
     static const char* const kOpenFilter;
     static const char* const kSaveFilter;
 
-    // `hooks` answers the file dialogs and shows messages; null uses the native ones.
-    explicit TfrmImageConvert(QWidget* owner, ImageConvertHooks* hooks = nullptr);
+    // `dialogs` answers the file dialogs and shows messages; null uses the native ones.
+    explicit TfrmImageConvert(QWidget* owner, ui::TDesktopDialogs* dialogs = nullptr);
     ~TfrmImageConvert() override;
 
     // Takes the target size and slot number, creates the result bitmap and clears FbOK.
@@ -70,16 +73,18 @@ protected:
 
 private:
     void centreInPanel();
+    void showMessage(QMessageBox::Icon icon, const QString& text);
 
-    std::unique_ptr<ImageConvertHooks> nativeHooks_;
-    ImageConvertHooks* hooks_;
+    std::unique_ptr<ui::TDesktopDialogs> nativeDialogs_;
+    ui::TDesktopDialogs* dialogs_;
     std::shared_ptr<const OpenedPicture> picture_;
     bool shownOnce_ = false;
 };
 
 // Shows the dialog modally for a target of `target`'s size. On OK, `target` receives
 // the converted picture and the result is true; otherwise `target` is left unchanged.
+// The main window passes its own dialogs, so its tests answer this dialog's too.
 bool OpenImageConvert(QWidget* owner, int pictureNo, Bitmap& target,
-                      ImageConvertHooks* hooks = nullptr);
+                      ui::TDesktopDialogs* dialogs = nullptr);
 
 } // namespace tavisto

@@ -6,7 +6,7 @@
 #include "pictures/JpegCodec.h"
 #include "pictures/PictureConvert.h"
 #include "pictures/ui/BitmapImage.h"
-#include "pictures/ui/ImageConvertHooks.h"
+#include "pictures/ui/DesktopDialogs.h"
 #include "pictures/ui/PreviewImage.h"
 #include "pictures/ui/SelectionFrame.h"
 
@@ -22,7 +22,7 @@ using namespace tavisto;
 namespace {
 
 // Answers the file dialogs from queues and records the messages instead of showing them.
-struct RecordingHooks : ImageConvertHooks {
+struct RecordingDialogs : ui::TDesktopDialogs {
     QStringList openAnswers;
     QStringList saveAnswers;
     QStringList errors;
@@ -32,18 +32,23 @@ struct RecordingHooks : ImageConvertHooks {
     QString saveFilter;
     QString saveInitialName;
 
-    QString chooseOpenFile(QWidget*, const QString& filter) override {
-        openFilter = filter;
-        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
-    }
-    QString chooseSaveFile(QWidget*, const QString& filter, const QString& initialName) override {
+    QString chooseFile(QWidget*, const ui::TFileDialog& dialog) override {
+        if (!dialog.save) {
+            openFilter = dialog.filter;
+            return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+        }
         ++saveAsked;
-        saveFilter = filter;
-        saveInitialName = initialName;
+        saveFilter = dialog.filter;
+        saveInitialName = dialog.proposedName;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
-    void showError(QWidget*, const QString& message) override { errors << message; }
-    void showWarning(QWidget*, const QString& message) override { warnings << message; }
+    std::optional<QColor> chooseColor(QWidget*) override { return std::nullopt; }
+    QMessageBox::StandardButton showMessageBox(QMessageBox& box) override {
+        if (box.windowTitle() != QStringLiteral("Tavisto"))
+            qFatal("a box without the program's title");
+        (box.icon() == QMessageBox::Critical ? errors : warnings) << box.text();
+        return QMessageBox::Ok;
+    }
 };
 
 QString q(const std::string& text) {
@@ -57,14 +62,14 @@ class ImageConvertTest : public QObject {
 
 private:
     testing::TempDir dir_;
-    RecordingHooks hooks_;
+    RecordingDialogs dialogs_;
 
     // A dialog for the target, shown (which places the frame), with `file` opened.
     std::unique_ptr<TfrmImageConvert> openDialog(int width, int height, const std::string& file) {
-        auto dialog = std::make_unique<TfrmImageConvert>(nullptr, &hooks_);
+        auto dialog = std::make_unique<TfrmImageConvert>(nullptr, &dialogs_);
         dialog->SetTarget(74, width, height);
         dialog->show();
-        hooks_.openAnswers << q(file);
+        dialogs_.openAnswers << q(file);
         dialog->actOpen->trigger();
         return dialog;
     }
@@ -77,10 +82,10 @@ private:
     }
 
 private slots:
-    void init() { hooks_ = RecordingHooks(); }
+    void init() { dialogs_ = RecordingDialogs(); }
 
     void hasTheFixedLayoutAndNames() {
-        TfrmImageConvert dialog(nullptr, &hooks_);
+        TfrmImageConvert dialog(nullptr, &dialogs_);
         dialog.SetTarget(73, 800, 480);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Image Convert"));
@@ -112,11 +117,17 @@ private slots:
     }
 
     void translatesTheFileFilters() {
-        QCOMPARE(QtNameFilters(TfrmImageConvert::kOpenFilter),
+        QCOMPARE(ui::QtNameFilters(TfrmImageConvert::kOpenFilter),
                  QStringLiteral("All (*.png *.jpg *.bmp);;Portable Network Graphics (*.png);;"
                                 "JPEG Image File (*.jpg);;Bitmaps (*.bmp)"));
-        QCOMPARE(QtNameFilters(TfrmImageConvert::kSaveFilter),
+        QCOMPARE(ui::QtNameFilters(TfrmImageConvert::kSaveFilter),
                  QStringLiteral("JPEG Image File (*.jpg)"));
+        // The settings files' filter has no space before its bracket, and a
+        // description without one gets the patterns.
+        QCOMPARE(ui::QtNameFilters("Settings Files(*.ini)|*.ini"),
+                 QStringLiteral("Settings Files (*.ini)"));
+        QCOMPARE(ui::QtNameFilters("Bin Files(*.bin)|*.bin|Pictures|*.jpg;*.png"),
+                 QStringLiteral("Bin Files (*.bin);;Pictures (*.jpg *.png)"));
     }
 
     void opensALargePictureScaledWithTheFrameCentred() {
@@ -124,8 +135,8 @@ private slots:
         const Bytes png = testing::PngFile(testing::GradientBitmap(1920, 1080));
         testing::WriteFile(file, png);
         auto dialog = openDialog(480, 272, file);
-        QVERIFY(hooks_.errors.isEmpty());
-        QCOMPARE(hooks_.openFilter, QtNameFilters(TfrmImageConvert::kOpenFilter));
+        QVERIFY(dialogs_.errors.isEmpty());
+        QCOMPARE(dialogs_.openFilter, QString::fromLatin1(TfrmImageConvert::kOpenFilter));
         QCOMPARE(dialog->Image1->geometry(), QRect(200, 195, 484, 272));
         QCOMPARE(dialog->panSelect->geometry(), QRect(202, 195, 480, 272));
 
@@ -191,11 +202,11 @@ private slots:
         testing::WriteFile(dir_.file("a.Jpg"), jpeg);
         testing::WriteFile(dir_.file("a.jpeg"), jpeg);
         auto dialog = openDialog(120, 40, dir_.file("a.Jpg"));
-        hooks_.openAnswers << q(dir_.file("a.jpeg"));
+        dialogs_.openAnswers << q(dir_.file("a.jpeg"));
         dialog->actOpen->trigger();
         QVERIFY(!dialog->HasPicture());
-        QCOMPARE(hooks_.warnings.size(), 2);
-        QVERIFY(hooks_.errors.isEmpty());
+        QCOMPARE(dialogs_.warnings.size(), 2);
+        QVERIFY(dialogs_.errors.isEmpty());
         QCOMPARE(dialog->Image1->geometry(), QRect(382, 311, 120, 40));
         dialog->actEnter->trigger();
         QVERIFY(!dialog->FbOK);
@@ -212,12 +223,12 @@ private slots:
         const auto before = dialog->Image1->picture();
 
         for (const char* name : {"cut.png", "missing.bmp"}) {
-            hooks_.openAnswers << q(dir_.file(name));
+            dialogs_.openAnswers << q(dir_.file(name));
             dialog->actOpen->trigger();
         }
-        QCOMPARE(hooks_.errors.size(), 2);
-        QVERIFY(hooks_.errors[0].contains("cut.png"));
-        QVERIFY(hooks_.errors[1].contains("missing.bmp"));
+        QCOMPARE(dialogs_.errors.size(), 2);
+        QVERIFY(dialogs_.errors[0].contains("cut.png"));
+        QVERIFY(dialogs_.errors[1].contains("missing.bmp"));
         QCOMPARE(dialog->Image1->picture(), before);
         QCOMPARE(dialog->Image1->geometry(), QRect(239, 311, 405, 40));
         dialog->actEnter->trigger();
@@ -226,27 +237,27 @@ private slots:
     }
 
     void saveWritesTheResultByExtension() {
-        TfrmImageConvert empty(nullptr, &hooks_);
+        TfrmImageConvert empty(nullptr, &dialogs_);
         empty.SetTarget(74, 240, 80);
         empty.actSave->trigger();
-        QCOMPARE(hooks_.saveAsked, 0); // nothing opened: nothing to save
+        QCOMPARE(dialogs_.saveAsked, 0); // nothing opened: nothing to save
 
         const std::string file = dir_.file("red.bmp");
         testing::WriteFile(file, EncodeBmp(Bitmap(300, 100, Rgb{255, 0, 0})));
         auto dialog = openDialog(240, 80, file);
-        hooks_.saveAnswers << q(dir_.file("out.bin")) << QString() << q(dir_.file("Unnamed"))
-                           << q(dir_.file("out.JPG"));
+        dialogs_.saveAnswers << q(dir_.file("out.bin")) << QString() << q(dir_.file("Unnamed"))
+                             << q(dir_.file("out.JPG"));
         for (int i = 0; i < 4; ++i)
             dialog->actSave->trigger();
-        QCOMPARE(hooks_.saveInitialName, QStringLiteral("Unnamed"));
-        QCOMPARE(hooks_.saveFilter, QStringLiteral("JPEG Image File (*.jpg)"));
+        QCOMPARE(dialogs_.saveInitialName, QStringLiteral("Unnamed"));
+        QCOMPARE(dialogs_.saveFilter, QStringLiteral("JPEG Image File (*.jpg)|*.jpg"));
 
         Bytes expected;
         for (int i = 0; i < 240 * 80; ++i)
             expected += Bytes("\x00\xF8", 2);
         QVERIFY(FileToBytes(dir_.file("out.bin")) == expected);
         QVERIFY(!std::filesystem::exists(dir_.file("Unnamed")));
-        QCOMPARE(hooks_.warnings.size(), 1);
+        QCOMPARE(dialogs_.warnings.size(), 1);
         const Bitmap jpeg = DecodeJpeg(FileToBytes(dir_.file("out.JPG")));
         QCOMPARE(jpeg.width(), 240);
         QCOMPARE(jpeg.height(), 80);
@@ -259,7 +270,7 @@ private slots:
         testing::WriteFile(file, png);
 
         Bitmap target(240, 80, Rgb{1, 2, 3});
-        hooks_.openAnswers << q(file);
+        dialogs_.openAnswers << q(file);
         QTimer::singleShot(0, [] {
             auto* dialog = qobject_cast<TfrmImageConvert*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
@@ -267,18 +278,18 @@ private slots:
             dialog->actOpen->trigger();
             dialog->actEnter->trigger();
         });
-        QVERIFY(OpenImageConvert(nullptr, 74, target, &hooks_));
+        QVERIFY(OpenImageConvert(nullptr, 74, target, &dialogs_));
         QVERIFY(target == ConvertCentred(png, PictureFormat::Png, {240, 80}));
 
         Bitmap untouched(240, 80, Rgb{1, 2, 3});
-        hooks_.openAnswers << q(file);
+        dialogs_.openAnswers << q(file);
         QTimer::singleShot(0, [] {
             auto* dialog = qobject_cast<TfrmImageConvert*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             dialog->actOpen->trigger();
             dialog->close(); // the close box: no result
         });
-        QVERIFY(!OpenImageConvert(nullptr, 74, untouched, &hooks_));
+        QVERIFY(!OpenImageConvert(nullptr, 74, untouched, &dialogs_));
         QVERIFY(untouched == Bitmap(240, 80, Rgb{1, 2, 3}));
     }
 };

@@ -1,7 +1,10 @@
-// "Display Testing": test text, clearing, code-page samples and QR codes.
+#include "app/ui/DisplayTestPanel.h"
+
+#include "app/FormEditing.h"
+#include "app/ui/ListFill.h"
 #include "app/ui/Named.h"
+#include "app/ui/PanelHost.h"
 #include "app/ui/RadioGroup.h"
-#include "app/ui/TavistoMain.h"
 #include "app/ui/UpDown.h"
 
 #include <QCheckBox>
@@ -16,7 +19,25 @@
 
 namespace tavisto::ui {
 
-void TfrmTavistoMain::buildDisplayTestTab() {
+namespace {
+
+// The inner margins of the page's groups: controls outside a group line up with
+// the controls inside one.
+constexpr int kGroupMargin = 10;
+
+} // namespace
+
+TDisplayTestPanel::TDisplayTestPanel(TPanelHost& host, QWidget* parent)
+    : QWidget(parent), host_(host) {
+    setObjectName(QStringLiteral("tsDisplayTest"));
+    build();
+    cbb_codepage_test->addItems(CodePageListTexts());
+    cbb_codepage_test->setCurrentIndex(-1);
+    connect(cbb_codepage_test, &QComboBox::activated, this,
+            &TDisplayTestPanel::cbb_codepage_testClick);
+}
+
+void TDisplayTestPanel::build() {
     grp_TestText = named<QGroupBox>("grp_TestText", QStringLiteral("Display Test"));
     lab_TestContent = named<QLabel>("lab_TestContent", QStringLiteral("Text:"));
     edt_Text = named<QLineEdit>("edt_Text", QStringLiteral("1234567890ABCDEFGHIJ"));
@@ -54,7 +75,7 @@ void TfrmTavistoMain::buildDisplayTestTab() {
     textButtons->addWidget(btn_ClearDisplay);
 
     auto* test = new QGridLayout(grp_TestText);
-    test->setContentsMargins(10, 6, 10, 6);
+    test->setContentsMargins(kGroupMargin, 6, kGroupMargin, 6);
     test->addWidget(lab_TestContent, 0, 0);
     test->addWidget(edt_Text, 0, 1, 1, 2);
     test->addWidget(btn_textText_center, 0, 3);
@@ -77,9 +98,9 @@ void TfrmTavistoMain::buildDisplayTestTab() {
     btn_ShowQrCode = named<QPushButton>("btn_ShowQrCode", QStringLiteral("Show QrCode"));
     btn_ShowQrCodeAt = named<QPushButton>("btn_ShowQrCodeAt", QStringLiteral("Show QrCode At"));
     // Hidden until Connect finds a model that draws QR codes over stored pictures.
-    for (QWidget* widget : std::initializer_list<QWidget*>{lbl_PicNo, ud_PicNo, btn_ShowQrCodeAt})
-        widget->hide();
-    auto* qr = new QHBoxLayout;
+    SetPictureNumberVisible(false);
+    qr_ = new QHBoxLayout;
+    auto* qr = qr_;
     qr->addWidget(rg_QrCodeAlign, 1);
     qr->addSpacing(8);
     qr->addWidget(lbl_PicNo);
@@ -94,7 +115,7 @@ void TfrmTavistoMain::buildDisplayTestTab() {
     grp_Test_CodePage = named<QGroupBox>("grp_Test_CodePage", QStringLiteral("CodePage"));
     new QHBoxLayout(grp_Test_CodePage);
 
-    auto* page = new QVBoxLayout(tsDisplayTest);
+    auto* page = new QVBoxLayout(this);
     page->setContentsMargins(10, 10, 10, 10);
     page->setSpacing(10);
     page->addWidget(grp_TestText);
@@ -102,6 +123,61 @@ void TfrmTavistoMain::buildDisplayTestTab() {
     page->addWidget(grp_Test_InterChar);
     page->addWidget(grp_Test_CodePage);
     page->addStretch(1);
+}
+
+void TDisplayTestPanel::showEvent(QShowEvent* event) {
+    // The QR buttons end where the text group's buttons above them end: inside its
+    // frame (whose width the style decides) and its margin.
+    qr_->setContentsMargins(0, 0, grp_TestText->contentsMargins().right() + kGroupMargin, 0);
+    QWidget::showEvent(event);
+}
+
+void TDisplayTestPanel::actButtonCreatExecute() {
+    struct Sample {
+        QPushButton** member;
+        const char* name;
+        const char* caption;
+        int tag;
+        bool interChar;
+    };
+    const Sample samples[] = {
+        {&btn_203F, "btn_203F", "InterChar 0x20~0x3F", 101, true},
+        {&btn_405F, "btn_405F", "InterChar 0x40~0x5F", 102, true},
+        {&btn_607F, "btn_607F", "InterChar 0x60~0x7F", 103, true},
+        {&btn_809F, "btn_809F", "CodePage 0x80~0x9F", 201, false},
+        {&btn_A0BF, "btn_A0BF", "CodePage 0xA0~0xBF", 202, false},
+        {&btn_C0DF, "btn_C0DF", "CodePage 0xC0~0xDF", 203, false},
+        {&btn_E0FF, "btn_E0FF", "CodePage 0xE0~0xFF", 204, false},
+    };
+    for (const Sample& sample : samples) {
+        QGroupBox* group = sample.interChar ? grp_Test_InterChar : grp_Test_CodePage;
+        if (*sample.member == nullptr) {
+            *sample.member = new QPushButton(group);
+            (*sample.member)->setObjectName(QString::fromLatin1(sample.name));
+            group->layout()->addWidget(*sample.member);
+        }
+        (*sample.member)->setText(QString::fromLatin1(sample.caption));
+        (*sample.member)->setProperty("Tag", sample.tag);
+    }
+}
+
+void TDisplayTestPanel::SetPictureNumberVisible(bool visible) {
+    // edt_PicNo is the text box inside ud_PicNo and follows it.
+    for (QWidget* part : std::initializer_list<QWidget*>{lbl_PicNo, ud_PicNo, btn_ShowQrCodeAt})
+        part->setVisible(visible);
+}
+
+void TDisplayTestPanel::readForm(TSettingsForm& form) const {
+    form.cbb_codepage_test = cbb_codepage_test->currentIndex();
+}
+
+void TDisplayTestPanel::showForm(const TSettingsForm& form) {
+    cbb_codepage_test->setCurrentIndex(form.cbb_codepage_test);
+}
+
+void TDisplayTestPanel::cbb_codepage_testClick() {
+    host_.editForm(
+        [](TSettingsForm& form, TDisplayInfo&) { tavisto::cbb_codepage_testClick(form); });
 }
 
 } // namespace tavisto::ui

@@ -1,8 +1,11 @@
-// "Picture Management": the fourteen picture slots and the idle-play settings.
+#include "app/ui/PictureManagementPanel.h"
+
 #include "app/DownFiles.h"
+#include "app/FormEditing.h"
+#include "app/ui/FormBinding.h"
 #include "app/ui/ImageBox.h"
 #include "app/ui/Named.h"
-#include "app/ui/TavistoMain.h"
+#include "app/ui/PanelHost.h"
 #include "app/ui/UpDown.h"
 
 #include <QCheckBox>
@@ -23,7 +26,15 @@ constexpr int kSlotColumns = 7;
 
 } // namespace
 
-void TfrmTavistoMain::buildPictureManagementTab() {
+TPictureManagementPanel::TPictureManagementPanel(TPanelHost& host, QWidget* parent)
+    : QWidget(parent), host_(host) {
+    setObjectName(QStringLiteral("tsPictureManagement"));
+    buildSlots();
+    buildPlaySetting();
+    wire();
+}
+
+void TPictureManagementPanel::buildSlots() {
     TImageBox** images[] = {&cxImage73, &cxImage74, &cxImage75, &cxImage76, &cxImage77,
                             &cxImage78, &cxImage79, &cxImage80, &cxImage81, &cxImage82,
                             &cxImage83, &cxImage84, &cxImage85, &cxImage86};
@@ -89,15 +100,15 @@ void TfrmTavistoMain::buildPictureManagementTab() {
         grid->addLayout(cell, i / kSlotColumns, i % kSlotColumns);
     }
     // Hidden until Connect finds a model that has the fourteenth slot.
-    for (QWidget* widget :
-         std::initializer_list<QWidget*>{cxImage86, CheckBox86, Button27, Button28})
-        widget->hide();
+    SetGuestSlotVisible(false);
 
     // Shown over the preview of the slot being sent.
     cxProgressBar2 = named<QProgressBar>("cxProgressBar2", grp_pictureslots);
     cxProgressBar2->setTextVisible(false);
     cxProgressBar2->hide();
+}
 
+void TPictureManagementPanel::buildPlaySetting() {
     grp_playsetting = named<QGroupBox>("grp_playsetting", QStringLiteral("Play Setting"));
     lbl_standbytime = named<QLabel>("lbl_standbytime", QStringLiteral("Standby time:"));
     ud_StandbyTime = named<TUpDown>("ud_StandbyTime", 0, 120, 30);
@@ -141,12 +152,101 @@ void TfrmTavistoMain::buildPictureManagementTab() {
     lower->addWidget(grp_playsetting, 1);
     lower->addLayout(selection);
 
-    auto* page = new QVBoxLayout(tsPictureManagement);
+    auto* page = new QVBoxLayout(this);
     page->setContentsMargins(10, 10, 10, 10);
     page->setSpacing(10);
     page->addWidget(grp_pictureslots);
     page->addLayout(lower);
     page->addStretch(1);
+}
+
+void TPictureManagementPanel::wire() {
+    connect(chkSelectALL, &QCheckBox::clicked, this, &TPictureManagementPanel::chkSelectALLClick);
+    for (int slot = 76; slot <= 85; ++slot)
+        connect(slotCheckBox(slot), &QCheckBox::clicked, this,
+                &TPictureManagementPanel::CheckBox76Click);
+}
+
+void TPictureManagementPanel::readForm(TSettingsForm& form) const {
+    for (std::size_t k = 0; k < form.CheckBox76to85.size(); ++k)
+        form.CheckBox76to85[k] = slotCheckBox(76 + static_cast<int>(k))->isChecked();
+    form.lbl_selected_nums = CountOf(lbl_selected_nums);
+    form.ud_StandbyTime = ud_StandbyTime->value();
+    form.ud_PlayInterval = ud_PlayInterval->value();
+}
+
+void TPictureManagementPanel::showForm(const TSettingsForm& form) {
+    for (std::size_t k = 0; k < form.CheckBox76to85.size(); ++k)
+        slotCheckBox(76 + static_cast<int>(k))->setChecked(form.CheckBox76to85[k]);
+    ShowCount(lbl_selected_nums, form.lbl_selected_nums);
+    ud_StandbyTime->setValue(form.ud_StandbyTime);
+    ud_PlayInterval->setValue(form.ud_PlayInterval);
+}
+
+void TPictureManagementPanel::CheckBox76Click() {
+    host_.editForm(
+        [](TSettingsForm& form, TDisplayInfo& info) { tavisto::CheckBox76Click(form, info); });
+}
+
+void TPictureManagementPanel::chkSelectALLClick() {
+    if (host_.busy())
+        return;
+    const bool all = chkSelectALL->isChecked();
+    for (int slot = kFirstPictureSlot; slot <= kLastPictureSlot; ++slot)
+        slotCheckBox(slot)->setChecked(all);
+    // Boxes 76 to 85 are the play selection: the record and "Selected:" follow.
+    CheckBox76Click();
+}
+
+TImageBox* TPictureManagementPanel::slotImage(int slot) const {
+    return slot >= kFirstPictureSlot && slot <= kLastPictureSlot
+               ? slotImages_[slot - kFirstPictureSlot]
+               : nullptr;
+}
+
+QCheckBox* TPictureManagementPanel::slotCheckBox(int slot) const {
+    return slot >= kFirstPictureSlot && slot <= kLastPictureSlot
+               ? slotCheckBoxes_[slot - kFirstPictureSlot]
+               : nullptr;
+}
+
+QPushButton* TPictureManagementPanel::slotButton(int number) const {
+    return number >= 1 && number <= 28 ? slotButtons_[number - 1] : nullptr;
+}
+
+void TPictureManagementPanel::SetGuestSlotVisible(bool visible) {
+    for (QWidget* part : std::initializer_list<QWidget*>{cxImage86, CheckBox86, Button27, Button28})
+        part->setVisible(visible);
+}
+
+void TPictureManagementPanel::resetSlotProgress(int maximum) {
+    cxProgressBar2->setMaximum(maximum);
+    cxProgressBar2->setValue(0);
+}
+
+void TPictureManagementPanel::setSlotProgressMax(int value) {
+    cxProgressBar2->setMaximum(value);
+}
+
+void TPictureManagementPanel::setSlotProgress(int value) {
+    cxProgressBar2->setValue(value);
+    if (cxProgressBar2->value() >= cxProgressBar2->maximum())
+        cxProgressBar2->hide();
+}
+
+void TPictureManagementPanel::showSlotProgress(int slot) {
+    TImageBox* image = slotImage(slot);
+    if (!image)
+        return;
+    const QPoint topLeft = image->mapTo(cxProgressBar2->parentWidget(), QPoint(0, 0));
+    cxProgressBar2->setGeometry(QRect(topLeft, image->size()));
+    cxProgressBar2->raise();
+    cxProgressBar2->show();
+}
+
+void TPictureManagementPanel::hideSlotProgress() {
+    cxProgressBar2->setValue(0);
+    cxProgressBar2->hide();
 }
 
 } // namespace tavisto::ui

@@ -1,6 +1,7 @@
-// "Firmware Updates": the connected display's model and versions, and "Update".
+#include "app/ui/FirmwareUpdatesPanel.h"
+
+#include "app/ConnectWorkflow.h"
 #include "app/ui/Named.h"
-#include "app/ui/TavistoMain.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -9,13 +10,17 @@
 
 namespace tavisto::ui {
 
-void TfrmTavistoMain::buildFirmwareUpdatesTab() {
+TFirmwareUpdatesPanel::TFirmwareUpdatesPanel(TPanelHost& host, QWidget* parent)
+    : QWidget(parent), host_(host) {
+    setObjectName(QStringLiteral("tsFirmwareUpdates"));
     lbl_DevModel = named<QLabel>("lbl_DevModel", QStringLiteral("Device Model:"));
     lbl_show_deviceModel = named<QLabel>("lbl_show_deviceModel");
     lbl_CurrentVersion = named<QLabel>("lbl_CurrentVersion", QStringLiteral("Current Version:"));
     lbl_show_currentVersion = named<QLabel>("lbl_show_currentVersion");
     lbl_LatestVersion = named<QLabel>("lbl_LatestVersion", QStringLiteral("Latest Version:"));
-    lbl_show_latestVersion = named<QLabel>("lbl_show_latestVersion");
+    // The firmware version built into the program.
+    lbl_show_latestVersion =
+        named<QLabel>("lbl_show_latestVersion", QStringLiteral("V%1").arg(kLatestFirmwareVersion));
     btn_update = named<QPushButton>("btn_update", QStringLiteral("Update"));
     btn_update->setMinimumSize(120, 32);
 
@@ -31,10 +36,16 @@ void TfrmTavistoMain::buildFirmwareUpdatesTab() {
     grid->addWidget(btn_update, 3, 1, Qt::AlignLeft);
     grid->setColumnStretch(2, 1);
 
-    auto* page = new QVBoxLayout(tsFirmwareUpdates);
+    auto* page = new QVBoxLayout(this);
     page->setContentsMargins(40, 30, 40, 30);
     page->addLayout(grid);
     page->addStretch(1);
+}
+
+void TFirmwareUpdatesPanel::ShowFirmwareInfo(const std::string& deviceModel,
+                                             const std::string& currentVersion) {
+    lbl_show_deviceModel->setText(QString::fromStdString(deviceModel));
+    lbl_show_currentVersion->setText(QString::fromStdString(currentVersion));
 }
 
 } // namespace tavisto::ui

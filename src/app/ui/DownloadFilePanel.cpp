@@ -1,6 +1,8 @@
-// "Download File": fonts, single items, storage format and the log pane.
+#include "app/ui/DownloadFilePanel.h"
+
+#include "app/DownFiles.h"
+#include "app/ui/ListFill.h"
 #include "app/ui/Named.h"
-#include "app/ui/TavistoMain.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,11 +14,15 @@
 
 namespace tavisto::ui {
 
-void TfrmTavistoMain::buildDownloadFileTab() {
+TDownloadFilePanel::TDownloadFilePanel(TPanelHost& host, QTextEdit* log, QWidget* parent)
+    : QWidget(parent), host_(host) {
+    setObjectName(QStringLiteral("tsDownloadFile"));
     btn_CharacterSetDownAll =
         named<QPushButton>("btn_CharacterSetDownAll", QStringLiteral("Font Download"));
     cbbCharset = named<QComboBox>("cbbCharset");
     cbbCharset->setMinimumWidth(180);
+    FillList(cbbCharset, DownFiles,
+             [](const TDownFiles& row) { return std::string_view(row.Name); });
     btn_CharacterSetSelectFile =
         named<QPushButton>("btn_CharacterSetSelectFile", QStringLiteral("Select File"));
     pnlCharsetFilename = named<QLabel>("pnlCharsetFilename");
@@ -31,13 +37,6 @@ void TfrmTavistoMain::buildDownloadFileTab() {
     btn_CharacterSetSelectFile->setEnabled(false);
     btn_CharacterSetDownSingle->setEnabled(false);
 
-    redt_log = named<QTextEdit>("redt_log");
-    redt_log->setReadOnly(true);
-    redt_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont logFont(QStringLiteral("Arial"));
-    logFont.setPixelSize(14);
-    redt_log->setFont(logFont);
-
     auto* controls = new QGridLayout;
     controls->setHorizontalSpacing(8);
     controls->addWidget(btn_CharacterSetDownAll, 0, 0);
@@ -50,11 +49,11 @@ void TfrmTavistoMain::buildDownloadFileTab() {
     controls->addWidget(btn_CharacterSetDownSingle, 2, 3);
     controls->setColumnStretch(2, 1);
 
-    auto* page = new QVBoxLayout(tsDownloadFile);
+    auto* page = new QVBoxLayout(this);
     page->setContentsMargins(10, 10, 10, 10);
     page->setSpacing(10);
     page->addLayout(controls);
-    page->addWidget(redt_log, 1);
+    page->addWidget(log, 1);
 }
 
 } // namespace tavisto::ui

@@ -1,9 +1,15 @@
-// "Display Setting": colours and contents of the header, main text and footer
-// areas, and the brightness.
+#include "app/ui/DisplaySetPanel.h"
+
+#include "app/FormEditing.h"
+#include "app/SettingCommands.h"
 #include "app/ui/ColorPanel.h"
+#include "app/ui/FormBinding.h"
+#include "app/ui/ListFill.h"
 #include "app/ui/Named.h"
+#include "app/ui/PanelHost.h"
 #include "app/ui/RadioGroup.h"
-#include "app/ui/TavistoMain.h"
+#include "app/ui/TypingLimit.h"
+#include "pictures/ui/DesktopDialogs.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -14,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <array>
 
 namespace tavisto::ui {
 
@@ -40,7 +47,18 @@ QHBoxLayout* rightAligned(std::initializer_list<QWidget*> widgets) {
 
 } // namespace
 
-void TfrmTavistoMain::buildDisplaySetTab() {
+TDisplaySetPanel::TDisplaySetPanel(TPanelHost& host, QWidget* parent)
+    : QWidget(parent), host_(host) {
+    setObjectName(QStringLiteral("tsDisplaySet"));
+    build();
+    cbb_codepage_maintext->addItems(CodePageListTexts());
+    cbb_codepage_maintext->setCurrentIndex(-1);
+    for (QLineEdit* edit : mainTextEdits())
+        LimitTyping(edit, kMainTextLineWidth);
+    wire();
+}
+
+void TDisplaySetPanel::build() {
     grpHeader = named<QGroupBox>("grpHeader", QStringLiteral("Header"));
     labHeaderTextColor = named<QLabel>("labHeaderTextColor", QStringLiteral("Text Color"));
     pnlColorTextHeader = named<TColorPanel>("pnlColorTextHeader");
@@ -92,8 +110,6 @@ void TfrmTavistoMain::buildDisplaySetTab() {
     edtMianText2 = named<QLineEdit>("edtMianText2");
     edtMianText3 = named<QLineEdit>("edtMianText3");
     edtMianText4 = named<QLineEdit>("edtMianText4");
-    for (QLineEdit* edit : {edtMianText1, edtMianText2, edtMianText3, edtMianText4})
-        edit->setMaxLength(20);
     lbl_codepage_maintext = named<QLabel>("lbl_codepage_maintext", QStringLiteral("Code Page:"));
     cbb_codepage_maintext = named<QComboBox>("cbb_codepage_maintext");
     lbl_codepage_hint_maintext =
@@ -106,7 +122,7 @@ void TfrmTavistoMain::buildDisplaySetTab() {
     text->addWidget(rbtnTextLine2, 0, 2);
     text->addWidget(rbtnTextLine4, 1, 2);
     int row = 2;
-    for (QLineEdit* edit : {edtMianText1, edtMianText2, edtMianText3, edtMianText4})
+    for (QLineEdit* edit : mainTextEdits())
         text->addWidget(edit, row++, 0, 1, 3);
     text->addWidget(lbl_codepage_maintext, row, 0);
     text->addWidget(cbb_codepage_maintext, row++, 1, 1, 2);
@@ -121,12 +137,116 @@ void TfrmTavistoMain::buildDisplaySetTab() {
     left->addLayout(brightness);
     left->addStretch(1);
 
-    auto* page = new QHBoxLayout(tsDisplaySet);
+    auto* page = new QHBoxLayout(this);
     page->setContentsMargins(10, 10, 10, 10);
     page->setSpacing(10);
     page->addLayout(left, 1);
     // The text group keeps its own height, whether it shows two main-text lines or four.
     page->addWidget(grpText, 1, Qt::AlignTop);
+}
+
+std::array<QLineEdit*, 4> TDisplaySetPanel::mainTextEdits() const {
+    return {edtMianText1, edtMianText2, edtMianText3, edtMianText4};
+}
+
+void TDisplaySetPanel::wire() {
+    const std::pair<QAbstractButton*, void (TDisplaySetPanel::*)()> buttons[] = {
+        {btn_HeaderSet, &TDisplaySetPanel::btn_HeaderSetClick},
+        {btn_TextSet, &TDisplaySetPanel::btn_TextSetClick},
+        {btn_FooterSet, &TDisplaySetPanel::btn_FooterSetClick},
+        {btn_brightness_set, &TDisplaySetPanel::btn_brightness_setClick},
+        {btn_mainText_center, &TDisplaySetPanel::btn_mainText_centerClick},
+        {rbtnTextLine2, &TDisplaySetPanel::rbtnTextLine2Click},
+        {rbtnTextLine4, &TDisplaySetPanel::rbtnTextLine2Click},
+    };
+    // `clicked` comes from the operator (or click()), never from setChecked.
+    for (const auto& [button, handler] : buttons)
+        connect(button, &QAbstractButton::clicked, this, handler);
+    for (TColorPanel* panel : {pnlColorTextHeader, pnlColorBgHeader, pnlColorTextText,
+                               pnlColorBgText, pnlColorTextFooter, pnlColorBgFooter})
+        connect(panel, &TColorPanel::mousePressed, this,
+                [this, panel] { pnlColorMouseDown(panel); });
+}
+
+void TDisplaySetPanel::readForm(TSettingsForm& form) const {
+    form.pnlColorTextHeader = pnlColorTextHeader->color();
+    form.pnlColorBgHeader = pnlColorBgHeader->color();
+    form.rbtnHeaderText = rbtnHeaderText->isChecked();
+    form.rbtnHeaderPicture = rbtnHeaderPicture->isChecked();
+    form.pnlColorTextText = pnlColorTextText->color();
+    form.pnlColorBgText = pnlColorBgText->color();
+    form.rbtnTextLine2 = rbtnTextLine2->isChecked();
+    form.rbtnTextLine4 = rbtnTextLine4->isChecked();
+    const auto edits = mainTextEdits();
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        form.edtMianText[i] = TextOf(edits[i]);
+        // isHidden, not isVisible: the window itself may not be on screen.
+        form.edtMianTextVisible[i] = !edits[i]->isHidden();
+    }
+    form.cbb_codepage_maintext = cbb_codepage_maintext->currentIndex();
+    form.pnlColorTextFooter = pnlColorTextFooter->color();
+    form.pnlColorBgFooter = pnlColorBgFooter->color();
+    form.rg_brightness = rg_brightness->itemIndex();
+}
+
+void TDisplaySetPanel::showForm(const TSettingsForm& form) {
+    pnlColorTextHeader->setColor(form.pnlColorTextHeader);
+    pnlColorBgHeader->setColor(form.pnlColorBgHeader);
+    ShowRadioPair(rbtnHeaderText, form.rbtnHeaderText, rbtnHeaderPicture, form.rbtnHeaderPicture);
+    pnlColorTextText->setColor(form.pnlColorTextText);
+    pnlColorBgText->setColor(form.pnlColorBgText);
+    ShowRadioPair(rbtnTextLine2, form.rbtnTextLine2, rbtnTextLine4, form.rbtnTextLine4);
+    const auto edits = mainTextEdits();
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        ShowText(edits[i], form.edtMianText[i]);
+        edits[i]->setVisible(form.edtMianTextVisible[i]);
+    }
+    cbb_codepage_maintext->setCurrentIndex(form.cbb_codepage_maintext);
+    pnlColorTextFooter->setColor(form.pnlColorTextFooter);
+    pnlColorBgFooter->setColor(form.pnlColorBgFooter);
+    rg_brightness->setItemIndex(form.rg_brightness);
+}
+
+void TDisplaySetPanel::btn_HeaderSetClick() {
+    host_.runOnForm([this](TSettingsForm& form, TDisplayInfo& info) {
+        tavisto::btn_HeaderSetClick(host_.connection(), form, info, host_.operatorView());
+    });
+}
+
+void TDisplaySetPanel::btn_TextSetClick() {
+    host_.runOnForm([this](TSettingsForm& form, TDisplayInfo& info) {
+        tavisto::btn_TextSetClick(host_.connection(), form, info, host_.operatorView());
+    });
+}
+
+void TDisplaySetPanel::btn_FooterSetClick() {
+    host_.runOnForm([this](TSettingsForm& form, TDisplayInfo& info) {
+        tavisto::btn_FooterSetClick(host_.connection(), form, info, host_.operatorView());
+    });
+}
+
+void TDisplaySetPanel::btn_brightness_setClick() {
+    host_.runOnForm([this](TSettingsForm& form, TDisplayInfo& info) {
+        tavisto::btn_brightness_setClick(host_.connection(), form, info, host_.operatorView());
+    });
+}
+
+void TDisplaySetPanel::pnlColorMouseDown(TColorPanel* panel) {
+    // The panel changes at once; the record only at the next collection of the form.
+    if (host_.busy())
+        return;
+    if (const std::optional<QColor> color = host_.dialogs().chooseColor(host_.dialogParent()))
+        panel->setColor(std::uint32_t(color->red()) | std::uint32_t(color->green()) << 8 |
+                        std::uint32_t(color->blue()) << 16);
+}
+
+void TDisplaySetPanel::rbtnTextLine2Click() {
+    host_.editForm([](TSettingsForm& form, TDisplayInfo&) { tavisto::rbtnTextLine2Click(form); });
+}
+
+void TDisplaySetPanel::btn_mainText_centerClick() {
+    host_.editForm(
+        [](TSettingsForm& form, TDisplayInfo&) { tavisto::btn_mainText_centerClick(form); });
 }
 
 } // namespace tavisto::ui

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTextEdit;
+
+namespace tavisto::ui {
+
+class TPanelHost;
+
+// "Download File": fonts, single items, storage format, and the window's log pane,
+// which the panel shows but the window writes.
+class TDownloadFilePanel : public QWidget {
+    Q_OBJECT
+public:
+    TDownloadFilePanel(TPanelHost& host, QTextEdit* log, QWidget* parent = nullptr);
+
+    QPushButton* btn_CharacterSetDownAll = nullptr;
+    QComboBox* cbbCharset = nullptr;
+    QPushButton* btn_CharacterSetSelectFile = nullptr;
+    QLabel* pnlCharsetFilename = nullptr;
+    QLineEdit* edt_addr = nullptr;
+    QLineEdit* edt_filename = nullptr;
+    QPushButton* btn_CharacterSetDownSingle = nullptr;
+    QPushButton* btn_Format = nullptr;
+
+private:
+    [[maybe_unused]] TPanelHost& host_;
+};
+
+} // namespace tavisto::ui
