@@ -24,7 +24,7 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVISTO_BUILD_GUI=O
 cmake --build build/asan -j "$jobs"
 ctest --test-dir build/asan --output-on-failure -j "$jobs"
 
-threaded_tests=(sim_tests protocol_sim_tests app_tests)
+threaded_tests=(sim_tests protocol_sim_tests app_tests transfer_sim_tests)
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVISTO_BUILD_GUI=OFF \
     -DTAVISTO_SANITIZE_THREAD=ON -DTAVISTO_BUILD_BENCH=OFF
 cmake --build build/tsan -j "$jobs" --target "${threaded_tests[@]}"

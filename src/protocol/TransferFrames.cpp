@@ -65,8 +65,8 @@ std::optional<TDisplayFrame> TakeDisplayFrame(Bytes& buffer) {
         if (buffer.compare(0, 3, "ACT") != 0 || !hasKnownHeader(buffer)) {
             // Drop up to the next "ACT" (or to the last two bytes, which may begin one).
             const std::size_t next = buffer.find("ACT", 1);
-            buffer.erase(0, next == Bytes::npos ? std::max<std::size_t>(buffer.size(), 2) - 2
-                                                : next);
+            buffer.erase(0,
+                         next == Bytes::npos ? std::max<std::size_t>(buffer.size(), 2) - 2 : next);
             continue;
         }
         TDisplayFrame frame;

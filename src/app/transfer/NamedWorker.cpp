@@ -16,8 +16,8 @@ Micros wireTime(std::size_t bytes, int baudRate) {
 
 } // namespace
 
-bool RunNamedDataPhase(TConnection& connection, const Bytes& data, std::uint16_t crc,
-                       int baudRate, const std::function<void(int piece)>& onPiece,
+bool RunNamedDataPhase(TConnection& connection, const Bytes& data, std::uint16_t crc, int baudRate,
+                       const std::function<void(int piece)>& onPiece,
                        const std::atomic<bool>* cancel) {
     Clock& clock = connection.clock();
     const TimePoint start = clock.now();

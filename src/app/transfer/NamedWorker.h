@@ -13,8 +13,8 @@ namespace tavisto {
 // `baudRate` and 500 ms more have passed, the display's CRC text. True when the
 // display reports the file's CRC. It touches only the session port, the clock and
 // the trace.
-bool RunNamedDataPhase(TConnection& connection, const Bytes& data, std::uint16_t crc,
-                       int baudRate, const std::function<void(int piece)>& onPiece,
+bool RunNamedDataPhase(TConnection& connection, const Bytes& data, std::uint16_t crc, int baudRate,
+                       const std::function<void(int piece)>& onPiece,
                        const std::atomic<bool>* cancel = nullptr);
 
 } // namespace tavisto

@@ -24,9 +24,8 @@ bool refuse(TOperator& op, const std::string& text) {
 
 bool PrepareDownloadLink(TConnection& connection, TOperator& op) {
     std::string message;
-    if (!connection.SessionPort &&
-        LcdOpenSession(connection, connection.CurrentPortName, connection.CurrentBaudRate,
-                       message) != 1)
+    if (!connection.SessionPort && LcdOpenSession(connection, connection.CurrentPortName,
+                                                  connection.CurrentBaudRate, message) != 1)
         return refuse(op, message);
     if (!LcdWaitReady(connection, message, true)) {
         LcdCloseSession(connection);

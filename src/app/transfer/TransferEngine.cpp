@@ -57,7 +57,8 @@ void TTransferEngine::Mark(int position) {
 }
 
 bool TTransferEngine::IsMarked(int position) const {
-    return position >= 0 && position <= kDownListEnd && DownList[static_cast<std::size_t>(position)];
+    return position >= 0 && position <= kDownListEnd &&
+           DownList[static_cast<std::size_t>(position)];
 }
 
 int TTransferEngine::GetDownListTrueTotal() const {
@@ -315,9 +316,9 @@ TTransferStatus TTransferEngine::Status() const {
     status.blocksTotal = blockCount(FileLength);
     status.blocksDone = std::min(blocksDone_, status.blocksTotal);
     status.bytesTotal = FileLength;
-    status.bytesDone = std::min<std::uint32_t>(
-        static_cast<std::uint32_t>(blocksDone_) * static_cast<std::uint32_t>(kBlockSize),
-        FileLength);
+    status.bytesDone = std::min<std::uint32_t>(static_cast<std::uint32_t>(blocksDone_) *
+                                                   static_cast<std::uint32_t>(kBlockSize),
+                                               FileLength);
     const double elapsed =
         std::chrono::duration<double>(connection_.clock().now() - jobStart_).count();
     if (elapsed > 0 && status.bytesDone > 0) {

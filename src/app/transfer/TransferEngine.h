@@ -47,10 +47,10 @@ public:
 // How far the queue has got, for a progress display (rate and time left).
 struct TTransferStatus {
     bool running = false;
-    int seconds = 0;           // Fwait
-    std::string item;          // the current row's name
-    int blocksDone = 0;        // of the current job
-    int blocksTotal = 0;       // FileLength div 256 + 1
+    int seconds = 0;     // Fwait
+    std::string item;    // the current row's name
+    int blocksDone = 0;  // of the current job
+    int blocksTotal = 0; // FileLength div 256 + 1
     std::uint32_t bytesDone = 0;
     std::uint32_t bytesTotal = 0;
     double bytesPerSecond = 0; // of the current job so far; 0 before it is known
@@ -96,9 +96,9 @@ public:
     void NextDownload();
 
     // ---- Events on the owner's thread. ----------------------------------------
-    void Received(const Bytes& bytes);    // from the receiver
-    void NamedProgress(int piece);        // from the named worker
-    void NamedVerdict(bool stored);       // from the named worker
+    void Received(const Bytes& bytes); // from the receiver
+    void NamedProgress(int piece);     // from the named worker
+    void NamedVerdict(bool stored);    // from the named worker
     void timOutTimer();
     void tmr1Timer();
 

@@ -6,9 +6,9 @@
 #include "app/transfer/TransferEngine.h"
 #include "tests/app/RecordingOperator.h"
 
+#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -41,12 +41,10 @@ public:
     void receivedHandled() override {}
     void startNamedWorker(const TNamedJob& job) override {
         loop_.post([this, job] {
-            const bool stored = RunNamedDataPhase(connection_, *job.data, job.crc, 115200,
-                                                  [this](int piece) {
-                                                      loop_.post([this, piece] {
-                                                          engine->NamedProgress(piece);
-                                                      });
-                                                  });
+            const bool stored =
+                RunNamedDataPhase(connection_, *job.data, job.crc, 115200, [this](int piece) {
+                    loop_.post([this, piece] { engine->NamedProgress(piece); });
+                });
             loop_.post([this, stored] { engine->NamedVerdict(stored); });
         });
     }

@@ -45,7 +45,8 @@ TEST_F(AddressedEngineTest, UnsupportedAndEmptyRowsAreSkippedWithoutCounting) {
     // CP437_40x40 has no address on this model; CP850 has no image; slot 74 is empty.
     run(kMka, {2, 3, 6, 78});
     ASSERT_TRUE(finished);
-    EXPECT_THAT(logLines(), ElementsAre("log! CP437_40x40 [Failed]:not suport", "log CP737 [Succeed]"));
+    EXPECT_THAT(logLines(),
+                ElementsAre("log! CP437_40x40 [Failed]:not suport", "log CP737 [Succeed]"));
     EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
     EXPECT_THAT(op.status, Contains("item Download CP737|1 of  4|3"));
 }
@@ -140,8 +141,8 @@ TEST_F(FirmwareEngineTest, WakesTheDisplayAndAnnouncesTheImage) {
     ASSERT_TRUE(finished);
     EXPECT_EQ(display.firmware, image);
     const std::uint16_t crc = referenceCrc(image);
-    Bytes announce = "ACT=1,L=002," + be32(700) + static_cast<char>(crc >> 8) +
-                     static_cast<char>(crc & 0xFF);
+    Bytes announce =
+        "ACT=1,L=002," + be32(700) + static_cast<char>(crc >> 8) + static_cast<char>(crc & 0xFF);
     const std::uint16_t frameCrc = referenceCrc(announce);
     announce += static_cast<char>(frameCrc >> 8);
     announce += static_cast<char>(frameCrc & 0xFF);
@@ -214,7 +215,8 @@ TEST_F(NamedEngineTest, AnEmptyQueueGoesStraightToTheEnd) {
     run(kMk, {});
     ASSERT_TRUE(finished);
     EXPECT_EQ(op.boxes, (std::vector<Box>{{"Done! [Succeed 0 / Failed 0]", 64}}));
-    EXPECT_EQ(line.writes(), (std::vector<Bytes>{wire("02 07 16 01"), wire("02 07 04 00 00 25 80")}));
+    EXPECT_EQ(line.writes(),
+              (std::vector<Bytes>{wire("02 07 16 01"), wire("02 07 04 00 00 25 80")}));
 }
 
 } // namespace

@@ -38,7 +38,9 @@ inline Bytes displayFrame(char kind, std::uint32_t payload) {
 class ScriptedDisplay {
 public:
     ScriptedDisplay(FakeLine& line, std::string model) : line_(line), model_(std::move(model)) {
-        line_.onWrite = [this](const Bytes& written) { onWrite(written); };
+        line_.onWrite = [this](const Bytes& written) {
+            onWrite(written);
+        };
     }
 
     // Faults and knobs.
@@ -46,9 +48,9 @@ public:
     bool silentWakeUp = false;
     Bytes makeFileReply = "OK\r\n";
     bool wrongCrc = false;
-    int stopAfterBlocks = -1;     // asks for no more blocks after this many
-    bool pairRequests = false;    // the request for block 1 comes with a repeat of it
-    Bytes garbage;                // sent before every block request
+    int stopAfterBlocks = -1;  // asks for no more blocks after this many
+    bool pairRequests = false; // the request for block 1 comes with a repeat of it
+    Bytes garbage;             // sent before every block request
     Micros delay = 2ms;
 
     std::map<std::uint32_t, Bytes> flash; // addressed files by address
@@ -130,10 +132,10 @@ private:
     void takeBlock(const Bytes& w) {
         const std::uint32_t number =
             static_cast<std::uint32_t>(std::stoul(hexOf(w.substr(12, 4)), nullptr, 16));
-        if (number != next_ || referenceCrc(w.substr(0, 272)) !=
-                                   static_cast<std::uint16_t>(
-                                       (static_cast<unsigned char>(w[272]) << 8) |
-                                       static_cast<unsigned char>(w[273])))
+        if (number != next_ ||
+            referenceCrc(w.substr(0, 272)) !=
+                static_cast<std::uint16_t>((static_cast<unsigned char>(w[272]) << 8) |
+                                           static_cast<unsigned char>(w[273])))
             return; // a repeat or a damaged block: the next request decides
         data_ += w.substr(16, std::min<std::size_t>(256, length_ - data_.size()));
         ++blocksTaken;

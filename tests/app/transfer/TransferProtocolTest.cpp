@@ -12,7 +12,8 @@ namespace {
 using ::testing::ElementsAre;
 
 TEST(DisplayFrames, SplitsEveryCompleteFrameAndKeepsAPartialOne) {
-    Bytes buffer = displayFrame('0', 5) + displayFrame('9', 0x1234) + Bytes("ACT=0,L=004,\x00\x00", 14);
+    Bytes buffer =
+        displayFrame('0', 5) + displayFrame('9', 0x1234) + Bytes("ACT=0,L=004,\x00\x00", 14);
     auto first = TakeDisplayFrame(buffer);
     auto second = TakeDisplayFrame(buffer);
     ASSERT_TRUE(first && second);
@@ -66,8 +67,7 @@ TEST_F(FileTransferTest, SetupSucceedsOnAnEchoInTwoPieces) {
     };
     EXPECT_TRUE(LcdTransferSetup(connection, "00032000", "0000012C", message)) << message;
     EXPECT_EQ(line.writes().back(), wire("02 10 00 03 20 00 00 00 01 2C"));
-    EXPECT_THAT(traced,
-                ElementsAre("----> 0210000320000000012C", "<---- 0210000320000000012C"));
+    EXPECT_THAT(traced, ElementsAre("----> 0210000320000000012C", "<---- 0210000320000000012C"));
 }
 
 TEST_F(FileTransferTest, SetupFailsOnSilenceOrAStalledOrWrongEcho) {
@@ -75,7 +75,9 @@ TEST_F(FileTransferTest, SetupFailsOnSilenceOrAStalledOrWrongEcho) {
     EXPECT_EQ(message, "Failed to read data");
 
     // Part of the echo, then nothing by the next poll.
-    line.onWrite = [this](const Bytes& w) { line.arrive(w.substr(0, 4), 10ms); };
+    line.onWrite = [this](const Bytes& w) {
+        line.arrive(w.substr(0, 4), 10ms);
+    };
     EXPECT_FALSE(LcdTransferSetup(connection, "00000000", "00000001", message));
     EXPECT_EQ(message, "Failed to read data");
 
