@@ -12,9 +12,6 @@ namespace tavisto {
 
 namespace {
 
-constexpr Millis kLinkSwitchPause{200};
-constexpr Millis kPortSwitchPause{100};
-
 bool refuse(TOperator& op, const std::string& text) {
     op.ShowMsgBox(text, MB_ICONERROR);
     return false;
@@ -31,10 +28,7 @@ bool PrepareDownloadLink(TConnection& connection, TOperator& op) {
         LcdCloseSession(connection);
         return refuse(op, kNotFoundPrefix + message);
     }
-    LcdSetLinkBaudRate(connection, kTransferBaudRate, message);
-    connection.clock().sleep(kLinkSwitchPause);
-    SetPortBaudRate(connection.SessionPort, kTransferBaudRate);
-    connection.clock().sleep(kPortSwitchPause);
+    SwitchLinkSpeed(connection, kTransferBaudRate);
     return true;
 }
 
@@ -48,7 +42,7 @@ bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int
         return refuse(op, "No item " + std::to_string(position) + " in the download list.");
     if (!FindModel(model))
         return refuse(op, "Connect to a display first.");
-    if (const int slot = PictureSlotOfPosition(position))
+    if (PictureSlotOfPosition(position) != 0)
         return refuse(op, std::string(DownFileAt(position).Name) +
                               " is a picture slot: its picture is sent from the slot, not "
                               "from a file.");

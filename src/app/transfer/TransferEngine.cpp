@@ -27,6 +27,14 @@ int blockCount(std::uint32_t length) {
 
 } // namespace
 
+void SwitchLinkSpeed(TConnection& connection, int baudRate) {
+    std::string message;
+    LcdSetLinkBaudRate(connection, baudRate, message);
+    connection.clock().sleep(kLinkSwitchPause);
+    SetPortBaudRate(connection.SessionPort, baudRate);
+    connection.clock().sleep(kPortSwitchPause);
+}
+
 std::string CountText(int count, int total) {
     return std::to_string(count) + " of  " + std::to_string(total);
 }
@@ -251,11 +259,7 @@ void TTransferEngine::jobEnded(bool stored) {
 }
 
 void TTransferEngine::restoreLink() {
-    std::string message;
-    LcdSetLinkBaudRate(connection_, connection_.CurrentBaudRate, message);
-    connection_.clock().sleep(kLinkSwitchPause);
-    SetPortBaudRate(connection_.SessionPort, connection_.CurrentBaudRate);
-    connection_.clock().sleep(kPortSwitchPause);
+    SwitchLinkSpeed(connection_, connection_.CurrentBaudRate);
     LcdCloseSession(connection_);
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "LogLines.h"
 #include "ScriptedDisplay.h"
 #include "app/transfer/BlockingOwnerLoop.h"
 #include "app/transfer/NamedWorker.h"
 #include "app/transfer/TransferEngine.h"
-#include "tests/app/RecordingOperator.h"
 
 #include <algorithm>
 #include <gmock/gmock.h>
@@ -82,13 +82,7 @@ protected:
         finished = loop.runUntil([this] { return !engine.Running(); }, 120s);
     }
 
-    std::vector<std::string> logLines() const {
-        std::vector<std::string> lines;
-        for (const auto& s : op.status)
-            if (s.rfind("log", 0) == 0)
-                lines.push_back(s);
-        return lines;
-    }
+    std::vector<std::string> logLines() const { return LogLines(op); }
 
     // The block frame the host must send: header, block number, 256 bytes, CRC.
     static Bytes expectedBlock(std::uint32_t number, const Bytes& data) {

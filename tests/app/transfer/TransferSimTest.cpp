@@ -1,10 +1,10 @@
 // Single-item downloads through the real serial layer, the engine's receiver and
 // worker threads and a blocking owner loop, against the virtual display.
+#include "LogLines.h"
 #include "app/transfer/BlockingOwnerLoop.h"
 #include "app/transfer/SingleDownload.h"
 #include "app/transfer/TransferRunner.h"
 #include "sim/VirtualDisplay.h"
-#include "tests/app/RecordingOperator.h"
 #include "tests/settings/TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -55,13 +55,7 @@ protected:
         return start(model, position, content) && finish();
     }
 
-    std::vector<std::string> logLines() const {
-        std::vector<std::string> lines;
-        for (const auto& s : op.status)
-            if (s.rfind("log", 0) == 0)
-                lines.push_back(s);
-        return lines;
-    }
+    std::vector<std::string> logLines() const { return LogLines(op); }
 
     bool noted(const std::string& text) const {
         for (const auto& entry : display->log())
