@@ -22,9 +22,12 @@ struct Faults {
     Bytes garbage;                     // sent before every reply
     bool pacing = false;               // bytes travel at the wire rate (baud / 10 per second)
     // Transfers.
-    bool wrongFileCrc = false;  // the CRC reported for a stored file is off by one
-    int dropBlock = -1;         // the first arrival of this block number is lost
-    int hangUpAfterBlocks = -1; // the display stops asking for blocks after this many
+    bool wrongFileCrc = false;   // the CRC reported for a stored file is off by one
+    int dropBlock = -1;          // the first arrival of this block number is lost
+    int hangUpAfterBlocks = -1;  // the display stops asking for blocks after this many
+    int repeatRequest = -1;      // the request for this block is written twice, back to back
+    Bytes transferGarbage;       // sent before every block request and finished frame
+    bool refuseMakeFile = false; // make-file frames are answered "ERR" and not taken
 };
 
 // What a reply is, so that faults can pick the replies they concern.

@@ -65,21 +65,27 @@ void BlockTransfer::begin(SteadyTime now, const Faults& faults, std::vector<Repl
     repeats_ = 0;
     blocksTaken_ = 0;
     dropDone_ = false;
+    repeatDone_ = false;
     data_.clear();
     data_.reserve(length_);
     if (blockCount() == 0)
         finish(faults, out);
     else
-        request(now, out);
+        request(now, faults, out);
 }
 
 std::uint32_t BlockTransfer::blockCount() const {
     return static_cast<std::uint32_t>((length_ + kBlockSize - 1) / kBlockSize);
 }
 
-void BlockTransfer::request(SteadyTime now, std::vector<Reply>& out) {
+void BlockTransfer::request(SteadyTime now, const Faults& faults, std::vector<Reply>& out) {
     requestedAt_ = now;
-    out.push_back({displayFrame('0', next_), ReplyKind::Transfer});
+    Bytes frame = faults.transferGarbage + displayFrame('0', next_);
+    if (static_cast<int>(next_) == faults.repeatRequest && !repeatDone_) {
+        repeatDone_ = true;
+        frame += frame;
+    }
+    out.push_back({std::move(frame), ReplyKind::Transfer});
 }
 
 void BlockTransfer::finish(const Faults& faults, std::vector<Reply>& out) {
@@ -99,7 +105,7 @@ void BlockTransfer::finish(const Faults& faults, std::vector<Reply>& out) {
     }
     if (faults.wrongFileCrc)
         crc = static_cast<std::uint16_t>(crc + 1);
-    out.push_back({displayFrame('9', crc), ReplyKind::Transfer});
+    out.push_back({faults.transferGarbage + displayFrame('9', crc), ReplyKind::Transfer});
     state_ = State::Idle;
     data_.clear();
     data_.shrink_to_fit();
@@ -143,19 +149,24 @@ void BlockTransfer::onBlock(const Frame& frame, SteadyTime now, const Faults& fa
     const std::uint32_t number = bigEndian32(f, 12);
     if (f.compare(0, 12, "ACT=0,L=100,") != 0) {
         journal_.add(LogKind::Rejected, f, "block with a bad header");
-        request(now, out);
+        request(now, faults, out);
         return;
     }
     if (crc16(std::string_view(f).substr(0, 272)) != bigEndian16(f, 272)) {
         journal_.add(LogKind::Rejected, f, "block " + std::to_string(number) + " with a bad CRC");
-        request(now, out);
+        request(now, faults, out);
+        return;
+    }
+    if (number + 1 == next_ && blocksTaken_ > 0) {
+        // The answer to a request repeated while the first answer was on its way.
+        journal_.add(LogKind::Dropped, f, "block " + std::to_string(number) + " again, kept once");
         return;
     }
     if (number != next_) {
         journal_.add(LogKind::Rejected, f,
                      "block " + std::to_string(number) + " while block " + std::to_string(next_) +
                          " was asked for");
-        request(now, out);
+        request(now, faults, out);
         return;
     }
     if (static_cast<int>(number) == faults.dropBlock && !dropDone_) {
@@ -175,10 +186,10 @@ void BlockTransfer::onBlock(const Frame& frame, SteadyTime now, const Faults& fa
     if (++next_ == blockCount())
         finish(faults, out);
     else
-        request(now, out);
+        request(now, faults, out);
 }
 
-void BlockTransfer::tick(SteadyTime now, const Faults&, std::vector<Reply>& out) {
+void BlockTransfer::tick(SteadyTime now, const Faults& faults, std::vector<Reply>& out) {
     if (state_ != State::Receiving || now - requestedAt_ < kRepeatAfter)
         return;
     if (++repeats_ > kMaxRepeats) {
@@ -187,7 +198,7 @@ void BlockTransfer::tick(SteadyTime now, const Faults&, std::vector<Reply>& out)
         return;
     }
     journal_.add(LogKind::Note, {}, "asking again for block " + std::to_string(next_));
-    request(now, out);
+    request(now, faults, out);
 }
 
 std::optional<SteadyTime> BlockTransfer::deadline() const {
@@ -204,8 +215,13 @@ void BlockTransfer::abort(const std::string& why) {
     data_.shrink_to_fit();
 }
 
-std::optional<std::uint32_t> NamedTransfer::onMakeFile(const Frame& frame, const Faults&,
+std::optional<std::uint32_t> NamedTransfer::onMakeFile(const Frame& frame, const Faults& faults,
                                                        std::vector<Reply>& out) {
+    if (faults.refuseMakeFile) {
+        journal_.add(LogKind::Rejected, frame.bytes, "make file refused (fault)");
+        out.push_back({"ERR\r\n", ReplyKind::Transfer});
+        return std::nullopt;
+    }
     // name "," decimal length "," decimal CRC
     const std::string_view announcement = frame.text;
     const auto second = announcement.rfind(',');

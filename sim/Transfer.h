@@ -56,7 +56,7 @@ private:
     void onAnnounce(const Frame& frame, SteadyTime now, const Faults& faults,
                     std::vector<Reply>& out);
     void onBlock(const Frame& frame, SteadyTime now, const Faults& faults, std::vector<Reply>& out);
-    void request(SteadyTime now, std::vector<Reply>& out);
+    void request(SteadyTime now, const Faults& faults, std::vector<Reply>& out);
     void finish(const Faults& faults, std::vector<Reply>& out);
     std::uint32_t blockCount() const;
 
@@ -71,6 +71,7 @@ private:
     int repeats_ = 0;
     int blocksTaken_ = 0;
     bool dropDone_ = false;
+    bool repeatDone_ = false;
     SteadyTime requestedAt_{};
     Bytes data_;
 };

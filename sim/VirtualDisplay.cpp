@@ -2,7 +2,9 @@
 
 #include "sim/Models.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
@@ -206,7 +208,9 @@ void VirtualDisplay::run() {
     for (;;) {
         pollfd fds[3];
         nfds_t count = 0;
-        int timeoutMs = -1;
+        // Paced bytes are due every 87 us at 115200 baud: wait to the nanosecond,
+        // or a millisecond of lateness per wake-up would slow the line.
+        std::optional<Nanos> timeout;
         {
             std::lock_guard lock(mutex_);
             std::size_t backlog = 0;
@@ -221,13 +225,16 @@ void VirtualDisplay::run() {
             fds[count++] = {wakeFd_, POLLIN, 0};
             if (line_.watchFd() >= 0)
                 fds[count++] = {line_.watchFd(), POLLIN, 0};
-            if (auto when = nextWake()) {
-                auto left = *when - std::chrono::steady_clock::now();
-                auto ms = std::chrono::ceil<Millis>(left).count();
-                timeoutMs = ms < 0 ? 0 : static_cast<int>(std::min<long long>(ms, 60'000));
-            }
+            if (auto when = nextWake())
+                timeout = std::clamp<Nanos>(*when - std::chrono::steady_clock::now(), Nanos(0),
+                                            Nanos(std::chrono::seconds(60)));
         }
-        int ready = ::poll(fds, count, timeoutMs);
+        timespec wait{};
+        if (timeout) {
+            wait.tv_sec = static_cast<time_t>(timeout->count() / 1'000'000'000);
+            wait.tv_nsec = static_cast<long>(timeout->count() % 1'000'000'000);
+        }
+        int ready = ::ppoll(fds, count, timeout ? &wait : nullptr, nullptr);
         if (stopping_)
             break;
         if (ready < 0 && errno != EINTR) {

@@ -82,7 +82,7 @@ TEST(ConvertCommand, BadInputExitsWithOneAndWritesNothing) {
 
     const CommandRun cut = convert({dir.file("cut.jpg"), "120x40", dir.file("o.bin")});
     EXPECT_EQ(cut.code, 1);
-    EXPECT_EQ(cut.err, "tavisto-cli convert: The picture \"" + dir.file("cut.jpg") +
+    EXPECT_EQ(cut.err, "The picture \"" + dir.file("cut.jpg") +
                            "\" cannot be opened. The JPEG file cannot be read: the file is "
                            "truncated.\n");
     EXPECT_EQ(convert({dir.file("text.png"), "120x40", dir.file("o.bin")}).code, 1);
@@ -102,7 +102,7 @@ TEST(ConvertCommand, ReadsAndWritesOnlyRegularFilesFollowingLinks) {
     // A named pipe with no writer would wait for ever if it were opened for reading.
     const CommandRun pipeIn = convert({dir.file("pipe.png"), "2x2", dir.file("o.bin")});
     EXPECT_EQ(pipeIn.code, 1);
-    EXPECT_EQ(pipeIn.err, "tavisto-cli convert: Cannot open file \"" + dir.file("pipe.png") +
+    EXPECT_EQ(pipeIn.err, "Cannot open file \"" + dir.file("pipe.png") +
                               "\". Not a regular file (a named pipe)\n");
     const CommandRun pipeOut = convert({dir.file("in.bmp"), "2x2", dir.file("pipe.bin")});
     EXPECT_EQ(pipeOut.code, 1);

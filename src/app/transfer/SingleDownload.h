@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/Operator.h"
+#include "app/transfer/TransferRunner.h"
+#include "link/Connection.h"
+
+#include <string>
+
+namespace tavisto {
+
+// The common preparation of the download workflows: opens the session when it is
+// closed (stored port and rate), waits for the display to answer, then switches
+// the display and the port to 115200 baud. On failure it shows the reason in an
+// error box, leaves the session closed and returns false.
+bool PrepareDownloadLink(TConnection& connection, TOperator& op);
+
+// The filter of the file dialog of the single-item download.
+inline constexpr const char* kDownloadFileFilter =
+    "Bin Files(*.bin)|*.bin|JPEG Image File (*.jpg)|*.jpg";
+
+// "Download" of one item of the download file table (btn_CharacterSetDownSingleClick):
+// `position` 1..93 is sent from `fileName` to a display of model index `model`.
+// Picture slots (positions 77 to 90) are refused: they are sent from their slots.
+// Checks what it can before touching the display (position, model, a readable file,
+// no queue running) and shows an error box for bad input. Returns true when the
+// queue started; the engine then runs it on the owner's thread and ends with the
+// "Done!" box (engine().Running() turns false).
+bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int model,
+                                     TTransferRunner& runner, int position,
+                                     const std::string& fileName);
+
+} // namespace tavisto

@@ -1,0 +1,336 @@
+#include "app/transfer/TransferEngine.h"
+
+#include "protocol/Crc16.h"
+#include "protocol/DisplayCommands.h"
+#include "protocol/FileTransfer.h"
+#include "protocol/Hex.h"
+#include "protocol/Session.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace tavisto {
+
+namespace {
+
+constexpr int kLastLoggedRow = 76; // fonts get a log line for their outcome
+constexpr int kFirmwareRow = 93;
+constexpr Millis kJobPause{100};
+constexpr Millis kStartPause{100};
+constexpr Millis kLinkSwitchPause{200};
+constexpr Millis kPortSwitchPause{100};
+constexpr const char* kUnsupportedAddress = "0xFFFFFFFF";
+
+int blockCount(std::uint32_t length) {
+    return static_cast<int>(length / kBlockSize + 1);
+}
+
+} // namespace
+
+void SwitchLinkSpeed(TConnection& connection, int baudRate) {
+    std::string message;
+    LcdSetLinkBaudRate(connection, baudRate, message);
+    connection.clock().sleep(kLinkSwitchPause);
+    SetPortBaudRate(connection.SessionPort, baudRate);
+    connection.clock().sleep(kPortSwitchPause);
+}
+
+std::string CountText(int count, int total) {
+    return std::to_string(count) + " of  " + std::to_string(total);
+}
+
+std::string DoneText(int succeeded, int failed) {
+    return "Done! [Succeed " + std::to_string(succeeded) + " / Failed " + std::to_string(failed) +
+           "]";
+}
+
+TTransferEngine::TTransferEngine(TConnection& connection, TOperator& op, TOwnerQueue& queue,
+                                 TTransferThreads& threads, TJobSources sources)
+    : connection_(connection), op_(op), threads_(threads), sources_(std::move(sources)),
+      timOut(queue.makeTimer([this] { timOutTimer(); })),
+      tmr1(queue.makeTimer([this] { tmr1Timer(); })) {
+    SetDownListNull();
+}
+
+TTransferEngine::~TTransferEngine() = default;
+
+void TTransferEngine::SetDownListNull() {
+    DownList.fill(false);
+    DownList[kDownListEnd] = true;
+}
+
+void TTransferEngine::Mark(int position) {
+    if (position >= 1 && position < kDownListEnd)
+        DownList[static_cast<std::size_t>(position)] = true;
+}
+
+bool TTransferEngine::IsMarked(int position) const {
+    return position >= 0 && position <= kDownListEnd &&
+           DownList[static_cast<std::size_t>(position)];
+}
+
+int TTransferEngine::GetDownListTrueTotal() const {
+    return static_cast<int>(std::count(DownList.begin(), DownList.end() - 1, true));
+}
+
+void TTransferEngine::setStatusObserver(std::function<void(const TTransferStatus&)> observer) {
+    observer_ = std::move(observer);
+}
+
+void TTransferEngine::StartQueue(const TQueueStart& start) {
+    const DisplayModel* model = FindModel(start.model);
+    if (!model)
+        throw std::invalid_argument("no display model " + std::to_string(start.model));
+    model_ = model;
+    DownTotal = GetDownListTrueTotal();
+    Statistics_S = 0;
+    Statistics_F = 0;
+    DownCount = 0;
+    IsDownResource = start.fromResources;
+    chosenFile_ = start.chosenFile;
+    DownPos = std::clamp(start.firstPosition, 1, kDownListEnd);
+    Fwait = 0;
+    tmr1->start(kSecondsInterval);
+    NextDownload();
+}
+
+void TTransferEngine::NextDownload() {
+    for (;;) {
+        while (!DownList[static_cast<std::size_t>(DownPos)])
+            ++DownPos;
+        std::string message;
+        LcdWaitReady(connection_, message, true);
+        if (DownPos == kDownListEnd) {
+            finish();
+            return;
+        }
+        const TDownFiles& row = DownFileAt(DownPos);
+        const std::string name = row.Name;
+        if (model_->isAddressed() && std::string(row.Address) == kUnsupportedAddress) {
+            op_.ShowLogOnRichEdit(name + " [" + "Failed" + "]:not suport", true);
+            ++DownPos;
+            continue;
+        }
+        TJobData data = LoadJobData(DownPos, *model_, IsDownResource, chosenFile_, sources_);
+        if (data.outcome == TJobData::Outcome::Skip) {
+            ++DownPos;
+            continue;
+        }
+        if (data.outcome == TJobData::Outcome::Failed) {
+            op_.ShowLogOnRichEdit(name + " [" + "Failed" + "]:" + data.reason, true);
+            ++Statistics_F;
+            ++DownPos;
+            continue;
+        }
+        startJob(row, std::move(data.bytes));
+        return;
+    }
+}
+
+void TTransferEngine::startJob(const TDownFiles& row, Bytes data) {
+    FileData = std::move(data);
+    FileAddressHex = std::string(row.Address).substr(2, 8);
+    FileCrc = Crc16(FileData);
+    FileCrcBytes = Crc16Bytes(FileCrc);
+    FileLength = static_cast<std::uint32_t>(FileData.size());
+    FileLengthHex = IntToHexDigits(FileLength, 8);
+    connection_.clock().sleep(kJobPause);
+    blocksDone_ = 0;
+    jobStart_ = connection_.clock().now();
+
+    if (model_->firmwareWakeUp && DownPos == kFirmwareRow)
+        startFirmware();
+    else if (model_->isAddressed())
+        startAddressed(row);
+    else
+        startNamed(row);
+}
+
+void TTransferEngine::startFirmware() {
+    std::string message;
+    if (!LcdFirmwareHandshake(connection_, message)) {
+        abandon(message);
+        return;
+    }
+    beginReceiving();
+    op_.SetProgressMax(blockCount(FileLength), 0);
+    op_.ShowProgressItem("Firmware Updating......", CountText(1, 1), 0);
+    LcdSendFirmwareAnnounce(connection_, FileLength, FileCrc, message);
+    timOut->start(kWatchdogInterval);
+}
+
+void TTransferEngine::startAddressed(const TDownFiles& row) {
+    std::string message;
+    if (!LcdTransferSetup(connection_, FileAddressHex, FileLengthHex, message)) {
+        abandon(message);
+        return;
+    }
+    beginReceiving();
+    showJob(row);
+    connection_.clock().sleep(kStartPause);
+    LcdSendStart(connection_, message);
+    timOut->start(kWatchdogInterval);
+}
+
+void TTransferEngine::startNamed(const TDownFiles& row) {
+    std::string message;
+    if (!LcdMakeFile(connection_, row.FileName, FileLength, FileCrc, message)) {
+        abandon(message);
+        return;
+    }
+    showJob(row);
+    phase_ = Phase::Named;
+    threads_.startNamedWorker(TNamedJob{&FileData, FileCrc});
+}
+
+// Bytes left from an earlier job cannot belong to this one.
+void TTransferEngine::beginReceiving() {
+    sReadBuff.clear();
+    phase_ = Phase::Addressed;
+    threads_.startReceiver();
+}
+
+void TTransferEngine::showJob(const TDownFiles& row) {
+    op_.SetProgressMax(blockCount(FileLength), DownPos);
+    ++DownCount;
+    op_.ShowProgressItem(std::string("Download ") + row.Name, CountText(DownCount, DownTotal),
+                         DownPos);
+}
+
+void TTransferEngine::Received(const Bytes& bytes) {
+    if (phase_ == Phase::Addressed)
+        TransmitSwap(bytes);
+    threads_.receivedHandled();
+}
+
+void TTransferEngine::TransmitSwap(const Bytes& sRead) {
+    sReadBuff += sRead;
+    // Every complete frame is handled now; the job may end (and the next begin)
+    // on one of them.
+    while (phase_ == Phase::Addressed) {
+        auto frame = TakeDisplayFrame(sReadBuff);
+        if (!frame)
+            break;
+        TransmitExp(*frame);
+    }
+}
+
+void TTransferEngine::TransmitExp(const TDisplayFrame& frame) {
+    if (frame.kind == 0) {
+        std::string message;
+        LcdSendBlock(connection_, frame.bytes.substr(12, 4), BlockData(FileData, frame.number),
+                     message);
+        blocksDone_ = static_cast<int>(std::min<std::uint32_t>(frame.number + 1, 0x7FFFFFFF));
+        op_.SetProgress(blocksDone_, DownPos);
+        timOut->start(kWatchdogInterval);
+    } else if (frame.kind == 9) {
+        timOut->stop();
+        threads_.stopReceiver();
+        jobEnded(FinishedFrameCrc(frame) == FileCrc);
+    }
+}
+
+void TTransferEngine::NamedProgress(int piece) {
+    if (phase_ != Phase::Named)
+        return;
+    blocksDone_ = piece;
+    op_.SetProgress(piece, DownPos);
+}
+
+void TTransferEngine::NamedVerdict(bool stored) {
+    if (phase_ != Phase::Named)
+        return;
+    threads_.joinNamedWorker();
+    jobEnded(stored);
+}
+
+void TTransferEngine::jobEnded(bool stored) {
+    phase_ = Phase::Idle;
+    if (DownPos <= kLastLoggedRow) {
+        const std::string name = DownFileAt(DownPos).Name;
+        if (stored)
+            op_.ShowLogOnRichEdit(name + " [" + "Succeed" + "]", false);
+        else
+            op_.ShowLogOnRichEdit(name + " [" + "Failed" + "]:CRC check error", true);
+    }
+    ++(stored ? Statistics_S : Statistics_F);
+    ++DownPos;
+    NextDownload();
+}
+
+void TTransferEngine::restoreLink() {
+    SwitchLinkSpeed(connection_, connection_.CurrentBaudRate);
+    LcdCloseSession(connection_);
+}
+
+void TTransferEngine::stopJob() {
+    timOut->stop();
+    if (phase_ == Phase::Addressed)
+        threads_.stopReceiver();
+    else if (phase_ == Phase::Named)
+        threads_.joinNamedWorker();
+    phase_ = Phase::Idle;
+}
+
+void TTransferEngine::finish() {
+    stopJob();
+    restoreLink();
+    tmr1->stop();
+    op_.ShowMsgBox(DoneText(Statistics_S, Statistics_F), MB_ICONINFORMATION);
+    op_.actBtnEnableExecute();
+    op_.EndProgress();
+}
+
+void TTransferEngine::abandon(const std::string& message) {
+    stopJob();
+    restoreLink();
+    tmr1->stop();
+    op_.ShowMsgBox(message, MB_ICONERROR);
+    op_.actBtnEnableExecute();
+    op_.EndProgress();
+}
+
+void TTransferEngine::timOutTimer() {
+    timOut->stop();
+    if (phase_ != Phase::Addressed)
+        return;
+    stopJob();
+    // The display is still at the transfer speed: set it back to the stored rate
+    // before the session closes, so that the next command finds it.
+    restoreLink();
+    tmr1->stop();
+    op_.actBtnEnableExecute();
+    op_.EndProgress();
+    op_.ShowMsgBox(SummaryText + "Time Out!", MB_ICONERROR);
+}
+
+void TTransferEngine::tmr1Timer() {
+    ++Fwait;
+    if (observer_)
+        observer_(Status());
+}
+
+TTransferStatus TTransferEngine::Status() const {
+    TTransferStatus status;
+    status.running = Running();
+    status.seconds = Fwait;
+    if (phase_ == Phase::Idle)
+        return status;
+    status.item = DownFileAt(DownPos).Name;
+    status.blocksTotal = blockCount(FileLength);
+    status.blocksDone = std::min(blocksDone_, status.blocksTotal);
+    status.bytesTotal = FileLength;
+    status.bytesDone = std::min<std::uint32_t>(static_cast<std::uint32_t>(blocksDone_) *
+                                                   static_cast<std::uint32_t>(kBlockSize),
+                                               FileLength);
+    const double elapsed =
+        std::chrono::duration<double>(connection_.clock().now() - jobStart_).count();
+    if (elapsed > 0 && status.bytesDone > 0) {
+        status.bytesPerSecond = status.bytesDone / elapsed;
+        status.secondsLeft =
+            static_cast<int>((status.bytesTotal - status.bytesDone) / status.bytesPerSecond + 0.5);
+    }
+    return status;
+}
+
+} // namespace tavisto

@@ -1,0 +1,172 @@
+#pragma once
+
+#include "app/DownFiles.h"
+#include "app/Operator.h"
+#include "app/transfer/JobSources.h"
+#include "app/transfer/OwnerQueue.h"
+#include "link/Connection.h"
+#include "protocol/ModelTable.h"
+#include "protocol/TransferFrames.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace tavisto {
+
+inline constexpr int kDownListEnd = 94; // the end marker of the job list
+inline constexpr int kTransferBaudRate = 115200;
+inline constexpr Millis kWatchdogInterval{10000};
+inline constexpr Millis kSecondsInterval{1000};
+
+// A named job's data phase as the engine hands it to a worker.
+struct TNamedJob {
+    const Bytes* data = nullptr; // the engine's FileData, untouched until the verdict
+    std::uint16_t crc = 0;
+};
+
+// The helper threads of the engine, provided by its runner: a receiver that watches
+// the session port during an addressed job and hands what arrives to
+// TTransferEngine::Received on the owner's thread, and a worker that runs a named
+// job's data phase and hands back NamedProgress and NamedVerdict.
+class TTransferThreads {
+public:
+    virtual ~TTransferThreads() = default;
+    virtual void startReceiver() = 0;
+    // Returns once the receiver no longer touches the port.
+    virtual void stopReceiver() = 0;
+    // The batch handed over has been consumed; the next may come.
+    virtual void receivedHandled() = 0;
+    virtual void startNamedWorker(const TNamedJob& job) = 0;
+    // Returns once the worker no longer touches the port.
+    virtual void joinNamedWorker() = 0;
+};
+
+// How far the queue has got, for a progress display (rate and time left).
+struct TTransferStatus {
+    bool running = false;
+    int seconds = 0;     // Fwait
+    std::string item;    // the current row's name
+    int blocksDone = 0;  // of the current job
+    int blocksTotal = 0; // FileLength div 256 + 1
+    std::uint32_t bytesDone = 0;
+    std::uint32_t bytesTotal = 0;
+    double bytesPerSecond = 0; // of the current job so far; 0 before it is known
+    int secondsLeft = -1;      // of the current job; -1 while unknown
+};
+
+// Switches the display and then the port to `baudRate` on the open session:
+// LcdSetLinkBaudRate, 200 ms, the port's speed, 100 ms.
+void SwitchLinkSpeed(TConnection& connection, int baudRate);
+
+// "N of  M": the count text of the status bar (two spaces after "of").
+std::string CountText(int count, int total);
+// "Done! [Succeed N / Failed M]".
+std::string DoneText(int succeeded, int failed);
+
+// The transfer job engine: the job list and the queue that sends its marked rows,
+// one job at a time, by the model's transfer style. It lives on its owner's thread
+// and is driven by events: a workflow's start (NextDownload), bytes received,
+// a named worker's progress and verdict, and the two timers.
+class TTransferEngine {
+public:
+    TTransferEngine(TConnection& connection, TOperator& op, TOwnerQueue& queue,
+                    TTransferThreads& threads, TJobSources sources);
+    ~TTransferEngine();
+    TTransferEngine(const TTransferEngine&) = delete;
+    TTransferEngine& operator=(const TTransferEngine&) = delete;
+
+    // ---- The job list. -----------------------------------------------------
+    void SetDownListNull();
+    void Mark(int position); // 1..93
+    bool IsMarked(int position) const;
+    int GetDownListTrueTotal() const;
+
+    // ---- Starting a queue (the workflow's contract). -------------------------
+    // After SetDownListNull, Mark, BeginProgress and actBtnDisableExecute: sets
+    // DownTotal, zeroes the counters, takes the model, the data source and the
+    // first position, starts the seconds counter and calls NextDownload.
+    struct TQueueStart {
+        int model = 0;
+        bool fromResources = false; // IsDownResource
+        std::string chosenFile;     // the operator's file when not from resources
+        int firstPosition = 1;
+    };
+    void StartQueue(const TQueueStart& start);
+
+    // Runs the next marked row from DownPos on, or finishes the queue.
+    void NextDownload();
+
+    // ---- Events on the owner's thread. ----------------------------------------
+    void Received(const Bytes& bytes); // from the receiver
+    void NamedProgress(int piece);     // from the named worker
+    void NamedVerdict(bool stored);    // from the named worker
+    void timOutTimer();
+    void tmr1Timer();
+
+    // Feeds received bytes to the frame splitter; every complete frame is acted on.
+    void TransmitSwap(const Bytes& sRead);
+    // Acts on one complete display frame.
+    void TransmitExp(const TDisplayFrame& frame);
+
+    // ---- State. ---------------------------------------------------------------
+    bool Running() const { return phase_ != Phase::Idle; }
+    int Succeeded() const { return Statistics_S; }
+    int Failed() const { return Statistics_F; }
+    TTransferStatus Status() const;
+    // Called on every tick of the seconds counter while a queue runs.
+    void setStatusObserver(std::function<void(const TTransferStatus&)> observer);
+
+    // The heading of the time-out box, "Download: \r\n\r\n" for the font download.
+    std::string SummaryText;
+
+private:
+    enum class Phase { Idle, Addressed, Named };
+
+    void startJob(const TDownFiles& row, Bytes data);
+    void startFirmware();
+    void startAddressed(const TDownFiles& row);
+    void startNamed(const TDownFiles& row);
+    void beginReceiving();
+    void showJob(const TDownFiles& row);
+    void stopJob();
+    void jobEnded(bool stored);
+    void finish();
+    void abandon(const std::string& message);
+    void restoreLink();
+
+    TConnection& connection_;
+    TOperator& op_;
+    TTransferThreads& threads_;
+    TJobSources sources_;
+    std::unique_ptr<TOwnerTimer> timOut;
+    std::unique_ptr<TOwnerTimer> tmr1;
+    std::function<void(const TTransferStatus&)> observer_;
+
+    std::array<bool, kDownListEnd + 1> DownList{};
+    int DownPos = 1;
+    int DownTotal = 0;
+    int DownCount = 0;
+    int Statistics_S = 0;
+    int Statistics_F = 0;
+    int Fwait = 0;
+    bool IsDownResource = false;
+    std::string chosenFile_;
+    const DisplayModel* model_ = &DisplayModels[0];
+
+    Bytes FileData;
+    std::uint16_t FileCrc = 0;
+    Bytes FileCrcBytes;
+    std::uint32_t FileLength = 0;
+    std::string FileLengthHex;
+    std::string FileAddressHex;
+    Bytes sReadBuff;
+
+    Phase phase_ = Phase::Idle;
+    int blocksDone_ = 0;
+    TimePoint jobStart_{};
+};
+
+} // namespace tavisto

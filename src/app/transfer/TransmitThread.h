@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/ManualResetEvent.h"
+#include "link/SerialPort.h"
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+namespace tavisto {
+
+// The receiver of an addressed job: a thread that waits on the session port for
+// input and hands each batch it reads (at most 4096 bytes) to `deliver`, which
+// posts it to the engine's owner. `TransmitEvent` keeps one batch outstanding: the
+// thread resets it before delivering and waits until the owner sets it again.
+// It never sleeps a fixed time while the line is healthy: the port's own wait
+// returns as soon as a byte arrives.
+class TTransmitThread {
+public:
+    using Deliver = std::function<void(Bytes)>;
+
+    TTransmitThread(link::SerialPort& port, ManualResetEvent& transmitEvent, Deliver deliver);
+    ~TTransmitThread();
+    TTransmitThread(const TTransmitThread&) = delete;
+    TTransmitThread& operator=(const TTransmitThread&) = delete;
+
+    // Sets the stop flag, wakes the thread and joins it. Afterwards the thread no
+    // longer touches the port.
+    void Stop();
+
+private:
+    void Execute();
+
+    link::SerialPort& port_;
+    ManualResetEvent& transmitEvent_;
+    Deliver deliver_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+} // namespace tavisto

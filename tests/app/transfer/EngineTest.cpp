@@ -1,0 +1,223 @@
+// The transfer job engine on one thread: a scripted display on the fake line,
+// virtual time, the helper threads replaced by the loop.
+#include "EngineFixture.h"
+
+namespace tavisto::testing {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::Not;
+
+constexpr int kMka = 0, kMkc = 2, kMk = 5;
+
+class AddressedEngineTest : public EngineTest {};
+
+TEST_F(AddressedEngineTest, SendsAFontByBlocksAndRestoresTheLink) {
+    const Bytes font = pattern(300);
+    resources["CP850_480X272"] = font;
+    run(kMka, {6});
+    ASSERT_TRUE(finished);
+
+    EXPECT_EQ(display.flash[0x00032000], font);
+    const auto writes = line.writes();
+    // Setup with address 0x00032000 and length 300, the start command, two blocks
+    // (the second padded with zeros), then the link set back to 9600.
+    EXPECT_THAT(writes, Contains(wire("02 10 00 03 20 00 00 00 01 2C")));
+    EXPECT_THAT(writes, Contains(wire("02 07 27 27 27")));
+    EXPECT_THAT(writes, Contains(expectedBlock(0, font.substr(0, 256))));
+    EXPECT_THAT(writes, Contains(expectedBlock(1, font.substr(256))));
+    EXPECT_EQ(writes.back(), wire("02 07 04 00 00 25 80"));
+    EXPECT_EQ(line.events().back().kind, LineEvent::Close);
+    EXPECT_EQ(line.baudRate(), 9600);
+
+    EXPECT_THAT(op.status, Contains("max 2 6"));
+    EXPECT_THAT(op.status, Contains("item Download CP850|1 of  1|6"));
+    EXPECT_THAT(op.status, Contains("progress 2 6"));
+    EXPECT_THAT(logLines(), ElementsAre("log CP850 [Succeed]"));
+    EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 1 / Failed 0]", 64}));
+    EXPECT_EQ(op.status.back(), "end");
+    EXPECT_EQ(op.status[op.status.size() - 2], "enable");
+}
+
+TEST_F(AddressedEngineTest, UnsupportedAndEmptyRowsAreSkippedWithoutCounting) {
+    resources["CP737_480X272"] = pattern(100);
+    // CP437_40x40 has no address on this model; CP850 has no image; slot 74 is empty.
+    run(kMka, {2, 3, 6, 78});
+    ASSERT_TRUE(finished);
+    EXPECT_THAT(logLines(),
+                ElementsAre("log! CP437_40x40 [Failed]:not suport", "log CP737 [Succeed]"));
+    EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
+    EXPECT_THAT(op.status, Contains("item Download CP737|1 of  4|3"));
+}
+
+TEST_F(AddressedEngineTest, ACrcMismatchIsLoggedAndTheQueueGoesOn) {
+    resources["CP850_480X272"] = pattern(10);
+    resources["CP852_480X272"] = pattern(20);
+    display.wrongCrc = true;
+    run(kMka, {6, 7});
+    ASSERT_TRUE(finished);
+    EXPECT_THAT(logLines(), ElementsAre("log! CP850 [Failed]:CRC check error",
+                                        "log! CP852 [Failed]:CRC check error"));
+    EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 0 / Failed 2]", 64}));
+}
+
+TEST_F(AddressedEngineTest, FramesThatArriveTogetherOrBehindGarbageAreAllHandled) {
+    const Bytes font = pattern(1000);
+    resources["CP850_480X272"] = font;
+    display.pairRequests = true;
+    // Noise, and a frame of an unknown kind, before every display frame.
+    display.garbage = Bytes("\x00\x41\x43", 3) + "ACT=7,L=004,xyzw" + "ACT=0,L=0G4,abcd";
+    run(kMka, {6});
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(display.flash[0x00032000], font);
+    EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
+    // Well inside the watchdog's ten seconds.
+    EXPECT_LT(clock.elapsed(), 3s);
+}
+
+TEST_F(AddressedEngineTest, TheWatchdogAbandonsAStalledQueueAndSetsTheDisplayBack) {
+    resources["CP850_480X272"] = pattern(2000);
+    resources["CP852_480X272"] = pattern(20);
+    display.stopAfterBlocks = 2;
+    engine.SummaryText = "Download: \r\n\r\n";
+    run(kMka, {6, 7});
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(op.lastBox(), (Box{"Download: \r\n\r\nTime Out!", 16}));
+    EXPECT_THAT(op.status, Contains("enable"));
+    // The second row is never started; the display is told the stored rate again.
+    EXPECT_THAT(line.writes(), Not(Contains(wire("02 10 00 15 E0 00 00 00 00 14"))));
+    EXPECT_EQ(line.writes().back(), wire("02 07 04 00 00 25 80"));
+    EXPECT_FALSE(line.isOpen());
+    // Ten seconds after the last block was answered.
+    const auto& events = line.events();
+    const auto lastBlock = std::find_if(events.rbegin(), events.rend(), [](const LineEvent& e) {
+        return e.kind == LineEvent::Write && e.bytes.size() == 274;
+    });
+    const auto restore = std::find_if(events.rbegin(), events.rend(), [](const LineEvent& e) {
+        return e.kind == LineEvent::Write && e.bytes == wire("02 07 04 00 00 25 80");
+    });
+    EXPECT_GE(restore->at - lastBlock->at, 10s);
+    EXPECT_LT(restore->at - lastBlock->at, 10500ms);
+}
+
+TEST_F(AddressedEngineTest, AWrongSetupEchoAbandonsTheQueue) {
+    resources["CP850_480X272"] = pattern(10);
+    resources["CP852_480X272"] = pattern(10);
+    display.wrongSetupEcho = true;
+    run(kMka, {6, 7});
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(op.lastBox(), (Box{"Download service setup failed !", 16}));
+    const auto writes = line.writes();
+    EXPECT_EQ(std::count_if(writes.begin(), writes.end(),
+                            [](const Bytes& w) { return w.size() == 10 && w[0] == 2; }),
+              1);
+    EXPECT_EQ(line.writes().back(), wire("02 07 04 00 00 25 80"));
+    EXPECT_EQ(op.status.back(), "end");
+}
+
+TEST_F(AddressedEngineTest, PictureSlotsGoAsRawPixelsOfTheSlotSize) {
+    Bitmap picture(200, 50, Rgb{255, 0, 0});
+    slots[74] = picture;
+    run(kMka, {78, 79});
+    ASSERT_TRUE(finished);
+    // 120 x 40 pixels, two bytes each, red is F800 sent low byte first.
+    const Bytes stored = display.flash[0x00F43000];
+    ASSERT_EQ(stored.size(), 120u * 40 * 2);
+    EXPECT_EQ(stored.substr(0, 4), wire("00 F8 00 F8"));
+    EXPECT_TRUE(logLines().empty());
+    EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
+}
+
+class FirmwareEngineTest : public EngineTest {
+protected:
+    FirmwareEngineTest() : EngineTest("KT350-MKC") {}
+};
+
+TEST_F(FirmwareEngineTest, WakesTheDisplayAndAnnouncesTheImage) {
+    const Bytes image = pattern(700, 3);
+    resources["KT350MK"] = image;
+    run(kMkc, {93});
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(display.firmware, image);
+    const std::uint16_t crc = referenceCrc(image);
+    Bytes announce =
+        "ACT=1,L=002," + be32(700) + static_cast<char>(crc >> 8) + static_cast<char>(crc & 0xFF);
+    const std::uint16_t frameCrc = referenceCrc(announce);
+    announce += static_cast<char>(frameCrc >> 8);
+    announce += static_cast<char>(frameCrc & 0xFF);
+    EXPECT_THAT(line.writes(), Contains(wire("07 07 07 07")));
+    EXPECT_THAT(line.writes(), Contains(announce));
+    EXPECT_THAT(op.status, Contains("item Firmware Updating......|1 of  1|0"));
+    EXPECT_THAT(op.status, Contains("max 3 0"));
+    EXPECT_TRUE(logLines().empty());
+    EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
+}
+
+TEST_F(FirmwareEngineTest, ASilentDisplayFailsTheWakeUpAfterItsLimit) {
+    resources["KT350MK"] = pattern(10);
+    display.silentWakeUp = true;
+    run(kMkc, {93});
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(op.lastBox(), (Box{"Upgrade Failed: Time out 1!", 16}));
+    EXPECT_GT(clock.elapsed(), 8640ms);
+}
+
+TEST_F(FirmwareEngineTest, AModelWithoutAnImageReportsTheFailure) {
+    run(kMkc, {93});
+    ASSERT_TRUE(finished);
+    EXPECT_THAT(logLines(), ElementsAre("log! firmware [Failed]:no firmware image for KT350-MKC"));
+    EXPECT_EQ(op.lastBox().text, "Done! [Succeed 0 / Failed 1]");
+}
+
+class NamedEngineTest : public EngineTest {
+protected:
+    NamedEngineTest() : EngineTest("KT350-MK") {}
+};
+
+TEST_F(NamedEngineTest, AnnouncesTheFileAndPushesItInPieces) {
+    const Bytes font = pattern(512);
+    resources["CP850_800X480"] = font;
+    resources["CP437_40X40_800X480"] = pattern(5);
+    run(kMk, {2, 6});
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(display.files["850_80x40.bin"], font);
+    EXPECT_EQ(display.files["437_40x40.bin"], pattern(5));
+    const std::string crc = std::to_string(referenceCrc(font));
+    EXPECT_THAT(line.writes(), Contains(wire("02 07 05 01") + "850_80x40.bin,512," + crc + "\n"));
+    EXPECT_THAT(line.writes(), Contains(font.substr(256)));
+    EXPECT_THAT(op.status, Contains("max 3 6"));
+    EXPECT_THAT(op.status, Contains("item Download CP850|2 of  2|6"));
+    EXPECT_THAT(op.status, Contains("progress 2 6"));
+    EXPECT_THAT(logLines(), ElementsAre("log CP437_40x40 [Succeed]", "log CP850 [Succeed]"));
+    EXPECT_EQ(op.lastBox().text, "Done! [Succeed 2 / Failed 0]");
+}
+
+TEST_F(NamedEngineTest, ARefusedMakeFileAbandonsTheQueue) {
+    resources["CP850_800X480"] = pattern(10);
+    display.makeFileReply = "NO\r\n";
+    run(kMk, {6});
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(op.lastBox(), (Box{"Make Flie failed !", 16}));
+    EXPECT_EQ(line.writes().back(), wire("02 07 04 00 00 25 80"));
+}
+
+TEST_F(NamedEngineTest, AWrongCrcTextCountsAsFailed) {
+    resources["CP850_800X480"] = pattern(10);
+    display.wrongCrc = true;
+    run(kMk, {6});
+    ASSERT_TRUE(finished);
+    EXPECT_THAT(logLines(), ElementsAre("log! CP850 [Failed]:CRC check error"));
+    EXPECT_EQ(op.lastBox().text, "Done! [Succeed 0 / Failed 1]");
+}
+
+TEST_F(NamedEngineTest, AnEmptyQueueGoesStraightToTheEnd) {
+    run(kMk, {});
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(op.boxes, (std::vector<Box>{{"Done! [Succeed 0 / Failed 0]", 64}}));
+    EXPECT_EQ(line.writes(),
+              (std::vector<Bytes>{wire("02 07 16 01"), wire("02 07 04 00 00 25 80")}));
+}
+
+} // namespace
+} // namespace tavisto::testing

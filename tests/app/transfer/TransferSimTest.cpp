@@ -1,0 +1,169 @@
+// Single-item downloads through the real serial layer, the engine's receiver and
+// worker threads and a blocking owner loop, against the virtual display.
+#include "LogLines.h"
+#include "app/transfer/BlockingOwnerLoop.h"
+#include "app/transfer/SingleDownload.h"
+#include "app/transfer/TransferRunner.h"
+#include "sim/VirtualDisplay.h"
+#include "tests/settings/TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace tavisto::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+constexpr int kMka = 0, kMkc = 2, kMk = 5;
+
+Bytes pattern(std::size_t size) {
+    Bytes bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 131 + i / 256) & 0xFF);
+    return bytes;
+}
+
+class TransferSimTest : public ::testing::Test {
+protected:
+    void startDisplay(int model, const sim::Faults& faults = {}) {
+        sim::SimOptions options;
+        options.model = model;
+        options.baudRate = 9600;
+        options.faults = faults;
+        display = std::make_unique<sim::VirtualDisplay>(options);
+        std::string error;
+        ASSERT_TRUE(display->start(error)) << error;
+        connection.CurrentPortName = display->devicePath();
+        connection.CurrentBaudRate = 9600;
+    }
+
+    // Starts the download of one item from a file holding `content`.
+    bool start(int model, int position, const Bytes& content) {
+        folder.write("item.bin", content);
+        return btn_CharacterSetDownSingleClick(connection, op, model, runner, position,
+                                               (folder.path() / "item.bin").string());
+    }
+
+    bool finish(Millis limit = 60s) {
+        return loop.runUntil([this] { return !runner.engine().Running(); }, limit);
+    }
+
+    bool download(int model, int position, const Bytes& content) {
+        return start(model, position, content) && finish();
+    }
+
+    std::vector<std::string> logLines() const { return LogLines(op); }
+
+    bool noted(const std::string& text) const {
+        for (const auto& entry : display->log())
+            if (entry.text.find(text) != std::string::npos)
+                return true;
+        return false;
+    }
+
+    TempFolder folder;
+    std::unique_ptr<sim::VirtualDisplay> display;
+    TConnection connection;
+    RecordingOperator op;
+    BlockingOwnerLoop loop;
+    TTransferRunner runner{connection, op, loop, TJobSources{}};
+};
+
+TEST_F(TransferSimTest, NamedStyleStoresTheFileAndSetsTheLinkBack) {
+    startDisplay(kMk);
+    const Bytes font = pattern(3000);
+    ASSERT_TRUE(download(kMk, 6, font));
+    EXPECT_EQ(display->storage().files["850_80x40.bin"], font);
+    EXPECT_THAT(logLines(), ElementsAre("log CP850 [Succeed]"));
+    EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 1 / Failed 0]", 64}));
+    EXPECT_TRUE(noted("display now at 115200 baud"));
+    EXPECT_EQ(display->baudRate(), 9600);
+    EXPECT_FALSE(connection.SessionPort);
+}
+
+TEST_F(TransferSimTest, AddressedStyleStoresTheFileAtItsAddress) {
+    startDisplay(kMka);
+    const Bytes font = pattern(5000);
+    ASSERT_TRUE(download(kMka, 6, font));
+    EXPECT_EQ(display->storage().flash[0x00032000], font);
+    EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
+    EXPECT_TRUE(noted("display now at 115200 baud"));
+    EXPECT_EQ(display->baudRate(), 9600);
+}
+
+TEST_F(TransferSimTest, FirmwareStartsWithTheWakeUpOnTheModelThatNeedsIt) {
+    startDisplay(kMkc);
+    const Bytes image = pattern(2000);
+    ASSERT_TRUE(download(kMkc, 93, image));
+    EXPECT_EQ(display->storage().firmware, image);
+    EXPECT_THAT(op.status, Contains("item Firmware Updating......|1 of  1|0"));
+    EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
+    EXPECT_EQ(display->baudRate(), 9600);
+}
+
+TEST_F(TransferSimTest, RequestsThatArriveTogetherAndGarbageDoNotStallTheJob) {
+    sim::Faults faults;
+    faults.repeatRequest = 1;
+    faults.transferGarbage = Bytes("\x00\x13", 2) + "ACT=7,L=004,abcd";
+    startDisplay(kMka, faults);
+    const Bytes font = pattern(2000);
+    const auto began = std::chrono::steady_clock::now();
+    ASSERT_TRUE(download(kMka, 6, font));
+    EXPECT_EQ(display->storage().flash[0x00032000], font);
+    EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
+    // Not rescued by the ten-second watchdog.
+    EXPECT_LT(std::chrono::steady_clock::now() - began, 8s);
+}
+
+TEST_F(TransferSimTest, AWrongFileCrcIsCountedAsFailed) {
+    sim::Faults faults;
+    faults.wrongFileCrc = true;
+    startDisplay(kMk, faults);
+    ASSERT_TRUE(download(kMk, 6, pattern(700)));
+    EXPECT_THAT(logLines(), ElementsAre("log! CP850 [Failed]:CRC check error"));
+    EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 0 / Failed 1]", 64}));
+}
+
+TEST_F(TransferSimTest, ARefusedMakeFileEndsWithItsMessage) {
+    sim::Faults faults;
+    faults.refuseMakeFile = true;
+    startDisplay(kMk, faults);
+    ASSERT_TRUE(download(kMk, 6, pattern(70)));
+    EXPECT_EQ(op.lastBox(), (Box{"Make Flie failed !", 16}));
+    EXPECT_THAT(op.status, Contains("enable"));
+    EXPECT_EQ(display->baudRate(), 9600);
+}
+
+TEST_F(TransferSimTest, APortThatDisappearsMidTransferEndsInTheTimeOut) {
+    sim::Faults faults;
+    faults.pacing = true; // about two seconds for the file at 115200 baud
+    startDisplay(kMka, faults);
+    ASSERT_TRUE(start(kMka, 6, pattern(20000)));
+    ASSERT_TRUE(loop.runUntil([this] { return display->count(sim::LogKind::Received) >= 8; }, 20s));
+    display->stop();
+    ASSERT_TRUE(finish(30s));
+    EXPECT_EQ(op.lastBox(), (Box{"Time Out!", 16}));
+    EXPECT_EQ(op.status.back(), "end");
+    EXPECT_THAT(op.status, Contains("enable"));
+    EXPECT_FALSE(connection.SessionPort);
+}
+
+TEST_F(TransferSimTest, BadInputIsRefusedBeforeTheDisplayIsTouched) {
+    startDisplay(kMk);
+    EXPECT_FALSE(start(kMk, 80, pattern(10)));
+    EXPECT_EQ(op.lastBox(),
+              (Box{"Picture_1 is a picture slot: its picture is sent from the slot, not from a "
+                   "file.",
+                   16}));
+    EXPECT_FALSE(btn_CharacterSetDownSingleClick(connection, op, kMk, runner, 6,
+                                                 (folder.path() / "missing.bin").string()));
+    EXPECT_EQ(op.lastBox().flags, 16);
+    EXPECT_THAT(op.lastBox().text, ::testing::HasSubstr("missing.bin"));
+    EXPECT_EQ(display->count(sim::LogKind::Received), 0u);
+}
+
+} // namespace
+} // namespace tavisto::testing
