@@ -25,6 +25,7 @@ std::vector<CliCommand> ScreenCommands();       // one-shot commands: text, clea
 std::vector<CliCommand> SettingCommands();      // colours, welcome lines, modes, speeds
 std::vector<CliCommand> PictureCommands();      // pictures, idle play, QR codes, storage
 std::vector<CliCommand> SettingsFileCommands(); // defaults, get-settings, apply
+std::vector<CliCommand> TransferCommands();     // download
 std::vector<CliCommand> ConvertCommands();      // convert
 
 } // namespace tavisto::cli

@@ -1,0 +1,124 @@
+#include "app/DownFiles.h"
+#include "app/PictureSlots.h"
+#include "app/transfer/BlockingOwnerLoop.h"
+#include "app/transfer/SingleDownload.h"
+#include "app/transfer/TransferRunner.h"
+#include "cli/Arguments.h"
+#include "cli/CommandTable.h"
+#include "cli/TerminalOperator.h"
+#include "pictures/ByteFiles.h"
+#include "pictures/PictureError.h"
+#include "protocol/Session.h"
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <unistd.h>
+
+namespace tavisto::cli {
+namespace {
+
+constexpr std::string_view kDownloadHelp = R"(usage: tavisto-cli [OPTIONS] download ITEM FILE
+
+Sends FILE to the display as one item of the download list, as the window's
+Download File tab does: the link is switched to 115200 baud for the transfer
+and back to the display's speed afterwards. ITEM is an item name (CP437,
+mini_WCP1252, USA, big52gbk, firmware, ...; any letter case) or its position
+1 to 93 in the list. The picture slots (positions 77 to 90) are sent from slot
+pictures, not from files, and are refused here. Items a model does not take
+are logged as not supported.
+
+The file is read before the port is opened. Prints the log line and the
+summary; on a terminal, standard error shows the progress (blocks, bytes per
+second, time left). Exits with 0 only when the item was stored.
+)";
+
+// An item of the download list by name (any letter case) or position 1..93.
+int parseItem(const std::string& text) {
+    const int position = parseNumberOrName(
+        text, "ITEM", 1, kDownFileCount, DownFiles, [](const TDownFiles& row) { return row.Name; },
+        [](const TDownFiles&, int index) { return index + 1; }, "item");
+    if (PictureSlotOfPosition(position) != 0)
+        throw UsageError(std::string(DownFileAt(position).Name) +
+                         " is a picture slot: slot pictures are sent from pictures, not with "
+                         "download");
+    return position;
+}
+
+// "12.3 KB/s, 1:05 left" for the progress line.
+std::string rateText(const TTransferStatus& status) {
+    char text[64];
+    if (status.bytesPerSecond <= 0)
+        return "";
+    std::snprintf(text, sizeof text, ", %.1f KB/s", status.bytesPerSecond / 1000.0);
+    std::string line = text;
+    if (status.secondsLeft >= 0) {
+        std::snprintf(text, sizeof text, ", %d:%02d left", status.secondsLeft / 60,
+                      status.secondsLeft % 60);
+        line += text;
+    }
+    return line;
+}
+
+// The progress line on a terminal, rewritten in place once a second.
+void showProgress(std::ostream& err, const TTransferStatus& status) {
+    if (!status.running || status.blocksTotal == 0)
+        return;
+    err << "\r" << status.item << ": block " << status.blocksDone << " of " << status.blocksTotal
+        << rateText(status) << "\x1b[K" << std::flush;
+}
+
+CliAction download(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 2, 2);
+    const int position = parseItem(parsed.positional[0]);
+    const std::string file = parsed.positional[1];
+    auto load = [file](CliContext& context) {
+        try {
+            if (FileToBytes(file).empty()) {
+                context.err << "\"" << file << "\" is empty: there is nothing to send.\n";
+                return kExitFailed;
+            }
+        } catch (const FileError& error) {
+            context.err << error.what() << '\n';
+            return kExitFailed;
+        }
+        return kExitOk;
+    };
+    auto send = [position, file](CliContext& context) {
+        TTerminalOperator op(context.out, context.err);
+        int model = context.model;
+        if (model < 0) {
+            std::string message;
+            model = LcdIdentifyModel(context.connection, message);
+            if (model < 0) {
+                context.err << message << '\n';
+                return kExitFailed;
+            }
+        }
+        BlockingOwnerLoop loop;
+        TTransferRunner runner(context.connection, op, loop, TJobSources{});
+        TTransferEngine& engine = runner.engine();
+        const bool terminal = ::isatty(STDERR_FILENO) == 1 && &context.err == &std::cerr;
+        if (terminal)
+            engine.setStatusObserver(
+                [&context](const TTransferStatus& status) { showProgress(context.err, status); });
+        if (!btn_CharacterSetDownSingleClick(context.connection, op, model, runner, position, file))
+            return kExitFailed;
+        loop.runUntil([&engine] { return !engine.Running(); });
+        if (terminal)
+            context.err << "\r\x1b[K" << std::flush;
+        return engine.Succeeded() == 1 && engine.Failed() == 0 ? kExitOk : kExitFailed;
+    };
+    return CliAction(load, send);
+}
+
+} // namespace
+
+std::vector<CliCommand> TransferCommands() {
+    return {
+        {"download", "send a font, table or firmware file as one download item", kDownloadHelp,
+         CliNeeds::Display, download},
+    };
+}
+
+} // namespace tavisto::cli
