@@ -38,7 +38,8 @@ class SimDownloadWindowTest : public QObject {
         auto w = windowOnVirtualDisplay(display, {}, boxes);
         w->btnConnect->click();
         if (boxes.shown.size() != 1 || !boxes.shown[0].text.startsWith("Connected to"))
-            qFatal("connect failed");
+            qFatal("connect failed: %s",
+                   boxes.shown.empty() ? "no box" : qPrintable(boxes.shown.back().text));
         boxes = {};
         return w;
     }
