@@ -35,13 +35,7 @@ class SimDownloadWindowTest : public QObject {
 
     // Connected to a KT350-MK (the virtual display's default model).
     std::unique_ptr<TfrmTavistoMain> connected() {
-        auto w = windowOnVirtualDisplay(display, {}, boxes);
-        w->btnConnect->click();
-        if (boxes.shown.size() != 1 || !boxes.shown[0].text.startsWith("Connected to"))
-            qFatal("connect failed: %s",
-                   boxes.shown.empty() ? "no box" : qPrintable(boxes.shown.back().text));
-        boxes = {};
-        return w;
+        return connectedToVirtualDisplay(display, {}, boxes);
     }
 
 private slots:
