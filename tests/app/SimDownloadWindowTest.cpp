@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextEdit>
 
@@ -89,7 +90,7 @@ private slots:
     void downloadSendsTheChosenFile() {
         auto w = connected();
         ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
-        const std::string font = pattern(3000);
+        const std::string font = pattern(40000); // some seconds at 115200 baud
         folder.write("font.bin", font);
         tab.cbbCharset->setCurrentIndex(0); // CP437
         boxes.files.push_back(QString::fromStdString((folder.path() / "font.bin").string()));
@@ -98,6 +99,12 @@ private slots:
 
         // The queue runs on the window's event loop; the buttons wait for it.
         QVERIFY(!w->btn_AllDownload->isEnabled());
+        // Beside the seconds count: the rate and the time the item still needs.
+        const QRegularExpression status(
+            QStringLiteral("^\\d+s  \\d+(\\.\\d)? (B|KB)/s, \\d+:\\d\\d left$"));
+        QTRY_VERIFY_WITH_TIMEOUT(status.match(w->panelText(3)).hasMatch() || !boxes.shown.empty(),
+                                 60000);
+        QVERIFY2(boxes.shown.empty(), "the item was sent before its rate was shown");
         QTRY_VERIFY_WITH_TIMEOUT(!boxes.shown.empty(), 60000);
         QCOMPARE(boxes.shown.size(), std::size_t(1));
         QCOMPARE(boxes.shown[0].text, QStringLiteral("Done! [Succeed 1 / Failed 0]"));
