@@ -3,6 +3,7 @@
 #include "WindowHarness.h"
 #include "sim/VirtualDisplay.h"
 
+#include <QPushButton>
 #include <memory>
 #include <string>
 #include <utility>
@@ -27,6 +28,20 @@ windowOnVirtualDisplay(std::unique_ptr<sim::VirtualDisplay>& display, sim::SimOp
     setup.dialogs = &boxes;
     setup.langId = 1033;
     return std::make_unique<ui::TfrmTavistoMain>(std::move(setup));
+}
+
+// As windowOnVirtualDisplay, with Connect pressed and its box taken out of `boxes`;
+// stops the test with the box shown when Connect did not succeed alone.
+inline std::unique_ptr<ui::TfrmTavistoMain>
+connectedToVirtualDisplay(std::unique_ptr<sim::VirtualDisplay>& display, sim::SimOptions options,
+                          BoxRecorder& boxes) {
+    auto w = windowOnVirtualDisplay(display, std::move(options), boxes);
+    w->btnConnect->click();
+    if (boxes.shown.size() != 1 || !boxes.shown[0].text.startsWith("Connected to"))
+        qFatal("connect failed: %s",
+               boxes.shown.empty() ? "no box" : qPrintable(boxes.shown.back().text));
+    boxes = {};
+    return w;
 }
 
 } // namespace tavisto::testing

@@ -1,8 +1,11 @@
 #include "app/ui/DownloadFilePanel.h"
 
 #include "app/DownFiles.h"
+#include "app/transfer/SingleDownload.h"
 #include "app/ui/ListFill.h"
 #include "app/ui/Named.h"
+#include "app/ui/PanelHost.h"
+#include "pictures/ui/DesktopDialogs.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -54,6 +57,47 @@ TDownloadFilePanel::TDownloadFilePanel(TPanelHost& host, QTextEdit* log, QWidget
     page->setSpacing(10);
     page->addLayout(controls);
     page->addWidget(log, 1);
+
+    connect(cbbCharset, &QComboBox::currentIndexChanged, this,
+            &TDownloadFilePanel::cbbCharsetChange);
+    connect(btn_CharacterSetSelectFile, &QPushButton::clicked, this,
+            &TDownloadFilePanel::btn_CharacterSetSelectFileClick);
+    connect(btn_CharacterSetDownSingle, &QPushButton::clicked, this,
+            &TDownloadFilePanel::btn_CharacterSetDownSingleClick);
+}
+
+void TDownloadFilePanel::cbbCharsetChange() {
+    const int index = cbbCharset->currentIndex();
+    if (index < 0) {
+        btn_CharacterSetSelectFile->setEnabled(false);
+        btn_CharacterSetDownSingle->setEnabled(false);
+        edt_addr->clear();
+        edt_filename->clear();
+        return;
+    }
+    const TDownFiles& row = DownFileAt(index + 1);
+    btn_CharacterSetSelectFile->setEnabled(true);
+    btn_CharacterSetDownSingle->setEnabled(!pnlCharsetFilename->text().isEmpty());
+    edt_addr->setText(QString::fromLatin1(row.Address));
+    edt_filename->setText(QString::fromLatin1(row.FileName));
+}
+
+void TDownloadFilePanel::btn_CharacterSetSelectFileClick() {
+    TFileDialog dialog;
+    dialog.filter = QString::fromLatin1(kDownloadFileFilter);
+    const QString path = host_.dialogs().chooseFile(host_.dialogParent(), dialog);
+    pnlCharsetFilename->setText(path);
+    btn_CharacterSetDownSingle->setEnabled(!path.isEmpty());
+}
+
+void TDownloadFilePanel::btn_CharacterSetDownSingleClick() {
+    const int index = cbbCharset->currentIndex();
+    const QString file = pnlCharsetFilename->text();
+    if (index < 0 || file.isEmpty())
+        return; // the button is disabled then
+    tavisto::btn_CharacterSetDownSingleClick(host_.connection(), host_.operatorView(),
+                                             host_.displayModel(), host_.transferRunner(),
+                                             index + 1, file.toStdString());
 }
 
 } // namespace tavisto::ui

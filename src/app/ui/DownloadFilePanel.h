@@ -28,8 +28,14 @@ public:
     QPushButton* btn_CharacterSetDownSingle = nullptr;
     QPushButton* btn_Format = nullptr;
 
+    // An item chosen in the list: "Select File" for it, "Download" once a file is chosen.
+    void cbbCharsetChange();
+    void btn_CharacterSetSelectFileClick();
+    // Sends the chosen file as the selected item; the engine reports the end.
+    void btn_CharacterSetDownSingleClick();
+
 private:
-    [[maybe_unused]] TPanelHost& host_;
+    TPanelHost& host_;
 };
 
 } // namespace tavisto::ui

@@ -2,6 +2,7 @@
 
 #include "app/Operator.h"
 #include "app/SettingsForm.h"
+#include "app/transfer/TransferRunner.h"
 #include "link/Connection.h"
 #include "settings/DisplayInfo.h"
 
@@ -17,7 +18,7 @@ class TDesktopDialogs;
 using TFormWork = std::function<void(TSettingsForm& form, TDisplayInfo& info)>;
 
 // What a tab panel uses of the main window around it: the connection, the operator
-// services, the desktop dialogs, and the settings form that spans every tab.
+// services, the desktop dialogs, the transfer engine, and the settings form that spans every tab.
 class TPanelHost {
 public:
     virtual TConnection& connection() = 0;
@@ -25,6 +26,10 @@ public:
     virtual TDesktopDialogs& dialogs() = 0;
     // The window that dialogs are shown over.
     virtual QWidget* dialogParent() = 0;
+    // The transfer engine and its threads, one for the whole run.
+    virtual TTransferRunner& transferRunner() = 0;
+    // The model index Connect found (the selected model), -1 before any Connect.
+    virtual int displayModel() const = 0;
     // A workflow is running; editing aids wait for it.
     virtual bool busy() const = 0;
     // Runs an editing aid: reads every tab's controls into the form, runs `edit`,

@@ -9,6 +9,7 @@
 #include "app/ui/FirmwareUpdatesPanel.h"
 #include "app/ui/MsgBox.h"
 #include "app/ui/PictureManagementPanel.h"
+#include "app/ui/QtOwnerQueue.h"
 #include "link/PosixSerialPort.h"
 #include "pictures/ui/DesktopDialogs.h"
 #include "protocol/Crc16.h"
@@ -34,6 +35,35 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// "1.0 KB/s, 2:13 left": the rate of the current job and the time it still needs.
+QString RateText(const TTransferStatus& status) {
+    if (!status.running || status.bytesPerSecond <= 0)
+        return {};
+    const double rate = status.bytesPerSecond;
+    QString text = rate < 1024 ? QStringLiteral("%1 B/s").arg(static_cast<int>(rate))
+                   : rate < 1024 * 1024
+                       ? QStringLiteral("%1 KB/s").arg(rate / 1024, 0, 'f', 1)
+                       : QStringLiteral("%1 MB/s").arg(rate / (1024 * 1024), 0, 'f', 1);
+    if (status.secondsLeft >= 0)
+        text += QStringLiteral(", %1:%2 left")
+                    .arg(status.secondsLeft / 60)
+                    .arg(status.secondsLeft % 60, 2, 10, QLatin1Char('0'));
+    return text;
+}
+
+// Fonts and slot pictures are not carried yet: resource rows are logged as failed and
+// picture slots count as empty.
+TJobSources WindowJobSources() {
+    TJobSources sources;
+    sources.resource = [](const std::string&) -> std::optional<Bytes> {
+        return std::nullopt;
+    };
+    sources.slotPicture = [](int) {
+        return Bitmap();
+    };
+    return sources;
+}
+
 } // namespace
 
 TfrmTavistoMain::TfrmTavistoMain(TMainWindowSetup setup, QWidget* parent)
@@ -47,12 +77,27 @@ TfrmTavistoMain::TfrmTavistoMain(TMainWindowSetup setup, QWidget* parent)
         dialogs_ = nativeDialogs_.get();
     }
 
+    ownerQueue_ = std::make_unique<QtOwnerQueue>();
+    runner_ =
+        std::make_unique<TTransferRunner>(*connection_, *this, *ownerQueue_, WindowJobSources());
+    runner_->engine().setStatusObserver(
+        [this](const TTransferStatus& status) { showTransferStatus(status); });
+
     buildWindow();
     wireHandlers();
     FormCreate();
 }
 
+// The runner goes before the connection and the child widgets it reports to.
 TfrmTavistoMain::~TfrmTavistoMain() = default;
+
+int TfrmTavistoMain::displayModel() const {
+    return cbbDisplayMode->currentIndex();
+}
+
+bool TfrmTavistoMain::busy() const {
+    return busy_ || runner_->engine().Running();
+}
 
 // ---- Start-up ------------------------------------------------------------------
 
@@ -204,6 +249,7 @@ void TfrmTavistoMain::BeginProgress(const std::string& text, int maximum, TProgr
     setPanelText(2, {});
     setPanelText(3, {});
     Fwait = 0;
+    transferRate_.clear();
     tmr1->start();
     cxProgressBar1->setMaximum(maximum);
     cxProgressBar1->setValue(0);
@@ -217,6 +263,7 @@ void TfrmTavistoMain::BeginProgress(const std::string& text, int maximum, TProgr
 
 void TfrmTavistoMain::EndProgress() {
     tmr1->stop();
+    transferRate_.clear();
     for (int panel = 1; panel <= 3; ++panel)
         setPanelText(panel, {});
     cxProgressBar1->setValue(0);
@@ -262,7 +309,20 @@ void TfrmTavistoMain::ShowLogOnRichEdit(const std::string& text, bool error) {
 
 void TfrmTavistoMain::tmr1Timer() {
     ++Fwait;
-    setPanelText(3, QStringLiteral("%1s").arg(Fwait));
+    showElapsed();
+}
+
+void TfrmTavistoMain::showElapsed() {
+    QString text = QStringLiteral("%1s").arg(Fwait);
+    if (!transferRate_.isEmpty())
+        text += QStringLiteral("  ") + transferRate_;
+    setPanelText(3, text);
+}
+
+void TfrmTavistoMain::showTransferStatus(const TTransferStatus& status) {
+    transferRate_ = RateText(status);
+    if (tmr1->isActive())
+        showElapsed();
 }
 
 void TfrmTavistoMain::timOutTimer() {

@@ -28,6 +28,11 @@ class QTabWidget;
 class QTextEdit;
 class QTimer;
 
+namespace tavisto {
+class QtOwnerQueue;
+struct TTransferStatus;
+} // namespace tavisto
+
 namespace tavisto::ui {
 
 class TBasicSetPanel;
@@ -162,7 +167,9 @@ private:
     // TPanelHost
     TOperator& operatorView() override { return *this; }
     QWidget* dialogParent() override { return this; }
-    bool busy() const override { return busy_; }
+    TTransferRunner& transferRunner() override { return *runner_; }
+    int displayModel() const override;
+    bool busy() const override;
     void editForm(const TFormWork& edit) override;
     void runOnForm(const TFormWork& work) override;
     void readForm();
@@ -176,6 +183,9 @@ private:
     void buildStatusBar();
 
     void setPanelText(int panel, const QString& text);
+    // Panel 3: the seconds count, and the rate and time left while a transfer runs.
+    void showElapsed();
+    void showTransferStatus(const TTransferStatus& status);
 
     // TConnectView
     void SetGuestSlotVisible(bool visible) override;
@@ -193,6 +203,10 @@ private:
     bool busy_ = false; // a workflow is running
     std::unique_ptr<TConnection> connection_;
     std::unique_ptr<ManualResetEvent> TransmitEvent;
+    // Declared after the connection, so that the transfer threads stop before it goes.
+    std::unique_ptr<QtOwnerQueue> ownerQueue_;
+    std::unique_ptr<TTransferRunner> runner_;
+    QString transferRate_; // shown beside the seconds count while a queue runs
     std::array<QLabel*, 4> panels_{};
 };
 
