@@ -98,12 +98,8 @@ private slots:
         QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         QVERIFY(w->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QCOMPARE(w->font().pixelSize(), 14);
-        QCOMPARE(w->timOut->interval(), 10000);
         QCOMPARE(w->tmr1->interval(), 1000);
-        QVERIFY(!w->timOut->isActive());
         QVERIFY(!w->tmr1->isActive());
-        QVERIFY(w->transmitEvent() != nullptr);
-        QVERIFY(w->transmitEvent()->IsSignalled());
         QVERIFY(boxes.shown.empty());
     }
 
@@ -547,24 +543,6 @@ private slots:
         QCOMPARE(colorOf(1), QColor(255, 0, 0));
         QVERIFY(colorOf(0) != QColor(255, 0, 0));
         QVERIFY(colorOf(2) != QColor(255, 0, 0));
-    }
-
-    void watchdogAbandonsTheQueue() {
-        auto w = make();
-        w->SummaryText = "Download: \r\n\r\n";
-        w->BeginProgress("", 100, TProgressKind::ClearLog);
-        w->actBtnDisableExecute();
-        w->timOut->start();
-        w->timOutTimer();
-        QVERIFY(!w->timOut->isActive());
-        QVERIFY(!w->tmr1->isActive());
-        QVERIFY(w->cxProgressBar1->isHidden());
-        QVERIFY(w->PageControl1->isEnabled());
-        QVERIFY(w->btn_AllDownload->isEnabled());
-        QVERIFY(!w->connection().SessionPort);
-        QCOMPARE(boxes.shown.size(), size_t(1));
-        QCOMPARE(boxes.shown[0].text, QStringLiteral("Download: \r\n\r\nTime Out!"));
-        QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
     }
 };
 

@@ -72,8 +72,6 @@ void TfrmTavistoMain::buildWindow() {
     setCentralWidget(central);
     buildStatusBar();
 
-    timOut = named<QTimer>("timOut", this);
-    timOut->setInterval(10000);
     tmr1 = named<QTimer>("tmr1", this);
     tmr1->setInterval(1000);
 

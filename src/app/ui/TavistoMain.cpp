@@ -122,7 +122,6 @@ void TfrmTavistoMain::FormCreate() {
     connection_->CurrentPortName = cbb_SerialPort->currentText().toStdString();
     connection_->CurrentBaudRate = BaudRateOfText(cbb_BaudRate->currentText().toStdString());
 
-    TransmitEvent = std::make_unique<ManualResetEvent>(true);
 
     actBtnDisableExecute();
     grp_Settings->setEnabled(true); // cbb_BaudRate and cbbDisplayMode stay disabled
@@ -325,15 +324,6 @@ void TfrmTavistoMain::showTransferStatus(const TTransferStatus& status) {
         showElapsed();
 }
 
-void TfrmTavistoMain::timOutTimer() {
-    timOut->stop();
-    // The transfer receiver thread is stopped here once the job engine runs one.
-    LcdCloseSession(*connection_);
-    actBtnEnableExecute();
-    EndProgress();
-    ShowMsgBox(SummaryText + "Time Out!", MB_ICONERROR);
-}
-
 // ---- Wiring -----------------------------------------------------------------------
 
 void TfrmTavistoMain::wireHandlers() {
@@ -347,7 +337,6 @@ void TfrmTavistoMain::wireHandlers() {
     connect(cbbDisplayMode, &QComboBox::activated, this, &TfrmTavistoMain::cbb_BaudRateChange);
     connect(btn_Exit, &QPushButton::clicked, this, &TfrmTavistoMain::btn_ExitClick);
     connect(tmr1, &QTimer::timeout, this, &TfrmTavistoMain::tmr1Timer);
-    connect(timOut, &QTimer::timeout, this, &TfrmTavistoMain::timOutTimer);
 
     const std::pair<QAbstractButton*, void (TfrmTavistoMain::*)()> buttons[] = {
         {btn_savesettings, &TfrmTavistoMain::btn_savesettingsClick},

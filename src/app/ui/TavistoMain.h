@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/ConnectWorkflow.h"
-#include "app/ManualResetEvent.h"
 #include "app/Operator.h"
 #include "app/SettingsForm.h"
 #include "app/SettingsWorkflows.h"
@@ -73,7 +72,6 @@ public:
 
     TConnection& connection() override { return *connection_; }
     const TConnection& connection() const { return *connection_; }
-    ManualResetEvent* transmitEvent() const { return TransmitEvent.get(); }
     // The dialogs every window of the program shows through (the image conversion
     // dialog included).
     TDesktopDialogs& dialogs() override { return *dialogs_; }
@@ -102,7 +100,6 @@ public:
     void cbb_BaudRateChange();
     void btn_ExitClick();
     void tmr1Timer();
-    void timOutTimer();
     // The button row: settings file and form, All Download and maintenance.
     void actDefaultSettingExecute();
     void btn_savesettingsClick();
@@ -118,8 +115,6 @@ public:
 
     // ---- State ----------------------------------------------------------------
     int Fwait = 0; // seconds elapsed in the current operation
-    // The report the transfer jobs have collected so far; the watchdog shows it.
-    std::string SummaryText;
 
     // ---- Connection group ----------------------------------------------------
     QGroupBox* grp_Settings = nullptr;
@@ -156,8 +151,9 @@ public:
     QProgressBar* cxProgressBar1 = nullptr;
 
     // ---- Timers -----------------------------------------------------------------
-    QTimer* timOut = nullptr; // transfer watchdog, 10 s
-    QTimer* tmr1 = nullptr;   // elapsed seconds, 1 s
+    // Elapsed seconds, 1 s. The transfer watchdog belongs to the transfer engine,
+    // which stops its receiver before it closes the session.
+    QTimer* tmr1 = nullptr;
 
 private:
     void FormCreate();
@@ -202,7 +198,6 @@ private:
     TSettingsDialogs settingsDialogs_;
     bool busy_ = false; // a workflow is running
     std::unique_ptr<TConnection> connection_;
-    std::unique_ptr<ManualResetEvent> TransmitEvent;
     // Declared after the connection, so that the transfer threads stop before it goes.
     std::unique_ptr<QtOwnerQueue> ownerQueue_;
     std::unique_ptr<TTransferRunner> runner_;
