@@ -122,7 +122,6 @@ void TfrmTavistoMain::FormCreate() {
     connection_->CurrentPortName = cbb_SerialPort->currentText().toStdString();
     connection_->CurrentBaudRate = BaudRateOfText(cbb_BaudRate->currentText().toStdString());
 
-
     actBtnDisableExecute();
     grp_Settings->setEnabled(true); // cbb_BaudRate and cbbDisplayMode stay disabled
 
