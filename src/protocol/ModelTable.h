@@ -23,11 +23,11 @@ enum class TransferStyle { Addressed, Named };
 struct DisplayModel {
     int index;
     std::string_view name;
-    PixelSize panel;           // 480x272 or 800x480
+    PixelSize panel; // 480x272 or 800x480
     TransferStyle transfer;
-    bool reportsFirmware;      // answers the version query; has the guest picture slot
-    bool drawsQrCodes;         // encodes a QR code from text itself ("QR code at")
-    bool firmwareWakeUp;       // firmware goes by wake-up and announce, not by setup
+    bool reportsFirmware; // answers the version query; has the guest picture slot
+    bool drawsQrCodes;    // encodes a QR code from text itself ("QR code at")
+    bool firmwareWakeUp;  // firmware goes by wake-up and announce, not by setup
 
     constexpr bool isAddressed() const { return transfer == TransferStyle::Addressed; }
     constexpr bool isNamed() const { return transfer == TransferStyle::Named; }

@@ -9,7 +9,6 @@
 
 namespace tavisto {
 
-
 // Asks for the model name (02 07 16 01). Returns 0..6 with "OK", or -1 with the
 // message "Not found Device : Time out !", "Unknown model !" or the port-open error.
 // Opens the session when needed and always closes it.

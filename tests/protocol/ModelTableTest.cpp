@@ -1,7 +1,6 @@
 #include "protocol/ModelTable.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace tavisto {
