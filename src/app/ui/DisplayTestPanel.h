@@ -33,7 +33,14 @@ public:
     void SetPictureNumberVisible(bool visible);
 
     void cbb_codepage_testClick();
+    // Every change of the test text: the service code "3920571", typed exactly,
+    // asks the window to reveal its service tabs.
+    void edt_TextChange(const QString& text);
 
+signals:
+    void serviceCodeEntered();
+
+public:
     QGroupBox* grp_TestText = nullptr;
     QLabel* lab_TestContent = nullptr;
     QLineEdit* edt_Text = nullptr;

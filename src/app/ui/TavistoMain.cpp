@@ -326,6 +326,13 @@ void TfrmTavistoMain::showTransferStatus(const TTransferStatus& status) {
 // ---- Wiring -----------------------------------------------------------------------
 
 void TfrmTavistoMain::wireHandlers() {
+    // The service code reveals the Download File tab, and with it Firmware Updates
+    // (which Connect otherwise shows only for outdated firmware), so that an operator
+    // cannot reach either by accident.
+    connect(tsDisplayTest, &TDisplayTestPanel::serviceCodeEntered, this, [this] {
+        PageControl1->setTabVisible(PageControl1->indexOf(tsDownloadFile), true);
+        PageControl1->setTabVisible(PageControl1->indexOf(tsFirmwareUpdates), true);
+    });
     connect(btnConnect, &QPushButton::clicked, this, &TfrmTavistoMain::btnConnectClick);
     // Only the operator's own choices count, as typed or picked; filling and
     // selecting by the program does not run the handlers.
