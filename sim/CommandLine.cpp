@@ -68,6 +68,10 @@ std::string usageText() {
            "  --wrong-file-crc      report a wrong CRC for stored files\n"
            "  --drop-block N        lose the first arrival of transfer block N\n"
            "  --hang-up-after N     stop asking for blocks after N blocks\n"
+           "  --repeat-request N    write the request for block N twice, back to back\n"
+           "  --transfer-garbage HEX  send these bytes before every block request and\n"
+           "                        finished frame\n"
+           "  --refuse-make-file    answer make-file frames with ERR and store nothing\n"
            "  --help                show this text\n";
 }
 
@@ -178,6 +182,15 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             if (!number(0x7FFFFFFF, n))
                 return false;
             f.hangUpAfterBlocks = static_cast<int>(n);
+        } else if (arg == "--repeat-request") {
+            if (!number(0x7FFFFFFF, n))
+                return false;
+            f.repeatRequest = static_cast<int>(n);
+        } else if (arg == "--transfer-garbage") {
+            if (!hex(f.transferGarbage))
+                return false;
+        } else if (arg == "--refuse-make-file") {
+            f.refuseMakeFile = true;
         } else {
             error = "unknown option: " + arg;
             return false;

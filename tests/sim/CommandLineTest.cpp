@@ -41,5 +41,21 @@ TEST(SimCommandLine, EmptyRepliesAreInjectedNotIgnored) {
     EXPECT_EQ(*cmd.options.faults.modelReply, Bytes());
 }
 
+TEST(SimCommandLine, TransferFaults) {
+    CommandLine cmd;
+    std::string error;
+    ASSERT_TRUE(parse({"--repeat-request", "3", "--transfer-garbage", "00FF41",
+                       "--refuse-make-file", "--hang-up-after", "7"},
+                      cmd, error))
+        << error;
+    const Faults& f = cmd.options.faults;
+    EXPECT_EQ(f.repeatRequest, 3);
+    EXPECT_EQ(f.transferGarbage, Bytes("\x00\xFF\x41", 3));
+    EXPECT_TRUE(f.refuseMakeFile);
+    EXPECT_EQ(f.hangUpAfterBlocks, 7);
+    EXPECT_FALSE(parse({"--repeat-request", "-1"}, cmd, error));
+    EXPECT_FALSE(parse({"--transfer-garbage", "0G"}, cmd, error));
+}
+
 } // namespace
 } // namespace tavisto::sim
