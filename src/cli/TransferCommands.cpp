@@ -88,8 +88,11 @@ CliAction download(const std::vector<std::string>& args) {
         TTerminalOperator op(context.out, context.err);
         int model = context.model;
         if (model < 0) {
+            // --baud skipped the scan: wait for the display as the scan would, then ask
+            // which model it is, since the transfer style depends on it.
             std::string message;
-            model = LcdIdentifyModel(context.connection, message);
+            if (LcdWaitReady(context.connection, message))
+                model = LcdIdentifyModel(context.connection, message);
             if (model < 0) {
                 context.err << message << '\n';
                 return kExitFailed;
