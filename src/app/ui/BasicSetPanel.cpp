@@ -149,23 +149,17 @@ void TBasicSetPanel::showForm(const TSettingsForm& form) {
 }
 
 void TBasicSetPanel::btn_commandSetClick() {
-    host_.runOnForm([this](TSettingsForm& form, TDisplayInfo& info) {
-        tavisto::btn_commandSetClick(host_.connection(), form, info, host_.operatorView());
-    });
+    RunSettingCommand(host_, tavisto::btn_commandSetClick);
 }
 
 void TBasicSetPanel::btn_baudrateSetClick() {
     // The form carries the connection list's row; the workflow moves it and the
     // connection speed together.
-    host_.runOnForm([this](TSettingsForm& form, TDisplayInfo& info) {
-        tavisto::btn_baudrateSetClick(host_.connection(), form, info, host_.operatorView());
-    });
+    RunSettingCommand(host_, tavisto::btn_baudrateSetClick);
 }
 
 void TBasicSetPanel::btn_DownloadSettingClick() {
-    host_.runOnForm([this](TSettingsForm& form, TDisplayInfo& info) {
-        tavisto::btn_DownloadSettingClick(host_.connection(), form, info, host_.operatorView());
-    });
+    RunSettingCommand(host_, tavisto::btn_DownloadSettingClick);
 }
 
 void TBasicSetPanel::edt_line1Change() {

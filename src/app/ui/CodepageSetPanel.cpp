@@ -66,9 +66,7 @@ void TCodepageSetPanel::showForm(const TSettingsForm& form) {
 }
 
 void TCodepageSetPanel::btn_DownloadCodePageClick() {
-    host_.runOnForm([this](TSettingsForm& form, TDisplayInfo& info) {
-        tavisto::btn_DownloadCodePageClick(host_.connection(), form, info, host_.operatorView());
-    });
+    RunSettingCommand(host_, tavisto::btn_DownloadCodePageClick);
 }
 
 void TCodepageSetPanel::rg_Down_CodePageClick() {

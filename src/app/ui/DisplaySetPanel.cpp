@@ -208,27 +208,19 @@ void TDisplaySetPanel::showForm(const TSettingsForm& form) {
 }
 
 void TDisplaySetPanel::btn_HeaderSetClick() {
-    host_.runOnForm([this](TSettingsForm& form, TDisplayInfo& info) {
-        tavisto::btn_HeaderSetClick(host_.connection(), form, info, host_.operatorView());
-    });
+    RunSettingCommand(host_, tavisto::btn_HeaderSetClick);
 }
 
 void TDisplaySetPanel::btn_TextSetClick() {
-    host_.runOnForm([this](TSettingsForm& form, TDisplayInfo& info) {
-        tavisto::btn_TextSetClick(host_.connection(), form, info, host_.operatorView());
-    });
+    RunSettingCommand(host_, tavisto::btn_TextSetClick);
 }
 
 void TDisplaySetPanel::btn_FooterSetClick() {
-    host_.runOnForm([this](TSettingsForm& form, TDisplayInfo& info) {
-        tavisto::btn_FooterSetClick(host_.connection(), form, info, host_.operatorView());
-    });
+    RunSettingCommand(host_, tavisto::btn_FooterSetClick);
 }
 
 void TDisplaySetPanel::btn_brightness_setClick() {
-    host_.runOnForm([this](TSettingsForm& form, TDisplayInfo& info) {
-        tavisto::btn_brightness_setClick(host_.connection(), form, info, host_.operatorView());
-    });
+    RunSettingCommand(host_, tavisto::btn_brightness_setClick);
 }
 
 void TDisplaySetPanel::pnlColorMouseDown(TColorPanel* panel) {

@@ -44,4 +44,12 @@ protected:
     ~TPanelHost() = default;
 };
 
+// Runs one of the setting commands, `command(connection, form, info, operator)`, on
+// the form as runOnForm does: the handler of every "Setting" button of the tabs.
+template <typename Command> void RunSettingCommand(TPanelHost& host, Command command) {
+    host.runOnForm([&host, command](TSettingsForm& form, TDisplayInfo& info) {
+        command(host.connection(), form, info, host.operatorView());
+    });
+}
+
 } // namespace tavisto::ui
