@@ -14,6 +14,7 @@
 #include "pictures/ui/DesktopDialogs.h"
 #include "protocol/Crc16.h"
 #include "protocol/Session.h"
+#include "resources/EmbeddedResources.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -51,12 +52,12 @@ QString RateText(const TTransferStatus& status) {
     return text;
 }
 
-// Fonts and slot pictures are not carried yet: resource rows are logged as failed and
-// picture slots count as empty.
+// Font, table and firmware rows come from the program's embedded resources. Slot
+// pictures are not carried yet: picture slots count as empty.
 TJobSources WindowJobSources() {
     TJobSources sources;
-    sources.resource = [](const std::string&) -> std::optional<Bytes> {
-        return std::nullopt;
+    sources.resource = [](const std::string& name) {
+        return EmbeddedResourceBytes(name);
     };
     sources.slotPicture = [](int) {
         return Bitmap();
