@@ -35,14 +35,13 @@ bool frameBytes(const std::string& hex, Bytes& bytes) {
 }
 
 std::string spacedHex(const Bytes& bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
+    const std::string hex = BytesToHex(bytes);
     std::string text;
     text.reserve(bytes.size() * 3);
-    for (unsigned char byte : bytes) {
-        if (!text.empty())
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        if (i > 0)
             text += ' ';
-        text += kDigits[byte >> 4];
-        text += kDigits[byte & 0x0F];
+        text.append(hex, i, 2);
     }
     return text;
 }
