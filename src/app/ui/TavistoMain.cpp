@@ -10,6 +10,8 @@
 #include "app/ui/MsgBox.h"
 #include "app/ui/PictureManagementPanel.h"
 #include "app/ui/QtOwnerQueue.h"
+#include "app/ui/TraceWindow.h"
+#include "link/PortAccess.h"
 #include "link/PosixSerialPort.h"
 #include "pictures/ui/DesktopDialogs.h"
 #include "protocol/Crc16.h"
@@ -24,6 +26,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -85,6 +88,7 @@ TfrmTavistoMain::TfrmTavistoMain(TMainWindowSetup setup, QWidget* parent)
         [this](const TTransferStatus& status) { showTransferStatus(status); });
 
     buildWindow();
+    traceWindow_ = std::make_unique<TTraceWindow>(connection_->trace, *dialogs_, this);
     wireHandlers();
     FormCreate();
 }
@@ -216,7 +220,11 @@ int TfrmTavistoMain::ShowMsgBox(const std::string& text, int flags) {
     if (busy_)
         showForm();
     QMessageBox box(this);
-    PrepareMsgBox(box, text, flags);
+    // A port this user may not open gets a line naming its group and the fix.
+    PrepareMsgBox(box,
+                  WithPortPermissionHint(text, connection_->CurrentPortName,
+                                         connection_->SystemLangId),
+                  flags);
     return MsgBoxAnswer(dialogs_->showMessageBox(box), flags);
 }
 
@@ -335,6 +343,8 @@ void TfrmTavistoMain::wireHandlers() {
         PageControl1->setTabVisible(PageControl1->indexOf(tsFirmwareUpdates), true);
     });
     connect(btnConnect, &QPushButton::clicked, this, &TfrmTavistoMain::btnConnectClick);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this), &QShortcut::activated,
+            traceWindow_.get(), &TTraceWindow::present);
     // Only the operator's own choices count, as typed or picked; filling and
     // selecting by the program does not run the handlers.
     connect(cbb_SerialPort, &QComboBox::activated, this, &TfrmTavistoMain::cbb_SerialPortChange);
