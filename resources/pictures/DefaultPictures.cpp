@@ -3,7 +3,6 @@
 // and number on a plain background and is written as a small JPEG file, IMG73.jpg to
 // IMG86.jpg, in the folder given on the command line. They are shown, never sent.
 #include "PixelFont.h"
-
 #include "app/DownFiles.h"
 #include "app/PictureSlots.h"
 #include "pictures/JpegCodec.h"

@@ -17,12 +17,12 @@ inline constexpr const char* kPictureDownloadSummary = "Download: \r\n\r\n";
 // Step 3 of "Download": the slots to send, in ascending order. A checked slot that
 // holds a loaded picture is sent when its PicList flag is set; otherwise its box is
 // unchecked. Slots showing their default picture are never sent.
-std::vector<int> SlotsToSend(const TPictureSlots& slots, TSlotChecks& checked);
+std::vector<int> SlotsToSend(const TPictureSlots& contents, TSlotChecks& checked);
 
 // The warning for a slot whose picture does not have the size the model takes in that
 // slot, or an empty text when the sizes agree (or the model has no such slot, which
 // the engine reports as not supported).
-std::string SlotSizeMismatch(const TPictureSlots& slots, int slot, const DisplayModel& model);
+std::string SlotSizeMismatch(const TPictureSlots& contents, int slot, const DisplayModel& model);
 
 // "Download" of the Picture Management tab (btn_DownloadPictrueClick) for a display of
 // model index `model`: queues the flagged, checked slots and starts the transfer
@@ -34,7 +34,7 @@ std::string SlotSizeMismatch(const TPictureSlots& slots, int slot, const Display
 // controls are put back and the reason is shown. Returns true when the queue started;
 // the engine then runs it on the owner's thread and ends with the "Done!" box.
 bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, int model,
-                              TTransferRunner& runner, const TPictureSlots& slots,
+                              TTransferRunner& runner, const TPictureSlots& contents,
                               TSlotChecks& checked);
 
 } // namespace tavisto

@@ -113,7 +113,9 @@ CliAction sendPicture(const std::vector<std::string>& args) {
             checked[SlotIndex(image.slot)] = true;
         }
         TJobSources sources;
-        sources.slotPicture = [slots](int slot) { return slots->picture(slot); };
+        sources.slotPicture = [slots](int slot) {
+            return slots->picture(slot);
+        };
         return RunTransferQueue(context, sources, static_cast<int>(images->size()),
                                 [&](TTerminalOperator& op, TTransferRunner& runner) {
                                     return btn_DownloadPictrueClick(context.connection, op, model,
@@ -131,7 +133,8 @@ std::uint16_t parsePictures(const std::string& text) {
     std::istringstream list(text);
     std::string number;
     while (std::getline(list, number, ','))
-        bits = static_cast<std::uint16_t>(bits | (1u << (parseNumber(number, "PICTURES", 1, 10) - 1)));
+        bits =
+            static_cast<std::uint16_t>(bits | (1u << (parseNumber(number, "PICTURES", 1, 10) - 1)));
     if (bits == 0 || text.back() == ',')
         throw UsageError("PICTURES must be picture numbers 1 to 10 separated by commas, or none");
     return bits;
@@ -145,7 +148,7 @@ CliAction playSetting(const std::vector<std::string>& args) {
     return [pictures, standby, interval](CliContext& context) {
         TTerminalOperator op(context.out, context.err);
         return SendPlaySetting(context.connection, op, pictures, standby, interval) ? kExitOk
-                                                                                     : kExitFailed;
+                                                                                    : kExitFailed;
     };
 }
 

@@ -8,7 +8,6 @@
 #include "pictures/PictureError.h"
 #include "resources/EmbeddedResources.h"
 
-
 namespace tavisto::cli {
 namespace {
 
@@ -63,11 +62,11 @@ CliAction download(const std::vector<std::string>& args) {
         sources.resource = [](const std::string& name) {
             return EmbeddedResourceBytes(name);
         };
-        return RunTransferQueue(
-            context, sources, 1, [&](TTerminalOperator& op, TTransferRunner& runner) {
-                return btn_CharacterSetDownSingleClick(context.connection, op, model, runner,
-                                                       position, file);
-            });
+        return RunTransferQueue(context, sources, 1,
+                                [&](TTerminalOperator& op, TTransferRunner& runner) {
+                                    return btn_CharacterSetDownSingleClick(
+                                        context.connection, op, model, runner, position, file);
+                                });
     };
     return CliAction(load, send);
 }

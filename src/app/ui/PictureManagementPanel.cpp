@@ -278,8 +278,7 @@ void TPictureManagementPanel::btn_DownloadPictrueClick() {
     host_.editForm([](TSettingsForm& form, TDisplayInfo& info) { CollectSettings(form, info); });
     TSlotChecks checks = slotChecks();
     tavisto::btn_DownloadPictrueClick(host_.connection(), host_.operatorView(),
-                                      host_.displayModel(), host_.transferRunner(), slots_,
-                                      checks);
+                                      host_.displayModel(), host_.transferRunner(), slots_, checks);
     // Boxes of slots that had nothing to send may have been unchecked.
     if (checks != slotChecks()) {
         setSlotChecks(checks);

@@ -55,13 +55,13 @@ QString RateText(const TTransferStatus& status) {
 // Font, table and firmware rows come from the program's embedded resources; slot
 // pictures from the slots, where only pictures the operator loaded count (the default
 // pictures are never sent).
-TJobSources WindowJobSources(std::function<const TPictureSlots&()> slots) {
+TJobSources WindowJobSources(std::function<const TPictureSlots&()> contents) {
     TJobSources sources;
     sources.resource = [](const std::string& name) {
         return EmbeddedResourceBytes(name);
     };
-    sources.slotPicture = [slots = std::move(slots)](int slot) {
-        return slots().picture(slot);
+    sources.slotPicture = [contents = std::move(contents)](int slot) {
+        return contents().picture(slot);
     };
     return sources;
 }
@@ -81,11 +81,10 @@ TfrmTavistoMain::TfrmTavistoMain(TMainWindowSetup setup, QWidget* parent)
 
     ownerQueue_ = std::make_unique<QtOwnerQueue>();
     // The picture tab exists before any queue runs.
-    runner_ = std::make_unique<TTransferRunner>(
-        *connection_, *this, *ownerQueue_,
-        WindowJobSources([this]() -> const TPictureSlots& {
-            return tsPictureManagement->slotContents();
-        }));
+    runner_ = std::make_unique<TTransferRunner>(*connection_, *this, *ownerQueue_,
+                                                WindowJobSources([this]() -> const TPictureSlots& {
+                                                    return tsPictureManagement->slotContents();
+                                                }));
     runner_->engine().setStatusObserver(
         [this](const TTransferStatus& status) { showTransferStatus(status); });
 
