@@ -7,7 +7,7 @@ namespace {
 std::vector<CliCommand> buildTable() {
     std::vector<CliCommand> table;
     for (auto group : {DiscoveryCommands, ScreenCommands, SettingCommands, PictureCommands,
-                       SettingsFileCommands, TransferCommands, ConvertCommands}) {
+                       SettingsFileCommands, TransferCommands, SlotCommands, ConvertCommands}) {
         auto rows = group();
         table.insert(table.end(), rows.begin(), rows.end());
     }

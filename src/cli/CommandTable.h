@@ -26,6 +26,7 @@ std::vector<CliCommand> SettingCommands();      // colours, welcome lines, modes
 std::vector<CliCommand> PictureCommands();      // pictures, idle play, QR codes, storage
 std::vector<CliCommand> SettingsFileCommands(); // defaults, get-settings, apply
 std::vector<CliCommand> TransferCommands();     // download
+std::vector<CliCommand> SlotCommands();         // send-picture, play-setting
 std::vector<CliCommand> ConvertCommands();      // convert
 
 } // namespace tavisto::cli

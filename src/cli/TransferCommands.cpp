@@ -1,20 +1,12 @@
 #include "app/DownFiles.h"
 #include "app/PictureSlots.h"
-#include "app/transfer/BlockingOwnerLoop.h"
 #include "app/transfer/SingleDownload.h"
-#include "app/transfer/TransferRunner.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
-#include "cli/TerminalOperator.h"
+#include "cli/TransferQueue.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/PictureError.h"
-#include "protocol/Session.h"
 #include "resources/EmbeddedResources.h"
-
-#include <cstdio>
-#include <iostream>
-#include <memory>
-#include <unistd.h>
 
 namespace tavisto::cli {
 namespace {
@@ -46,29 +38,6 @@ int parseItem(const std::string& text) {
     return position;
 }
 
-// "12.3 KB/s, 1:05 left" for the progress line.
-std::string rateText(const TTransferStatus& status) {
-    char text[64];
-    if (status.bytesPerSecond <= 0)
-        return "";
-    std::snprintf(text, sizeof text, ", %.1f KB/s", status.bytesPerSecond / 1000.0);
-    std::string line = text;
-    if (status.secondsLeft >= 0) {
-        std::snprintf(text, sizeof text, ", %d:%02d left", status.secondsLeft / 60,
-                      status.secondsLeft % 60);
-        line += text;
-    }
-    return line;
-}
-
-// The progress line on a terminal, rewritten in place once a second.
-void showProgress(std::ostream& err, const TTransferStatus& status) {
-    if (!status.running || status.blocksTotal == 0)
-        return;
-    err << "\r" << status.item << ": block " << status.blocksDone << " of " << status.blocksTotal
-        << rateText(status) << "\x1b[K" << std::flush;
-}
-
 CliAction download(const std::vector<std::string>& args) {
     const ParsedArgs parsed = parseArgs(args, {}, 2, 2);
     const int position = parseItem(parsed.positional[0]);
@@ -86,36 +55,18 @@ CliAction download(const std::vector<std::string>& args) {
         return kExitOk;
     };
     auto send = [position, file](CliContext& context) {
-        TTerminalOperator op(context.out, context.err);
-        int model = context.model;
-        if (model < 0) {
-            // --baud skipped the scan: wait for the display as the scan would, then ask
-            // which model it is, since the transfer style depends on it.
-            std::string message;
-            if (LcdWaitReady(context.connection, message))
-                model = LcdIdentifyModel(context.connection, message);
-            if (model < 0) {
-                context.err << message << '\n';
-                return kExitFailed;
-            }
-        }
-        BlockingOwnerLoop loop;
+        const int model = ConnectedModel(context);
+        if (model < 0)
+            return kExitFailed;
         TJobSources sources;
         sources.resource = [](const std::string& name) {
             return EmbeddedResourceBytes(name);
         };
-        TTransferRunner runner(context.connection, op, loop, sources);
-        TTransferEngine& engine = runner.engine();
-        const bool terminal = ::isatty(STDERR_FILENO) == 1 && &context.err == &std::cerr;
-        if (terminal)
-            engine.setStatusObserver(
-                [&context](const TTransferStatus& status) { showProgress(context.err, status); });
-        if (!btn_CharacterSetDownSingleClick(context.connection, op, model, runner, position, file))
-            return kExitFailed;
-        loop.runUntil([&engine] { return !engine.Running(); });
-        if (terminal)
-            context.err << "\r\x1b[K" << std::flush;
-        return engine.Succeeded() == 1 && engine.Failed() == 0 ? kExitOk : kExitFailed;
+        return RunTransferQueue(context, sources, 1,
+                                [&](TTerminalOperator& op, TTransferRunner& runner) {
+                                    return btn_CharacterSetDownSingleClick(
+                                        context.connection, op, model, runner, position, file);
+                                });
     };
     return CliAction(load, send);
 }

@@ -470,8 +470,6 @@ private slots:
         QCOMPARE(w->tsPictureManagement->slotCheckBox(86), w->tsPictureManagement->CheckBox86);
         QCOMPARE(w->tsPictureManagement->slotButton(27), w->tsPictureManagement->Button27);
         QVERIFY(w->tsPictureManagement->slotImage(72) == nullptr);
-        // No default pictures are built in yet.
-        QVERIFY(w->tsPictureManagement->cxImage73->picture().isNull());
     }
 
     void progressInTheStatusBar() {

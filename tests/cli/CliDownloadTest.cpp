@@ -1,6 +1,7 @@
 // tavisto-cli download on the real serial layer, against the virtual display.
 #include "cli/Cli.h"
 #include "link/PosixSerialPort.h"
+#include "pictures/PictureConvert.h"
 #include "sim/VirtualDisplay.h"
 #include "tests/settings/TempFolder.h"
 
@@ -98,6 +99,54 @@ TEST_F(CliDownload, RefusedItemsAndFilesSendNothing) {
     EXPECT_NE(result.err.find("nothing to send"), std::string::npos);
     EXPECT_TRUE(display->receivedFrames().empty());
     EXPECT_TRUE(display->storage().flash.empty());
+}
+
+TEST_F(CliDownload, SendPictureFitsEachImageToItsSlotAndSendsThemInOneQueue) {
+    startDisplay(0); // KT350--MKA: 480 x 272, no guest slot
+    const std::string red = (folder.path() / "red.bmp").string();
+    const std::string blue = (folder.path() / "blue.bmp").string();
+    ASSERT_TRUE(SaveResult(Bitmap(200, 100, Rgb{255, 0, 0}), red));
+    ASSERT_TRUE(SaveResult(Bitmap(64, 64, Rgb{0, 0, 255}), blue));
+
+    // The guest slot is refused before any picture goes.
+    CliRun result = run({"send-picture", "74", red, "86", blue});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "The KT350--MKA has no slot 86 (Pic_Guest).\n");
+    EXPECT_TRUE(display->storage().flash.empty());
+
+    result = run({"send-picture", "74", red, "73", blue});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.out, "Done! [Succeed 2 / Failed 0]\n");
+    const auto flash = display->storage().flash;
+    Bytes logo, start;
+    for (int i = 0; i < 120 * 40; ++i)
+        logo += Bytes("\x00\xF8", 2);
+    for (int i = 0; i < 480 * 272; ++i)
+        start += Bytes("\x1F\x00", 2);
+    EXPECT_EQ(flash.at(0x00F43000), logo);
+    EXPECT_EQ(flash.at(0x004FB000), start);
+
+    EXPECT_EQ(run({"send-picture", "74", red, "74", blue}).code, 2);
+    EXPECT_EQ(run({"send-picture", "72", red}).code, 2);
+    EXPECT_EQ(run({"send-picture", "74"}).code, 2);
+}
+
+TEST_F(CliDownload, PlaySettingSendsSelectionStandbyAndInterval) {
+    startDisplay(5);
+    const std::size_t before = display->count(sim::LogKind::Received);
+    const CliRun result = run({"play-setting", "1,2,10", "0", "10"});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.out, "Done!\n");
+    ASSERT_TRUE(display->waitForCount(sim::LogKind::Received, before + 3, Millis(2000)));
+    const auto frames = display->receivedFrames();
+    ASSERT_GE(frames.size(), 3u);
+    EXPECT_EQ(std::vector<Bytes>(frames.end() - 3, frames.end()),
+              (std::vector<Bytes>{Bytes("\x02\x07\x28\x02\x03", 5), Bytes("\x02\x07\x1C\x00", 4),
+                                  Bytes("\x02\x07\x1B\x0A", 4)}));
+    EXPECT_EQ(run({"play-setting", "none", "30", "2"}).code, 0);
+    EXPECT_EQ(run({"play-setting", "11", "30", "2"}).code, 2);
+    EXPECT_EQ(run({"play-setting", "1,", "30", "2"}).code, 2);
+    EXPECT_EQ(run({"play-setting", "1", "30", "0"}).code, 2);
 }
 
 } // namespace

@@ -26,7 +26,7 @@ bool PrepareDownloadLink(TConnection& connection, TOperator& op) {
         return refuse(op, message);
     if (!LcdWaitReady(connection, message, true)) {
         LcdCloseSession(connection);
-        return refuse(op, kNotFoundPrefix + message);
+        return refuse(op, kDownloadNotFoundPrefix + message);
     }
     SwitchLinkSpeed(connection, kTransferBaudRate);
     return true;

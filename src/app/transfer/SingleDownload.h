@@ -11,8 +11,12 @@ namespace tavisto {
 // The common preparation of the download workflows: opens the session when it is
 // closed (stored port and rate), waits for the display to answer, then switches
 // the display and the port to 115200 baud. On failure it shows the reason in an
-// error box, leaves the session closed and returns false.
+// error box ("Not found the devies!" and the reason when the display does not
+// answer), leaves the session closed and returns false.
 bool PrepareDownloadLink(TConnection& connection, TOperator& op);
+
+// Heads the error box of a display that does not answer before a download.
+inline constexpr const char* kDownloadNotFoundPrefix = "Not found the devies!";
 
 // The filter of the file dialog of the single-item download.
 inline constexpr const char* kDownloadFileFilter =

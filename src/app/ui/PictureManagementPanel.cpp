@@ -2,11 +2,16 @@
 
 #include "app/DownFiles.h"
 #include "app/FormEditing.h"
+#include "app/PictureDownload.h"
+#include "app/PlaySetting.h"
 #include "app/ui/FormBinding.h"
 #include "app/ui/ImageBox.h"
 #include "app/ui/Named.h"
 #include "app/ui/PanelHost.h"
 #include "app/ui/UpDown.h"
+#include "pictures/ui/BitmapImage.h"
+#include "pictures/ui/ImageConvert.h"
+#include "resources/EmbeddedResources.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -23,6 +28,10 @@ namespace tavisto::ui {
 namespace {
 
 constexpr int kSlotColumns = 7;
+
+bool isPlaySlot(int slot) {
+    return slot >= 76 && slot <= 85;
+}
 
 } // namespace
 
@@ -162,9 +171,22 @@ void TPictureManagementPanel::buildPlaySetting() {
 
 void TPictureManagementPanel::wire() {
     connect(chkSelectALL, &QCheckBox::clicked, this, &TPictureManagementPanel::chkSelectALLClick);
-    for (int slot = 76; slot <= 85; ++slot)
+    for (int slot = kFirstPictureSlot; slot <= kLastPictureSlot; ++slot) {
+        const int minus = MinusButtonOfSlot(slot);
+        connect(slotButton(minus), &QPushButton::clicked, this,
+                [this, slot] { Button21Click(slot); });
+        connect(slotButton(minus + 1), &QPushButton::clicked, this,
+                [this, slot] { Button22Click(slot); });
+        if (!isPlaySlot(slot))
+            continue;
         connect(slotCheckBox(slot), &QCheckBox::clicked, this,
                 &TPictureManagementPanel::CheckBox76Click);
+        connect(slotImage(slot), &TImageBox::clicked, this, [this, slot] { cxImage76Click(slot); });
+    }
+    connect(btn_DownloadPictrue, &QPushButton::clicked, this,
+            &TPictureManagementPanel::btn_DownloadPictrueClick);
+    connect(btn_SetToPlay, &QPushButton::clicked, this,
+            &TPictureManagementPanel::btn_SetToPlayClick);
 }
 
 void TPictureManagementPanel::readForm(TSettingsForm& form) const {
@@ -196,6 +218,84 @@ void TPictureManagementPanel::chkSelectALLClick() {
         slotCheckBox(slot)->setChecked(all);
     // Boxes 76 to 85 are the play selection: the record and "Selected:" follow.
     CheckBox76Click();
+}
+
+void TPictureManagementPanel::showDefaultPicture(int slot) {
+    QImage picture;
+    if (const auto bytes = FindEmbeddedResource("img" + std::to_string(slot)))
+        picture.loadFromData(bytes->data(), static_cast<int>(bytes->size()), "JPG");
+    slotImage(slot)->setPicture(picture);
+}
+
+void TPictureManagementPanel::ShowDefaultPictures() {
+    for (int slot = kFirstPictureSlot; slot <= kLastPictureSlot; ++slot) {
+        slots_.revert(slot);
+        showDefaultPicture(slot);
+    }
+}
+
+void TPictureManagementPanel::Button21Click(int slot) {
+    if (host_.busy())
+        return;
+    slotImage(slot)->clearPicture();
+    slotCheckBox(slot)->setChecked(false);
+    if (isPlaySlot(slot))
+        CheckBox76Click();
+    slots_.revert(slot);
+    showDefaultPicture(slot);
+}
+
+void TPictureManagementPanel::Button22Click(int slot) {
+    const DisplayModel* model = FindModel(host_.displayModel());
+    if (host_.busy() || !model)
+        return;
+    const auto size = SlotPictureSize(*model, slot);
+    if (!size)
+        return; // the guest slot's buttons are hidden on models without it
+    Bitmap picture(size->width, size->height);
+    if (!OpenImageConvert(host_.dialogParent(), slot, picture, &host_.dialogs()))
+        return;
+    slotImage(slot)->setPicture(BitmapToQImage(picture));
+    slots_.place(slot, std::move(picture));
+    slotCheckBox(slot)->setChecked(true);
+    if (isPlaySlot(slot))
+        CheckBox76Click();
+}
+
+void TPictureManagementPanel::cxImage76Click(int slot) {
+    host_.runOnForm([this, slot](TSettingsForm&, TDisplayInfo&) {
+        tavisto::cxImage76Click(host_.connection(), host_.operatorView(), slot);
+    });
+}
+
+void TPictureManagementPanel::btn_SetToPlayClick() {
+    RunSettingCommand(host_, tavisto::btn_SetToPlayClick);
+}
+
+void TPictureManagementPanel::btn_DownloadPictrueClick() {
+    if (host_.busy())
+        return;
+    host_.editForm([](TSettingsForm& form, TDisplayInfo& info) { CollectSettings(form, info); });
+    TSlotChecks checks = slotChecks();
+    tavisto::btn_DownloadPictrueClick(host_.connection(), host_.operatorView(),
+                                      host_.displayModel(), host_.transferRunner(), slots_, checks);
+    // Boxes of slots that had nothing to send may have been unchecked.
+    if (checks != slotChecks()) {
+        setSlotChecks(checks);
+        CheckBox76Click();
+    }
+}
+
+TSlotChecks TPictureManagementPanel::slotChecks() const {
+    TSlotChecks checks{};
+    for (int slot = kFirstPictureSlot; slot <= kLastPictureSlot; ++slot)
+        checks[SlotIndex(slot)] = slotCheckBox(slot)->isChecked();
+    return checks;
+}
+
+void TPictureManagementPanel::setSlotChecks(const TSlotChecks& checks) {
+    for (int slot = kFirstPictureSlot; slot <= kLastPictureSlot; ++slot)
+        slotCheckBox(slot)->setChecked(checks[SlotIndex(slot)]);
 }
 
 TImageBox* TPictureManagementPanel::slotImage(int slot) const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PictureSlots.h"
+#include "app/PictureSlotContents.h"
 #include "app/SettingsForm.h"
 
 #include <QWidget>
@@ -32,6 +32,20 @@ public:
 
     void CheckBox76Click();
     void chkSelectALLClick();
+    // "-" of slot n: back to its default picture, unchecked, not flagged.
+    void Button21Click(int slot);
+    // "+" of slot n: the image conversion dialog at the slot's size for the connected
+    // model; OK places the picture, flags and checks the slot.
+    void Button22Click(int slot);
+    // A click on the preview of slot 76..85: the display shows that picture.
+    void cxImage76Click(int slot);
+    void btn_DownloadPictrueClick();
+    void btn_SetToPlayClick();
+
+    // The pictures loaded with "+" and PicList; the transfer engine sends from here.
+    const TPictureSlots& slotContents() const { return slots_; }
+    // Every slot back to its default picture, unflagged (start-up).
+    void ShowDefaultPictures();
 
     // The preview, check box, "-" and "+" of a slot 73..86 (null outside).
     TImageBox* slotImage(int slot) const;
@@ -86,8 +100,13 @@ private:
     void buildSlots();
     void buildPlaySetting();
     void wire();
+    void showDefaultPicture(int slot);
+    // The check boxes of all fourteen slots, read and written together.
+    TSlotChecks slotChecks() const;
+    void setSlotChecks(const TSlotChecks& checks);
 
     TPanelHost& host_;
+    TPictureSlots slots_;
     std::array<TImageBox*, kPictureSlotCount> slotImages_{};
     std::array<QCheckBox*, kPictureSlotCount> slotCheckBoxes_{};
     std::array<QPushButton*, 28> slotButtons_{};

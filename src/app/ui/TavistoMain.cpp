@@ -55,15 +55,16 @@ QString RateText(const TTransferStatus& status) {
     return text;
 }
 
-// Font, table and firmware rows come from the program's embedded resources. Slot
-// pictures are not carried yet: picture slots count as empty.
-TJobSources WindowJobSources() {
+// Font, table and firmware rows come from the program's embedded resources; slot
+// pictures from the slots, where only pictures the operator loaded count (the default
+// pictures are never sent).
+TJobSources WindowJobSources(std::function<const TPictureSlots&()> contents) {
     TJobSources sources;
     sources.resource = [](const std::string& name) {
         return EmbeddedResourceBytes(name);
     };
-    sources.slotPicture = [](int) {
-        return Bitmap();
+    sources.slotPicture = [contents = std::move(contents)](int slot) {
+        return contents().picture(slot);
     };
     return sources;
 }
@@ -82,8 +83,11 @@ TfrmTavistoMain::TfrmTavistoMain(TMainWindowSetup setup, QWidget* parent)
     }
 
     ownerQueue_ = std::make_unique<QtOwnerQueue>();
-    runner_ =
-        std::make_unique<TTransferRunner>(*connection_, *this, *ownerQueue_, WindowJobSources());
+    // The picture tab exists before any queue runs.
+    runner_ = std::make_unique<TTransferRunner>(*connection_, *this, *ownerQueue_,
+                                                WindowJobSources([this]() -> const TPictureSlots& {
+                                                    return tsPictureManagement->slotContents();
+                                                }));
     runner_->engine().setStatusObserver(
         [this](const TTransferStatus& status) { showTransferStatus(status); });
 
@@ -130,8 +134,7 @@ void TfrmTavistoMain::FormCreate() {
     actBtnDisableExecute();
     grp_Settings->setEnabled(true); // cbb_BaudRate and cbbDisplayMode stay disabled
 
-    // The slot previews show the built-in default pictures "IMG73".."IMG86" once
-    // those resources exist; until then they stay empty.
+    tsPictureManagement->ShowDefaultPictures();
 }
 
 void TfrmTavistoMain::fillPortList() {

@@ -1,0 +1,166 @@
+#include "app/DownFiles.h"
+#include "app/PictureDownload.h"
+#include "app/PlaySetting.h"
+#include "cli/Arguments.h"
+#include "cli/CommandTable.h"
+#include "cli/TransferQueue.h"
+#include "pictures/ByteFiles.h"
+#include "pictures/PictureConvert.h"
+
+#include <exception>
+#include <memory>
+#include <set>
+#include <sstream>
+
+namespace tavisto::cli {
+namespace {
+
+constexpr std::string_view kSendPictureHelp =
+    R"(usage: tavisto-cli [OPTIONS] send-picture SLOT IMAGE [SLOT IMAGE ...]
+
+Puts each IMAGE into picture slot SLOT and sends the slots to the display in one
+queue, as the window's Picture Management tab does with Download. Each picture
+is scaled and cropped to the slot's size for the connected model exactly as
+convert does (the middle is kept), then sent as raw RGB565 or as a JPEG file by
+the model.
+
+SLOT   73 start logo, 74 header logo, 75 header picture, 76 to 85 the idle-play
+       pictures 1 to 10, 86 guest picture (only KT350-MKD, KT350-MK, KT750-MK);
+       a slot the model does not have is refused before anything is sent
+IMAGE  a .png/.PNG, .jpg/.JPG or .bmp/.BMP file (extensions compared exactly)
+
+The pictures are read before the port is opened. Prints the summary; on a
+terminal, standard error shows the progress. Exits with 0 only when every slot
+was stored.
+)";
+
+constexpr std::string_view kPlaySettingHelp =
+    R"(usage: tavisto-cli [OPTIONS] play-setting PICTURES STANDBY INTERVAL
+
+Sets idle play as the Play Setting group of the window does, in one go: which
+stored pictures play, how long the display waits before it starts, and how
+long each picture stays.
+
+PICTURES  a comma list of picture numbers 1 to 10 (such as 1,2,10), or none
+STANDBY   0 to 120 seconds; 0 turns idle play off
+INTERVAL  1 to 10 seconds
+)";
+
+struct SlotImage {
+    int slot = 0;
+    std::string file;
+    PictureFormat format = PictureFormat::Png;
+    Bytes bytes; // read by the load step
+};
+
+std::vector<SlotImage> parseSlotImages(const std::vector<std::string>& positional) {
+    if (positional.size() % 2 != 0)
+        throw UsageError("every SLOT needs its IMAGE");
+    std::vector<SlotImage> images;
+    std::set<int> seen;
+    for (std::size_t i = 0; i < positional.size(); i += 2) {
+        SlotImage image;
+        image.slot = parseNumber(positional[i], "SLOT", kFirstPictureSlot, kLastPictureSlot);
+        if (!seen.insert(image.slot).second)
+            throw UsageError("slot " + positional[i] + " is given twice");
+        image.file = positional[i + 1];
+        const auto format = OpenFormatForFileName(image.file);
+        if (!format)
+            throw UsageError("IMAGE must end in .png, .PNG, .jpg, .JPG, .bmp or .BMP, not '" +
+                             image.file + "'");
+        image.format = *format;
+        images.push_back(std::move(image));
+    }
+    return images;
+}
+
+CliAction sendPicture(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 2, 2 * kPictureSlotCount);
+    auto images = std::make_shared<std::vector<SlotImage>>(parseSlotImages(parsed.positional));
+    auto load = [images](CliContext& context) {
+        for (SlotImage& image : *images) {
+            try {
+                image.bytes = FileToBytes(image.file);
+                ProbePicture(image.bytes, image.format);
+            } catch (const std::exception& error) {
+                context.err << image.file << ": " << error.what() << '\n';
+                return kExitFailed;
+            }
+        }
+        return kExitOk;
+    };
+    auto send = [images](CliContext& context) {
+        const int model = ConnectedModel(context);
+        if (model < 0)
+            return kExitFailed;
+        const DisplayModel& row = *FindModel(model);
+        auto slots = std::make_shared<TPictureSlots>();
+        TSlotChecks checked{};
+        for (const SlotImage& image : *images) {
+            const auto size = SlotPictureSize(row, image.slot);
+            if (!size) {
+                context.err << "The " << row.name << " has no slot " << image.slot << " ("
+                            << DownFileAt(image.slot + 4).Name << ").\n";
+                return kExitFailed;
+            }
+            try {
+                slots->place(image.slot, ConvertCentred(image.bytes, image.format,
+                                                        PictureSize{size->width, size->height}));
+            } catch (const std::exception& error) {
+                context.err << image.file << ": " << error.what() << '\n';
+                return kExitFailed;
+            }
+            checked[SlotIndex(image.slot)] = true;
+        }
+        TJobSources sources;
+        sources.slotPicture = [slots](int slot) {
+            return slots->picture(slot);
+        };
+        return RunTransferQueue(context, sources, static_cast<int>(images->size()),
+                                [&](TTerminalOperator& op, TTransferRunner& runner) {
+                                    return btn_DownloadPictrueClick(context.connection, op, model,
+                                                                    runner, *slots, checked);
+                                });
+    };
+    return CliAction(load, send);
+}
+
+// "1,2,10" or "none" as the picture selection bits (bit k: picture k + 1).
+std::uint16_t parsePictures(const std::string& text) {
+    if (lowerCase(text) == "none")
+        return 0;
+    std::uint16_t bits = 0;
+    std::istringstream list(text);
+    std::string number;
+    while (std::getline(list, number, ','))
+        bits =
+            static_cast<std::uint16_t>(bits | (1u << (parseNumber(number, "PICTURES", 1, 10) - 1)));
+    if (bits == 0 || text.back() == ',')
+        throw UsageError("PICTURES must be picture numbers 1 to 10 separated by commas, or none");
+    return bits;
+}
+
+CliAction playSetting(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 3, 3);
+    const std::uint16_t pictures = parsePictures(parsed.positional[0]);
+    const int standby = parseNumber(parsed.positional[1], "STANDBY", 0, 120);
+    const int interval = parseNumber(parsed.positional[2], "INTERVAL", 1, 10);
+    return [pictures, standby, interval](CliContext& context) {
+        TTerminalOperator op(context.out, context.err);
+        return SendPlaySetting(context.connection, op, pictures, standby, interval) ? kExitOk
+                                                                                    : kExitFailed;
+    };
+}
+
+} // namespace
+
+std::vector<CliCommand> SlotCommands() {
+    return {
+        {"send-picture", "put pictures into picture slots and send them", kSendPictureHelp,
+         CliNeeds::Display, sendPicture},
+        {"play-setting", "set the pictures, standby time and interval of idle play",
+         kPlaySettingHelp, CliNeeds::Display, playSetting},
+    };
+}
+
+} // namespace tavisto::cli

@@ -1,0 +1,70 @@
+#include "cli/TransferQueue.h"
+
+#include "app/transfer/BlockingOwnerLoop.h"
+#include "protocol/Session.h"
+
+#include <cstdio>
+#include <iostream>
+#include <unistd.h>
+
+namespace tavisto::cli {
+
+namespace {
+
+// "12.3 KB/s, 1:05 left" for the progress line.
+std::string rateText(const TTransferStatus& status) {
+    char text[64];
+    if (status.bytesPerSecond <= 0)
+        return "";
+    std::snprintf(text, sizeof text, ", %.1f KB/s", status.bytesPerSecond / 1000.0);
+    std::string line = text;
+    if (status.secondsLeft >= 0) {
+        std::snprintf(text, sizeof text, ", %d:%02d left", status.secondsLeft / 60,
+                      status.secondsLeft % 60);
+        line += text;
+    }
+    return line;
+}
+
+// The progress line on a terminal, rewritten in place once a second.
+void showProgress(std::ostream& err, const TTransferStatus& status) {
+    if (!status.running || status.blocksTotal == 0)
+        return;
+    err << "\r" << status.item << ": block " << status.blocksDone << " of " << status.blocksTotal
+        << rateText(status) << "\x1b[K" << std::flush;
+}
+
+} // namespace
+
+int ConnectedModel(CliContext& context) {
+    if (context.model >= 0)
+        return context.model;
+    // --baud skipped the scan: the transfer style depends on the model.
+    std::string message;
+    int model = -1;
+    if (LcdWaitReady(context.connection, message))
+        model = LcdIdentifyModel(context.connection, message);
+    if (model < 0)
+        context.err << message << '\n';
+    return model;
+}
+
+int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
+                     const QueueStart& start) {
+    TTerminalOperator op(context.out, context.err);
+    BlockingOwnerLoop loop;
+    TTransferRunner runner(context.connection, op, loop, std::move(sources));
+    TTransferEngine& engine = runner.engine();
+    const bool terminal = ::isatty(STDERR_FILENO) == 1 && &context.err == &std::cerr;
+    if (terminal)
+        engine.setStatusObserver(
+            [&context](const TTransferStatus& status) { showProgress(context.err, status); });
+    if (!start(op, runner))
+        return kExitFailed;
+    loop.runUntil([&engine] { return !engine.Running(); });
+    if (terminal)
+        context.err << "\r\x1b[K" << std::flush;
+    return engine.Succeeded() == expected && engine.Failed() == 0 ? kExitOk : kExitFailed;
+}
+
+} // namespace tavisto::cli
