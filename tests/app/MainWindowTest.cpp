@@ -338,6 +338,19 @@ private slots:
         QCOMPARE(w->StatusBar1->height(), statusHeight);
     }
 
+    void timeLeftFitsInTheLastStatusPanel() {
+        auto w = make();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        // The longest the seconds panel shows while a transfer runs (a font at 115200).
+        const QString text = QStringLiteral("999s  12:59 left");
+        auto* panel = w->StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel3"));
+        QVERIFY(panel != nullptr);
+        panel->setText(text);
+        QCoreApplication::processEvents();
+        QVERIFY(panel->contentsRect().width() >= panel->fontMetrics().horizontalAdvance(text));
+    }
+
     void qrButtonsEndWithTheButtonsAbove() {
         auto w = make();
         w->actBtnEnableExecute();

@@ -176,12 +176,17 @@ void TfrmTavistoMain::buildStatusBar() {
     for (int panel = 1; panel <= 3; ++panel) {
         auto* label = new QLabel;
         label->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(panel));
-        label->setFixedWidth(widths[panel]);
+        // The last panel runs to the end of the bar, as a status bar's last panel
+        // does, so the seconds and the transfer rate beside them are not cut off.
+        if (panel == 3)
+            label->setMinimumWidth(widths[panel]);
+        else
+            label->setFixedWidth(widths[panel]);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         // As tall empty as with a text, so the status bar (and the button row above
         // it) never changes height when an operation starts.
         label->setFixedHeight(QFontMetrics(font()).height() + 2 * label->frameWidth());
-        StatusBar1->addWidget(label);
+        StatusBar1->addWidget(label, panel == 3 ? 1 : 0);
         panels_[panel] = label;
     }
     setStatusBar(StatusBar1);

@@ -39,6 +39,15 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// "2:13 left": the time the current job still needs, or nothing before it is known.
+QString TimeLeftText(const TTransferStatus& status) {
+    if (!status.running || status.bytesPerSecond <= 0 || status.secondsLeft < 0)
+        return {};
+    return QStringLiteral("%1:%2 left")
+        .arg(status.secondsLeft / 60)
+        .arg(status.secondsLeft % 60, 2, 10, QLatin1Char('0'));
+}
+
 // "1.0 KB/s, 2:13 left": the rate of the current job and the time it still needs.
 QString RateText(const TTransferStatus& status) {
     if (!status.running || status.bytesPerSecond <= 0)
@@ -48,11 +57,8 @@ QString RateText(const TTransferStatus& status) {
                    : rate < 1024 * 1024
                        ? QStringLiteral("%1 KB/s").arg(rate / 1024, 0, 'f', 1)
                        : QStringLiteral("%1 MB/s").arg(rate / (1024 * 1024), 0, 'f', 1);
-    if (status.secondsLeft >= 0)
-        text += QStringLiteral(", %1:%2 left")
-                    .arg(status.secondsLeft / 60)
-                    .arg(status.secondsLeft % 60, 2, 10, QLatin1Char('0'));
-    return text;
+    const QString left = TimeLeftText(status);
+    return left.isEmpty() ? text : text + QStringLiteral(", ") + left;
 }
 
 // Font, table and firmware rows come from the program's embedded resources; slot
@@ -260,6 +266,7 @@ void TfrmTavistoMain::BeginProgress(const std::string& text, int maximum, TProgr
     setPanelText(3, {});
     Fwait = 0;
     transferRate_.clear();
+    transferLeft_.clear();
     tmr1->start();
     cxProgressBar1->setMaximum(maximum);
     cxProgressBar1->setValue(0);
@@ -274,6 +281,7 @@ void TfrmTavistoMain::BeginProgress(const std::string& text, int maximum, TProgr
 void TfrmTavistoMain::EndProgress() {
     tmr1->stop();
     transferRate_.clear();
+    transferLeft_.clear();
     for (int panel = 1; panel <= 3; ++panel)
         setPanelText(panel, {});
     cxProgressBar1->setValue(0);
@@ -323,14 +331,17 @@ void TfrmTavistoMain::tmr1Timer() {
 }
 
 void TfrmTavistoMain::showElapsed() {
+    // The panel is narrow: it shows the seconds and the time left, its tooltip the rate.
     QString text = QStringLiteral("%1s").arg(Fwait);
-    if (!transferRate_.isEmpty())
-        text += QStringLiteral("  ") + transferRate_;
+    if (!transferLeft_.isEmpty())
+        text += QStringLiteral("  ") + transferLeft_;
     setPanelText(3, text);
+    panels_[3]->setToolTip(transferRate_);
 }
 
 void TfrmTavistoMain::showTransferStatus(const TTransferStatus& status) {
     transferRate_ = RateText(status);
+    transferLeft_ = TimeLeftText(status);
     if (tmr1->isActive())
         showElapsed();
 }

@@ -202,7 +202,8 @@ private:
     // Declared after the connection, so that the transfer threads stop before it goes.
     std::unique_ptr<QtOwnerQueue> ownerQueue_;
     std::unique_ptr<TTransferRunner> runner_;
-    QString transferRate_; // shown beside the seconds count while a queue runs
+    QString transferRate_; // the rate and time left, the tooltip of the seconds panel
+    QString transferLeft_; // the time left, shown beside the seconds count
     std::array<QLabel*, 4> panels_{};
     // Last, so that it leaves the connection's trace before the connection goes.
     std::unique_ptr<TTraceWindow> traceWindow_; // Ctrl+T
