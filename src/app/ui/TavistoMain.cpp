@@ -230,10 +230,9 @@ int TfrmTavistoMain::ShowMsgBox(const std::string& text, int flags) {
         showForm();
     QMessageBox box(this);
     // A port this user may not open gets a line naming its group and the fix.
-    PrepareMsgBox(box,
-                  WithPortPermissionHint(text, connection_->CurrentPortName,
-                                         connection_->SystemLangId),
-                  flags);
+    PrepareMsgBox(
+        box, WithPortPermissionHint(text, connection_->CurrentPortName, connection_->SystemLangId),
+        flags);
     return MsgBoxAnswer(dialogs_->showMessageBox(box), flags);
 }
 
