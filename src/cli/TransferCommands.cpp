@@ -5,10 +5,10 @@
 #include "app/transfer/TransferRunner.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
+#include "cli/ConnectedModel.h"
 #include "cli/TerminalOperator.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/PictureError.h"
-#include "protocol/Session.h"
 
 #include <cstdio>
 #include <iostream>
@@ -86,18 +86,10 @@ CliAction download(const std::vector<std::string>& args) {
     };
     auto send = [position, file](CliContext& context) {
         TTerminalOperator op(context.out, context.err);
-        int model = context.model;
-        if (model < 0) {
-            // --baud skipped the scan: wait for the display as the scan would, then ask
-            // which model it is, since the transfer style depends on it.
-            std::string message;
-            if (LcdWaitReady(context.connection, message))
-                model = LcdIdentifyModel(context.connection, message);
-            if (model < 0) {
-                context.err << message << '\n';
-                return kExitFailed;
-            }
-        }
+        // The transfer style depends on the model.
+        const int model = connectedModel(context);
+        if (model < 0)
+            return kExitFailed;
         BlockingOwnerLoop loop;
         TTransferRunner runner(context.connection, op, loop, TJobSources{});
         TTransferEngine& engine = runner.engine();
