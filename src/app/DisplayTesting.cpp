@@ -147,8 +147,11 @@ TQrPicture QrPictureOfText(const std::string& text) {
 
 bool ShowQrPicture(TConnection& c, TOperator& op, int align,
                    const std::function<TQrPicture()>& make, std::string& openError) {
-    if (!c.SessionPort && LcdOpenSession(c, c.CurrentPortName, c.CurrentBaudRate, openError) != 1)
+    std::string message;
+    if (!c.SessionPort && LcdOpenSession(c, c.CurrentPortName, c.CurrentBaudRate, message) != 1) {
+        openError = message;
         return false;
+    }
     std::string ignored; // the link switches are not judged; the picture's result is
     LcdSetLinkBaudRate(c, kQrLinkBaudRate, ignored);
     c.clock().sleep(kAfterLinkSwitch);
