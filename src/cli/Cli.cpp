@@ -1,8 +1,10 @@
 #include "cli/Cli.h"
 
 #include "app/ConnectScan.h"
+#include "app/TraceFile.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
+#include "link/PortAccess.h"
 #include "link/PosixSerialPort.h"
 
 #include <algorithm>
@@ -19,6 +21,7 @@ struct GlobalOptions {
     std::optional<std::string> port;
     std::optional<int> baudRate;
     bool trace = false;
+    std::optional<std::string> traceFile;
     bool help = false;
     std::vector<std::string> rest; // the command and its arguments
 };
@@ -62,6 +65,12 @@ GlobalOptions parseGlobalOptions(const std::vector<std::string>& args) {
             if (options.baudRate)
                 throw UsageError("option '--baud' given twice");
             options.baudRate = parseBaudRate(value("--baud"));
+        } else if (is("--trace-file")) {
+            if (options.traceFile)
+                throw UsageError("option '--trace-file' given twice");
+            options.traceFile = value("--trace-file");
+            if (options.traceFile->empty())
+                throw UsageError("the trace file path is empty");
         } else if (arg == "--trace") {
             options.trace = true;
         } else if (beforeCommand && (arg == "--help" || arg == "-h")) {
@@ -138,7 +147,9 @@ int checkPortOpens(CliContext& context, int baudRate) {
     if (code == link::kOpenOk)
         return kExitOk;
     context.err << connection.CurrentPortName << ':'
-                << OpenCodeMessage(code, connection.SystemLangId) << '\n';
+                << WithPortPermissionHint(OpenCodeMessage(code, connection.SystemLangId),
+                                          connection.CurrentPortName, connection.SystemLangId)
+                << '\n';
     return kExitFailed;
 }
 
@@ -166,11 +177,26 @@ int reachPort(CliContext& context, const GlobalOptions& options, CliNeeds needs)
     return kExitOk;
 }
 
+int runAction(CliContext& context, const GlobalOptions& options, const CliCommand& command,
+              const CliAction& action) {
+    // Files first, then the port: a bad file is never reported as a port problem.
+    if (action.load) {
+        if (const int code = action.load(context); code != kExitOk)
+            return code;
+    }
+    if (command.needs != CliNeeds::Nothing) {
+        if (const int code = reachPort(context, options, command.needs); code != kExitOk)
+            return code;
+    }
+    return action.run(context);
+}
+
 } // namespace
 
 std::string GeneralHelp() {
     std::ostringstream text;
-    text << "usage: " << kProgram << " [--port PATH] [--baud RATE] [--trace] COMMAND [ARGS]\n\n"
+    text << "usage: " << kProgram << " [--port PATH] [--baud RATE] [--trace] [--trace-file FILE]\n"
+         << "       COMMAND [ARGS]\n\n"
          << "Configures a TFT customer display on a serial port.\n\n"
          << "Options (anywhere before a \"--\"):\n"
          << "  --port PATH  the serial port (default: the first one \"ports\" lists, named\n"
@@ -179,6 +205,9 @@ std::string GeneralHelp() {
          << "               try the five in turn and use the one the display answers at)\n"
          << "  --trace      write the traced frames to standard error (\"----> \" sent,\n"
          << "               \"<---- \" received, in hex)\n"
+         << "  --trace-file FILE\n"
+         << "               add the traced frames to FILE, one a line: the time, the\n"
+         << "               direction, the hex and the printable characters\n"
          << "  --help       show this text; COMMAND --help explains one command\n\n"
          << "Commands:\n";
     std::size_t width = 0;
@@ -245,17 +274,24 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     connection.SystemLangId = environment.langId;
     if (options.trace)
         connection.trace.setSink([&err](const std::string& line) { err << line << '\n'; });
+    std::unique_ptr<TraceFile> traceFile;
+    if (options.traceFile) {
+        std::string message;
+        traceFile = TraceFile::Open(*options.traceFile, connection.trace, message);
+        if (!traceFile) {
+            err << kProgram << ": " << message << '\n';
+            return kExitFailed;
+        }
+    }
     CliContext context{connection, out, err, -1, environment.enumPorts};
-    // Files first, then the port: a bad file is never reported as a port problem.
-    if (action.load) {
-        if (const int code = action.load(context); code != kExitOk)
-            return code;
+    int code = runAction(context, options, *command, action);
+    if (traceFile) {
+        if (std::string message; !traceFile->Finish(message)) {
+            err << kProgram << ": " << message << '\n';
+            code = code == kExitOk ? kExitFailed : code;
+        }
     }
-    if (command->needs != CliNeeds::Nothing) {
-        if (const int code = reachPort(context, options, command->needs); code != kExitOk)
-            return code;
-    }
-    return action.run(context);
+    return code;
 }
 
 } // namespace tavisto::cli

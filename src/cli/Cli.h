@@ -22,7 +22,7 @@ struct CliEnvironment {
 CliEnvironment SystemEnvironment();
 
 // Runs one command line (without the program name):
-//   [--port PATH] [--baud RATE] [--trace] COMMAND [ARGS]
+//   [--port PATH] [--baud RATE] [--trace] [--trace-file FILE] COMMAND [ARGS]
 // Returns the exit code: 0 success, 1 the display, the port or a file failed, 2 usage
 // error.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

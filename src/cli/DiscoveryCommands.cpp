@@ -2,6 +2,7 @@
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "cli/TerminalOperator.h"
+#include "link/PortAccess.h"
 #include "protocol/DisplayCommands.h"
 #include "protocol/Session.h"
 
@@ -13,7 +14,9 @@ constexpr std::string_view kPortsHelp = R"(usage: tavisto-cli ports
 
 Lists the machine's serial ports, one device path a line, sorted by name.
 The first one is the port the other commands use when --port is not given
-(they say so on standard error).
+(they say so on standard error). A port this user may not open is followed by
+(no permission, group NAME); joining that group and logging in again
+usually lets the user open it.
 )";
 
 constexpr std::string_view kConnectHelp = R"(usage: tavisto-cli [--port PATH] connect
@@ -48,8 +51,12 @@ CliAction listPorts(const std::vector<std::string>& args) {
             context.err << message << '\n';
             return kExitFailed;
         }
-        for (const auto& port : ports)
-            context.out << port << '\n';
+        for (const auto& port : ports) {
+            context.out << port;
+            if (const PortAccess access = CheckPortAccess(port); access.denied)
+                context.out << "  (no permission, group " << access.group << ')';
+            context.out << '\n';
+        }
         return kExitOk;
     };
 }

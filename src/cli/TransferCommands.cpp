@@ -9,6 +9,7 @@
 #include "cli/TerminalOperator.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/PictureError.h"
+#include "resources/EmbeddedResources.h"
 
 #include <cstdio>
 #include <iostream>
@@ -91,7 +92,11 @@ CliAction download(const std::vector<std::string>& args) {
         if (model < 0)
             return kExitFailed;
         BlockingOwnerLoop loop;
-        TTransferRunner runner(context.connection, op, loop, TJobSources{});
+        TJobSources sources;
+        sources.resource = [](const std::string& name) {
+            return EmbeddedResourceBytes(name);
+        };
+        TTransferRunner runner(context.connection, op, loop, sources);
         TTransferEngine& engine = runner.engine();
         const bool terminal = ::isatty(STDERR_FILENO) == 1 && &context.err == &std::cerr;
         if (terminal)

@@ -1,7 +1,7 @@
 #include "files/FileRead.h"
 
-#include "tests/files/Unprivileged.h"
 #include "tests/settings/TempFolder.h"
+#include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

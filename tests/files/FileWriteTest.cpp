@@ -1,7 +1,7 @@
 #include "files/FileWrite.h"
 
-#include "tests/files/Unprivileged.h"
 #include "tests/settings/TempFolder.h"
+#include "tests/support/Unprivileged.h"
 
 #include <csignal>
 #include <fcntl.h>

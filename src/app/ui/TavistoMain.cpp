@@ -10,10 +10,13 @@
 #include "app/ui/MsgBox.h"
 #include "app/ui/PictureManagementPanel.h"
 #include "app/ui/QtOwnerQueue.h"
+#include "app/ui/TraceWindow.h"
+#include "link/PortAccess.h"
 #include "link/PosixSerialPort.h"
 #include "pictures/ui/DesktopDialogs.h"
 #include "protocol/Crc16.h"
 #include "protocol/Session.h"
+#include "resources/EmbeddedResources.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -23,6 +26,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -51,12 +55,12 @@ QString RateText(const TTransferStatus& status) {
     return text;
 }
 
-// Fonts and slot pictures are not carried yet: resource rows are logged as failed and
-// picture slots count as empty.
+// Font, table and firmware rows come from the program's embedded resources. Slot
+// pictures are not carried yet: picture slots count as empty.
 TJobSources WindowJobSources() {
     TJobSources sources;
-    sources.resource = [](const std::string&) -> std::optional<Bytes> {
-        return std::nullopt;
+    sources.resource = [](const std::string& name) {
+        return EmbeddedResourceBytes(name);
     };
     sources.slotPicture = [](int) {
         return Bitmap();
@@ -84,6 +88,7 @@ TfrmTavistoMain::TfrmTavistoMain(TMainWindowSetup setup, QWidget* parent)
         [this](const TTransferStatus& status) { showTransferStatus(status); });
 
     buildWindow();
+    traceWindow_ = std::make_unique<TTraceWindow>(connection_->trace, *dialogs_, this);
     wireHandlers();
     FormCreate();
 }
@@ -215,7 +220,11 @@ int TfrmTavistoMain::ShowMsgBox(const std::string& text, int flags) {
     if (busy_)
         showForm();
     QMessageBox box(this);
-    PrepareMsgBox(box, text, flags);
+    // A port this user may not open gets a line naming its group and the fix.
+    PrepareMsgBox(box,
+                  WithPortPermissionHint(text, connection_->CurrentPortName,
+                                         connection_->SystemLangId),
+                  flags);
     return MsgBoxAnswer(dialogs_->showMessageBox(box), flags);
 }
 
@@ -334,6 +343,8 @@ void TfrmTavistoMain::wireHandlers() {
         PageControl1->setTabVisible(PageControl1->indexOf(tsFirmwareUpdates), true);
     });
     connect(btnConnect, &QPushButton::clicked, this, &TfrmTavistoMain::btnConnectClick);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this), &QShortcut::activated,
+            traceWindow_.get(), &TTraceWindow::present);
     // Only the operator's own choices count, as typed or picked; filling and
     // selecting by the program does not run the handlers.
     connect(cbb_SerialPort, &QComboBox::activated, this, &TfrmTavistoMain::cbb_SerialPortChange);

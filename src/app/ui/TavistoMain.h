@@ -42,6 +42,7 @@ class TDisplayTestPanel;
 class TDownloadFilePanel;
 class TFirmwareUpdatesPanel;
 class TPictureManagementPanel;
+class TTraceWindow;
 
 // Lists the machine's serial ports; the signature of EnumPorts.
 using PortLister = std::function<bool(std::vector<std::string>& list, std::string& message)>;
@@ -203,6 +204,8 @@ private:
     std::unique_ptr<TTransferRunner> runner_;
     QString transferRate_; // shown beside the seconds count while a queue runs
     std::array<QLabel*, 4> panels_{};
+    // Last, so that it leaves the connection's trace before the connection goes.
+    std::unique_ptr<TTraceWindow> traceWindow_; // Ctrl+T
 };
 
 } // namespace tavisto::ui

@@ -1,4 +1,5 @@
 #include "app/WindowArguments.h"
+#include "app/ui/AppIcon.h"
 #include "app/ui/TavistoMain.h"
 
 #include <QApplication>
@@ -24,6 +25,9 @@ int main(int argc, char* argv[]) {
     // Only the application name: a display name would be appended to the window's
     // caption on X11 and Wayland ("Tavisto v3.2 — Tavisto").
     QApplication::setApplicationName(QStringLiteral("Tavisto"));
+    // Desktops match the window to tavisto.desktop (and its icon) by this name.
+    QApplication::setDesktopFileName(QStringLiteral("tavisto"));
+    QApplication::setWindowIcon(tavisto::ui::ApplicationIcon());
 
     // Qt has taken its own options out of the argument list.
     std::vector<std::string> args;

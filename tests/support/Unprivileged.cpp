@@ -1,4 +1,4 @@
-#include "tests/files/Unprivileged.h"
+#include "tests/support/Unprivileged.h"
 
 #include <grp.h>
 #include <pwd.h>

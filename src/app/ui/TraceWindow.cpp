@@ -1,0 +1,90 @@
+#include "app/ui/TraceWindow.h"
+
+#include "app/TraceText.h"
+#include "files/FileWrite.h"
+#include "pictures/ui/DesktopDialogs.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tavisto::ui {
+
+TTraceWindow::TTraceWindow(Trace& trace, TDesktopDialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("frmTrace"));
+    setWindowTitle(QStringLiteral("Tavisto Trace"));
+    resize(820, 420);
+
+    lines_ = new QPlainTextEdit(this);
+    lines_->setObjectName(QStringLiteral("mmoTrace"));
+    lines_->setReadOnly(true);
+    lines_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    lines_->setMaximumBlockCount(kMaxLines);
+    lines_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+    save_ = new QPushButton(QStringLiteral("Save..."), this);
+    save_->setObjectName(QStringLiteral("btnSaveTrace"));
+    clear_ = new QPushButton(QStringLiteral("Clear"), this);
+    clear_->setObjectName(QStringLiteral("btnClearTrace"));
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(save_);
+    buttons->addWidget(clear_);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lines_);
+    layout->addLayout(buttons);
+
+    connect(save_, &QPushButton::clicked, this, &TTraceWindow::saveClick);
+    connect(clear_, &QPushButton::clicked, lines_, &QPlainTextEdit::clear);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+
+    // Lines come from whichever thread traces them (the transfer receiver included);
+    // they reach the widget through this window's event queue. A line still queued
+    // when the window goes is dropped with it.
+    subscription_ = trace.subscribe([this](const TraceEntry& entry) {
+        const QString line = QString::fromStdString(ReadableTraceLine(entry));
+        QMetaObject::invokeMethod(
+            this, [this, line] { append(line); }, Qt::QueuedConnection);
+    });
+}
+
+TTraceWindow::~TTraceWindow() {
+    subscription_.reset();
+}
+
+void TTraceWindow::present() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void TTraceWindow::append(const QString& line) {
+    lines_->appendPlainText(line);
+}
+
+void TTraceWindow::saveClick() {
+    TFileDialog dialog;
+    dialog.save = true;
+    dialog.proposedName = QStringLiteral("tavisto-trace.txt");
+    dialog.filter = QStringLiteral("Text files|*.txt|All files|*");
+    const QString path = dialogs_.chooseFile(this, dialog);
+    if (path.isEmpty())
+        return;
+    QString text = lines_->toPlainText();
+    if (!text.isEmpty())
+        text += QLatin1Char('\n');
+    const QByteArray bytes = text.toUtf8();
+    std::string message;
+    if (!SaveFile(QFile::encodeName(path).toStdString(), Bytes(bytes.constData(), bytes.size()),
+                  message))
+        ShowMessage(dialogs_, this, QMessageBox::Critical, QString::fromStdString(message));
+}
+
+} // namespace tavisto::ui
