@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-svg-dev libgl-dev
-    libicu-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev nlohmann-json3-dev
-    libgtest-dev libgmock-dev
+    libicu-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev nlohmann-json3-dev libqrencode-dev
+    libgtest-dev libgmock-dev libzxing-dev
     xvfb xauth fonts-liberation fonts-wqy-microhei
     "$@"
 )

@@ -1,7 +1,12 @@
+#include "app/DisplayTesting.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
+#include "cli/ConnectedModel.h"
+#include "cli/TerminalOperator.h"
 #include "protocol/Session.h"
 #include "settings/HostCodePage.h"
+
+#include <memory>
 
 namespace tavisto::cli {
 
@@ -33,9 +38,22 @@ Sets how long each picture stays (1 to 10 seconds) during idle play.
 constexpr std::string_view kQrHelp =
     R"(usage: tavisto-cli [OPTIONS] qr TEXT [--align left|center|right]
 
-Has the display draw a QR code of TEXT (default alignment center). The text is
-sent in ISO-8859-1. KT350--MKA, KT350-MKC and KT750--MK cannot draw QR codes
-themselves; they are refused when the scan identified them.
+Shows a QR code of TEXT (default alignment center). KT350--MKB, KT350-MKD,
+KT350-MK and KT750-MK draw it themselves from the text, which is sent in
+ISO-8859-1. KT350--MKA, KT350-MKC and KT750--MK take it as a picture: a
+192 x 192 QR code of the UTF-8 text is sent at 115200 baud, and the display is
+set back to its speed afterwards. Without a scan (--baud) the display is asked
+for its model first.
+)";
+
+constexpr std::string_view kQrImageHelp =
+    R"(usage: tavisto-cli [OPTIONS] qr-image FILE [--align left|center|right]
+
+Sends the picture FILE (.png, .jpg, .jpeg or .bmp) as the QR code of
+KT350--MKA, KT350-MKC and KT750--MK: stretched to 192 x 192 and reduced to
+black and white, at 115200 baud; the display is set back to its speed
+afterwards. The file is read before the port is opened. The other models draw
+QR codes themselves (see qr) and are refused.
 )";
 
 constexpr std::string_view kQrAtHelp =
@@ -59,8 +77,16 @@ bool cannotDrawQrCodes(const CliContext& context) {
     return model && !model->drawsQrCodes;
 }
 
-int refuseModel(CliContext& context, const char* what) {
-    context.err << FindModel(context.model)->name << " cannot " << what << '\n';
+int refuseModel(CliContext& context, int model, const char* what) {
+    context.err << FindModel(model)->name << " cannot " << what << '\n';
+    return kExitFailed;
+}
+
+// The outcome of a QR workflow: the failures it showed itself are on the error stream
+// already; a session that did not open is reported here.
+int qrOutcome(CliContext& context, bool ok, const std::string& openError) {
+    if (ok || !openError.empty())
+        return reportOutcome(context, ok, ok ? "OK" : openError);
     return kExitFailed;
 }
 
@@ -100,14 +126,52 @@ int alignment(const ParsedArgs& parsed) {
 CliAction qr(const std::vector<std::string>& args) {
     const ParsedArgs parsed = parseArgs(args, {{"--align", 1}}, 1, 1);
     const int align = alignment(parsed);
-    const Bytes text = TextToHostBytes(parsed.positional[0]);
+    const std::string text = parsed.positional[0];
     return [align, text](CliContext& context) {
-        if (cannotDrawQrCodes(context))
-            return refuseModel(context, "draw a QR code from a text");
-        std::string message;
-        const bool ok = LcdShowQrCode(context.connection, align, text, message);
-        return reportOutcome(context, ok, message);
+        const int model = connectedModel(context);
+        if (model < 0)
+            return kExitFailed;
+        TTerminalOperator op(context.out, context.err);
+        std::string openError;
+        const bool ok = ShowQrCodeOfText(context.connection, op, model, align, text, openError);
+        return qrOutcome(context, ok, openError);
     };
+}
+
+// Why a picture file gives no QR picture, for the terminal.
+std::string pictureFileError(const std::string& file, const TQrPicture& picture) {
+    if (!picture.error.empty())
+        return picture.error;
+    if (picture.code == 21)
+        return "The picture \"" + file + "\" does not exist.";
+    return "\"" + file + "\" is not a picture: its name must end in .png, .jpg, .jpeg or .bmp.";
+}
+
+CliAction qrImage(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {{"--align", 1}}, 1, 1);
+    const int align = alignment(parsed);
+    const std::string file = parsed.positional[0];
+    auto picture = std::make_shared<TQrPicture>();
+    auto load = [file, picture](CliContext& context) {
+        *picture = QrPictureOfFile(file);
+        if (picture->ready())
+            return kExitOk;
+        context.err << pictureFileError(file, *picture) << '\n';
+        return kExitFailed;
+    };
+    auto send = [align, picture](CliContext& context) {
+        const int model = connectedModel(context);
+        if (model < 0)
+            return kExitFailed;
+        if (!ModelTakesQrPictures(model))
+            return refuseModel(context, model, "take a QR code as a picture; it draws them itself");
+        TTerminalOperator op(context.out, context.err);
+        std::string openError;
+        const bool ok = ShowQrPicture(
+            context.connection, op, align, [picture] { return *picture; }, openError);
+        return qrOutcome(context, ok, openError);
+    };
+    return CliAction(load, send);
 }
 
 CliAction qrAt(const std::vector<std::string>& args) {
@@ -117,7 +181,7 @@ CliAction qrAt(const std::vector<std::string>& args) {
     const Bytes text = TextToHostBytes(parsed.positional[1]);
     return [align, picture, text](CliContext& context) {
         if (cannotDrawQrCodes(context))
-            return refuseModel(context, "draw a QR code over a picture");
+            return refuseModel(context, context.model, "draw a QR code over a picture");
         std::string message;
         const bool ok = LcdShowQrCodeAt(context.connection, align, picture, text, message);
         return reportOutcome(context, ok, message);
@@ -141,6 +205,7 @@ std::vector<CliCommand> PictureCommands() {
         {"interval", "set the time per picture in idle play", kIntervalHelp, CliNeeds::Display,
          interval},
         {"qr", "show a QR code of a text", kQrHelp, CliNeeds::Display, qr},
+        {"qr-image", "send a picture as the QR code", kQrImageHelp, CliNeeds::Display, qrImage},
         {"qr-at", "show a QR code over a stored picture", kQrAtHelp, CliNeeds::Display, qrAt},
         {"format", "format the display's storage", kFormatHelp, CliNeeds::Display, format},
     };

@@ -1,3 +1,4 @@
+#include "app/DisplayTesting.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "settings/CodePage.h"
@@ -28,6 +29,14 @@ constexpr std::string_view kRawHelp = R"(usage: tavisto-cli [OPTIONS] raw HEX...
 Sends the bytes as given, written in hex with two digits per byte; spaces and
 colons between bytes are allowed, and several arguments are joined:
   tavisto-cli raw 0B 41 42 43
+)";
+
+constexpr std::string_view kSampleHelp = R"(usage: tavisto-cli [OPTIONS] sample CODE
+
+Shows the 32 characters from CODE on in two rows of 20, as the sample buttons
+of the window do: CODE 20, 40 or 60 for the international character set, 80,
+A0, C0 or E0 for the upper half of the code page (hex, any case, "0x" allowed).
+The 41 bytes are sent unchanged, whatever the code page.
 )";
 
 constexpr std::string_view kBrightnessHelp = R"(usage: tavisto-cli [OPTIONS] brightness STEP
@@ -90,6 +99,19 @@ CliAction raw(const std::vector<std::string>& args) {
     return sendAction([bytes](TConnection& c, std::string& m) { return VfdSendRaw(c, bytes, m); });
 }
 
+CliAction sample(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
+    std::string code = lowerCase(parsed.positional[0]);
+    if (code.starts_with("0x"))
+        code.erase(0, 2);
+    static constexpr std::string_view kCodes[] = {"20", "40", "60", "80", "a0", "c0", "e0"};
+    if (std::find(std::begin(kCodes), std::end(kCodes), code) == std::end(kCodes))
+        throw UsageError("invalid CODE: " + parsed.positional[0] +
+                         " (one of 20, 40, 60, 80, A0, C0, E0)");
+    const Bytes frame = CodePageSampleFrame(std::stoi(code, nullptr, 16));
+    return sendAction([frame](TConnection& c, std::string& m) { return VfdSendRaw(c, frame, m); });
+}
+
 CliAction brightness(const std::vector<std::string>& args) {
     const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
     const int step = parseNumber(parsed.positional[0], "STEP", 1, 4);
@@ -146,6 +168,8 @@ std::vector<CliCommand> ScreenCommands() {
         {"clear", "clear the screen", kClearHelp, CliNeeds::Display, clear},
         {"text", "show a text, optionally at a column and row", kTextHelp, CliNeeds::Display, text},
         {"raw", "send bytes given in hex", kRawHelp, CliNeeds::Display, raw},
+        {"sample", "show a row of character samples from 20, 40, ... E0", kSampleHelp,
+         CliNeeds::Display, sample},
         {"brightness", "set the brightness step (1 to 4)", kBrightnessHelp, CliNeeds::Display,
          brightness},
         {"codepage", "select the display's code page", codePageText, CliNeeds::Display, codePage},

@@ -3,6 +3,7 @@
 #include "app/PlaySetting.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
+#include "cli/ConnectedModel.h"
 #include "cli/TransferQueue.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/PictureConvert.h"
@@ -90,7 +91,7 @@ CliAction sendPicture(const std::vector<std::string>& args) {
         return kExitOk;
     };
     auto send = [images](CliContext& context) {
-        const int model = ConnectedModel(context);
+        const int model = connectedModel(context);
         if (model < 0)
             return kExitFailed;
         const DisplayModel& row = *FindModel(model);

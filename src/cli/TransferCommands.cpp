@@ -3,6 +3,7 @@
 #include "app/transfer/SingleDownload.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
+#include "cli/ConnectedModel.h"
 #include "cli/TransferQueue.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/PictureError.h"
@@ -55,7 +56,7 @@ CliAction download(const std::vector<std::string>& args) {
         return kExitOk;
     };
     auto send = [position, file](CliContext& context) {
-        const int model = ConnectedModel(context);
+        const int model = connectedModel(context);
         if (model < 0)
             return kExitFailed;
         TJobSources sources;

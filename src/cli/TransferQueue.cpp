@@ -1,7 +1,6 @@
 #include "cli/TransferQueue.h"
 
 #include "app/transfer/BlockingOwnerLoop.h"
-#include "protocol/Session.h"
 
 #include <cstdio>
 #include <iostream>
@@ -35,19 +34,6 @@ void showProgress(std::ostream& err, const TTransferStatus& status) {
 }
 
 } // namespace
-
-int ConnectedModel(CliContext& context) {
-    if (context.model >= 0)
-        return context.model;
-    // --baud skipped the scan: the transfer style depends on the model.
-    std::string message;
-    int model = -1;
-    if (LcdWaitReady(context.connection, message))
-        model = LcdIdentifyModel(context.connection, message);
-    if (model < 0)
-        context.err << message << '\n';
-    return model;
-}
 
 int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
                      const QueueStart& start) {

@@ -9,11 +9,6 @@
 
 namespace tavisto::cli {
 
-// The model index of the display: the one the scan found, or, when --baud skipped
-// the scan, asked of the display now (after waiting for it as the scan would). -1
-// with the reason on the error stream when the display does not say.
-int ConnectedModel(CliContext& context);
-
 // Starts a download queue on a runner: true when the engine took it.
 using QueueStart = std::function<bool(TTerminalOperator& op, TTransferRunner& runner)>;
 

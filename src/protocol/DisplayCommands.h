@@ -64,11 +64,13 @@ bool LcdSetLine2Scroll(TConnection& c, int flags, std::string& message);
 // unreadable picture, belong to the caller that converts the picture).
 inline constexpr int kQrNoSession = 13;
 inline constexpr int kQrHeaderFailed = 16;
+inline constexpr int kQrPieceFailed = 17; // a piece of the picture data was not written
 inline constexpr int kQrEndFailed = 18;
 
 // Sends a 192 x 192 monochrome QR picture on the open session, which it leaves
 // open: 02 07 19 align third, the data in 256-byte pieces, 02 07 19 00, with the
-// 100 ms pauses between the steps and 1000 ms at the end. Returns 0 or a code above.
+// 100 ms pauses between the steps and 1000 ms at the end. Returns 0 or a code above;
+// after a failed piece the rest is still sent and the result is kQrPieceFailed.
 int LcdSendQrImage(TConnection& c, const Bytes& imageData, int align, int third);
 
 } // namespace tavisto

@@ -214,11 +214,16 @@ int LcdSendQrImage(TConnection& c, const Bytes& imageData, int align, int third)
     if (!WritePort(c.SessionPort, kPrefix + byte(0x19) + byte(align) + byte(third), message))
         return kQrHeaderFailed;
     c.clock().sleep(kQrStepPause);
-    // Piece write failures are not judged: the end marker tells whether the line works.
+    // Every piece is written even after one fails, so the frames on the line stay those
+    // of a whole picture; but a picture with a lost piece never counts as shown.
+    bool piecesWritten = true;
     for (std::size_t offset = 0; offset < imageData.size(); offset += kQrPiece)
-        WritePort(c.SessionPort, imageData.substr(offset, kQrPiece), message);
+        piecesWritten &= WritePort(c.SessionPort, imageData.substr(offset, kQrPiece), message);
     c.clock().sleep(kQrStepPause);
-    if (!WritePort(c.SessionPort, kPrefix + Bytes("\x19\x00", 2), message))
+    const bool endWritten = WritePort(c.SessionPort, kPrefix + Bytes("\x19\x00", 2), message);
+    if (!piecesWritten)
+        return kQrPieceFailed;
+    if (!endWritten)
         return kQrEndFailed;
     c.clock().sleep(kQrSettle);
     return 0;

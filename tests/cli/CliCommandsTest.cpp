@@ -1,4 +1,6 @@
 #include "CliFixture.h"
+#include "pictures/BmpCodec.h"
+#include "tests/settings/TempFolder.h"
 
 namespace tavisto::testing {
 namespace {
@@ -46,8 +48,9 @@ TEST_F(CliTest, EachCommandSendsItsFrame) {
         {{"picture-selection", "0x3FF"}, wire("02 07 28 03 FF")},
         {{"standby", "120"}, wire("02 07 1C 78")},
         {{"interval", "10"}, wire("02 07 1B 0A")},
-        {{"qr", "x"}, wire("02 07 1D 02 00 78 00")}, // no scan: the model is not known
-        {{"qr", "x", "--align", "right"}, wire("02 07 1D 03 00 78 00")},
+        {{"sample", "e0"},
+         wire("0B E0 E1 E2 E3 E4 E5 E6 E7 E8 E9 EA EB EC ED EE EF 20 20 20 20 "
+              "F0 F1 F2 F3 F4 F5 F6 F7 F8 F9 FA FB FC FD FE FF 20 20 20 20")},
         {{"qr-at", "7", "\xC3\xA9", "--align", "left"}, wire("02 07 1E 01 07 E9 00")},
         {{"format"}, wire("02 07 05 00")},
     };
@@ -156,20 +159,68 @@ TEST_F(CliTest, TraceLinesGoToStandardError) {
     EXPECT_EQ(run({"--port", "/dev/ttyFAKE0", "--baud", "9600", "header-mode", "text"}).err, "");
 }
 
-TEST_F(CliTest, QrCommandsAreRefusedOnModelsThatCannotDrawThem) {
-
+TEST_F(CliTest, QrCommandsFollowTheModel) {
     displayAt(9600, "KT350--MKA");
     CliRun result = run({"qr-at", "1", "x"});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.err, kUsingFakePort + "KT350--MKA cannot draw a QR code over a picture\n");
-    result = run({"qr", "x"});
-    EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err, kUsingFakePort + "KT350--MKA cannot draw a QR code from a text\n");
-    EXPECT_EQ(line.writes(), std::vector<Bytes>(2, wire("02 07 16 01")));
+    EXPECT_EQ(line.writes(), std::vector<Bytes>(1, wire("02 07 16 01")));
+
+    // A model without an encoder gets a picture of the text at 115200.
+    result = run({"qr", "x", "--align", "left"});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.out, "OK\n");
+    auto writes = line.writes();
+    ASSERT_EQ(writes.size(), 2u + 1u + 1u + 18u + 1u + 1u);
+    EXPECT_EQ(writes[2], wire("02 07 04 00 01 C2 00"));
+    EXPECT_EQ(writes[3], wire("02 07 19 01 00"));
+    EXPECT_EQ(writes.back(), wire("02 07 04 00 00 25 80"));
+
+    // Without a scan the display is asked for its model first.
+    displayAt(9600, "KT350-MK");
+    const std::size_t before = line.writes().size();
+    result = run({"--baud", "9600", "qr", "x", "--align", "right"});
+    EXPECT_EQ(result.code, 0) << result.err;
+    writes = line.writes();
+    ASSERT_GE(writes.size(), before + 2);
+    EXPECT_EQ(writes[writes.size() - 2], wire("02 07 16 01"));
+    EXPECT_EQ(writes.back(), wire("02 07 1D 03 00 78 00"));
 
     displayAt(9600, "KT350--MKB");
     EXPECT_EQ(run({"qr-at", "1", "x"}).code, 0);
     EXPECT_EQ(line.writes().back(), wire("02 07 1E 02 01 78 00"));
+}
+
+TEST_F(CliTest, QrImageReadsThePictureBeforeThePort) {
+    displayAt(9600, "KT350-MKC");
+    CliRun result = run({"qr-image", "/nonexistent/qr.png"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "The picture \"/nonexistent/qr.png\" does not exist.\n");
+    EXPECT_TRUE(line.events().empty());
+
+    displayAt(9600, "KT350-MK");
+    result = run({"qr-image", "/dev/null"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_NE(result.err.find("is not a picture"), std::string::npos) << result.err;
+    EXPECT_TRUE(line.events().empty());
+
+    TempFolder folder;
+    folder.write("qr.BMP", EncodeBmp(Bitmap(20, 20, Rgb{})));
+    const std::string file = (folder.path() / "qr.BMP").string();
+    result = run({"qr-image", file});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err,
+              kUsingFakePort +
+                  "KT350-MK cannot take a QR code as a picture; it draws them itself\n");
+    displayAt(9600, "KT350-MKC");
+    result = run({"qr-image", file, "--align", "right"});
+    EXPECT_EQ(result.code, 0) << result.err;
+    const auto writes = line.writes();
+    EXPECT_EQ(writes[writes.size() - 21], wire("02 07 19 03 00"));
+    EXPECT_EQ(writes[writes.size() - 20], Bytes(256, '\xFF'));
+
+    EXPECT_EQ(run({"sample", "A1"}).code, 2);
+    EXPECT_EQ(run({"sample", "0xa0", "x"}).code, 2);
 }
 
 } // namespace

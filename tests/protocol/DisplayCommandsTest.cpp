@@ -316,5 +316,19 @@ TEST_F(QrImage, SendsHeaderPiecesAndEndOnTheOpenSession) {
     EXPECT_EQ(LcdSendQrImage(connection, image, 1, 0), 16);
 }
 
+TEST_F(QrImage, LostPiecesAreAFailureOfTheirOwn) {
+    openSession();
+    // The header goes through; from then on the line fails.
+    line.onWrite = [this](const Bytes&) {
+        line.failWrites = true;
+    };
+    EXPECT_EQ(LcdSendQrImage(connection, std::string(4608, '\x55'), 2, 0), 17);
+    const auto writes = line.writes();
+    ASSERT_EQ(writes.size(), 20u);
+    EXPECT_EQ(writes.back(), wire("02 07 19 00"));
+    // No display-settle pause for a picture that did not arrive.
+    EXPECT_EQ(clock.elapsed(), 300ms);
+}
+
 } // namespace
 } // namespace tavisto::testing

@@ -1,11 +1,14 @@
 #include "app/ui/DisplayTestPanel.h"
 
+#include "app/DisplayTesting.h"
 #include "app/FormEditing.h"
+#include "app/InterfaceLanguage.h"
 #include "app/ui/ListFill.h"
 #include "app/ui/Named.h"
 #include "app/ui/PanelHost.h"
 #include "app/ui/RadioGroup.h"
 #include "app/ui/UpDown.h"
+#include "pictures/ui/DesktopDialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -25,6 +29,15 @@ namespace {
 // the controls inside one.
 constexpr int kGroupMargin = 10;
 
+constexpr const char* kQrPictureFilter =
+    "All (*.png;*.jpg;*.jpeg;*.bmp)|*.png;*.jpg;*.jpeg;*.bmp|Portable Network Graphics "
+    "(*.png)|*.png|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps "
+    "(*.bmp)|*.bmp";
+
+std::string text(const QLineEdit* edit) {
+    return edit->text().toStdString();
+}
+
 } // namespace
 
 TDisplayTestPanel::TDisplayTestPanel(TPanelHost& host, QWidget* parent)
@@ -35,12 +48,110 @@ TDisplayTestPanel::TDisplayTestPanel(TPanelHost& host, QWidget* parent)
     cbb_codepage_test->setCurrentIndex(-1);
     connect(cbb_codepage_test, &QComboBox::activated, this,
             &TDisplayTestPanel::cbb_codepage_testClick);
+    wire();
+}
+
+void TDisplayTestPanel::wire() {
     connect(edt_Text, &QLineEdit::textChanged, this, &TDisplayTestPanel::edt_TextChange);
+    connect(btn_TextSend, &QPushButton::clicked, this, &TDisplayTestPanel::btn_TextSendClick);
+    connect(btn_ClearDisplay, &QPushButton::clicked, this,
+            &TDisplayTestPanel::btn_ClearDisplayClick);
+    connect(btn_textText_center, &QPushButton::clicked, this,
+            &TDisplayTestPanel::btn_textText_centerClick);
+    connect(btn_ShowQrCode, &QPushButton::clicked, this, &TDisplayTestPanel::btn_ShowQrCodeClick);
+    connect(btn_ShowQrCodeAt, &QPushButton::clicked, this,
+            &TDisplayTestPanel::btn_ShowQrCodeAtClick);
+    connect(act_QrOfText, &QAction::triggered, this, &TDisplayTestPanel::act_QrOfTextExecute);
+    connect(act_QrOfPicture, &QAction::triggered, this, &TDisplayTestPanel::act_QrOfPictureExecute);
 }
 
 void TDisplayTestPanel::edt_TextChange(const QString& text) {
-    if (text == QLatin1String("3920571"))
+    if (text == QLatin1String(kServiceCode))
         emit serviceCodeEntered();
+}
+
+void TDisplayTestPanel::btn_TextSendClick() {
+    TTestText test;
+    test.text = text(edt_Text);
+    test.positionAt = chk_PositionAt->isChecked();
+    test.column = ud_Column->value();
+    test.row = ud_Row->value();
+    host_.runOnForm([this, &test](TSettingsForm& form, TDisplayInfo&) {
+        test.codePageIndex = form.cbb_codepage_test;
+        tavisto::btn_TextSendClick(host_.connection(), host_.operatorView(), test);
+    });
+}
+
+void TDisplayTestPanel::btn_ClearDisplayClick() {
+    host_.runOnForm([this](TSettingsForm&, TDisplayInfo&) {
+        tavisto::btn_ClearDisplayClick(host_.connection(), host_.operatorView());
+    });
+}
+
+void TDisplayTestPanel::btn_textText_centerClick() {
+    edt_Text->setText(QString::fromStdString(CentredTestText(text(edt_Text))));
+}
+
+void TDisplayTestPanel::actCodePageTestExecute(QObject* button) {
+    const int tag = button ? button->property("Tag").toInt() : 0;
+    host_.runOnForm([this, tag](TSettingsForm&, TDisplayInfo&) {
+        tavisto::actCodePageTestExecute(host_.connection(), host_.operatorView(), tag);
+    });
+}
+
+int TDisplayTestPanel::qrAlign() const {
+    return rg_QrCodeAlign->itemIndex() + 1;
+}
+
+void TDisplayTestPanel::btn_ShowQrCodeClick() {
+    const int model = host_.displayModel();
+    if (ModelTakesQrPictures(model)) {
+        const bool chinese = UsesChineseTexts(host_.connection().SystemLangId);
+        act_QrOfText->setText(chinese ? QStringLiteral("由文本生成二维码")
+                                      : QStringLiteral("QrCode of the Text"));
+        act_QrOfPicture->setText(chinese ? QStringLiteral("从图片文件显示二维码...")
+                                         : QStringLiteral("QrCode from a Picture File..."));
+        mnu_QrPicture->popup(btn_ShowQrCode->mapToGlobal(QPoint(0, btn_ShowQrCode->height())));
+        return;
+    }
+    act_QrOfTextExecute();
+}
+
+void TDisplayTestPanel::act_QrOfTextExecute() {
+    const std::string testText = text(edt_Text);
+    const int align = qrAlign();
+    host_.runOnForm([this, &testText, align](TSettingsForm&, TDisplayInfo&) {
+        std::string openError; // the window ends silently when the session does not open
+        ShowQrCodeOfText(host_.connection(), host_.operatorView(), host_.displayModel(), align,
+                         testText, openError);
+    });
+}
+
+void TDisplayTestPanel::act_QrOfPictureExecute() {
+    if (!ModelTakesQrPictures(host_.displayModel()))
+        return;
+    const int align = qrAlign();
+    TFileDialog dialog;
+    dialog.filter = QString::fromLatin1(kQrPictureFilter);
+    const QString file = host_.dialogs().chooseFile(host_.dialogParent(), dialog);
+    if (file.isEmpty())
+        return;
+    host_.runOnForm([this, align, name = file.toStdString()](TSettingsForm&, TDisplayInfo&) {
+        std::string openError;
+        ShowQrPicture(
+            host_.connection(), host_.operatorView(), align,
+            [&name] { return QrPictureOfFile(name); }, openError);
+    });
+}
+
+void TDisplayTestPanel::btn_ShowQrCodeAtClick() {
+    const std::string testText = text(edt_Text);
+    const int align = qrAlign();
+    const int picture = ud_PicNo->value();
+    host_.runOnForm([this, &testText, align, picture](TSettingsForm&, TDisplayInfo&) {
+        tavisto::btn_ShowQrCodeAtClick(host_.connection(), host_.operatorView(),
+                                       host_.displayModel(), align, picture, testText);
+    });
 }
 
 void TDisplayTestPanel::build() {
@@ -103,6 +214,11 @@ void TDisplayTestPanel::build() {
     edt_PicNo->setObjectName(QStringLiteral("edt_PicNo"));
     btn_ShowQrCode = named<QPushButton>("btn_ShowQrCode", QStringLiteral("Show QrCode"));
     btn_ShowQrCodeAt = named<QPushButton>("btn_ShowQrCodeAt", QStringLiteral("Show QrCode At"));
+    mnu_QrPicture = named<QMenu>("mnu_QrPicture", this);
+    act_QrOfText = mnu_QrPicture->addAction(QString());
+    act_QrOfText->setObjectName(QStringLiteral("act_QrOfText"));
+    act_QrOfPicture = mnu_QrPicture->addAction(QString());
+    act_QrOfPicture->setObjectName(QStringLiteral("act_QrOfPicture"));
     // Hidden until Connect finds a model that draws QR codes over stored pictures.
     SetPictureNumberVisible(false);
     qr_ = new QHBoxLayout;
@@ -164,6 +280,10 @@ void TDisplayTestPanel::actButtonCreatExecute() {
         }
         (*sample.member)->setText(QString::fromLatin1(sample.caption));
         (*sample.member)->setProperty("Tag", sample.tag);
+        QPushButton* button = *sample.member;
+        disconnect(button, nullptr, this, nullptr);
+        connect(button, &QPushButton::clicked, this,
+                [this, button] { actCodePageTestExecute(button); });
     }
 }
 

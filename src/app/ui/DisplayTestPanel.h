@@ -9,7 +9,9 @@ class QComboBox;
 class QGroupBox;
 class QHBoxLayout;
 class QLabel;
+class QAction;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace tavisto::ui {
@@ -36,6 +38,18 @@ public:
     // Every change of the test text: the service code "3920571", typed exactly,
     // asks the window to reveal its service tabs.
     void edt_TextChange(const QString& text);
+
+    void btn_TextSendClick();
+    void btn_ClearDisplayClick();
+    void btn_textText_centerClick();
+    // The sample buttons, told apart by their "Tag" property.
+    void actCodePageTestExecute(QObject* button);
+    // On the models that take QR codes as pictures it offers mnu_QrPicture: a picture
+    // made from the test text, or a picture file. The others encode the text themselves.
+    void btn_ShowQrCodeClick();
+    void btn_ShowQrCodeAtClick();
+    void act_QrOfTextExecute();
+    void act_QrOfPictureExecute();
 
 signals:
     void serviceCodeEntered();
@@ -72,12 +86,17 @@ public:
     QPushButton* btn_A0BF = nullptr;
     QPushButton* btn_C0DF = nullptr;
     QPushButton* btn_E0FF = nullptr;
+    QMenu* mnu_QrPicture = nullptr;
+    QAction* act_QrOfText = nullptr;
+    QAction* act_QrOfPicture = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void build();
+    void wire();
+    int qrAlign() const;
 
     QHBoxLayout* qr_ = nullptr; // the QR code row below the text group
 
