@@ -78,8 +78,9 @@ TQrPicture QrPictureOfText(const std::string& text);
 // The picture path: opens the session, switches the display and the port to 115200,
 // sends the picture `make` gives, sets the display back to the connection's speed and
 // closes the session, whatever happened between. Then shows "Error：" and the result
-// code, or the picture's error text. A session that cannot be opened ends it silently
-// with `openError` set. Returns true when the picture was sent.
+// code, or the picture's error text. A session that cannot be opened ends it before
+// anything is sent, without a box, with `openError` set for the caller to report.
+// Returns true when the picture was sent.
 bool ShowQrPicture(TConnection& c, TOperator& op, int align,
                    const std::function<TQrPicture()>& make, std::string& openError);
 

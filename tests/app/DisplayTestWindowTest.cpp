@@ -162,6 +162,17 @@ private slots:
         QCOMPARE(display.writes[1].bytes, hex("02 07 19 01 00"));
         QVERIFY(boxes.shown.empty());
     }
+
+    void qrPictureOnAPortThatDoesNotOpenSaysSo() {
+        auto w = connectedTo(2);
+        w->connection().CurrentPortName = "/dev/ttyGONE";
+        w->tsDisplayTest->act_QrOfText->trigger();
+        QVERIFY(display.writes.empty());
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
+        QVERIFY(!boxes.shown[0].text.isEmpty());
+        QVERIFY(w->tsDisplayTest->btn_ShowQrCode->isEnabled());
+    }
 };
 
 QTEST_MAIN(DisplayTestWindowTest)

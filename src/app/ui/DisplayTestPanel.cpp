@@ -117,13 +117,21 @@ void TDisplayTestPanel::btn_ShowQrCodeClick() {
     act_QrOfTextExecute();
 }
 
+// A port that does not open is reported as for every other test command; the
+// operator would otherwise see nothing happen at all.
+void TDisplayTestPanel::showOpenError(const std::string& openError) {
+    if (!openError.empty())
+        host_.operatorView().ShowMsgBox(openError, MB_ICONERROR);
+}
+
 void TDisplayTestPanel::act_QrOfTextExecute() {
     const std::string testText = text(edt_Text);
     const int align = qrAlign();
     host_.runOnForm([this, &testText, align](TSettingsForm&, TDisplayInfo&) {
-        std::string openError; // the window ends silently when the session does not open
-        ShowQrCodeOfText(host_.connection(), host_.operatorView(), host_.displayModel(), align,
-                         testText, openError);
+        std::string openError;
+        if (!ShowQrCodeOfText(host_.connection(), host_.operatorView(), host_.displayModel(), align,
+                              testText, openError))
+            showOpenError(openError);
     });
 }
 
@@ -138,9 +146,10 @@ void TDisplayTestPanel::act_QrOfPictureExecute() {
         return;
     host_.runOnForm([this, align, name = file.toStdString()](TSettingsForm&, TDisplayInfo&) {
         std::string openError;
-        ShowQrPicture(
-            host_.connection(), host_.operatorView(), align,
-            [&name] { return QrPictureOfFile(name); }, openError);
+        if (!ShowQrPicture(
+                host_.connection(), host_.operatorView(), align,
+                [&name] { return QrPictureOfFile(name); }, openError))
+            showOpenError(openError);
     });
 }
 

@@ -97,6 +97,7 @@ private:
     void build();
     void wire();
     int qrAlign() const;
+    void showOpenError(const std::string& openError);
 
     QHBoxLayout* qr_ = nullptr; // the QR code row below the text group
 
