@@ -2,6 +2,7 @@
 #include "app/PictureSlots.h"
 #include "app/transfer/BlockingOwnerLoop.h"
 #include "app/transfer/SingleDownload.h"
+#include "app/transfer/StorageWorkflows.h"
 #include "app/transfer/TransferRunner.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
@@ -19,7 +20,8 @@
 namespace tavisto::cli {
 namespace {
 
-constexpr std::string_view kDownloadHelp = R"(usage: tavisto-cli [OPTIONS] download ITEM FILE
+constexpr std::string_view kDownloadHelp =
+    R"(usage: tavisto-cli [OPTIONS] download ITEM FILE [--yes]
 
 Sends FILE to the display as one item of the download list, as the window's
 Download File tab does: the link is switched to 115200 baud for the transfer
@@ -32,6 +34,36 @@ are logged as not supported.
 The file is read before the port is opened. Prints the log line and the
 summary; on a terminal, standard error shows the progress (blocks, bytes per
 second, time left). Exits with 0 only when the item was stored.
+
+A firmware file (ITEM firmware) is sent only after a yes/no question naming
+the file, its size and the model; --yes answers it without asking.
+)";
+
+constexpr std::string_view kDownloadFontsHelp = R"(usage: tavisto-cli [OPTIONS] download-fonts
+
+Sends every font image the program carries (the 76 font items) and the Big5/GBK
+conversion table, in the sizes of the display's resolution, as the window's
+"Font Download" does. KT350--MKA, KT350--MKB, KT350-MKC and KT750--MK take 74
+of them: CP437_40x40, CP936_GBK and big52gbk are logged as not supported.
+Prints a log line per font and the summary; exits with 0 only when the queue
+ran to its end and nothing failed.
+)";
+
+constexpr std::string_view kFirmwareUpdateHelp =
+    R"(usage: tavisto-cli [OPTIONS] firmware-update [--yes]
+
+Sends the firmware image this program carries for the display's model, as the
+window's "Update" does; a display below version 12 first gets the Big5/GBK
+conversion table. Asks first; --yes answers Yes. A program built without a
+firmware image (the usual case: see the README) says so and sends nothing;
+send a firmware file with "download firmware FILE" instead.
+)";
+
+constexpr std::string_view kFormatHelp = R"(usage: tavisto-cli [OPTIONS] format [--yes]
+
+Formats the display's storage: stored pictures, fonts and files are erased.
+Asks first ("Are you sure you want to format the storage?"); --yes answers Yes.
+Without --yes and without a terminal to ask on, nothing is sent.
 )";
 
 // An item of the download list by name (any letter case) or position 1..93.
@@ -69,10 +101,64 @@ void showProgress(std::ostream& err, const TTransferStatus& status) {
         << rateText(status) << "\x1b[K" << std::flush;
 }
 
+// The operator of a transfer command: questions are answered by --yes, or asked
+// on a terminal.
+TTerminalOperator queueOperator(CliContext& context, bool yes) {
+    TTerminalOptions options;
+    options.assumeYes = yes;
+    options.interactive = &context.out == &std::cout && StdinIsTerminal();
+    return TTerminalOperator(context.out, context.err, std::cin, options);
+}
+
+// The model the scan found, or, when --baud skipped the scan, the one the display
+// names after it answers (the transfer style depends on it); -1 with the reason
+// on the error stream.
+int connectedModel(CliContext& context) {
+    if (context.model >= 0)
+        return context.model;
+    std::string message;
+    int model = -1;
+    if (LcdWaitReady(context.connection, message))
+        model = LcdIdentifyModel(context.connection, message);
+    if (model < 0)
+        context.err << message << '\n';
+    return model;
+}
+
+// Starts a queue with `start(op, model, runner)` (a workflow of the window) and runs
+// it to its end: the log lines and the summary on the terminal, the progress line on
+// standard error when it is a terminal. Exits with 0 only when the queue ran to its
+// end, stored something and failed nothing.
+template <typename Start> int runQueue(CliContext& context, bool yes, Start start) {
+    TTerminalOperator op = queueOperator(context, yes);
+    const int model = connectedModel(context);
+    if (model < 0)
+        return kExitFailed;
+    BlockingOwnerLoop loop;
+    TJobSources sources;
+    sources.resource = [](const std::string& name) {
+        return EmbeddedResourceBytes(name);
+    };
+    TTransferRunner runner(context.connection, op, loop, sources);
+    TTransferEngine& engine = runner.engine();
+    const bool terminal = ::isatty(STDERR_FILENO) == 1 && &context.err == &std::cerr;
+    if (terminal)
+        engine.setStatusObserver(
+            [&context](const TTransferStatus& status) { showProgress(context.err, status); });
+    if (!start(op, model, runner))
+        return kExitFailed;
+    loop.runUntil([&engine] { return !engine.Running(); });
+    if (terminal)
+        context.err << "\r\x1b[K" << std::flush;
+    return engine.Completed() && engine.Succeeded() > 0 && engine.Failed() == 0 ? kExitOk
+                                                                                : kExitFailed;
+}
+
 CliAction download(const std::vector<std::string>& args) {
-    const ParsedArgs parsed = parseArgs(args, {}, 2, 2);
+    const ParsedArgs parsed = parseArgs(args, {{"--yes", 0}}, 2, 2);
     const int position = parseItem(parsed.positional[0]);
     const std::string file = parsed.positional[1];
+    const bool yes = parsed.has("--yes");
     auto load = [file](CliContext& context) {
         try {
             if (FileToBytes(file).empty()) {
@@ -85,39 +171,47 @@ CliAction download(const std::vector<std::string>& args) {
         }
         return kExitOk;
     };
-    auto send = [position, file](CliContext& context) {
-        TTerminalOperator op(context.out, context.err);
-        int model = context.model;
-        if (model < 0) {
-            // --baud skipped the scan: wait for the display as the scan would, then ask
-            // which model it is, since the transfer style depends on it.
-            std::string message;
-            if (LcdWaitReady(context.connection, message))
-                model = LcdIdentifyModel(context.connection, message);
-            if (model < 0) {
-                context.err << message << '\n';
-                return kExitFailed;
-            }
-        }
-        BlockingOwnerLoop loop;
-        TJobSources sources;
-        sources.resource = [](const std::string& name) {
-            return EmbeddedResourceBytes(name);
-        };
-        TTransferRunner runner(context.connection, op, loop, sources);
-        TTransferEngine& engine = runner.engine();
-        const bool terminal = ::isatty(STDERR_FILENO) == 1 && &context.err == &std::cerr;
-        if (terminal)
-            engine.setStatusObserver(
-                [&context](const TTransferStatus& status) { showProgress(context.err, status); });
-        if (!btn_CharacterSetDownSingleClick(context.connection, op, model, runner, position, file))
-            return kExitFailed;
-        loop.runUntil([&engine] { return !engine.Running(); });
-        if (terminal)
-            context.err << "\r\x1b[K" << std::flush;
-        return engine.Succeeded() == 1 && engine.Failed() == 0 ? kExitOk : kExitFailed;
+    auto send = [position, file, yes](CliContext& context) {
+        return runQueue(
+            context, yes,
+            [&context, position, &file](TOperator& op, int model, TTransferRunner& runner) {
+                return btn_CharacterSetDownSingleClick(context.connection, op, model, runner,
+                                                       position, file);
+            });
     };
     return CliAction(load, send);
+}
+
+CliAction downloadFonts(const std::vector<std::string>& args) {
+    parseArgs(args, {}, 0, 0);
+    return [](CliContext& context) {
+        return runQueue(
+            context, false, [&context](TOperator& op, int model, TTransferRunner& runner) {
+                return btn_CharacterSetDownAllClick(context.connection, op, model, runner);
+            });
+    };
+}
+
+CliAction firmwareUpdate(const std::vector<std::string>& args) {
+    const bool yes = parseArgs(args, {{"--yes", 0}}, 0, 0).has("--yes");
+    return [yes](CliContext& context) {
+        return runQueue(context, yes,
+                        [&context](TOperator& op, int model, TTransferRunner& runner) {
+                            return btn_updateClick(context.connection, op, model, runner);
+                        });
+    };
+}
+
+CliAction format(const std::vector<std::string>& args) {
+    const bool yes = parseArgs(args, {{"--yes", 0}}, 0, 0).has("--yes");
+    return [yes](CliContext& context) {
+        TTerminalOperator op = queueOperator(context, yes);
+        if (btn_FormatClick(context.connection, op)) {
+            context.out << "Storage formatted.\n";
+            return kExitOk;
+        }
+        return kExitFailed;
+    };
 }
 
 } // namespace
@@ -126,6 +220,12 @@ std::vector<CliCommand> TransferCommands() {
     return {
         {"download", "send a font, table or firmware file as one download item", kDownloadHelp,
          CliNeeds::Display, download},
+        {"download-fonts", "send every built-in font image and the conversion table",
+         kDownloadFontsHelp, CliNeeds::Display, downloadFonts},
+        {"firmware-update", "send the built-in firmware image", kFirmwareUpdateHelp,
+         CliNeeds::Display, firmwareUpdate},
+        {"format", "format the display's storage (asks first)", kFormatHelp, CliNeeds::Display,
+         format},
     };
 }
 
