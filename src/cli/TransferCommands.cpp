@@ -207,7 +207,7 @@ CliAction format(const std::vector<std::string>& args) {
     return [yes](CliContext& context) {
         TTerminalOperator op = queueOperator(context, yes);
         if (btn_FormatClick(context.connection, op)) {
-            context.out << "Storage formatted.\n";
+            context.out << "OK\n";
             return kExitOk;
         }
         return kExitFailed;

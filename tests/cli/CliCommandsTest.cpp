@@ -49,7 +49,7 @@ TEST_F(CliTest, EachCommandSendsItsFrame) {
         {{"qr", "x"}, wire("02 07 1D 02 00 78 00")}, // no scan: the model is not known
         {{"qr", "x", "--align", "right"}, wire("02 07 1D 03 00 78 00")},
         {{"qr-at", "7", "\xC3\xA9", "--align", "left"}, wire("02 07 1E 01 07 E9 00")},
-        {{"format"}, wire("02 07 05 00")},
+        {{"format", "--yes"}, wire("02 07 05 00")},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.args.front() + " " + std::to_string(testCase.frame.size()));
