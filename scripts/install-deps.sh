@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev
     libicu-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev nlohmann-json3-dev libqrencode-dev
     libgtest-dev libgmock-dev libzxing-dev
+    libfreetype-dev fonts-dejavu-core fonts-freefont-ttf
     xvfb xauth fonts-liberation fonts-wqy-microhei
     "$@"
 )

@@ -23,9 +23,9 @@ const CliCommand* FindCommand(std::string_view name);
 std::vector<CliCommand> DiscoveryCommands();    // ports, connect, version, get-config
 std::vector<CliCommand> ScreenCommands();       // one-shot commands: text, clear, raw, ...
 std::vector<CliCommand> SettingCommands();      // colours, welcome lines, modes, speeds
-std::vector<CliCommand> PictureCommands();      // pictures, idle play, QR codes, storage
+std::vector<CliCommand> PictureCommands();      // pictures, idle play, QR codes
 std::vector<CliCommand> SettingsFileCommands(); // defaults, get-settings, apply
-std::vector<CliCommand> TransferCommands();     // download
+std::vector<CliCommand> TransferCommands();     // downloads, firmware, storage format
 std::vector<CliCommand> SlotCommands();         // send-picture, play-setting
 std::vector<CliCommand> ConvertCommands();      // convert
 

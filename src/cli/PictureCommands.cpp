@@ -64,12 +64,6 @@ Only KT350--MKB, KT350-MKD, KT350-MK and KT750-MK can; the others are refused
 when the scan identified them. The text is sent in ISO-8859-1.
 )";
 
-constexpr std::string_view kFormatHelp = R"(usage: tavisto-cli [OPTIONS] format
-
-Formats the display's storage: stored pictures, fonts and files are erased.
-There is no question first.
-)";
-
 // A QR command is refused on a model the scan found unable to draw QR codes; without
 // a scan (--baud) the display is not known and the command is sent.
 bool cannotDrawQrCodes(const CliContext& context) {
@@ -188,11 +182,6 @@ CliAction qrAt(const std::vector<std::string>& args) {
     };
 }
 
-CliAction format(const std::vector<std::string>& args) {
-    parseArgs(args, {}, 0, 0);
-    return sendAction([](TConnection& c, std::string& m) { return LcdFormatStorage(c, m); });
-}
-
 } // namespace
 
 std::vector<CliCommand> PictureCommands() {
@@ -207,7 +196,6 @@ std::vector<CliCommand> PictureCommands() {
         {"qr", "show a QR code of a text", kQrHelp, CliNeeds::Display, qr},
         {"qr-image", "send a picture as the QR code", kQrImageHelp, CliNeeds::Display, qrImage},
         {"qr-at", "show a QR code over a stored picture", kQrAtHelp, CliNeeds::Display, qrAt},
-        {"format", "format the display's storage", kFormatHelp, CliNeeds::Display, format},
     };
 }
 

@@ -1,6 +1,7 @@
 #include "app/DownFiles.h"
 #include "app/PictureSlots.h"
 #include "app/transfer/SingleDownload.h"
+#include "app/transfer/StorageWorkflows.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "cli/ConnectedModel.h"
@@ -12,7 +13,8 @@
 namespace tavisto::cli {
 namespace {
 
-constexpr std::string_view kDownloadHelp = R"(usage: tavisto-cli [OPTIONS] download ITEM FILE
+constexpr std::string_view kDownloadHelp =
+    R"(usage: tavisto-cli [OPTIONS] download ITEM FILE [--yes]
 
 Sends FILE to the display as one item of the download list, as the window's
 Download File tab does: the link is switched to 115200 baud for the transfer
@@ -25,6 +27,36 @@ are logged as not supported.
 The file is read before the port is opened. Prints the log line and the
 summary; on a terminal, standard error shows the progress (blocks, bytes per
 second, time left). Exits with 0 only when the item was stored.
+
+A firmware file (ITEM firmware) is sent only after a yes/no question naming
+the file, its size and the model; --yes answers it without asking.
+)";
+
+constexpr std::string_view kDownloadFontsHelp = R"(usage: tavisto-cli [OPTIONS] download-fonts
+
+Sends every font image the program carries (the 76 font items) and the Big5/GBK
+conversion table, in the sizes of the display's resolution, as the window's
+"Font Download" does. KT350--MKA, KT350--MKB, KT350-MKC and KT750--MK take 74
+of them: CP437_40x40, CP936_GBK and big52gbk are logged as not supported.
+Prints a log line per font and the summary; exits with 0 only when the queue
+ran to its end and nothing failed.
+)";
+
+constexpr std::string_view kFirmwareUpdateHelp =
+    R"(usage: tavisto-cli [OPTIONS] firmware-update [--yes]
+
+Sends the firmware image this program carries for the display's model, as the
+window's "Update" does; a display below version 12 first gets the Big5/GBK
+conversion table. Asks first; --yes answers Yes. A program built without a
+firmware image (the usual case: see the README) says so and sends nothing;
+send a firmware file with "download firmware FILE" instead.
+)";
+
+constexpr std::string_view kFormatHelp = R"(usage: tavisto-cli [OPTIONS] format [--yes]
+
+Formats the display's storage: stored pictures, fonts and files are erased.
+Asks first ("Are you sure you want to format the storage?"); --yes answers Yes.
+Without --yes and without a terminal to ask on, nothing is sent.
 )";
 
 // An item of the download list by name (any letter case) or position 1..93.
@@ -39,10 +71,34 @@ int parseItem(const std::string& text) {
     return position;
 }
 
+// The resources of the program: font images, the conversion table, firmware.
+TJobSources resourceSources() {
+    TJobSources sources;
+    sources.resource = [](const std::string& name) {
+        return EmbeddedResourceBytes(name);
+    };
+    return sources;
+}
+
+// Runs the workflow `start(op, model, runner)` of the window as a queue of its own on
+// the connected display.
+template <typename Start> int runQueue(CliContext& context, bool yes, Start start) {
+    const int model = connectedModel(context);
+    if (model < 0)
+        return kExitFailed;
+    return RunTransferQueue(
+        context, resourceSources(), kAnyJobCount,
+        [&start, model](TTerminalOperator& op, TTransferRunner& runner) {
+            return start(op, model, runner);
+        },
+        yes);
+}
+
 CliAction download(const std::vector<std::string>& args) {
-    const ParsedArgs parsed = parseArgs(args, {}, 2, 2);
+    const ParsedArgs parsed = parseArgs(args, {{"--yes", 0}}, 2, 2);
     const int position = parseItem(parsed.positional[0]);
     const std::string file = parsed.positional[1];
+    const bool yes = parsed.has("--yes");
     auto load = [file](CliContext& context) {
         try {
             if (FileToBytes(file).empty()) {
@@ -55,21 +111,47 @@ CliAction download(const std::vector<std::string>& args) {
         }
         return kExitOk;
     };
-    auto send = [position, file](CliContext& context) {
-        const int model = connectedModel(context);
-        if (model < 0)
-            return kExitFailed;
-        TJobSources sources;
-        sources.resource = [](const std::string& name) {
-            return EmbeddedResourceBytes(name);
-        };
-        return RunTransferQueue(context, sources, 1,
-                                [&](TTerminalOperator& op, TTransferRunner& runner) {
-                                    return btn_CharacterSetDownSingleClick(
-                                        context.connection, op, model, runner, position, file);
-                                });
+    auto send = [position, file, yes](CliContext& context) {
+        return runQueue(
+            context, yes,
+            [&context, position, &file](TOperator& op, int model, TTransferRunner& runner) {
+                return btn_CharacterSetDownSingleClick(context.connection, op, model, runner,
+                                                       position, file);
+            });
     };
     return CliAction(load, send);
+}
+
+CliAction downloadFonts(const std::vector<std::string>& args) {
+    parseArgs(args, {}, 0, 0);
+    return [](CliContext& context) {
+        return runQueue(
+            context, false, [&context](TOperator& op, int model, TTransferRunner& runner) {
+                return btn_CharacterSetDownAllClick(context.connection, op, model, runner);
+            });
+    };
+}
+
+CliAction firmwareUpdate(const std::vector<std::string>& args) {
+    const bool yes = parseArgs(args, {{"--yes", 0}}, 0, 0).has("--yes");
+    return [yes](CliContext& context) {
+        return runQueue(context, yes,
+                        [&context](TOperator& op, int model, TTransferRunner& runner) {
+                            return btn_updateClick(context.connection, op, model, runner);
+                        });
+    };
+}
+
+CliAction format(const std::vector<std::string>& args) {
+    const bool yes = parseArgs(args, {{"--yes", 0}}, 0, 0).has("--yes");
+    return [yes](CliContext& context) {
+        TTerminalOperator op = QueueOperator(context, yes);
+        if (btn_FormatClick(context.connection, op)) {
+            context.out << "OK\n";
+            return kExitOk;
+        }
+        return kExitFailed;
+    };
 }
 
 } // namespace
@@ -78,6 +160,12 @@ std::vector<CliCommand> TransferCommands() {
     return {
         {"download", "send a font, table or firmware file as one download item", kDownloadHelp,
          CliNeeds::Display, download},
+        {"download-fonts", "send every built-in font image and the conversion table",
+         kDownloadFontsHelp, CliNeeds::Display, downloadFonts},
+        {"firmware-update", "send the built-in firmware image", kFirmwareUpdateHelp,
+         CliNeeds::Display, firmwareUpdate},
+        {"format", "format the display's storage (asks first)", kFormatHelp, CliNeeds::Display,
+         format},
     };
 }
 

@@ -35,9 +35,16 @@ void showProgress(std::ostream& err, const TTransferStatus& status) {
 
 } // namespace
 
+TTerminalOperator QueueOperator(CliContext& context, bool assumeYes) {
+    TTerminalOptions options;
+    options.assumeYes = assumeYes;
+    options.interactive = &context.out == &std::cout && StdinIsTerminal();
+    return TTerminalOperator(context.out, context.err, std::cin, options);
+}
+
 int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
-                     const QueueStart& start) {
-    TTerminalOperator op(context.out, context.err);
+                     const QueueStart& start, bool assumeYes) {
+    TTerminalOperator op = QueueOperator(context, assumeYes);
     BlockingOwnerLoop loop;
     TTransferRunner runner(context.connection, op, loop, std::move(sources));
     TTransferEngine& engine = runner.engine();
@@ -50,7 +57,9 @@ int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
     loop.runUntil([&engine] { return !engine.Running(); });
     if (terminal)
         context.err << "\r\x1b[K" << std::flush;
-    return engine.Succeeded() == expected && engine.Failed() == 0 ? kExitOk : kExitFailed;
+    const bool stored =
+        expected == kAnyJobCount ? engine.Succeeded() > 0 : engine.Succeeded() == expected;
+    return engine.Completed() && stored && engine.Failed() == 0 ? kExitOk : kExitFailed;
 }
 
 } // namespace tavisto::cli

@@ -9,14 +9,22 @@
 
 namespace tavisto::cli {
 
+// The operator of a transfer command: its questions are answered by --yes
+// (`assumeYes`), or asked when standard input and output are a terminal.
+TTerminalOperator QueueOperator(CliContext& context, bool assumeYes);
+
 // Starts a download queue on a runner: true when the engine took it.
 using QueueStart = std::function<bool(TTerminalOperator& op, TTransferRunner& runner)>;
+
+// `expected` for a queue whose number of stored jobs is not known beforehand.
+inline constexpr int kAnyJobCount = -1;
 
 // Runs a download queue of the transfer engine on the terminal, as the window runs
 // it: log lines and the "Done!" summary from the engine, and on a terminal a
 // progress line on the error stream (blocks, bytes per second, time left). Exits
-// with kExitOk only when `expected` jobs were stored and none failed.
+// with kExitOk only when the queue ran to its end, stored `expected` jobs (at least
+// one for kAnyJobCount) and failed none.
 int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
-                     const QueueStart& start);
+                     const QueueStart& start, bool assumeYes = false);
 
 } // namespace tavisto::cli

@@ -1,6 +1,7 @@
 // The Download File tab's single-item download through the window's transfer engine,
 // the real serial layer and the virtual display on a pty.
 #include "SimWindow.h"
+#include "resources/EmbeddedResources.h"
 #include "tests/settings/TempFolder.h"
 
 #include <QComboBox>
@@ -137,6 +138,44 @@ private slots:
         QCOMPARE(display->count(sim::LogKind::Received), before);
         for (QWidget* control : w->switchedControls())
             QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+    }
+
+    // Update on a program without a firmware image says so and sends nothing; Format
+    // asks first and sends only on Yes.
+    void updateWithoutAnImageAndFormat() {
+        auto w = connected();
+        QVERIFY(display->waitUntilQuiet(Millis(2000)));
+        const std::size_t before = display->count(sim::LogKind::Received);
+        w->tsFirmwareUpdates->btn_update->click();
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
+        QVERIFY(boxes.shown[0].text.contains(QStringLiteral("no firmware image for KT350-MK")));
+        QCOMPARE(display->count(sim::LogKind::Received), before);
+
+        boxes.answers = {QMessageBox::No};
+        w->tsDownloadFile->btn_Format->click();
+        QCOMPARE(boxes.shown.size(), std::size_t(2));
+        QCOMPARE(boxes.shown[1].text,
+                 QStringLiteral("Are you sure you want to format the storage?"));
+        QCOMPARE(display->count(sim::LogKind::Received), before);
+        w->tsDownloadFile->btn_Format->click(); // answered Yes
+        QCOMPARE(boxes.shown.size(), std::size_t(3));
+        QVERIFY(display->waitForCount(sim::LogKind::Received, before + 1, Millis(2000)));
+        QCOMPARE(display->receivedFrames().back(), std::string("\x02\x07\x05\x00", 4));
+        for (QWidget* control : w->switchedControls())
+            QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+    }
+
+    // Font Download sends the program's own images, first the CP437 font of the
+    // display's resolution under its file name.
+    void fontDownloadSendsTheBuiltInImages() {
+        auto w = connected();
+        w->tsDownloadFile->btn_CharacterSetDownAll->click();
+        QVERIFY(!w->btn_AllDownload->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(display->storage().files.count("437_80x40.bin") == 1, 30000);
+        QCOMPARE(display->storage().files["437_80x40.bin"],
+                 tavisto::EmbeddedResourceBytes("CP437_800X480").value());
+        QVERIFY(boxes.shown.empty());
     }
 };
 

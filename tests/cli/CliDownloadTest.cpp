@@ -149,5 +149,34 @@ TEST_F(CliDownload, PlaySettingSendsSelectionStandbyAndInterval) {
     EXPECT_EQ(run({"play-setting", "1", "30", "0"}).code, 2);
 }
 
+// Firmware and format erase what the display had: without --yes (and no terminal to
+// ask on) nothing is sent; a program without a firmware image says so and fails.
+TEST_F(CliDownload, FirmwareAndFormatNeedConsentAndARealImage) {
+    startDisplay(5); // KT350-MK
+    const std::string file = writeFile("fw.bin", 1200);
+    CliRun result = run({"download", "firmware", file});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_NE(result.err.find("\"" + file + "\" (1,200 bytes) as the firmware of the KT350-MK"),
+              std::string::npos)
+        << result.err;
+    result = run({"format"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_NE(result.err.find("format the storage? no (run with --yes to confirm)"),
+              std::string::npos)
+        << result.err;
+    result = run({"firmware-update", "--yes"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_NE(result.err.find("carries no firmware image for KT350-MK"), std::string::npos)
+        << result.err;
+    // Only the model query that --baud leaves to the command reached the display.
+    for (const Bytes& frame : display->receivedFrames())
+        EXPECT_EQ(frame, Bytes("\x02\x07\x16\x01", 4));
+    EXPECT_EQ(display->baudRate(), 9600);
+
+    result = run({"download", "firmware", file, "--yes"});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(display->storage().firmware, contents);
+}
+
 } // namespace
 } // namespace tavisto::testing

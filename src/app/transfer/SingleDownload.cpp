@@ -12,12 +12,29 @@ namespace tavisto {
 
 namespace {
 
+constexpr int kFirmwareRow = 93;
+
 bool refuse(TOperator& op, const std::string& text) {
     op.ShowMsgBox(text, MB_ICONERROR);
     return false;
 }
 
+// "1,234,567"
+std::string groupedDigits(std::size_t value) {
+    std::string digits = std::to_string(value);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
+    return digits;
+}
+
 } // namespace
+
+std::string FirmwareFileQuestion(const std::string& fileName, std::size_t size,
+                                 std::string_view modelName) {
+    return "Send \"" + fileName + "\" (" + groupedDigits(size) + " bytes) as the firmware of the " +
+           std::string(modelName) +
+           "? A firmware image not made for this display can stop it from working.";
+}
 
 bool PrepareDownloadLink(TConnection& connection, TOperator& op) {
     std::string message;
@@ -46,12 +63,20 @@ bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int
         return refuse(op, std::string(DownFileAt(position).Name) +
                               " is a picture slot: its picture is sent from the slot, not "
                               "from a file.");
+    std::size_t size = 0;
     try {
-        if (FileToBytes(fileName).empty())
+        size = FileToBytes(fileName).size();
+        if (size == 0)
             return refuse(op, "\"" + fileName + "\" is empty: there is nothing to send.");
     } catch (const FileError& error) {
         return refuse(op, error.what());
     }
+    // A display given a firmware image not made for it may stop working: the operator
+    // confirms the file, its size and the model before anything is sent.
+    if (position == kFirmwareRow &&
+        op.ShowMsgBox(FirmwareFileQuestion(fileName, size, FindModel(model)->name),
+                      MB_YESNO_QUESTION) != IDYES)
+        return false;
 
     if (!PrepareDownloadLink(connection, op))
         return false;

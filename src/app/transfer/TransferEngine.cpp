@@ -90,6 +90,7 @@ void TTransferEngine::StartQueue(const TQueueStart& start) {
     chosenFile_ = start.chosenFile;
     DownPos = std::clamp(start.firstPosition, 1, kDownListEnd);
     Fwait = 0;
+    completed_ = false;
     tmr1->start(kSecondsInterval);
     NextDownload();
 }
@@ -274,6 +275,7 @@ void TTransferEngine::stopJob() {
 
 void TTransferEngine::finish() {
     stopJob();
+    completed_ = true;
     restoreLink();
     tmr1->stop();
     op_.ShowMsgBox(DoneText(Statistics_S, Statistics_F), MB_ICONINFORMATION);

@@ -115,6 +115,10 @@ public:
     bool Running() const { return phase_ != Phase::Idle; }
     int Succeeded() const { return Statistics_S; }
     int Failed() const { return Statistics_F; }
+    // The last queue ran to its end ("Done!"), rather than being abandoned.
+    bool Completed() const { return completed_; }
+    // Where the jobs' bytes come from (a workflow checks for an image before it starts).
+    const TJobSources& Sources() const { return sources_; }
     TTransferStatus Status() const;
     // Called on every tick of the seconds counter while a queue runs.
     void setStatusObserver(std::function<void(const TTransferStatus&)> observer);
@@ -165,6 +169,7 @@ private:
     Bytes sReadBuff;
 
     Phase phase_ = Phase::Idle;
+    bool completed_ = false;
     int blocksDone_ = 0;
     TimePoint jobStart_{};
 };

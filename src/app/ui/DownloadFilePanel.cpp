@@ -2,6 +2,7 @@
 
 #include "app/DownFiles.h"
 #include "app/transfer/SingleDownload.h"
+#include "app/transfer/StorageWorkflows.h"
 #include "app/ui/ListFill.h"
 #include "app/ui/Named.h"
 #include "app/ui/PanelHost.h"
@@ -64,6 +65,20 @@ TDownloadFilePanel::TDownloadFilePanel(TPanelHost& host, QTextEdit* log, QWidget
             &TDownloadFilePanel::btn_CharacterSetSelectFileClick);
     connect(btn_CharacterSetDownSingle, &QPushButton::clicked, this,
             &TDownloadFilePanel::btn_CharacterSetDownSingleClick);
+    connect(btn_CharacterSetDownAll, &QPushButton::clicked, this,
+            &TDownloadFilePanel::btn_CharacterSetDownAllClick);
+    connect(btn_Format, &QPushButton::clicked, this, &TDownloadFilePanel::btn_FormatClick);
+}
+
+void TDownloadFilePanel::btn_CharacterSetDownAllClick() {
+    tavisto::btn_CharacterSetDownAllClick(host_.connection(), host_.operatorView(),
+                                          host_.displayModel(), host_.transferRunner());
+}
+
+void TDownloadFilePanel::btn_FormatClick() {
+    if (host_.busy())
+        return;
+    tavisto::btn_FormatClick(host_.connection(), host_.operatorView());
 }
 
 void TDownloadFilePanel::cbbCharsetChange() {

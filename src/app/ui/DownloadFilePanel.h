@@ -33,6 +33,10 @@ public:
     void btn_CharacterSetSelectFileClick();
     // Sends the chosen file as the selected item; the engine reports the end.
     void btn_CharacterSetDownSingleClick();
+    // Sends every built-in font image and the conversion table.
+    void btn_CharacterSetDownAllClick();
+    // Asks, then formats the display's storage.
+    void btn_FormatClick();
 
 private:
     TPanelHost& host_;

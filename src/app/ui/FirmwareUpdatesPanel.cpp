@@ -1,7 +1,9 @@
 #include "app/ui/FirmwareUpdatesPanel.h"
 
 #include "app/ConnectWorkflow.h"
+#include "app/transfer/StorageWorkflows.h"
 #include "app/ui/Named.h"
+#include "app/ui/PanelHost.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -40,6 +42,13 @@ TFirmwareUpdatesPanel::TFirmwareUpdatesPanel(TPanelHost& host, QWidget* parent)
     page->setContentsMargins(40, 30, 40, 30);
     page->addLayout(grid);
     page->addStretch(1);
+
+    connect(btn_update, &QPushButton::clicked, this, &TFirmwareUpdatesPanel::btn_updateClick);
+}
+
+void TFirmwareUpdatesPanel::btn_updateClick() {
+    tavisto::btn_updateClick(host_.connection(), host_.operatorView(), host_.displayModel(),
+                             host_.transferRunner());
 }
 
 void TFirmwareUpdatesPanel::ShowFirmwareInfo(const std::string& deviceModel,

@@ -17,6 +17,8 @@ public:
     explicit TFirmwareUpdatesPanel(TPanelHost& host, QWidget* parent = nullptr);
 
     void ShowFirmwareInfo(const std::string& deviceModel, const std::string& currentVersion);
+    // Sends the built-in firmware image (asks first; refuses when there is none).
+    void btn_updateClick();
 
     QLabel* lbl_DevModel = nullptr;
     QLabel* lbl_show_deviceModel = nullptr;
@@ -27,7 +29,7 @@ public:
     QPushButton* btn_update = nullptr;
 
 private:
-    [[maybe_unused]] TPanelHost& host_;
+    TPanelHost& host_;
 };
 
 } // namespace tavisto::ui
