@@ -1,6 +1,5 @@
 // The Display Testing tab bound to its workflows, against a scripted display.
-#include "FakeDisplay.h"
-#include "WindowHarness.h"
+#include "FakeDisplayWindow.h"
 #include "app/ui/RadioGroup.h"
 #include "app/ui/UpDown.h"
 
@@ -29,20 +28,7 @@ class DisplayTestWindowTest : public QObject {
     // A window as after Connect found `model`, on a display that understands every speed.
     std::unique_ptr<TfrmTavistoMain> connectedTo(int model) {
         display = FakeDisplay{};
-        display.baudRate = 0;
-        const std::string port = "/dev/ttyFAKE0";
-        opener = std::make_unique<FakeOpener>(display, std::vector<std::string>{port});
-        ui::TMainWindowSetup setup;
-        setup.opener = opener.get();
-        setup.clock = &clock;
-        setup.enumPorts = [](std::vector<std::string>& list, std::string&) {
-            list.clear();
-            return true;
-        };
-        setup.firstPorts = {port};
-        setup.dialogs = &boxes;
-        setup.langId = 1033;
-        auto w = std::make_unique<TfrmTavistoMain>(std::move(setup));
+        auto w = WindowOnFakeDisplay(display, clock, boxes, opener);
         w->cbbDisplayMode->setCurrentIndex(model);
         w->actBtnEnableExecute();
         return w;

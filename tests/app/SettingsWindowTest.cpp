@@ -1,8 +1,7 @@
 // The settings controls of the main window bound to the settings workflows: the
 // defaults at start-up, settings files, the editing aids, and the "Setting" buttons
 // against a scripted display.
-#include "FakeDisplay.h"
-#include "WindowHarness.h"
+#include "FakeDisplayWindow.h"
 #include "app/ui/ColorPanel.h"
 #include "app/ui/FormBinding.h"
 #include "app/ui/RadioGroup.h"
@@ -34,21 +33,7 @@ class SettingsWindowTest : public QObject {
     // A window as after Connect on a scripted display that understands every speed;
     // with `plugged` false its port cannot be opened.
     std::unique_ptr<TfrmTavistoMain> onFakeDisplay(bool plugged = true) {
-        display.baudRate = 0;
-        const std::string port = "/dev/ttyFAKE0";
-        opener = std::make_unique<FakeOpener>(display, plugged ? std::vector<std::string>{port}
-                                                               : std::vector<std::string>{});
-        ui::TMainWindowSetup setup;
-        setup.opener = opener.get();
-        setup.clock = &clock;
-        setup.enumPorts = [](std::vector<std::string>& list, std::string&) {
-            list.clear();
-            return true;
-        };
-        setup.firstPorts = {port};
-        setup.dialogs = &boxes;
-        setup.langId = 1033;
-        auto w = std::make_unique<TfrmTavistoMain>(std::move(setup));
+        auto w = WindowOnFakeDisplay(display, clock, boxes, opener, plugged);
         w->actBtnEnableExecute();
         return w;
     }
