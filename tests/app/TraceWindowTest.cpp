@@ -17,10 +17,11 @@ using ui::TTraceWindow;
 class TraceWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TfrmTavistoMain> make() {
+    std::unique_ptr<TfrmTavistoMain> make(std::uint16_t langId = 1033) {
         ui::TMainWindowSetup setup;
         setup.enumPorts = ports.lister();
         setup.dialogs = &boxes;
+        setup.langId = langId;
         return std::make_unique<TfrmTavistoMain>(std::move(setup));
     }
 
@@ -99,6 +100,19 @@ private slots:
         // Cancelled: nothing written, nothing shown.
         trace->saveButton()->click();
         QCOMPARE(boxes.shown.size(), std::size_t{1});
+    }
+
+    // The trace window speaks the main window's language.
+    void captionsFollowTheInterfaceLanguage() {
+        auto english = make();
+        auto* trace = english->findChild<TTraceWindow*>();
+        QCOMPARE(trace->saveButton()->text(), QStringLiteral("Save..."));
+        auto chinese = make(2052);
+        trace = chinese->findChild<TTraceWindow*>();
+        QCOMPARE(trace->saveButton()->text(), QStringLiteral("保存..."));
+        QCOMPARE(trace->clearButton()->text(), QStringLiteral("清除"));
+        trace->saveButton()->click(); // cancelled
+        QCOMPARE(boxes.fileDialogs.back().filter, QStringLiteral("文本文件|*.txt|所有文件|*"));
     }
 
     // The windows go with lines still queued for the trace pane.

@@ -173,6 +173,7 @@ void TfrmTavistoMain::actSelectLanguageExecute() {
         }
     }
     tsCodepageSet->showInterCharNames(langId);
+    traceWindow_->SelectLanguage(UsesChineseTexts(langId));
 }
 
 // ---- Connection -------------------------------------------------------------------

@@ -16,7 +16,6 @@ namespace tavisto::ui {
 TTraceWindow::TTraceWindow(Trace& trace, TDesktopDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmTrace"));
-    setWindowTitle(QStringLiteral("Tavisto Trace"));
     resize(820, 420);
 
     lines_ = new QPlainTextEdit(this);
@@ -26,11 +25,13 @@ TTraceWindow::TTraceWindow(Trace& trace, TDesktopDialogs& dialogs, QWidget* pare
     lines_->setMaximumBlockCount(kMaxLines);
     lines_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
-    save_ = new QPushButton(QStringLiteral("Save..."), this);
+    save_ = new QPushButton(this);
     save_->setObjectName(QStringLiteral("btnSaveTrace"));
-    clear_ = new QPushButton(QStringLiteral("Clear"), this);
+    clear_ = new QPushButton(this);
     clear_->setObjectName(QStringLiteral("btnClearTrace"));
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    close_ = new QPushButton(this);
+    auto* close = close_;
+    SelectLanguage(false);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(save_);
@@ -65,6 +66,14 @@ void TTraceWindow::present() {
     activateWindow();
 }
 
+void TTraceWindow::SelectLanguage(bool chinese) {
+    chinese_ = chinese;
+    setWindowTitle(chinese ? QStringLiteral("Tavisto 通信跟踪") : QStringLiteral("Tavisto Trace"));
+    save_->setText(chinese ? QStringLiteral("保存...") : QStringLiteral("Save..."));
+    clear_->setText(chinese ? QStringLiteral("清除") : QStringLiteral("Clear"));
+    close_->setText(chinese ? QStringLiteral("关闭") : QStringLiteral("Close"));
+}
+
 void TTraceWindow::append(const QString& line) {
     lines_->appendPlainText(line);
 }
@@ -73,7 +82,8 @@ void TTraceWindow::saveClick() {
     TFileDialog dialog;
     dialog.save = true;
     dialog.proposedName = QStringLiteral("tavisto-trace.txt");
-    dialog.filter = QStringLiteral("Text files|*.txt|All files|*");
+    dialog.filter = chinese_ ? QStringLiteral("文本文件|*.txt|所有文件|*")
+                             : QStringLiteral("Text files|*.txt|All files|*");
     const QString path = dialogs_.chooseFile(this, dialog);
     if (path.isEmpty())
         return;

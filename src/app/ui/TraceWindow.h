@@ -28,6 +28,9 @@ public:
     // Shows the window, or brings it to the front when it is open already.
     void present();
 
+    // The captions in Chinese or in English, as the main window's.
+    void SelectLanguage(bool chinese);
+
     QPlainTextEdit* lines() const { return lines_; }
     QPushButton* saveButton() const { return save_; }
     QPushButton* clearButton() const { return clear_; }
@@ -40,6 +43,8 @@ private:
     QPlainTextEdit* lines_;
     QPushButton* save_;
     QPushButton* clear_;
+    QPushButton* close_;
+    bool chinese_ = false;
     // Last, so that it stops the trace's calls before the widgets go.
     Trace::Subscription subscription_;
 };
