@@ -3,7 +3,7 @@
 #include "cli/Cli.h"
 #include "cli/TerminalOperator.h"
 #include "settings/SettingsText.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

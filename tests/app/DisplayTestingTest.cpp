@@ -3,7 +3,7 @@
 #include "DisplayFixture.h"
 #include "pictures/BmpCodec.h"
 #include "settings/Vocabulary.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "app/ui/ImageBox.h"
 #include "pictures/PictureConvert.h"
 #include "pictures/ui/ImageConvert.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 
 #include "DisplayFixture.h"
 #include "settings/DefaultSettings.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // the real serial layer and the virtual display on a pty.
 #include "SimWindow.h"
 #include "resources/EmbeddedResources.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <QComboBox>
 #include <QLabel>

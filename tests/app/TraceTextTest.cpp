@@ -1,7 +1,7 @@
 #include "app/TraceText.h"
 
 #include "app/TraceFile.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <ctime>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "app/ui/TraceWindow.h"
 
 #include "WindowHarness.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "CliFixture.h"
 #include "pictures/BmpCodec.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace tavisto::testing {
 namespace {

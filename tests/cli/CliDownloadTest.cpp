@@ -3,7 +3,7 @@
 #include "link/PosixSerialPort.h"
 #include "pictures/PictureConvert.h"
 #include "sim/VirtualDisplay.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

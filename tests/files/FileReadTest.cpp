@@ -1,6 +1,6 @@
 #include "files/FileRead.h"
 
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>

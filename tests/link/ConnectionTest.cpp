@@ -1,6 +1,6 @@
 #include "link/Connection.h"
 
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "settings/SettingsFile.h"
 
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "app/transfer/StorageWorkflows.h"
 #include "app/transfer/TransferRunner.h"
 #include "sim/VirtualDisplay.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "app/transfer/SingleDownload.h"
 #include "app/transfer/TransferRunner.h"
 #include "sim/VirtualDisplay.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
