@@ -189,6 +189,8 @@ void TfrmTavistoMain::buildStatusBar() {
         StatusBar1->addWidget(label, panel == 3 ? 1 : 0);
         panels_[panel] = label;
     }
+    // The last panel stretches; keep its frame clear of the window edge.
+    StatusBar1->setContentsMargins(0, 0, 3, 0);
     setStatusBar(StatusBar1);
 }
 
