@@ -1,6 +1,5 @@
 #include "app/transfer/StorageWorkflows.h"
 
-#include "app/SettingCommands.h"
 #include "app/transfer/JobSources.h"
 #include "app/transfer/SingleDownload.h"
 #include "protocol/DisplayCommands.h"
@@ -99,7 +98,7 @@ bool btn_updateClick(TConnection& connection, TOperator& op, int model, TTransfe
     if (found->isAddressed())
         VfdRestartDisplay(connection, message);
     if (!LcdWaitReady(connection, message))
-        return refuse(op, kNotFoundPrefix + message);
+        return refuse(op, kDownloadNotFoundPrefix + message);
     engine.SetDownListNull();
     if (LcdReadVersion(connection, message) < kTableInFirmwareVersion)
         engine.Mark(kTableRow);

@@ -183,6 +183,17 @@ TEST_F(StorageSimTest, WithoutAFirmwareImageNothingIsAskedOrSent) {
     EXPECT_EQ(display->count(sim::LogKind::Received), 0u);
 }
 
+TEST_F(StorageSimTest, AnUpdateThatFindsNoDisplaySaysSoAndSendsNothing) {
+    startDisplay(kMk);
+    provide("KT350MK");
+    connection.CurrentPortName = (folder.path() / "ttyGONE").string();
+    EXPECT_FALSE(btn_updateClick(connection, op, kMk, runner));
+    EXPECT_EQ(op.lastBox().flags, 16);
+    EXPECT_EQ(op.lastBox().text.rfind("Not found the devies!", 0), 0u) << op.lastBox().text;
+    EXPECT_FALSE(runner.engine().Running());
+    EXPECT_EQ(display->count(sim::LogKind::Received), 0u);
+}
+
 TEST_F(StorageSimTest, AnswersNoSendNothing) {
     startDisplay(kMk);
     provide("KT350MK");
