@@ -46,9 +46,9 @@ bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, int model,
                               TTransferRunner& runner, const TPictureSlots& slots,
                               TSlotChecks& checked) {
     TTransferEngine& engine = runner.engine();
-    const DisplayModel* row = FindModel(model);
-    if (engine.Running() || !row)
-        return false; // the tab is disabled then
+    const DisplayModel* row = ReadyForQueue(op, model, runner);
+    if (!row)
+        return false;
 
     engine.SetDownListNull();
     std::string refused;

@@ -36,6 +36,17 @@ std::string FirmwareFileQuestion(const std::string& fileName, std::size_t size,
            "? A firmware image not made for this display can stop it from working.";
 }
 
+const DisplayModel* ReadyForQueue(TOperator& op, int model, TTransferRunner& runner) {
+    if (runner.engine().Running()) {
+        refuse(op, "A download is already running.");
+        return nullptr;
+    }
+    const DisplayModel* found = FindModel(model);
+    if (!found)
+        refuse(op, "Connect to a display first.");
+    return found;
+}
+
 bool PrepareDownloadLink(TConnection& connection, TOperator& op) {
     std::string message;
     if (!connection.SessionPort && LcdOpenSession(connection, connection.CurrentPortName,
@@ -53,12 +64,11 @@ bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int
                                      TTransferRunner& runner, int position,
                                      const std::string& fileName) {
     TTransferEngine& engine = runner.engine();
-    if (engine.Running())
-        return refuse(op, "A download is already running.");
+    const DisplayModel* found = ReadyForQueue(op, model, runner);
+    if (!found)
+        return false;
     if (position < 1 || position > kDownFileCount)
         return refuse(op, "No item " + std::to_string(position) + " in the download list.");
-    if (!FindModel(model))
-        return refuse(op, "Connect to a display first.");
     if (PictureSlotOfPosition(position) != 0)
         return refuse(op, std::string(DownFileAt(position).Name) +
                               " is a picture slot: its picture is sent from the slot, not "
@@ -73,9 +83,8 @@ bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int
     }
     // A display given a firmware image not made for it may stop working: the operator
     // confirms the file, its size and the model before anything is sent.
-    if (position == kFirmwareRow &&
-        op.ShowMsgBox(FirmwareFileQuestion(fileName, size, FindModel(model)->name),
-                      MB_YESNO_QUESTION) != IDYES)
+    if (position == kFirmwareRow && op.ShowMsgBox(FirmwareFileQuestion(fileName, size, found->name),
+                                                  MB_YESNO_QUESTION) != IDYES)
         return false;
 
     if (!PrepareDownloadLink(connection, op))

@@ -3,12 +3,18 @@
 #include "app/Operator.h"
 #include "app/transfer/TransferRunner.h"
 #include "link/Connection.h"
+#include "protocol/ModelTable.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace tavisto {
+
+// The checks of every download workflow before it touches the display: no queue is
+// running and `model` is a connected model. On failure it shows why in an error box
+// and returns nullptr.
+const DisplayModel* ReadyForQueue(TOperator& op, int model, TTransferRunner& runner);
 
 // The common preparation of the download workflows: opens the session when it is
 // closed (stored port and rate), waits for the display to answer, then switches

@@ -18,18 +18,6 @@ bool refuse(TOperator& op, const std::string& text) {
     return false;
 }
 
-// What every queue checks before it touches the display.
-const DisplayModel* readyForQueue(TOperator& op, int model, TTransferRunner& runner) {
-    if (runner.engine().Running()) {
-        refuse(op, "A download is already running.");
-        return nullptr;
-    }
-    const DisplayModel* found = FindModel(model);
-    if (!found)
-        refuse(op, "Connect to a display first.");
-    return found;
-}
-
 // The rest of the contract once the rows are marked: progress, buttons, the queue.
 void startFromResources(TOperator& op, int model, TTransferEngine& engine) {
     op.BeginProgress("", 100, TProgressKind::ClearLog);
@@ -60,7 +48,7 @@ std::string NoFirmwareImageText(const std::string& modelName) {
 
 bool btn_CharacterSetDownAllClick(TConnection& connection, TOperator& op, int model,
                                   TTransferRunner& runner) {
-    if (!readyForQueue(op, model, runner))
+    if (!ReadyForQueue(op, model, runner))
         return false;
     if (!PrepareDownloadLink(connection, op))
         return false;
@@ -84,7 +72,7 @@ bool btn_FormatClick(TConnection& connection, TOperator& op) {
 }
 
 bool btn_updateClick(TConnection& connection, TOperator& op, int model, TTransferRunner& runner) {
-    const DisplayModel* found = readyForQueue(op, model, runner);
+    const DisplayModel* found = ReadyForQueue(op, model, runner);
     if (!found)
         return false;
     TTransferEngine& engine = runner.engine();
