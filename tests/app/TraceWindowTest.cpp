@@ -18,11 +18,7 @@ class TraceWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TfrmTavistoMain> make(std::uint16_t langId = 1033) {
-        ui::TMainWindowSetup setup;
-        setup.enumPorts = ports.lister();
-        setup.dialogs = &boxes;
-        setup.langId = langId;
-        return std::make_unique<TfrmTavistoMain>(std::move(setup));
+        return WindowWithPorts(ports, boxes, langId);
     }
 
     static QStringList paneLines(const TTraceWindow& trace) {

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QString>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -93,5 +94,16 @@ struct PortList {
         };
     }
 };
+
+// A main window on the real serial layer with the ports of `ports` and the desktop's
+// dialogs in `boxes`, in the interface language `langId`.
+inline std::unique_ptr<ui::TfrmTavistoMain> WindowWithPorts(PortList& ports, BoxRecorder& boxes,
+                                                            std::uint16_t langId = 1033) {
+    ui::TMainWindowSetup setup;
+    setup.enumPorts = ports.lister();
+    setup.dialogs = &boxes;
+    setup.langId = langId;
+    return std::make_unique<ui::TfrmTavistoMain>(std::move(setup));
+}
 
 } // namespace tavisto::testing
