@@ -11,8 +11,8 @@
 // streams the file, 11,520 B/s.
 
 #include "app/Operator.h"
+#include "app/storage/SingleDownload.h"
 #include "app/transfer/BlockingOwnerLoop.h"
-#include "app/transfer/SingleDownload.h"
 #include "app/transfer/TransferRunner.h"
 #include "pictures/ByteFiles.h"
 #include "sim/VirtualDisplay.h"

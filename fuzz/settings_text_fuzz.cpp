@@ -1,7 +1,7 @@
 // Feeds arbitrary text to the settings-text reader and to the form's "apply" path.
 // A failed read must leave the record and the form untouched; a successful one must
 // give a record that can be written and read back.
-#include "app/SettingsForm.h"
+#include "app/settings/SettingsForm.h"
 #include "settings/DefaultSettings.h"
 #include "settings/SettingsText.h"
 

@@ -3,9 +3,9 @@
 // and number on a plain background and is written as a small JPEG file, IMG73.jpg to
 // IMG86.jpg, in the folder given on the command line. They are shown, never sent.
 #include "PixelFont.h"
-#include "app/DownFiles.h"
-#include "app/PictureSlots.h"
 #include "pictures/JpegCodec.h"
+#include "protocol/DownloadTable.h"
+#include "protocol/PictureSlots.h"
 
 #include <cstdio>
 #include <exception>
@@ -49,7 +49,7 @@ Bitmap drawSlot(int slot) {
         picture.setPixel(width - 3, y, frame);
     }
     // The role as the transfer job names it, then the slot number below it.
-    const std::string role = tavisto::DownFileAt(slot + 4).Name;
+    const std::string role = tavisto::DownFileAt(tavisto::PositionOfSlot(slot)).Name;
     const std::string number = std::to_string(slot);
     const Rgb ink{255, 255, 255};
     using tavisto::resources::DrawText;

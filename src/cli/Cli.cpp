@@ -1,11 +1,11 @@
 #include "cli/Cli.h"
 
-#include "app/ConnectScan.h"
-#include "app/TraceFile.h"
+#include "app/trace/TraceFile.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "link/PortAccess.h"
 #include "link/PosixSerialPort.h"
+#include "protocol/Discovery.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "app/ConnectWorkflow.h"
+#include "app/connect/ConnectWorkflow.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "cli/TerminalOperator.h"

@@ -1,4 +1,4 @@
-#include "app/DisplayTesting.h"
+#include "app/testing/DisplayTesting.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "cli/ConnectedModel.h"

@@ -1,12 +1,13 @@
-#include "app/DownFiles.h"
-#include "app/PictureDownload.h"
-#include "app/PlaySetting.h"
+#include "app/pictures/PictureDownload.h"
+#include "app/pictures/PlaySetting.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "cli/ConnectedModel.h"
 #include "cli/TransferQueue.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/PictureConvert.h"
+#include "protocol/DownloadTable.h"
+#include "protocol/PictureSlots.h"
 
 #include <exception>
 #include <memory>
@@ -101,7 +102,7 @@ CliAction sendPicture(const std::vector<std::string>& args) {
             const auto size = SlotPictureSize(row, image.slot);
             if (!size) {
                 context.err << "The " << row.name << " has no slot " << image.slot << " ("
-                            << DownFileAt(image.slot + 4).Name << ").\n";
+                            << DownFileAt(PositionOfSlot(image.slot)).Name << ").\n";
                 return kExitFailed;
             }
             try {

@@ -1,13 +1,13 @@
-#include "app/DownFiles.h"
-#include "app/PictureSlots.h"
-#include "app/transfer/SingleDownload.h"
-#include "app/transfer/StorageWorkflows.h"
+#include "app/storage/SingleDownload.h"
+#include "app/storage/StorageWorkflows.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "cli/ConnectedModel.h"
 #include "cli/TransferQueue.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/PictureError.h"
+#include "protocol/DownloadTable.h"
+#include "protocol/PictureSlots.h"
 #include "resources/EmbeddedResources.h"
 
 namespace tavisto::cli {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "RecordingOperator.h"
-#include "app/SettingsForm.h"
+#include "app/settings/SettingsForm.h"
 #include "link/Connection.h"
+#include "tests/app/RecordingOperator.h"
 #include "tests/support/FakeLine.h"
 #include "tests/support/Wire.h"
 

@@ -1,6 +1,5 @@
-#include "app/ConnectScan.h"
-
 #include "ProtocolFixture.h"
+#include "protocol/Discovery.h"
 
 namespace tavisto::testing {
 namespace {

@@ -2,7 +2,7 @@
 // pseudo-terminal, in real time.
 #include "sim/VirtualDisplay.h"
 
-#include "app/ConnectScan.h"
+#include "protocol/Discovery.h"
 #include "protocol/DisplayCommands.h"
 #include "protocol/Session.h"
 #include "tests/support/Wire.h"

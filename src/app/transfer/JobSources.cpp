@@ -1,23 +1,18 @@
 #include "app/transfer/JobSources.h"
 
-#include "app/DownFiles.h"
-#include "app/PictureSlots.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/JpegCodec.h"
 #include "pictures/PictureError.h"
 #include "pictures/Rgb565.h"
+#include "protocol/DownloadTable.h"
 #include "protocol/Hex.h"
+#include "protocol/PictureSlots.h"
 
 #include <stdexcept>
 
 namespace tavisto {
 
 namespace {
-
-constexpr int kLastFontRow = 76;
-constexpr int kSettingsRow = 91;
-constexpr int kTableRow = 92;
-constexpr int kFirmwareRow = 93;
 
 TJobData loaded(Bytes bytes) {
     TJobData data;
@@ -80,12 +75,12 @@ TJobData LoadJobData(int position, const DisplayModel& model, bool fromResources
         return slotPicture(slot, model, sources);
     if (!fromResources)
         return fromFile(chosenFile);
-    if (position <= kLastFontRow)
+    if (position <= kLastFontPosition)
         return loaded(resourceBytes(sources, std::string(row.Name) + "_" +
                                                  std::string(model.resolutionSuffix())));
-    if (position == kTableRow)
+    if (position == kTablePosition)
         return loaded(resourceBytes(sources, "big52gbk"));
-    if (position == kSettingsRow || position == kFirmwareRow) {
+    if (position == kSettingsPosition || position == kFirmwarePosition) {
         const std::string name = FirmwareResourceName(model);
         Bytes image = resourceBytes(sources, name);
         if (image.empty())

@@ -2,6 +2,7 @@
 
 #include "protocol/Crc16.h"
 #include "protocol/DisplayCommands.h"
+#include "protocol/DownloadTable.h"
 #include "protocol/FileTransfer.h"
 #include "protocol/Hex.h"
 #include "protocol/Session.h"
@@ -13,8 +14,6 @@ namespace tavisto {
 
 namespace {
 
-constexpr int kLastLoggedRow = 76; // fonts get a log line for their outcome
-constexpr int kFirmwareRow = 93;
 constexpr Millis kJobPause{100};
 constexpr Millis kStartPause{100};
 constexpr Millis kLinkSwitchPause{200};
@@ -139,7 +138,7 @@ void TTransferEngine::startJob(const TDownFiles& row, Bytes data) {
     blocksDone_ = 0;
     jobStart_ = connection_.clock().now();
 
-    if (model_->firmwareWakeUp && DownPos == kFirmwareRow)
+    if (model_->firmwareWakeUp && DownPos == kFirmwarePosition)
         startFirmware();
     else if (model_->isAddressed())
         startAddressed(row);
@@ -247,7 +246,7 @@ void TTransferEngine::NamedVerdict(bool stored) {
 
 void TTransferEngine::jobEnded(bool stored) {
     phase_ = Phase::Idle;
-    if (DownPos <= kLastLoggedRow) {
+    if (DownPos <= kLastFontPosition) {
         const std::string name = DownFileAt(DownPos).Name;
         if (stored)
             op_.ShowLogOnRichEdit(name + " [" + "Succeed" + "]", false);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/DownFiles.h"
 #include "app/Operator.h"
 #include "app/transfer/JobSources.h"
 #include "app/transfer/OwnerQueue.h"
 #include "link/Connection.h"
+#include "protocol/DownloadTable.h"
 #include "protocol/ModelTable.h"
 #include "protocol/TransferFrames.h"
 

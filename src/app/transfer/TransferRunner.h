@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ManualResetEvent.h"
+#include "app/transfer/ManualResetEvent.h"
 #include "app/transfer/TransferEngine.h"
 #include "app/transfer/TransmitThread.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ManualResetEvent.h"
+#include "app/transfer/ManualResetEvent.h"
 #include "link/SerialPort.h"
 
 #include <atomic>

@@ -1,7 +1,7 @@
 #include "app/ui/BasicSetPanel.h"
 
-#include "app/FormEditing.h"
-#include "app/SettingCommands.h"
+#include "app/settings/FormEditing.h"
+#include "app/settings/SettingCommands.h"
 #include "app/ui/FormBinding.h"
 #include "app/ui/ListFill.h"
 #include "app/ui/Named.h"

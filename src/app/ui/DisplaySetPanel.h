@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingsForm.h"
+#include "app/settings/SettingsForm.h"
 
 #include <QWidget>
 #include <array>

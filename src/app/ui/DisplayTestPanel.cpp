@@ -1,8 +1,8 @@
 #include "app/ui/DisplayTestPanel.h"
 
-#include "app/DisplayTesting.h"
-#include "app/FormEditing.h"
-#include "app/InterfaceLanguage.h"
+#include "app/connect/InterfaceLanguage.h"
+#include "app/settings/FormEditing.h"
+#include "app/testing/DisplayTesting.h"
 #include "app/ui/ListFill.h"
 #include "app/ui/Named.h"
 #include "app/ui/PanelHost.h"

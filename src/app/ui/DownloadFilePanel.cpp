@@ -1,12 +1,12 @@
 #include "app/ui/DownloadFilePanel.h"
 
-#include "app/DownFiles.h"
-#include "app/transfer/SingleDownload.h"
-#include "app/transfer/StorageWorkflows.h"
+#include "app/storage/SingleDownload.h"
+#include "app/storage/StorageWorkflows.h"
 #include "app/ui/ListFill.h"
 #include "app/ui/Named.h"
 #include "app/ui/PanelHost.h"
 #include "pictures/ui/DesktopDialogs.h"
+#include "protocol/DownloadTable.h"
 
 #include <QComboBox>
 #include <QGridLayout>

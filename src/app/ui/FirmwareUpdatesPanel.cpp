@@ -1,7 +1,7 @@
 #include "app/ui/FirmwareUpdatesPanel.h"
 
-#include "app/ConnectWorkflow.h"
-#include "app/transfer/StorageWorkflows.h"
+#include "app/connect/ConnectWorkflow.h"
+#include "app/storage/StorageWorkflows.h"
 #include "app/ui/Named.h"
 #include "app/ui/PanelHost.h"
 

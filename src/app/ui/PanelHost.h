@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Operator.h"
-#include "app/SettingsForm.h"
+#include "app/settings/SettingsForm.h"
 #include "app/transfer/TransferRunner.h"
 #include "link/Connection.h"
 #include "settings/DisplayInfo.h"

@@ -1,9 +1,8 @@
 #include "app/ui/PictureManagementPanel.h"
 
-#include "app/DownFiles.h"
-#include "app/FormEditing.h"
-#include "app/PictureDownload.h"
-#include "app/PlaySetting.h"
+#include "app/pictures/PictureDownload.h"
+#include "app/pictures/PlaySetting.h"
+#include "app/settings/FormEditing.h"
 #include "app/ui/FormBinding.h"
 #include "app/ui/ImageBox.h"
 #include "app/ui/Named.h"
@@ -11,6 +10,8 @@
 #include "app/ui/UpDown.h"
 #include "pictures/ui/BitmapImage.h"
 #include "pictures/ui/ImageConvert.h"
+#include "protocol/DownloadTable.h"
+#include "protocol/PictureSlots.h"
 #include "resources/EmbeddedResources.h"
 
 #include <QCheckBox>
@@ -66,7 +67,7 @@ void TPictureManagementPanel::buildSlots() {
         const int i = slot - kFirstPictureSlot;
         const QString number = QString::number(slot);
         // The job that sends the slot names its role ("Logo_Start", "Picture_1", ...).
-        const QString role = QString::fromLatin1(DownFileAt(slot + 4).Name);
+        const QString role = QString::fromLatin1(DownFileAt(PositionOfSlot(slot)).Name);
 
         auto* image = new TImageBox;
         image->setObjectName(QStringLiteral("cxImage") + number);

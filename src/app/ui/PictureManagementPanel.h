@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/PictureSlotContents.h"
-#include "app/SettingsForm.h"
+#include "app/pictures/PictureSlotContents.h"
+#include "app/settings/SettingsForm.h"
 
 #include <QWidget>
 #include <array>

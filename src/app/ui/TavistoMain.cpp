@@ -1,7 +1,7 @@
 #include "app/ui/TavistoMain.h"
 
-#include "app/InterfaceLanguage.h"
-#include "app/WindowArguments.h"
+#include "app/connect/InterfaceLanguage.h"
+#include "app/connect/WindowArguments.h"
 #include "app/ui/BasicSetPanel.h"
 #include "app/ui/CodepageSetPanel.h"
 #include "app/ui/DisplayTestPanel.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/ConnectWorkflow.h"
 #include "app/Operator.h"
-#include "app/SettingsForm.h"
-#include "app/SettingsWorkflows.h"
+#include "app/connect/ConnectWorkflow.h"
+#include "app/settings/SettingsForm.h"
+#include "app/settings/SettingsWorkflows.h"
 #include "app/ui/PanelHost.h"
 #include "link/Clock.h"
 #include "link/Connection.h"

@@ -1,6 +1,6 @@
 #include "app/ui/TraceWindow.h"
 
-#include "app/TraceText.h"
+#include "app/trace/TraceText.h"
 #include "files/FileWrite.h"
 #include "pictures/ui/DesktopDialogs.h"
 

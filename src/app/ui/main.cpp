@@ -1,4 +1,4 @@
-#include "app/WindowArguments.h"
+#include "app/connect/WindowArguments.h"
 #include "app/ui/AppIcon.h"
 #include "app/ui/TavistoMain.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "LogLines.h"
-#include "ScriptedDisplay.h"
 #include "app/transfer/BlockingOwnerLoop.h"
 #include "app/transfer/NamedWorker.h"
 #include "app/transfer/TransferEngine.h"
+#include "tests/app/transfer/LogLines.h"
+#include "tests/app/transfer/ScriptedDisplay.h"
 
 #include <algorithm>
 #include <gmock/gmock.h>

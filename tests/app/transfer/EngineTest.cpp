@@ -1,6 +1,6 @@
 // The transfer job engine on one thread: a scripted display on the fake line,
 // virtual time, the helper threads replaced by the loop.
-#include "EngineFixture.h"
+#include "tests/app/transfer/EngineFixture.h"
 
 namespace tavisto::testing {
 namespace {

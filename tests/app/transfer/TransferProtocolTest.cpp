@@ -1,7 +1,7 @@
 // The file transfer operations and display-frame splitting, on the fake line.
-#include "ScriptedDisplay.h"
 #include "protocol/FileTransfer.h"
 #include "protocol/TransferFrames.h"
+#include "tests/app/transfer/ScriptedDisplay.h"
 #include "tests/protocol/ProtocolFixture.h"
 
 #include <gmock/gmock.h>

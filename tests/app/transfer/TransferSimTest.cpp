@@ -1,10 +1,10 @@
 // Single-item downloads through the real serial layer, the engine's receiver and
 // worker threads and a blocking owner loop, against the virtual display.
-#include "LogLines.h"
+#include "app/storage/SingleDownload.h"
 #include "app/transfer/BlockingOwnerLoop.h"
-#include "app/transfer/SingleDownload.h"
 #include "app/transfer/TransferRunner.h"
 #include "sim/VirtualDisplay.h"
+#include "tests/app/transfer/LogLines.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>

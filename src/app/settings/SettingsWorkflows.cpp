@@ -1,0 +1,114 @@
+#include "app/settings/SettingsWorkflows.h"
+
+#include "files/FileWrite.h"
+#include "protocol/Session.h"
+#include "settings/DefaultSettings.h"
+#include "settings/HostCodePage.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsText.h"
+
+namespace tavisto {
+namespace fs = std::filesystem;
+
+std::string ProgramFolder() {
+    std::error_code error;
+    const fs::path program = fs::read_symlink("/proc/self/exe", error);
+    if (!error && program.has_parent_path())
+        return program.parent_path().string();
+    const fs::path current = fs::current_path(error);
+    return error ? std::string() : current.string();
+}
+
+bool SaveSettingsFile(const TDisplayInfo& info, const fs::path& chosen, TOperator& op,
+                      fs::path* written) {
+    std::string message;
+    if (!HasFileNamePart(chosen, message)) {
+        op.ShowMsgBox(message, MB_ICONERROR);
+        return false;
+    }
+    const fs::path name = SettingsFileName(chosen);
+    if (!SaveFile(name, TextToHostBytes(WriteSettingsText(info)), message)) {
+        op.ShowMsgBox(message, MB_ICONERROR);
+        return false;
+    }
+    std::error_code error;
+    fs::path full = fs::absolute(name, error);
+    if (error)
+        full = name;
+    if (written)
+        *written = full;
+    op.ShowMsgBox(kSaveSuccessMessage + full.string(), MB_ICONINFORMATION);
+    return true;
+}
+
+bool btn_savesettingsClick(TSettingsForm& form, TDisplayInfo& info, TOperator& op,
+                           TSettingsDialogs& dialogs, const TChooseFile& choose) {
+    CollectSettings(form, info);
+    if (dialogs.saveFolder.empty())
+        dialogs.saveFolder = ProgramFolder();
+    const auto chosen = choose({true, dialogs.saveFolder, std::string(kSettingsProposedName),
+                                std::string(kSettingsFileFilter)});
+    if (!chosen)
+        return false;
+    const fs::path folder = fs::path(*chosen).parent_path();
+    if (!folder.empty())
+        dialogs.saveFolder = folder.string();
+    return SaveSettingsFile(info, *chosen, op);
+}
+
+bool LoadSettingsFile(const fs::path& path, TSettingsForm& form, TDisplayInfo& info,
+                      TOperator& op) {
+    Bytes bytes;
+    std::string message;
+    if (!ReadFileBounded(path, kSettingsFileLimit, bytes, message)) {
+        op.ShowMsgBox(message, MB_ICONERROR);
+        return false;
+    }
+    if (bytes.empty()) {
+        op.ShowMsgBox(kLoadEmptyMessage, MB_ICONWARNING);
+        return false;
+    }
+    if (!ApplySettingsText(HostBytesToText(bytes), form, info, message)) {
+        op.ShowMsgBox(message, MB_ICONWARNING);
+        return false;
+    }
+    op.ShowMsgBox(kLoadSuccessMessage, MB_ICONINFORMATION);
+    return true;
+}
+
+bool btn_loadsettingsClick(TSettingsForm& form, TDisplayInfo& info, TOperator& op,
+                           const TChooseFile& choose) {
+    CollectSettings(form, info);
+    const auto chosen =
+        choose({false, std::string(), std::string(), std::string(kSettingsFileFilter)});
+    if (!chosen)
+        return false;
+    return LoadSettingsFile(*chosen, form, info, op);
+}
+
+bool actDefaultSettingExecute(TSettingsForm& form, TDisplayInfo& info, TOperator& op) {
+    std::string message;
+    if (ApplySettingsText(DefaultSettingsText(), form, info, message))
+        return true;
+    op.ShowMsgBox(message, MB_ICONERROR);
+    return false;
+}
+
+bool btn_GetSettingClick(TConnection& connection, TSettingsForm& form, TDisplayInfo& info,
+                         TOperator& op) {
+    std::string message;
+    std::string configuration;
+    LcdGetConfiguration(connection, message, configuration);
+    if (configuration.empty()) {
+        op.ShowMsgBox(kGetEmptyMessage, MB_ICONWARNING);
+        return false;
+    }
+    if (!ApplySettingsText(configuration, form, info, message)) {
+        op.ShowMsgBox(message, MB_ICONWARNING);
+        return false;
+    }
+    op.ShowMsgBox(kGetSuccessMessage, MB_ICONINFORMATION);
+    return true;
+}
+
+} // namespace tavisto

@@ -1,0 +1,100 @@
+#include "app/storage/StorageWorkflows.h"
+
+#include "app/storage/SingleDownload.h"
+#include "app/transfer/JobSources.h"
+#include "protocol/DisplayCommands.h"
+#include "protocol/DownloadTable.h"
+#include "protocol/Session.h"
+
+namespace tavisto {
+
+namespace {
+
+bool refuse(TOperator& op, const std::string& text) {
+    op.ShowMsgBox(text, MB_ICONERROR);
+    return false;
+}
+
+// The rest of the contract once the rows are marked: progress, buttons, the queue.
+void startFromResources(TOperator& op, int model, TTransferEngine& engine) {
+    op.BeginProgress("", 100, TProgressKind::ClearLog);
+    op.actBtnDisableExecute();
+    TTransferEngine::TQueueStart start;
+    start.model = model;
+    start.fromResources = true;
+    start.firstPosition = 1;
+    engine.StartQueue(start);
+}
+
+bool carriesFirmware(const TTransferEngine& engine, const DisplayModel& model) {
+    const auto& resource = engine.Sources().resource;
+    if (!resource)
+        return false;
+    const auto image = resource(FirmwareResourceName(model));
+    return image && !image->empty();
+}
+
+} // namespace
+
+std::string NoFirmwareImageText(const std::string& modelName) {
+    return "This build of Tavisto carries no firmware image for " + modelName +
+           ", so nothing was sent. To update from a firmware file, send it as the item "
+           "\"firmware\" of the download list: on the Download File tab choose \"firmware\", "
+           "\"Select File\" and \"Download\" (tavisto-cli: download firmware FILE).";
+}
+
+bool btn_CharacterSetDownAllClick(TConnection& connection, TOperator& op, int model,
+                                  TTransferRunner& runner) {
+    if (!ReadyForQueue(op, model, runner))
+        return false;
+    if (!PrepareDownloadLink(connection, op))
+        return false;
+    TTransferEngine& engine = runner.engine();
+    engine.SummaryText = "Download: \r\n\r\n";
+    engine.SetDownListNull();
+    for (int row = 1; row <= kLastFontPosition; ++row)
+        engine.Mark(row);
+    engine.Mark(kTablePosition);
+    startFromResources(op, model, engine);
+    return true;
+}
+
+bool btn_FormatClick(TConnection& connection, TOperator& op) {
+    if (op.ShowMsgBox("Are you sure you want to format the storage?", MB_YESNO_QUESTION) != IDYES)
+        return false;
+    std::string message;
+    if (!LcdFormatStorage(connection, message))
+        return refuse(op, message);
+    return true;
+}
+
+bool btn_updateClick(TConnection& connection, TOperator& op, int model, TTransferRunner& runner) {
+    const DisplayModel* found = ReadyForQueue(op, model, runner);
+    if (!found)
+        return false;
+    TTransferEngine& engine = runner.engine();
+    // Without an image the queue would skip the firmware row and report success.
+    if (!carriesFirmware(engine, *found))
+        return refuse(op, NoFirmwareImageText(std::string(found->name)));
+    if (op.ShowMsgBox("Do you want to upgrade the firmware?", MB_YESNO_QUESTION) != IDYES)
+        return false;
+
+    std::string message;
+    if (found->isAddressed())
+        VfdRestartDisplay(connection, message);
+    if (!LcdWaitReady(connection, message))
+        return refuse(op, kDownloadNotFoundPrefix + message);
+    engine.SetDownListNull();
+    if (LcdReadVersion(connection, message) < kTableInFirmwareVersion)
+        engine.Mark(kTablePosition);
+    engine.Mark(kFirmwarePosition);
+    if (!connection.SessionPort && LcdOpenSession(connection, connection.CurrentPortName,
+                                                  connection.CurrentBaudRate, message) != 1)
+        return refuse(op, message);
+    SwitchLinkSpeed(connection, kTransferBaudRate);
+    engine.SummaryText = "Download: \r\n\r\n";
+    startFromResources(op, model, engine);
+    return true;
+}
+
+} // namespace tavisto

@@ -1,0 +1,209 @@
+#include "app/testing/DisplayTesting.h"
+
+#include "app/testing/QrPicture.h"
+#include "pictures/MonoBits.h"
+#include "pictures/PictureError.h"
+#include "protocol/DisplayCommands.h"
+#include "protocol/ModelTable.h"
+#include "settings/CodePage.h"
+#include "settings/HostCodePage.h"
+#include "settings/Vocabulary.h"
+
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+namespace tavisto {
+namespace {
+
+constexpr int kTestFieldWidth = 20;
+constexpr int kQrLinkBaudRate = 115200;
+constexpr Millis kAfterLinkSwitch{500};
+constexpr Millis kAfterPortSwitch{100};
+constexpr Millis kAfterLinkReturn{300};
+constexpr int kQrMissingFile = 21;
+constexpr int kQrNoPicture = 19;
+
+bool showFailure(TOperator& op, bool ok, const std::string& message) {
+    if (!ok)
+        op.ShowMsgBox(message, MB_ICONERROR);
+    return ok;
+}
+
+// UTF-16 units of a UTF-8 text: characters beyond U+FFFF take two.
+int utf16Length(const std::string& text) {
+    int units = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80)
+            ++units; // a lead byte or a single-byte character
+        if (byte >= 0xF0)
+            ++units; // a four-byte sequence
+    }
+    return units;
+}
+
+bool drawsQrCodes(int model) {
+    const DisplayModel* row = FindModel(model);
+    return row && row->drawsQrCodes;
+}
+
+} // namespace
+
+bool btn_TextSendClick(TConnection& c, TOperator& op, const TTestText& test) {
+    const auto row = static_cast<std::size_t>(test.codePageIndex);
+    const int codePage =
+        row < CodePages.size() ? CodePages[row].CodePageName : CodePages.front().CodePageName;
+    const Bytes bytes = TextToCodePage(test.text, codePage);
+    std::string message;
+    const bool ok = test.positionAt ? VfdSendTextAt(c, test.column, test.row, bytes, message)
+                                    : VfdSendText(c, bytes, message);
+    return showFailure(op, ok, message);
+}
+
+bool btn_ClearDisplayClick(TConnection& c, TOperator& op) {
+    std::string message;
+    return showFailure(op, VfdClearDisplay(c, 0, message), message);
+}
+
+std::string CentredTestText(const std::string& text) {
+    const int length = utf16Length(text);
+    if (length >= kTestFieldWidth)
+        return text;
+    const int before = (kTestFieldWidth - length) / 2;
+    const int after = kTestFieldWidth - length - before;
+    return std::string(static_cast<std::size_t>(before), ' ') + text +
+           std::string(static_cast<std::size_t>(after), ' ');
+}
+
+std::optional<int> SampleFirstCode(int tag) {
+    switch (tag) {
+    case 101:
+        return 0x20;
+    case 102:
+        return 0x40;
+    case 103:
+        return 0x60;
+    case 201:
+        return 0x80;
+    case 202:
+        return 0xA0;
+    case 203:
+        return 0xC0;
+    case 204:
+        return 0xE0;
+    default:
+        return std::nullopt;
+    }
+}
+
+Bytes CodePageSampleFrame(int first) {
+    Bytes frame(1, '\x0B');
+    for (int run = 0; run < 2; ++run) {
+        for (int i = 0; i < 16; ++i)
+            frame.push_back(static_cast<char>(first + run * 16 + i));
+        frame += "    ";
+    }
+    return frame;
+}
+
+bool actCodePageTestExecute(TConnection& c, TOperator& op, int tag) {
+    const std::optional<int> first = SampleFirstCode(tag);
+    if (!first)
+        return false;
+    std::string message;
+    return showFailure(op, VfdSendRaw(c, CodePageSampleFrame(*first), message), message);
+}
+
+bool ModelTakesQrPictures(int model) {
+    return FindModel(model) != nullptr && !drawsQrCodes(model);
+}
+
+TQrPicture QrPictureOfFile(const std::string& fileName) {
+    TQrPicture picture;
+    std::error_code ignored;
+    if (fileName.empty() || !std::filesystem::exists(fileName, ignored)) {
+        picture.code = kQrMissingFile;
+        return picture;
+    }
+    try {
+        picture.bits = PictureToMonoBits(fileName, kQrPictureSide, kQrPictureSide);
+        if (picture.bits.empty())
+            picture.code = kQrNoPicture;
+    } catch (const std::exception& error) {
+        // A file that cannot be read or decoded: its own message says why.
+        picture.error = error.what();
+    }
+    return picture;
+}
+
+TQrPicture QrPictureOfText(const std::string& text) {
+    TQrPicture picture;
+    const Bitmap bitmap = QrCodeBitmap(text, kQrPictureSide, picture.error);
+    if (picture.error.empty())
+        picture.bits = BitmapToMonoBits(bitmap);
+    return picture;
+}
+
+bool ShowQrPicture(TConnection& c, TOperator& op, int align,
+                   const std::function<TQrPicture()>& make, std::string& openError) {
+    std::string message;
+    if (!c.SessionPort && LcdOpenSession(c, c.CurrentPortName, c.CurrentBaudRate, message) != 1) {
+        openError = message;
+        return false;
+    }
+    std::string ignored; // the link switches are not judged; the picture's result is
+    LcdSetLinkBaudRate(c, kQrLinkBaudRate, ignored);
+    c.clock().sleep(kAfterLinkSwitch);
+    SetPortBaudRate(c.SessionPort, kQrLinkBaudRate);
+    c.clock().sleep(kAfterPortSwitch);
+
+    TQrPicture picture;
+    try {
+        picture = make();
+    } catch (const std::exception& error) {
+        picture.error = error.what();
+    }
+    const int code = picture.ready() ? LcdSendQrImage(c, picture.bits, align, 0) : picture.code;
+
+    // Set back on every outcome, so the display never stays at 115200.
+    LcdSetLinkBaudRate(c, c.CurrentBaudRate, ignored);
+    c.clock().sleep(kAfterLinkReturn);
+    LcdCloseSession(c);
+
+    if (!picture.error.empty()) {
+        op.ShowMsgBox(picture.error, MB_ICONERROR);
+        return false;
+    }
+    if (code != 0) {
+        op.ShowMsgBox("Error\xEF\xBC\x9A" + std::to_string(code), MB_ICONERROR);
+        return false;
+    }
+    return true;
+}
+
+bool ShowQrCodeOfText(TConnection& c, TOperator& op, int model, int align, const std::string& text,
+                      std::string& openError) {
+    if (drawsQrCodes(model)) {
+        std::string message;
+        return showFailure(op, LcdShowQrCode(c, align, TextToHostBytes(text), message), message);
+    }
+    if (!ModelTakesQrPictures(model))
+        return false;
+    TQrPicture picture = QrPictureOfText(text);
+    if (!picture.ready())
+        return showFailure(op, false, picture.error);
+    return ShowQrPicture(
+        c, op, align, [&picture] { return std::move(picture); }, openError);
+}
+
+bool btn_ShowQrCodeAtClick(TConnection& c, TOperator& op, int model, int align, int picture,
+                           const std::string& text) {
+    if (!drawsQrCodes(model))
+        return false;
+    std::string message;
+    return showFailure(op, LcdShowQrCodeAt(c, align, picture, TextToHostBytes(text), message),
+                       message);
+}
+
+} // namespace tavisto

@@ -1,0 +1,231 @@
+// Font Download, firmware update and storage format against the virtual display,
+// with small stand-in images handed to the engine as its resources.
+#include "app/storage/SingleDownload.h"
+#include "app/storage/StorageWorkflows.h"
+#include "app/transfer/BlockingOwnerLoop.h"
+#include "app/transfer/TransferRunner.h"
+#include "sim/VirtualDisplay.h"
+#include "tests/app/transfer/LogLines.h"
+#include "tests/support/TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <thread>
+
+namespace tavisto::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+constexpr int kMka = 0, kMkc = 2, kMk = 5;
+
+class StorageSimTest : public ::testing::Test {
+protected:
+    void startDisplay(int model, std::uint32_t version = 14) {
+        sim::SimOptions options;
+        options.model = model;
+        options.baudRate = 9600;
+        options.version = version;
+        display = std::make_unique<sim::VirtualDisplay>(options);
+        std::string error;
+        ASSERT_TRUE(display->start(error)) << error;
+        connection.CurrentPortName = display->devicePath();
+        connection.CurrentBaudRate = 9600;
+    }
+
+    // A stand-in image that names itself, so what the display stored shows which
+    // resource it came from.
+    void provide(const std::string& name) {
+        Bytes bytes = name + ":";
+        while (bytes.size() < 40)
+            bytes += name;
+        resources[name] = bytes;
+    }
+
+    void provideFonts(const std::string& suffix) {
+        for (const char* base :
+             {"CP437",    "CP437_40X40", "CP737",     "CP737_S", "CP737_S1", "CP850",   "CP852",
+              "CP857",    "CP858",       "CP860",     "CP863",   "CP864",    "CP865",   "CP866",
+              "CP866_AT", "CP874",       "CP936_GBK", "WCP1250", "WCP1251",  "WCP1252", "WCP1253",
+              "WCP1255",  "WCP1256",     "WCP1257",   "WCP1258", "KATAKANA", "USA",     "FRANCE",
+              "GERMANY",  "UK",          "DENMARK_I", "SWEDEN",  "ITALY",    "SPAIN",   "JAPAN",
+              "NORWAY",   "DENMARK_II",  "SLAVONIC",  "RUSSIA"}) {
+            provide(std::string(base) + suffix);
+            provide("MINI_" + std::string(base) + suffix);
+        }
+        provide("BIG52GBK");
+    }
+
+    bool finish(Millis limit) {
+        return loop.runUntil([this] { return !runner.engine().Running(); }, limit);
+    }
+
+    std::vector<std::string> logLines() const { return LogLines(op); }
+
+    TempFolder folder;
+    std::unique_ptr<sim::VirtualDisplay> display;
+    TConnection connection;
+    RecordingOperator op;
+    BlockingOwnerLoop loop;
+    std::map<std::string, Bytes> resources;
+    TTransferRunner runner{connection, op, loop,
+                           TJobSources{[this](const std::string& name) -> std::optional<Bytes> {
+                                           std::string key = name;
+                                           for (char& c : key)
+                                               c = static_cast<char>(
+                                                   std::toupper(static_cast<unsigned char>(c)));
+                                           const auto found = resources.find(key);
+                                           if (found == resources.end())
+                                               return std::nullopt;
+                                           return found->second;
+                                       },
+                                       {}}};
+};
+
+TEST_F(StorageSimTest, FontDownloadOnAnAddressedModelStoresTheSupportedImagesOfItsResolution) {
+    startDisplay(kMka);
+    provideFonts("_480X272");
+    provideFonts("_800X480");
+    ASSERT_TRUE(btn_CharacterSetDownAllClick(connection, op, kMka, runner));
+    ASSERT_TRUE(finish(240s));
+    EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 74 / Failed 0]", 64}));
+
+    auto flash = display->storage().flash;
+    EXPECT_EQ(flash.size(), 74u);
+    EXPECT_EQ(flash[0x00000000], resources["CP437_480X272"]);
+    EXPECT_EQ(flash[0x00032000], resources["CP850_480X272"]);
+    EXPECT_EQ(flash[0x00019000], resources["KATAKANA_480X272"]);
+    EXPECT_EQ(flash[0x002A3000], resources["MINI_CP437_480X272"]);
+    EXPECT_EQ(flash[0x004E1000], resources["RUSSIA_480X272"]);
+    EXPECT_EQ(flash[0x003F1000], resources["MINI_RUSSIA_480X272"]);
+
+    // Table order, the three rows this model does not take logged in their place.
+    const auto lines = logLines();
+    ASSERT_EQ(lines.size(), 77u); // 74 fonts stored, 3 rows not supported
+    EXPECT_EQ(lines[0], "log CP437 [Succeed]");
+    EXPECT_EQ(lines[1], "log! CP437_40x40 [Failed]:not suport");
+    EXPECT_EQ(lines[2], "log CP737 [Succeed]");
+    EXPECT_EQ(lines[16], "log! CP936_GBK [Failed]:not suport");
+    EXPECT_EQ(lines[17], "log WCP1250 [Succeed]");
+    EXPECT_EQ(lines[75], "log mini_RUSSIA [Succeed]");
+    EXPECT_EQ(lines[76], "log! big52gbk [Failed]:not suport");
+    EXPECT_EQ(display->baudRate(), 9600);
+}
+
+TEST_F(StorageSimTest, FontDownloadOnANamedModelStoresAllSeventySevenUnderTheirFileNames) {
+    startDisplay(kMk);
+    provideFonts("_800X480");
+    ASSERT_TRUE(btn_CharacterSetDownAllClick(connection, op, kMk, runner));
+    ASSERT_TRUE(finish(280s));
+    EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 77 / Failed 0]", 64}));
+
+    auto files = display->storage().files;
+    EXPECT_EQ(files.size(), 77u);
+    EXPECT_EQ(files["437_80x40.bin"], resources["CP437_800X480"]);
+    EXPECT_EQ(files["437_40x40.bin"], resources["CP437_40X40_800X480"]);
+    EXPECT_EQ(files["936_gbk_40x40.bin"], resources["CP936_GBK_800X480"]);
+    EXPECT_EQ(files["737-S1_28597_80x40.bin"], resources["CP737_S1_800X480"]);
+    EXPECT_EQ(files["Katakana_48x24.bin"], resources["MINI_KATAKANA_800X480"]);
+    EXPECT_EQ(files["40x80_fxChar_U_S_A.bin"], resources["USA_800X480"]);
+    EXPECT_EQ(files["24x48_fxChar_RUSSIA.bin"], resources["MINI_RUSSIA_800X480"]);
+    EXPECT_EQ(files["big52gbk.bin"], resources["BIG52GBK"]);
+
+    const auto lines = logLines();
+    ASSERT_EQ(lines.size(), 76u); // the table gets no log line
+    EXPECT_EQ(lines[0], "log CP437 [Succeed]");
+    EXPECT_EQ(lines[1], "log CP437_40x40 [Succeed]");
+    EXPECT_EQ(lines[16], "log CP936_GBK [Succeed]");
+    EXPECT_EQ(lines[75], "log mini_RUSSIA [Succeed]");
+}
+
+TEST_F(StorageSimTest, FirmwareBelowVersionTwelveGetsTheTableFirstAndUsesTheWakeUp) {
+    startDisplay(kMkc, 11);
+    provide("BIG52GBK");
+    provide("KT350MK");
+    ASSERT_TRUE(btn_updateClick(connection, op, kMkc, runner));
+    ASSERT_TRUE(finish(60s));
+    EXPECT_EQ(op.boxes.front(), (Box{"Do you want to upgrade the firmware?", 36}));
+    // An addressed model does not take the table; the firmware goes in by the wake-up.
+    EXPECT_THAT(logLines(), ElementsAre("log! big52gbk [Failed]:not suport"));
+    EXPECT_EQ(display->storage().firmware, resources["KT350MK"]);
+    EXPECT_THAT(op.status, ::testing::Contains("item Firmware Updating......|1 of  1|0"));
+    EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 1 / Failed 0]", 64}));
+}
+
+TEST_F(StorageSimTest, FirmwareFromVersionTwelveOnIsSentAlone) {
+    for (std::uint32_t version : {11u, 12u}) {
+        SCOPED_TRACE(version);
+        startDisplay(kMk, version);
+        provide("BIG52GBK");
+        provide("KT350MK");
+        ASSERT_TRUE(btn_updateClick(connection, op, kMk, runner));
+        ASSERT_TRUE(finish(60s));
+        EXPECT_EQ(display->storage().firmware, resources["KT350MK"]);
+        const bool table = display->storage().files.count("big52gbk.bin") != 0;
+        EXPECT_EQ(table, version < 12);
+        EXPECT_EQ(op.lastBox().text,
+                  version < 12 ? "Done! [Succeed 2 / Failed 0]" : "Done! [Succeed 1 / Failed 0]");
+    }
+}
+
+TEST_F(StorageSimTest, WithoutAFirmwareImageNothingIsAskedOrSent) {
+    startDisplay(kMk, 11);
+    provide("BIG52GBK");
+    EXPECT_FALSE(btn_updateClick(connection, op, kMk, runner));
+    ASSERT_EQ(op.boxes.size(), 1u);
+    EXPECT_EQ(op.lastBox().flags, 16);
+    EXPECT_THAT(op.lastBox().text, HasSubstr("no firmware image for KT350-MK"));
+    EXPECT_THAT(op.lastBox().text, HasSubstr("\"firmware\""));
+    EXPECT_FALSE(runner.engine().Running());
+    EXPECT_EQ(display->count(sim::LogKind::Received), 0u);
+}
+
+TEST_F(StorageSimTest, AnUpdateThatFindsNoDisplaySaysSoAndSendsNothing) {
+    startDisplay(kMk);
+    provide("KT350MK");
+    connection.CurrentPortName = (folder.path() / "ttyGONE").string();
+    EXPECT_FALSE(btn_updateClick(connection, op, kMk, runner));
+    EXPECT_EQ(op.lastBox().flags, 16);
+    EXPECT_EQ(op.lastBox().text.rfind("Not found the devies!", 0), 0u) << op.lastBox().text;
+    EXPECT_FALSE(runner.engine().Running());
+    EXPECT_EQ(display->count(sim::LogKind::Received), 0u);
+}
+
+TEST_F(StorageSimTest, AnswersNoSendNothing) {
+    startDisplay(kMk);
+    provide("KT350MK");
+    op.answers = {IDNO, IDNO, IDNO};
+    EXPECT_FALSE(btn_updateClick(connection, op, kMk, runner));
+    EXPECT_FALSE(btn_FormatClick(connection, op));
+    folder.write("fw.bin", Bytes(1500, 'F'));
+    const std::string file = (folder.path() / "fw.bin").string();
+    EXPECT_FALSE(btn_CharacterSetDownSingleClick(connection, op, kMk, runner, 93, file));
+    EXPECT_EQ(op.lastBox(),
+              (Box{"Send \"" + file +
+                       "\" (1,500 bytes) as the firmware of the KT350-MK? A firmware image not "
+                       "made for this display can stop it from working.",
+                   36}));
+    EXPECT_EQ(display->count(sim::LogKind::Received), 0u);
+}
+
+TEST_F(StorageSimTest, FormatOnYesEmptiesTheStorage) {
+    startDisplay(kMk);
+    folder.write("font.bin", Bytes(300, 'f'));
+    ASSERT_TRUE(btn_CharacterSetDownSingleClick(connection, op, kMk, runner, 6,
+                                                (folder.path() / "font.bin").string()));
+    ASSERT_TRUE(finish(30s));
+    ASSERT_EQ(display->storage().files.size(), 1u);
+    op.boxes.clear();
+    EXPECT_TRUE(btn_FormatClick(connection, op));
+    EXPECT_EQ(op.boxes, (std::vector<Box>{{"Are you sure you want to format the storage?", 36}}));
+    // The command has no reply: the display acts on it once it has read it.
+    for (int wait = 0; wait < 50 && !display->storage().files.empty(); ++wait)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_TRUE(display->storage().files.empty());
+}
+
+} // namespace
+} // namespace tavisto::testing

@@ -1,0 +1,87 @@
+#include "app/testing/DisplayTesting.h"
+#include "protocol/Session.h"
+#include "sim/VirtualDisplay.h"
+#include "tests/app/RecordingOperator.h"
+#include "tests/support/Wire.h"
+
+#include <gtest/gtest.h>
+
+namespace tavisto::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// What the display took and noted, in order: frames as hex (the picture data by its
+// size), speed changes as notes; no bytes may be lost to a speed mismatch.
+std::vector<std::string> DisplayStory(const sim::VirtualDisplay& display) {
+    std::vector<std::string> story;
+    for (const sim::LogEntry& entry : display.log()) {
+        if (entry.kind == sim::LogKind::Received)
+            story.push_back(entry.text.starts_with("QR picture data") ? entry.text
+                                                                      : sim::hexOf(entry.bytes));
+        else if (entry.kind == sim::LogKind::Note && entry.text.starts_with("display now"))
+            story.push_back(entry.text);
+        else if (entry.kind != sim::LogKind::Note)
+            story.push_back("unexpected: " + entry.text);
+    }
+    return story;
+}
+
+class QrPictureOnTheVirtualDisplay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::SimOptions options;
+        options.model = 2; // KT350-MKC takes QR codes as pictures
+        options.baudRate = 19200;
+        display = std::make_unique<sim::VirtualDisplay>(options);
+        std::string error;
+        ASSERT_TRUE(display->start(error)) << error;
+        connection.CurrentPortName = display->devicePath();
+        connection.CurrentBaudRate = 19200;
+    }
+
+    std::unique_ptr<sim::VirtualDisplay> display;
+    TConnection connection;
+    RecordingOperator op;
+};
+
+TEST_F(QrPictureOnTheVirtualDisplay, TakenAt115200WithTheLinkBackAtTheDisplaySpeed) {
+    std::string openError;
+    ASSERT_TRUE(ShowQrCodeOfText(connection, op, 2, 3, "1234567890ABCDEFGHIJ", openError))
+        << op.lastBox().text << openError;
+    ASSERT_TRUE(display->waitUntilQuiet(2s));
+    EXPECT_EQ(DisplayStory(*display),
+              (std::vector<std::string>{"0207040001C200", "display now at 115200 baud",
+                                        "0207190300", "QR picture data, 4608 bytes", "02071900",
+                                        "0207040000"
+                                        "4B00",
+                                        "display now at 19200 baud"}));
+    const sim::DisplayState state = display->state();
+    ASSERT_EQ(state.qrCodes.size(), 1u);
+    const sim::QrRequest& shown = state.qrCodes.front();
+    EXPECT_TRUE(shown.isPicture);
+    EXPECT_EQ(shown.alignment, 3);
+    EXPECT_EQ(shown.text, QrPictureOfText("1234567890ABCDEFGHIJ").bits);
+    EXPECT_EQ(display->baudRate(), 19200);
+
+    // The display answers at its own speed again.
+    std::string message;
+    EXPECT_EQ(LcdIdentifyModel(connection, message), 2) << message;
+}
+
+TEST_F(QrPictureOnTheVirtualDisplay, AnUnreadablePictureLeavesTheDisplayAtItsSpeed) {
+    std::string openError;
+    EXPECT_FALSE(ShowQrPicture(
+        connection, op, 2, [] { return QrPictureOfFile("/nonexistent/qr.png"); }, openError));
+    EXPECT_EQ(op.lastBox(), (Box{"Error\xEF\xBC\x9A"
+                                 "21",
+                                 16}));
+    ASSERT_TRUE(display->waitUntilQuiet(2s));
+    EXPECT_EQ(DisplayStory(*display),
+              (std::vector<std::string>{"0207040001C200", "display now at 115200 baud",
+                                        "02070400004B00", "display now at 19200 baud"}));
+    EXPECT_TRUE(display->state().qrCodes.empty());
+}
+
+} // namespace
+} // namespace tavisto::testing

@@ -1,0 +1,120 @@
+// Connect through the real serial layer against the virtual display on a pty.
+#include "app/ui/ImageBox.h"
+#include "tests/app/ui/SimWindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace tavisto;
+using namespace tavisto::testing;
+using ui::TfrmTavistoMain;
+
+class SimConnectTest : public QObject {
+    Q_OBJECT
+
+    BoxRecorder boxes;
+    std::unique_ptr<sim::VirtualDisplay> display;
+
+    std::unique_ptr<TfrmTavistoMain> connectTo(sim::SimOptions options) {
+        auto w = windowOnVirtualDisplay(display, options, boxes);
+        w->btnConnect->click();
+        return w;
+    }
+
+    QStringList boxTexts() const {
+        QStringList texts;
+        for (const ShownBox& box : boxes.shown)
+            texts.append(box.text);
+        return texts;
+    }
+    static bool firmwareTabShown(const TfrmTavistoMain& w) {
+        return w.PageControl1->isTabVisible(w.PageControl1->indexOf(w.tsFirmwareUpdates));
+    }
+
+private slots:
+    void init() { boxes = {}; }
+    void cleanup() { display.reset(); }
+
+    void modelsAndTheirControls() {
+        struct Case {
+            int model;
+            const char* name;
+            bool guestSlot, pictureNumber, firmwareCheck;
+        };
+        for (const Case& c :
+             {Case{0, "KT350--MKA", false, false, false}, Case{1, "KT350--MKB", false, true, false},
+              Case{3, "KT350-MKD", true, true, true}, Case{5, "KT350-MK", true, true, true}}) {
+            boxes = {};
+            sim::SimOptions options;
+            options.model = c.model;
+            auto w = connectTo(options);
+            QCOMPARE(boxTexts(), QStringList({QStringLiteral("Connected to %1!").arg(c.name)}));
+            QCOMPARE(w->cbbDisplayMode->currentIndex(), c.model);
+            QVERIFY(w->PageControl1->isEnabled());
+            QCOMPARE(!w->tsPictureManagement->cxImage86->isHidden(), c.guestSlot);
+            QCOMPARE(!w->tsPictureManagement->Button28->isHidden(), c.guestSlot);
+            QCOMPARE(!w->tsDisplayTest->btn_ShowQrCodeAt->isHidden(), c.pictureNumber);
+            QCOMPARE(!w->tsDisplayTest->lbl_PicNo->isHidden(), c.pictureNumber);
+            QCOMPARE(w->tsFirmwareUpdates->lbl_show_currentVersion->text(),
+                     c.firmwareCheck ? QStringLiteral("V14") : QString());
+            QVERIFY(!firmwareTabShown(*w));
+            // The display saw the clear command after the identification (and the
+            // version query on the models that have one). The bytes may still be on
+            // their way through the pseudo-terminal, so wait for the frame count.
+            QVERIFY(display->waitForCount(sim::LogKind::Received, c.firmwareCheck ? 3 : 2,
+                                          Millis(2000)));
+            const auto frames = display->receivedFrames();
+            QVERIFY(!frames.empty());
+            QCOMPARE(QByteArray::fromStdString(frames.back()).toHex(),
+                     c.firmwareCheck ? QByteArray("02071602") : QByteArray("0c"));
+        }
+    }
+
+    void answersOnlyAt115200() {
+        sim::SimOptions options;
+        options.model = 6;
+        options.baudRate = 115200;
+        auto w = connectTo(options);
+        QCOMPARE(boxTexts(), QStringList({"Connected to KT750-MK!"}));
+        QCOMPARE(w->cbb_BaudRate->currentText(), QStringLiteral("115200"));
+        QCOMPARE(w->connection().CurrentBaudRate, 115200);
+    }
+
+    void olderFirmware() {
+        sim::SimOptions options;
+        options.model = 5;
+        options.version = 13;
+        auto w = connectTo(options);
+        QCOMPARE(w->tsFirmwareUpdates->lbl_show_currentVersion->text(), QStringLiteral("V13"));
+        QVERIFY(firmwareTabShown(*w));
+        QCOMPARE(boxTexts(), QStringList({"Connected to KT350-MK!",
+                                          "The current firmware version is lower than the latest "
+                                          "version.\n\nPlease update the firmware version."}));
+    }
+
+    void unknownModel() {
+        // Only the last speed's answer counts: the slower ones time out first.
+        sim::SimOptions options;
+        options.baudRate = 115200;
+        options.faults.modelReply = std::string("KT999-XX\0", 9);
+        auto w = connectTo(options);
+        QCOMPARE(boxTexts(), QStringList({"Unknown model !"}));
+        QVERIFY(!w->PageControl1->isEnabled());
+    }
+
+    void silentDisplay() {
+        sim::SimOptions options;
+        options.faults.silent = true;
+        auto w = connectTo(options);
+        QCOMPARE(boxTexts(), QStringList({"Not found Device : Time out !"}));
+        QVERIFY(!w->PageControl1->isEnabled());
+        QCOMPARE(w->connection().CurrentBaudRate, 115200);
+    }
+};
+
+QTEST_MAIN(SimConnectTest)
+#include "SimConnectTest.moc"

@@ -1,0 +1,183 @@
+// The Download File tab's single-item download through the window's transfer engine,
+// the real serial layer and the virtual display on a pty.
+#include "resources/EmbeddedResources.h"
+#include "tests/app/ui/SimWindow.h"
+#include "tests/support/TempFolder.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTest>
+#include <QTextEdit>
+
+using namespace tavisto;
+using namespace tavisto::testing;
+using ui::TfrmTavistoMain;
+
+namespace {
+
+std::string pattern(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 131 + i / 256) & 0xFF);
+    return bytes;
+}
+
+} // namespace
+
+class SimDownloadWindowTest : public QObject {
+    Q_OBJECT
+
+    BoxRecorder boxes;
+    std::unique_ptr<sim::VirtualDisplay> display;
+    TempFolder folder;
+
+    // Connected to a KT350-MK (the virtual display's default model).
+    std::unique_ptr<TfrmTavistoMain> connected() {
+        return connectedToVirtualDisplay(display, {}, boxes);
+    }
+
+private slots:
+    void init() { boxes = {}; }
+    void cleanup() { display.reset(); }
+
+    void itemSelectionAndFileChoice() {
+        auto w = connected();
+        ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
+        QCOMPARE(tab.cbbCharset->currentIndex(), -1);
+        QVERIFY(!tab.btn_CharacterSetSelectFile->isEnabled());
+        QVERIFY(!tab.btn_CharacterSetDownSingle->isEnabled());
+
+        // An item without a file: a file can be chosen, nothing sent yet.
+        tab.cbbCharset->setCurrentIndex(0);
+        QVERIFY(tab.btn_CharacterSetSelectFile->isEnabled());
+        QVERIFY(!tab.btn_CharacterSetDownSingle->isEnabled());
+        QCOMPARE(tab.edt_addr->text(), QStringLiteral("0x00000000"));
+        QCOMPARE(tab.edt_filename->text(), QStringLiteral("437_80x40.bin"));
+
+        boxes.files.push_back(QStringLiteral("/tmp/font.bin"));
+        tab.btn_CharacterSetSelectFile->click();
+        QCOMPARE(boxes.fileDialogs.size(), std::size_t(1));
+        QVERIFY(!boxes.fileDialogs[0].save);
+        QCOMPARE(boxes.fileDialogs[0].filter,
+                 QStringLiteral("Bin Files(*.bin)|*.bin|JPEG Image File (*.jpg)|*.jpg"));
+        QCOMPARE(tab.pnlCharsetFilename->text(), QStringLiteral("/tmp/font.bin"));
+        QVERIFY(tab.btn_CharacterSetDownSingle->isEnabled());
+
+        // Another item keeps the chosen file and shows its own address and name.
+        tab.cbbCharset->setCurrentIndex(1);
+        QVERIFY(tab.btn_CharacterSetDownSingle->isEnabled());
+        QCOMPARE(tab.edt_addr->text(), QStringLiteral("0xFFFFFFFF"));
+        QCOMPARE(tab.edt_filename->text(), QStringLiteral("437_40x40.bin"));
+
+        // A cancelled dialog forgets the file chosen before.
+        tab.btn_CharacterSetSelectFile->click();
+        QCOMPARE(tab.pnlCharsetFilename->text(), QString());
+        QVERIFY(!tab.btn_CharacterSetDownSingle->isEnabled());
+        QVERIFY(tab.btn_CharacterSetSelectFile->isEnabled());
+
+        // No item: nothing to choose a file for.
+        tab.cbbCharset->setCurrentIndex(-1);
+        QVERIFY(!tab.btn_CharacterSetSelectFile->isEnabled());
+        QVERIFY(!tab.btn_CharacterSetDownSingle->isEnabled());
+        QCOMPARE(tab.edt_addr->text(), QString());
+        QCOMPARE(tab.edt_filename->text(), QString());
+        QVERIFY(boxes.shown.empty());
+    }
+
+    void downloadSendsTheChosenFile() {
+        auto w = connected();
+        ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
+        const std::string font = pattern(40000); // some seconds at 115200 baud
+        folder.write("font.bin", font);
+        tab.cbbCharset->setCurrentIndex(0); // CP437
+        boxes.files.push_back(QString::fromStdString((folder.path() / "font.bin").string()));
+        tab.btn_CharacterSetSelectFile->click();
+        tab.btn_CharacterSetDownSingle->click();
+
+        // The queue runs on the window's event loop; the buttons wait for it.
+        QVERIFY(!w->btn_AllDownload->isEnabled());
+        // Beside the seconds count: the time the item still needs; the panel's tooltip
+        // adds the rate.
+        const QRegularExpression status(QStringLiteral("^\\d+s  \\d+:\\d\\d left$"));
+        QTRY_VERIFY_WITH_TIMEOUT(status.match(w->panelText(3)).hasMatch() || !boxes.shown.empty(),
+                                 60000);
+        QVERIFY2(boxes.shown.empty(), "the item was sent before its time left was shown");
+        const QRegularExpression rate(QStringLiteral("^\\d+(\\.\\d)? (B|KB)/s, \\d+:\\d\\d left$"));
+        auto* panel = w->StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel3"));
+        QVERIFY(rate.match(panel->toolTip()).hasMatch());
+        QTRY_VERIFY_WITH_TIMEOUT(!boxes.shown.empty(), 60000);
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].text, QStringLiteral("Done! [Succeed 1 / Failed 0]"));
+        QCOMPARE(boxes.shown[0].icon, QMessageBox::Information);
+        QCOMPARE(display->storage().files["437_80x40.bin"], font);
+        QVERIFY(w->redt_log->toPlainText().contains(QStringLiteral("CP437")));
+
+        for (QWidget* control : w->switchedControls())
+            QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+        QVERIFY(w->cxProgressBar1->isHidden());
+        QCOMPARE(w->panelText(3), QString());
+        QVERIFY(!w->connection().SessionPort);
+    }
+
+    void downloadOfAMissingFileSendsNothing() {
+        auto w = connected();
+        ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
+        QVERIFY(display->waitUntilQuiet(Millis(2000)));
+        const std::size_t before = display->count(sim::LogKind::Received);
+        tab.cbbCharset->setCurrentIndex(5);
+        boxes.files.push_back(QString::fromStdString((folder.path() / "gone.bin").string()));
+        tab.btn_CharacterSetSelectFile->click();
+        tab.btn_CharacterSetDownSingle->click();
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
+        QCOMPARE(display->count(sim::LogKind::Received), before);
+        for (QWidget* control : w->switchedControls())
+            QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+    }
+
+    // Update on a program without a firmware image says so and sends nothing; Format
+    // asks first and sends only on Yes.
+    void updateWithoutAnImageAndFormat() {
+        auto w = connected();
+        QVERIFY(display->waitUntilQuiet(Millis(2000)));
+        const std::size_t before = display->count(sim::LogKind::Received);
+        w->tsFirmwareUpdates->btn_update->click();
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
+        QVERIFY(boxes.shown[0].text.contains(QStringLiteral("no firmware image for KT350-MK")));
+        QCOMPARE(display->count(sim::LogKind::Received), before);
+
+        boxes.answers = {QMessageBox::No};
+        w->tsDownloadFile->btn_Format->click();
+        QCOMPARE(boxes.shown.size(), std::size_t(2));
+        QCOMPARE(boxes.shown[1].text,
+                 QStringLiteral("Are you sure you want to format the storage?"));
+        QCOMPARE(display->count(sim::LogKind::Received), before);
+        w->tsDownloadFile->btn_Format->click(); // answered Yes
+        QCOMPARE(boxes.shown.size(), std::size_t(3));
+        QVERIFY(display->waitForCount(sim::LogKind::Received, before + 1, Millis(2000)));
+        QCOMPARE(display->receivedFrames().back(), std::string("\x02\x07\x05\x00", 4));
+        for (QWidget* control : w->switchedControls())
+            QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+    }
+
+    // Font Download sends the program's own images, first the CP437 font of the
+    // display's resolution under its file name.
+    void fontDownloadSendsTheBuiltInImages() {
+        auto w = connected();
+        w->tsDownloadFile->btn_CharacterSetDownAll->click();
+        QVERIFY(!w->btn_AllDownload->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(display->storage().files.count("437_80x40.bin") == 1, 30000);
+        QCOMPARE(display->storage().files["437_80x40.bin"],
+                 tavisto::EmbeddedResourceBytes("CP437_800X480").value());
+        QVERIFY(boxes.shown.empty());
+    }
+};
+
+QTEST_MAIN(SimDownloadWindowTest)
+#include "SimDownloadWindowTest.moc"

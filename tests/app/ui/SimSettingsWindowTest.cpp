@@ -1,0 +1,150 @@
+// The window's setting buttons and All Download through the real serial layer
+// against the virtual display on a pty.
+#include "app/ui/RadioGroup.h"
+#include "tests/app/ui/SimWindow.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace tavisto;
+using namespace tavisto::testing;
+using ui::TfrmTavistoMain;
+
+namespace {
+
+const char* const kLabels[] = {"Brightness adjustment :",
+                               "Header TextColor :",
+                               "Header BackgroudColor :",
+                               "Header Mode :",
+                               "Text TextColor :",
+                               "Text BackgroudColor :",
+                               "Main Mode :",
+                               "Footer TextColor :",
+                               "Footer BackgroudColor :",
+                               "Line1 Setting :",
+                               "Line2 Setting :",
+                               "Line2 Scroll Setting :",
+                               "InterChar Setting :",
+                               "CodePage Setting :"};
+
+QString report(const char* result) {
+    QString text = QStringLiteral("Download: \r\n\r\n");
+    for (const char* label : kLabels)
+        text += QString::fromLatin1(label).leftJustified(30) + QLatin1String(result) +
+                QStringLiteral("\r\n");
+    return text;
+}
+
+} // namespace
+
+class SimSettingsWindowTest : public QObject {
+    Q_OBJECT
+
+    BoxRecorder boxes;
+    std::unique_ptr<sim::VirtualDisplay> display;
+
+    std::unique_ptr<TfrmTavistoMain> connected() {
+        return connectedToVirtualDisplay(display, {}, boxes);
+    }
+
+    static void checkUsable(const TfrmTavistoMain& w) {
+        QVERIFY(w.centralWidget()->isEnabled());
+        for (QWidget* control : w.switchedControls())
+            QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+        QVERIFY(w.cxProgressBar1->isHidden());
+        QCOMPARE(w.panelText(1), QString());
+    }
+
+private slots:
+    void init() { boxes = {}; }
+    void cleanup() { display.reset(); }
+
+    void allDownloadSendsEveryItem() {
+        auto w = connected();
+        const std::size_t before = display->count(sim::LogKind::Received);
+        w->tsDisplaySet->rg_brightness->button(0)->click();
+        w->btn_AllDownload->click();
+        QCOMPARE(boxes.shown.size(), std::size_t(2));
+        QCOMPARE(boxes.shown[0].text, QStringLiteral("Do you want to download all settings?"));
+        QCOMPARE(boxes.shown[1].text, report("Success "));
+        QCOMPARE(boxes.shown[1].icon, QMessageBox::Information);
+        checkUsable(*w);
+        // Fourteen commands and the readiness checks between them.
+        QVERIFY(display->waitForCount(sim::LogKind::Received, before + 14, Millis(2000)));
+        QCOMPARE(display->state().settings.back_light, 6);
+
+        // Get Setting shows what the display now holds over the defaults.
+        w->btn_Default->click();
+        QCOMPARE(w->tsDisplaySet->rg_brightness->itemIndex(), 1);
+        w->btn_GetSetting->click();
+        QCOMPARE(boxes.shown.back().text, QStringLiteral("Get Settings from Display Success!"));
+        QCOMPARE(w->tsDisplaySet->rg_brightness->itemIndex(), 0);
+        checkUsable(*w);
+    }
+
+    void allDownloadAnsweredNoSendsNothing() {
+        auto w = connected();
+        QVERIFY(display->waitUntilQuiet(Millis(2000)));
+        const std::size_t before = display->count(sim::LogKind::Received);
+        boxes.answers.push_back(QMessageBox::No);
+        w->btn_AllDownload->click();
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(display->count(sim::LogKind::Received), before);
+        checkUsable(*w);
+    }
+
+    void allDownloadWithThePortUnplugged() {
+        auto w = connected();
+        display->stop();
+        w->btn_AllDownload->click();
+        QCOMPARE(boxes.shown.size(), std::size_t(2));
+        QCOMPARE(boxes.shown[1].text, report("Failed "));
+        QCOMPARE(boxes.shown[1].icon, QMessageBox::Warning);
+        checkUsable(*w);
+    }
+
+    void baudRateSettingMovesTheConnection() {
+        auto w = connected();
+        QVERIFY(display->waitUntilQuiet(Millis(2000)));
+        const std::size_t before = display->count(sim::LogKind::Received);
+        w->tsBasicSet->cbb_down_BaudRate->setCurrentIndex(
+            w->tsBasicSet->cbb_down_BaudRate->findText("19200"));
+        w->tsBasicSet->btn_baudrateSet->click();
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].text, QStringLiteral("Done!"));
+        QCOMPARE(w->cbb_BaudRate->currentText(), QStringLiteral("19200"));
+        QCOMPARE(w->connection().CurrentBaudRate, 19200);
+        // The command expects no answer: wait for the display to have read it.
+        QVERIFY(display->waitForCount(sim::LogKind::Received, before + 1, Millis(2000)));
+        QCOMPARE(display->baudRate(), 19200);
+
+        // The display now answers at its new speed.
+        w->tsDisplaySet->btn_HeaderSet->click();
+        QCOMPARE(boxes.shown.back().text, QStringLiteral("Done!"));
+        checkUsable(*w);
+    }
+
+    void restoreAskedFirst() {
+        auto w = connected();
+        QVERIFY(display->waitUntilQuiet(Millis(2000)));
+        const std::size_t before = display->count(sim::LogKind::Received);
+        boxes.answers.push_back(QMessageBox::No);
+        w->btn_ResetDisplay->click();
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].text,
+                 QStringLiteral("Are you sure you want to restore factory settings?"));
+        QCOMPARE(display->count(sim::LogKind::Received), before);
+        w->btn_ResetDisplay->click(); // Yes
+        QCOMPARE(boxes.shown.size(), std::size_t(2));
+        QVERIFY(display->waitForCount(sim::LogKind::Received, before + 1, Millis(2000)));
+        checkUsable(*w);
+    }
+};
+
+QTEST_MAIN(SimSettingsWindowTest)
+#include "SimSettingsWindowTest.moc"
