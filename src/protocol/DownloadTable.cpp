@@ -1,5 +1,8 @@
 #include "protocol/DownloadTable.h"
 
+#include <charconv>
+#include <string_view>
+
 namespace tavisto {
 
 // Rows 1-26 code-page fonts, 27-50 small code-page fonts, 51-63 international
@@ -103,6 +106,66 @@ const std::array<TDownFiles, kDownFileCount> DownFiles = {{
 
 const TDownFiles& DownFileAt(int position) {
     return DownFiles.at(position - 1);
+}
+
+std::optional<std::uint32_t> AddressOfPosition(int position) {
+    const std::string_view text = DownFileAt(position).Address;
+    std::uint32_t address = 0;
+    const auto digits = text.substr(2);
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), address, 16);
+    if (error != std::errc{} || end != digits.data() + digits.size() || address == 0xFFFFFFFFu)
+        return std::nullopt;
+    return address;
+}
+
+namespace {
+
+// The row stored next above `address` (the firmware aside), or 0 when there is none.
+int NextPositionAbove(std::uint32_t address) {
+    int next = 0;
+    std::uint32_t nextAddress = 0;
+    for (int position = 1; position <= kDownFileCount; ++position) {
+        const auto other = AddressOfPosition(position);
+        if (position == kFirmwarePosition || !other || *other <= address)
+            continue;
+        if (next == 0 || *other < nextAddress) {
+            next = position;
+            nextAddress = *other;
+        }
+    }
+    return next;
+}
+
+std::string GroupedNumber(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<std::size_t>(i), ",");
+    return digits;
+}
+
+} // namespace
+
+std::optional<std::uint32_t> AddressedRoom(int position) {
+    const auto address = AddressOfPosition(position);
+    if (position == kFirmwarePosition || !address)
+        return std::nullopt;
+    const int next = NextPositionAbove(*address);
+    if (next == 0)
+        return std::nullopt;
+    return *AddressOfPosition(next) - *address;
+}
+
+std::string AddressedRoomProblem(int position, std::uint64_t size) {
+    const auto room = AddressedRoom(position);
+    if (!room || size <= *room)
+        return {};
+    const int next = NextPositionAbove(*AddressOfPosition(position));
+    return std::string(DownFileAt(position).Name) + " has room for " + GroupedNumber(*room) +
+           " bytes on this display (from " + DownFileAt(position).Address + " up to " +
+           DownFileAt(next).Name + " at " + DownFileAt(next).Address + "), but the file has " +
+           GroupedNumber(size) + " bytes. It is not sent, so that " + DownFileAt(next).Name +
+           " and the items after it are not overwritten.";
 }
 
 } // namespace tavisto

@@ -1,5 +1,6 @@
 #include "protocol/DownloadTable.h"
 
+#include "protocol/ModelTable.h"
 #include "protocol/PictureSlots.h"
 
 #include <cctype>
@@ -63,6 +64,40 @@ TEST(DownFiles, EveryRowIsWellFormedAndNamedOnce) {
         EXPECT_EQ(std::stoul(DownFileAt(position + 1).Address, nullptr, 16) -
                       std::stoul(DownFileAt(position).Address, nullptr, 16),
                   0xBC000u);
+}
+
+TEST(DownFiles, AnItemsRoomEndsAtTheNextItemAbove) {
+    // CP850 at 0x32000 is followed by CP860 at 0x4B000; CP437 at 0 by Katakana.
+    EXPECT_EQ(AddressedRoom(6), 0x19000u);
+    EXPECT_EQ(AddressedRoom(1), 0x19000u);
+    // The slide-show pictures follow each other; the last lies below the header logo.
+    EXPECT_EQ(AddressedRoom(89), 0xF43000u - 0xC53000u);
+    // No address, the firmware's own storage, and the highest item: no known room.
+    EXPECT_FALSE(AddressedRoom(2));
+    EXPECT_FALSE(AddressedRoom(kFirmwarePosition));
+    EXPECT_FALSE(AddressedRoom(79));
+
+    EXPECT_EQ(AddressedRoomProblem(6, 0x19000), "");
+    EXPECT_EQ(AddressedRoomProblem(6, 1048576),
+              "CP850 has room for 102,400 bytes on this display (from 0x00032000 up to CP860 at "
+              "0x0004B000), but the file has 1,048,576 bytes. It is not sent, so that CP860 and "
+              "the items after it are not overwritten.");
+    EXPECT_EQ(AddressedRoomProblem(kFirmwarePosition, 20u << 20), "");
+}
+
+TEST(DownFiles, EverySlotPictureFitsItsRoomOnTheAddressedModels) {
+    for (const DisplayModel& model : DisplayModels) {
+        if (!model.isAddressed())
+            continue;
+        for (int slot = kFirstPictureSlot; slot <= kLastPictureSlot; ++slot) {
+            const auto size = SlotPictureSize(model, slot);
+            if (!size)
+                continue;
+            const std::uint64_t bytes = 2ull * size->width * size->height;
+            EXPECT_EQ(AddressedRoomProblem(PositionOfSlot(slot), bytes), "")
+                << model.name << " slot " << slot;
+        }
+    }
 }
 
 TEST(PictureSlots, JobPositionsAndButtons) {

@@ -1,5 +1,6 @@
 // The font images and the conversion table the program carries: every name at its
 // size, and glyphs that would show a wrong bit order, row order or code-page mapping.
+#include "protocol/DownloadTable.h"
 #include "resources/EmbeddedResources.h"
 
 #include <gtest/gtest.h>
@@ -94,6 +95,15 @@ TEST(FontImages, EveryImageIsThereAtItsSize) {
     // Only the sizes that have an image: no 480x272 GBK or 40x40 font.
     EXPECT_EQ(sizeOf("CP936_GBK_480X272"), 0u);
     EXPECT_EQ(sizeOf("CP437_40X40_480X272"), 0u);
+}
+
+// The room check of a download must never refuse the program's own images.
+TEST(FontImages, EveryImageFitsItsRoomOnTheAddressedModels) {
+    for (int position = 1; position <= kLastFontPosition; ++position) {
+        const std::string name = DownFileAt(position).Name;
+        for (const char* suffix : {"_480X272", "_800X480"})
+            EXPECT_EQ(AddressedRoomProblem(position, sizeOf(name + suffix)), "") << name << suffix;
+    }
 }
 
 TEST(FontImages, CellsFollowTheCodeAndTheBitOrder) {

@@ -122,6 +122,18 @@ void TTransferEngine::NextDownload() {
             ++DownPos;
             continue;
         }
+        // On the addressed models a file larger than its item's room would overwrite
+        // the items stored after it; the single download refuses it up front, and any
+        // queue fails the job here before a byte is sent.
+        if (model_->isAddressed()) {
+            const std::string problem = AddressedRoomProblem(DownPos, data.bytes.size());
+            if (!problem.empty()) {
+                op_.ShowLogOnRichEdit(name + " [" + "Failed" + "]:" + problem, true);
+                ++Statistics_F;
+                ++DownPos;
+                continue;
+            }
+        }
         startJob(row, std::move(data.bytes));
         return;
     }

@@ -8,6 +8,7 @@ namespace {
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 constexpr int kMka = 0, kMkc = 2, kMk = 5;
 
@@ -49,6 +50,20 @@ TEST_F(AddressedEngineTest, UnsupportedAndEmptyRowsAreSkippedWithoutCounting) {
                 ElementsAre("log! CP437_40x40 [Failed]:not suport", "log CP737 [Succeed]"));
     EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
     EXPECT_THAT(op.status, Contains("item Download CP737|1 of  4|3"));
+}
+
+TEST_F(AddressedEngineTest, AFileLargerThanItsRoomIsNotSentAndTheQueueGoesOn) {
+    // CP850 at 0x32000 has 102,400 bytes before CP860; one byte more would overwrite it.
+    resources["CP850_480X272"] = pattern(0x19001);
+    resources["CP852_480X272"] = pattern(20);
+    run(kMka, {6, 7});
+    ASSERT_TRUE(finished);
+    ASSERT_EQ(logLines().size(), 2u);
+    EXPECT_THAT(logLines()[0], StartsWith("log! CP850 [Failed]:CP850 has room for 102,400 bytes"));
+    EXPECT_EQ(logLines()[1], "log CP852 [Succeed]");
+    EXPECT_EQ(display.flash.count(0x00032000), 0u);
+    EXPECT_EQ(display.flash[0x0015E000], pattern(20));
+    EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 1]");
 }
 
 TEST_F(AddressedEngineTest, ACrcMismatchIsLoggedAndTheQueueGoesOn) {
