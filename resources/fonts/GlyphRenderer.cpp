@@ -26,6 +26,40 @@ struct CellMetrics {
     int advance = 0;  // of the first font's glyphs, in pixels
 };
 
+// The pixels of a rendered glyph that the cut at half coverage keeps as ink, as a
+// box in the glyph's bitmap (empty when none does).
+struct InkBox {
+    int left = 0;
+    int top = 0;
+    int right = -1;
+    int bottom = -1;
+
+    bool empty() const { return right < left; }
+    int width() const { return right - left + 1; }
+    int height() const { return bottom - top + 1; }
+    bool fits(int cellWidth, int cellHeight) const {
+        return empty() || (width() <= cellWidth && height() <= cellHeight);
+    }
+};
+
+InkBox inkBox(const FT_Bitmap& bitmap) {
+    InkBox box{static_cast<int>(bitmap.width), static_cast<int>(bitmap.rows), -1, -1};
+    for (int y = 0; y < static_cast<int>(bitmap.rows); ++y) {
+        const unsigned char* row = bitmap.buffer + y * bitmap.pitch;
+        for (int x = 0; x < static_cast<int>(bitmap.width); ++x) {
+            if (row[x] >= kInkThreshold) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y);
+                box.bottom = std::max(box.bottom, y);
+            }
+        }
+    }
+    if (box.right < 0)
+        return {};
+    return box;
+}
+
 } // namespace
 
 struct GlyphRenderer::Impl {
@@ -109,35 +143,49 @@ bool GlyphRenderer::render(char32_t cp, int width, int height, std::uint8_t* cel
         if (index == 0)
             continue;
         int size = metrics.pixelSize;
-        const FT_Bitmap* bitmap = impl_->draw(face, index, size);
-        if (!bitmap)
-            return false;
-        const int inkWidth = static_cast<int>(bitmap->width);
-        const int inkHeight = static_cast<int>(bitmap->rows);
-        if (inkWidth > width || inkHeight > height) {
-            // Too big for the cell (a wide glyph of another font): draw it smaller.
-            const double shrink = std::min(static_cast<double>(width) / inkWidth,
-                                           static_cast<double>(height) / inkHeight);
-            size = std::max(1, static_cast<int>(size * shrink));
-            bitmap = impl_->draw(face, index, size);
+        const FT_Bitmap* bitmap = nullptr;
+        InkBox ink;
+        // Draws the glyph at `at` pixels; true when its ink fits the cell.
+        auto drawAt = [&](int at) {
+            bitmap = impl_->draw(face, index, at);
+            ink = bitmap ? inkBox(*bitmap) : InkBox{};
+            return bitmap && ink.fits(width, height);
+        };
+        if (!drawAt(size)) {
+            if (!bitmap)
+                return false;
+            // Too big for the cell (a wide glyph of another font): draw it at the
+            // largest size whose ink fits. The fit is judged on the ink the cut at
+            // half coverage keeps, not on FreeType's faint anti-aliased edge.
+            const double shrink = std::min(static_cast<double>(width) / ink.width(),
+                                           static_cast<double>(height) / ink.height());
+            int smaller = std::clamp(static_cast<int>(size * shrink), 1, size - 1);
+            while (smaller + 1 < size && drawAt(smaller + 1))
+                ++smaller;
+            while (smaller > 1 && !drawAt(smaller))
+                --smaller;
+            size = smaller;
+            drawAt(size);
             if (!bitmap)
                 return false;
         }
+        if (ink.empty())
+            return true;
         const FT_GlyphSlot slot = face.face->glyph;
-        const int w = static_cast<int>(bitmap->width);
-        const int h = static_cast<int>(bitmap->rows);
         // The first font keeps its own spacing; others are centred on their ink.
         int left = f == 0 && size == metrics.pixelSize
                        ? (width - metrics.advance) / 2 + slot->bitmap_left
-                       : (width - w) / 2;
-        left = std::clamp(left, 0, std::max(0, width - w));
+                       : (width - ink.width()) / 2 - ink.left;
         const int baseline = size == metrics.pixelSize
                                  ? metrics.baseline
                                  : metrics.baseline - (metrics.pixelSize - size) / 2;
-        const int top = std::clamp(baseline - slot->bitmap_top, 0, std::max(0, height - h));
-        for (int y = 0; y < h && top + y < height; ++y) {
+        int top = baseline - slot->bitmap_top;
+        // Keep all the ink inside the cell.
+        left = std::clamp(left + ink.left, 0, std::max(0, width - ink.width())) - ink.left;
+        top = std::clamp(top + ink.top, 0, std::max(0, height - ink.height())) - ink.top;
+        for (int y = ink.top; y <= ink.bottom && top + y < height; ++y) {
             const unsigned char* row = bitmap->buffer + y * bitmap->pitch;
-            for (int x = 0; x < w && left + x < width; ++x) {
+            for (int x = ink.left; x <= ink.right && left + x < width; ++x) {
                 if (row[x] >= kInkThreshold) {
                     const int px = left + x;
                     cell[(top + y) * rowBytes + px / 8] |=

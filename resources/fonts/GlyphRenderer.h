@@ -10,7 +10,8 @@ namespace tavisto::fonts {
 // Renders characters into one-bit cells with FreeType, from a chain of font files:
 // the first font that has a character draws it. The first font of the chain sets
 // the size and the baseline, so that its glyphs fill the cell as a terminal font
-// would; a glyph of another font that does not fit is drawn smaller.
+// would; a glyph whose ink does not fit is drawn at the largest size at which it
+// does.
 class GlyphRenderer {
 public:
     // Throws std::runtime_error when a font cannot be opened.
