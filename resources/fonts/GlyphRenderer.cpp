@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <ft2build.h>
+#include <optional>
 #include <stdexcept>
 #include FT_FREETYPE_H
 #include FT_ADVANCES_H
+#include FT_OUTLINE_H
 
 namespace tavisto::fonts {
 
@@ -14,8 +16,15 @@ constexpr unsigned char kInkThreshold = 128; // of FreeType's 0..255 coverage
 
 struct Face {
     FT_Face face = nullptr;
-    int pixelSize = 0; // the size currently set on the face
+    int pixelSize = 0;            // the size currently set on the face
+    std::optional<FT_BBox> frame; // of its box-drawing glyphs, in font units
 };
+
+// Box-drawing and block elements, which join their neighbours into frames, tables
+// and bars.
+bool isBoxOrBlock(char32_t cp) {
+    return cp >= 0x2500 && cp <= 0x259F;
+}
 
 // Where the first font puts its glyphs in a cell of one size.
 struct CellMetrics {
@@ -108,6 +117,69 @@ struct GlyphRenderer::Impl {
         return metrics.back();
     }
 
+    // The box that a box-drawing glyph of `face` fills: its full block, or where
+    // the font has none, the first font's advance by the line.
+    const FT_BBox& frameOf(Face& face) {
+        if (face.frame)
+            return *face.frame;
+        FT_BBox frame{0, face.face->descender, 0, face.face->ascender};
+        FT_Fixed advance = 0;
+        FT_Get_Advance(face.face, FT_Get_Char_Index(face.face, U'0'), FT_LOAD_NO_SCALE, &advance);
+        frame.xMax = advance > 0 ? advance : face.face->units_per_EM;
+        const FT_UInt block = FT_Get_Char_Index(face.face, U'\u2588');
+        if (block != 0 && FT_Load_Glyph(face.face, block, FT_LOAD_NO_SCALE) == 0 &&
+            face.face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
+            FT_BBox box;
+            FT_Outline_Get_CBox(&face.face->glyph->outline, &box);
+            if (box.xMax > box.xMin && box.yMax > box.yMin)
+                frame = box;
+        }
+        face.frame = frame;
+        return *face.frame;
+    }
+
+    // Draws a box-drawing or block glyph stretched so that the font's full block
+    // fills the cell exactly: lines then run to the cell's edges, and since every
+    // such glyph of a font shares the stroke positions of its outlines, and is
+    // drawn without hinting (which moves strokes glyph by glyph), they fall on the
+    // same columns and rows in all of them. Returns false when nothing is drawn.
+    bool drawStretched(Face& face, FT_UInt index, int width, int height, std::uint8_t* cell) {
+        const FT_BBox frame = frameOf(face);
+        if (FT_Load_Glyph(face.face, index, FT_LOAD_NO_SCALE) != 0 ||
+            face.face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+            return false;
+        FT_Outline* outline = &face.face->glyph->outline;
+        FT_Outline_Translate(outline, -frame.xMin, -frame.yMin);
+        // Font units to 26.6 pixels, with the frame's corner at the cell's bottom left.
+        const FT_Matrix scale{static_cast<FT_Fixed>(width * 64.0 * 65536.0 /
+                                                    static_cast<double>(frame.xMax - frame.xMin)),
+                              0, 0,
+                              static_cast<FT_Fixed>(height * 64.0 * 65536.0 /
+                                                    static_cast<double>(frame.yMax - frame.yMin))};
+        FT_Outline_Transform(outline, &scale);
+        std::vector<unsigned char> coverage(static_cast<std::size_t>(width * height), 0);
+        FT_Bitmap bitmap{};
+        bitmap.rows = static_cast<unsigned>(height);
+        bitmap.width = static_cast<unsigned>(width);
+        bitmap.pitch = width;
+        bitmap.buffer = coverage.data();
+        bitmap.num_grays = 256;
+        bitmap.pixel_mode = FT_PIXEL_MODE_GRAY;
+        if (FT_Outline_Get_Bitmap(library, outline, &bitmap) != 0)
+            return false;
+        const int rowBytes = (width + 7) / 8;
+        bool inked = false;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                if (coverage[static_cast<std::size_t>(y * width + x)] >= kInkThreshold) {
+                    cell[y * rowBytes + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+                    inked = true;
+                }
+            }
+        }
+        return inked;
+    }
+
     const FT_Bitmap* draw(Face& face, FT_UInt index, int pixelSize) {
         setSize(face, pixelSize);
         if (FT_Load_Glyph(face.face, index, FT_LOAD_DEFAULT) != 0 ||
@@ -142,6 +214,10 @@ bool GlyphRenderer::render(char32_t cp, int width, int height, std::uint8_t* cel
         const FT_UInt index = FT_Get_Char_Index(face.face, cp);
         if (index == 0)
             continue;
+        if (isBoxOrBlock(cp)) {
+            impl_->drawStretched(face, index, width, height, cell);
+            return true;
+        }
         int size = metrics.pixelSize;
         const FT_Bitmap* bitmap = nullptr;
         InkBox ink;
