@@ -32,7 +32,6 @@ struct CellMetrics {
     int height = 0;
     int pixelSize = 0;
     int baseline = 0; // rows from the top of the cell
-    int advance = 0;  // of the first font's glyphs, in pixels
 };
 
 // The pixels of a rendered glyph that the cut at half coverage keeps as ink, as a
@@ -112,7 +111,6 @@ struct GlyphRenderer::Impl {
         const double scale = cell.pixelSize / em;
         cell.baseline =
             static_cast<int>((height - line * scale) / 2 + face->ascender * scale + 0.5);
-        cell.advance = static_cast<int>(advance * scale + 0.5);
         metrics.push_back(cell);
         return metrics.back();
     }
@@ -248,10 +246,12 @@ bool GlyphRenderer::render(char32_t cp, int width, int height, std::uint8_t* cel
         if (ink.empty())
             return true;
         const FT_GlyphSlot slot = face.face->glyph;
-        // The first font keeps its own spacing; others are centred on their ink.
-        int left = f == 0 && size == metrics.pixelSize
-                       ? (width - metrics.advance) / 2 + slot->bitmap_left
-                       : (width - ink.width()) / 2 - ink.left;
+        // The first font keeps its own spacing: the glyph's own advance is centred in
+        // the cell (a full-width ideograph's as well as a half-width digit's). Glyphs
+        // of the other fonts are centred on their ink.
+        const int advance = static_cast<int>(slot->linearHoriAdvance / 65536.0 + 0.5);
+        int left = f == 0 && size == metrics.pixelSize ? (width - advance) / 2 + slot->bitmap_left
+                                                       : (width - ink.width()) / 2 - ink.left;
         const int baseline = size == metrics.pixelSize
                                  ? metrics.baseline
                                  : metrics.baseline - (metrics.pixelSize - size) / 2;
