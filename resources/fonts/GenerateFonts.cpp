@@ -16,6 +16,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <unicode/uchar.h>
 #include <vector>
 
 namespace {
@@ -60,7 +61,9 @@ std::vector<std::uint8_t> renderImage(GlyphRenderer& renderer, const std::string
     for (std::size_t i = 0; i < cells.size(); ++i) {
         if (cells[i] == 0)
             continue;
-        if (!renderer.render(cells[i], width, height, image.data() + i * cellBytes)) {
+        // A space stays blank; any other character left blank is named.
+        if (!renderer.render(cells[i], width, height, image.data() + i * cellBytes) &&
+            u_isgraph(static_cast<UChar32>(cells[i]))) {
             missing.codePoints.insert(cells[i]);
             missing.images.insert(name);
         }
@@ -107,7 +110,7 @@ int run(int argc, char** argv) {
 
     if (!missing.codePoints.empty()) {
         std::cerr << "font generator: no font draws " << missing.codePoints.size()
-                  << " characters (left blank):";
+                  << " printable characters (left blank):";
         int shown = 0;
         for (char32_t cp : missing.codePoints) {
             if (++shown > 24)

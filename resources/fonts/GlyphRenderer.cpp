@@ -212,9 +212,12 @@ bool GlyphRenderer::render(char32_t cp, int width, int height, std::uint8_t* cel
         const FT_UInt index = FT_Get_Char_Index(face.face, cp);
         if (index == 0)
             continue;
+        // A font may map a character to an empty outline (WenQuanYi Micro Hei does
+        // for ℃ and the Roman numerals, among others): then the next font draws it.
         if (isBoxOrBlock(cp)) {
-            impl_->drawStretched(face, index, width, height, cell);
-            return true;
+            if (impl_->drawStretched(face, index, width, height, cell))
+                return true;
+            continue;
         }
         int size = metrics.pixelSize;
         const FT_Bitmap* bitmap = nullptr;
@@ -227,7 +230,7 @@ bool GlyphRenderer::render(char32_t cp, int width, int height, std::uint8_t* cel
         };
         if (!drawAt(size)) {
             if (!bitmap)
-                return false;
+                continue;
             // Too big for the cell (a wide glyph of another font): draw it at the
             // largest size whose ink fits. The fit is judged on the ink the cut at
             // half coverage keeps, not on FreeType's faint anti-aliased edge.
@@ -241,10 +244,10 @@ bool GlyphRenderer::render(char32_t cp, int width, int height, std::uint8_t* cel
             size = smaller;
             drawAt(size);
             if (!bitmap)
-                return false;
+                continue;
         }
         if (ink.empty())
-            return true;
+            continue;
         const FT_GlyphSlot slot = face.face->glyph;
         // The first font keeps its own spacing: the glyph's own advance is centred in
         // the cell (a full-width ideograph's as well as a half-width digit's). Glyphs
