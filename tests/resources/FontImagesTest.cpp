@@ -1,10 +1,17 @@
 // The font images and the conversion table the program carries: every name at its
-// size, and glyphs that would show a wrong bit order, row order or code-page mapping.
+// size, glyphs that would show a wrong bit order, row order or code-page mapping,
+// and glyphs drawn too small, off-centre, blank or not joining their neighbours.
 #include "protocol/DownloadTable.h"
 #include "resources/EmbeddedResources.h"
+#include "settings/CodePage.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
 #include <vector>
 
 namespace tavisto {
@@ -65,6 +72,27 @@ public:
                 found.push_back({x, x});
         }
         return found;
+    }
+    // The inked rows of one column.
+    std::vector<int> inkedRowsAt(int x) const {
+        std::vector<int> rows;
+        for (int y = 0; y < height_; ++y)
+            if (ink(x, y))
+                rows.push_back(y);
+        return rows;
+    }
+    // The first and last inked column over all rows (-1, -1 when blank).
+    std::pair<int, int> inkedColumns() const {
+        std::pair<int, int> span{-1, -1};
+        for (int y = 0; y < height_; ++y) {
+            const auto found = runs(y);
+            if (found.empty())
+                continue;
+            if (span.first < 0 || found.front().first < span.first)
+                span.first = found.front().first;
+            span.second = std::max(span.second, found.back().second);
+        }
+        return span;
     }
     bool loaded() const { return !bits_.empty(); }
 
@@ -204,6 +232,161 @@ TEST(FontImages, TheConversionTableGivesTheGbkCodeOfEachBig5Code) {
     EXPECT_EQ(entry(0xA1, 0x40), 0xA1A1); // ideographic space
     EXPECT_EQ(entry(0xA4, 0x7F), 0x0000); // no Big5 character
     EXPECT_EQ(entry(0x81, 0x40), 0x0000); // user-defined in Big5
+}
+
+// The cell sizes of the code-page images, and the image of each.
+const std::vector<std::tuple<std::string, int, int>> kCp437Sizes{{"CP437_480X272", 24, 48},
+                                                                 {"CP437_800X480", 40, 80},
+                                                                 {"MINI_CP437_480X272", 16, 32},
+                                                                 {"MINI_CP437_800X480", 24, 48},
+                                                                 {"CP437_40X40_800X480", 40, 40}};
+
+Cell gbkCell(int code) {
+    return Cell("CP936_GBK_800X480", 40, 40,
+                static_cast<std::size_t>(((code >> 8) - 0x81) * 191 + ((code & 0xFF) - 0x40)));
+}
+
+TEST(FontImages, GlyphsAreDrawnAtTheFullSizeOfTheCell) {
+    for (const auto& [image, w, h] : kCp437Sizes) {
+        SCOPED_TRACE(image);
+        // █ fills the cell; ║ runs from the top row to the bottom one.
+        const Cell block(image, w, h, 0xDB);
+        ASSERT_TRUE(block.loaded());
+        EXPECT_EQ(block.inkedRows().front(), 0);
+        EXPECT_EQ(block.inkedRows().back(), h - 1);
+        EXPECT_EQ(block.inkedColumns(), std::make_pair(0, w - 1));
+        const Cell doubleLine(image, w, h, 0xBA);
+        EXPECT_EQ(doubleLine.inkedRows().front(), 0);
+        EXPECT_EQ(doubleLine.inkedRows().back(), h - 1);
+    }
+    // Capitals without accents or descenders stand as tall as 'H' (round ones may
+    // overshoot it by a pixel): none is drawn smaller than its neighbours.
+    // (0x8A and 0x8C of 1251 are Љ and Њ, which DejaVu Sans Mono draws as wide as the cell.)
+    const std::vector<std::pair<std::string, std::vector<int>>> capitals{
+        {"WCP1251",
+         {0xC0, 0xC1, 0xC2, 0xC3, 0xC5, 0xC6, 0xC7, 0xC8, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE, 0xCF, 0xD0,
+          0xD1, 0xD2, 0xD4, 0xD5, 0xD7, 0xD8, 0xDA, 0xDB, 0xDC, 0xDD, 0xDE, 0xDF, 0x8A, 0x8C}},
+        {"WCP1253", {0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xCA, 0xCB, 0xCC,
+                     0xCD, 0xCE, 0xCF, 0xD0, 0xD1, 0xD3, 0xD4, 0xD5, 0xD6, 0xD7, 0xD8}},
+        {"CP866", {0x80, 0x86, 0x94, 0x98, 0x9B, 0x9E, 0x9F}},
+    };
+    for (const auto& [base, codes] : capitals) {
+        for (const auto& [image, w] :
+             {std::pair{base + "_480X272", 24}, std::pair{base + "_800X480", 40},
+              std::pair{"MINI_" + base + "_480X272", 16},
+              std::pair{"MINI_" + base + "_800X480", 24}}) {
+            const Cell letterH(image, w, 2 * w, 'H');
+            ASSERT_FALSE(letterH.blank()) << image;
+            const auto hRows = letterH.inkedRows();
+            for (int code : codes) {
+                const auto rows = Cell(image, w, 2 * w, static_cast<std::size_t>(code)).inkedRows();
+                ASSERT_FALSE(rows.empty()) << image << " " << code;
+                // Never inside H's rows, at most a pixel outside them.
+                EXPECT_LE(rows.front(), hRows.front()) << image << " " << code;
+                EXPECT_GE(rows.front(), hRows.front() - 1) << image << " " << code;
+                EXPECT_GE(rows.back(), hRows.back()) << image << " " << code;
+                EXPECT_LE(rows.back(), hRows.back() + 1) << image << " " << code;
+            }
+        }
+    }
+}
+
+// Box-drawing characters of neighbouring cells must join into unbroken frames.
+TEST(FontImages, BoxDrawingLinesJoinAcrossCells) {
+    for (const auto& [image, w, h] : kCp437Sizes) {
+        SCOPED_TRACE(image);
+        auto cell = [&](int code) {
+            return Cell(image, w, h, static_cast<std::size_t>(code));
+        };
+        // ─ touches both side edges at the same rows, │ the top and bottom edges at
+        // the same columns.
+        const auto left = cell(0xC4).inkedRowsAt(0);
+        ASSERT_FALSE(left.empty());
+        EXPECT_EQ(cell(0xC4).inkedRowsAt(w - 1), left);
+        const auto top = cell(0xB3).runs(0);
+        ASSERT_EQ(top.size(), 1u);
+        EXPECT_EQ(cell(0xB3).runs(h - 1), top);
+        // Where they reach an edge, ┤ ┘ ┼ ┴ ┬ put their vertical stroke in the
+        // columns of │, and ┤ ┼ ┘ ├ their horizontal one in the rows of ─.
+        for (int code : {0xB4, 0xD9, 0xC5, 0xC1})
+            EXPECT_EQ(cell(code).runs(0), top) << code;
+        for (int code : {0xB4, 0xC5, 0xC2})
+            EXPECT_EQ(cell(code).runs(h - 1), top) << code;
+        for (int code : {0xB4, 0xC5, 0xD9})
+            EXPECT_EQ(cell(code).inkedRowsAt(0), left) << code;
+        EXPECT_EQ(cell(0xC3).inkedRowsAt(w - 1), left);
+        // Double lines: ║ ╣ ╬ and ═ ╬ ╠ share theirs.
+        const auto doubleTop = cell(0xBA).runs(0);
+        ASSERT_EQ(doubleTop.size(), 2u);
+        EXPECT_EQ(cell(0xB9).runs(0), doubleTop);
+        EXPECT_EQ(cell(0xCE).runs(h - 1), doubleTop);
+        const auto doubleLeft = cell(0xCD).inkedRowsAt(0);
+        ASSERT_FALSE(doubleLeft.empty());
+        EXPECT_EQ(cell(0xCE).inkedRowsAt(0), doubleLeft);
+        EXPECT_EQ(cell(0xCC).inkedRowsAt(w - 1), doubleLeft);
+    }
+    // The GBK font's ─ (A9A4) and │ (A9A6) as well.
+    const Cell horizontal = gbkCell(0xA9A4);
+    EXPECT_FALSE(horizontal.inkedRowsAt(0).empty());
+    EXPECT_EQ(horizontal.inkedRowsAt(39), horizontal.inkedRowsAt(0));
+    const Cell vertical = gbkCell(0xA9A6);
+    EXPECT_FALSE(vertical.runs(0).empty());
+    EXPECT_EQ(vertical.runs(39), vertical.runs(0));
+}
+
+TEST(FontImages, GbkGlyphsAreCentredInTheCell) {
+    // 啊 中 国 一 的 是 人 口 田
+    for (int code : {0xB0A1, 0xD6D0, 0xB9FA, 0xD2BB, 0xB5C4, 0xCAC7, 0xC8CB, 0xBFDA, 0xCCEF}) {
+        const auto [first, last] = gbkCell(code).inkedColumns();
+        ASSERT_GE(first, 0) << std::hex << code;
+        EXPECT_LE(std::abs(first - (39 - last)), 2) << std::hex << code;
+    }
+}
+
+// The printable character (not a space, control or format character) `bytes` stand
+// for in the code page, or 0.
+UChar32 printable(const std::string& bytes, int codePage) {
+    const std::string text = CodePageToText(bytes, codePage);
+    std::int32_t at = 0;
+    UChar32 cp = 0;
+    U8_NEXT(text.data(), at, static_cast<std::int32_t>(text.size()), cp);
+    if (cp < 0 || at != static_cast<std::int32_t>(text.size()) || cp == 0xFFFD || !u_isgraph(cp) ||
+        (cp >= 0xE000 && cp <= 0xF8FF))
+        return 0;
+    return cp;
+}
+
+TEST(FontImages, EveryPrintableCharacterLeavesInk) {
+    // Code pages of each script the fonts must cover, at every cell size.
+    const std::vector<std::pair<std::string, int>> pages{
+        {"CP437", 437},    {"CP864", 864},    {"CP874", 874},    {"WCP1251", 1251},
+        {"WCP1253", 1253}, {"WCP1255", 1255}, {"WCP1256", 1256}, {"WCP1258", 1258}};
+    for (const auto& [base, codePage] : pages) {
+        for (const auto& [image, w, h] :
+             {std::tuple{base + "_480X272", 24, 48}, std::tuple{base + "_800X480", 40, 80},
+              std::tuple{"MINI_" + base + "_480X272", 16, 32},
+              std::tuple{"MINI_" + base + "_800X480", 24, 48}}) {
+            for (int byte = 0x20; byte < 0x100; ++byte) {
+                const UChar32 cp = printable(std::string(1, static_cast<char>(byte)), codePage);
+                if (cp == 0)
+                    continue;
+                EXPECT_FALSE(Cell(image, w, h, static_cast<std::size_t>(byte)).blank())
+                    << image << " byte " << std::hex << byte << " U+" << cp;
+            }
+        }
+    }
+    int blank = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const UChar32 cp = printable({static_cast<char>(lead), static_cast<char>(trail)}, 936);
+            if (cp != 0 && gbkCell(lead << 8 | trail).blank()) {
+                ++blank;
+                ADD_FAILURE() << "GBK " << std::hex << (lead << 8 | trail) << " U+" << cp;
+            }
+            if (blank > 20)
+                return;
+        }
+    }
 }
 
 } // namespace
