@@ -116,7 +116,7 @@ struct GlyphRenderer::Impl {
     }
 
     // The box that a box-drawing glyph of `face` fills: its full block, or where
-    // the font has none, the first font's advance by the line.
+    // the font has none, the advance of its digits by its line.
     const FT_BBox& frameOf(Face& face) {
         if (face.frame)
             return *face.frame;
