@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -47,25 +48,26 @@ bool PtyLine::open(std::string& error) {
         return false;
     }
     slavePath_ = name;
-    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (slave_ < 0) {
+    // Raw until the host configures the line: with echo on, the display's replies
+    // would come straight back to it as input. The settings stay with the slave
+    // while the master is open.
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (slave < 0) {
         error = errorText(name);
         close();
         return false;
     }
-    // Raw until the host configures the line: with echo on, the display's replies
-    // would come straight back to it as input.
     termios tio{};
-    if (tcgetattr(slave_, &tio) == 0) {
+    if (tcgetattr(slave, &tio) == 0) {
         cfmakeraw(&tio);
         tio.c_cflag |= CLOCAL | CREAD;
-        tcsetattr(slave_, TCSANOW, &tio);
+        tcsetattr(slave, TCSANOW, &tio);
     }
-    // Watch after our own open, so that every event counted is the host's.
+    ::close(slave);
     watch_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (watch_ >= 0 && inotify_add_watch(watch_, name, IN_OPEN | IN_CLOSE) < 0)
+    if (watch_ >= 0 && inotify_add_watch(watch_, name, IN_OPEN) < 0)
         closeFd(watch_);
-    hostOpens_ = 0;
+    attached_ = false;
     return true;
 }
 
@@ -75,14 +77,21 @@ void PtyLine::close() {
         link_.clear();
     }
     closeFd(watch_);
-    closeFd(slave_);
     closeFd(master_);
     slavePath_.clear();
-    hostOpens_ = 0;
+    attached_ = false;
 }
 
 int PtyLine::hostBaudRate() const {
-    return slave_ < 0 ? -1 : lineSpeedOf(slave_);
+    // Terminal settings asked of a pty master are those of its slave.
+    return master_ < 0 ? -1 : lineSpeedOf(master_);
+}
+
+bool PtyLine::hostAttached() const {
+    if (master_ < 0)
+        return false;
+    pollfd fd{master_, 0, 0};
+    return ::poll(&fd, 1, 0) >= 0 && (fd.revents & POLLHUP) == 0;
 }
 
 ssize_t PtyLine::read(char* buffer, std::size_t size) {
@@ -102,52 +111,47 @@ ssize_t PtyLine::write(const char* data, std::size_t size) {
     } while (n < 0 && errno == EINTR);
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
         return 0;
+    // The host closed the port while the bytes were under way: they are lost.
+    if (n < 0 && errno == EIO)
+        return static_cast<ssize_t>(size);
     return n;
 }
 
 PtyLine::Attachment PtyLine::updateAttachment() {
-    Attachment seen;
-    if (watch_ < 0)
-        return seen;
-    alignas(inotify_event) char buffer[4096];
-    for (;;) {
-        ssize_t n = ::read(watch_, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        for (char* p = buffer; p < buffer + n;) {
-            auto* event = reinterpret_cast<inotify_event*>(p);
-            p += sizeof(inotify_event) + event->len;
-            if (event->mask & IN_Q_OVERFLOW) {
-                // Count lost: stop judging attachment rather than guess.
-                closeFd(watch_);
-                return seen;
-            }
-            if (event->mask & IN_OPEN) {
-                ++hostOpens_;
-                ++seen.opened;
-            }
-            if ((event->mask & IN_CLOSE) && hostOpens_ > 0) {
-                ++seen.closed;
-                if (--hostOpens_ == 0)
-                    seen.discarded += discardUnread();
-            }
+    if (watch_ >= 0) {
+        alignas(inotify_event) char buffer[4096];
+        while (::read(watch_, buffer, sizeof buffer) > 0) {
         }
     }
+    Attachment seen;
+    const bool attached = hostAttached();
+    if (attached == attached_)
+        return seen;
+    attached_ = attached;
+    seen.opened = attached;
+    seen.closed = !attached;
+    if (!attached)
+        seen.discarded = clearAfterHost();
     return seen;
 }
 
-// The host let go of the port: what it did not read is gone, as on a real port.
-// Everything queued was written before the close was seen, since replies are only
-// written after the notifications are taken in. Reading (rather than flushing) also
-// catches bytes the kernel has not yet moved into the slave's queue: a read waits for
-// that move. A stale exclusive-use flag (from a host that died) goes too.
-std::size_t PtyLine::discardUnread() {
+// The host let go of the port. The kernel dropped what it had not read, but bytes
+// still on their way into the slave's queue at the close arrive after it: reading
+// them here (a read waits for that move) keeps them from the next host. A stale
+// exclusive-use flag goes too; it stays with the slave while the master is open.
+// When a new host holds the port exclusively already, the open is refused and
+// there is nothing to clear.
+std::size_t PtyLine::clearAfterHost() {
+    const int slave = ::open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (slave < 0)
+        return 0;
     std::size_t discarded = 0;
     char scrap[4096];
     ssize_t n;
-    while ((n = ::read(slave_, scrap, sizeof scrap)) > 0)
+    while ((n = ::read(slave, scrap, sizeof scrap)) > 0)
         discarded += static_cast<std::size_t>(n);
-    ioctl(slave_, TIOCNXCL);
+    ioctl(slave, TIOCNXCL);
+    ::close(slave);
     return discarded;
 }
 

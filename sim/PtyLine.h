@@ -7,10 +7,11 @@
 namespace tavisto::sim {
 
 // The display's end of a pseudo-terminal pair. The host opens the slave path as it
-// would a serial device. The line keeps a descriptor of its own on the slave side
-// (read only to discard what a departed host left) so that the master does not hang up between the
-// host's opens, reads the line speed the host set there, and watches the slave for opens and closes
-// so that, as on a real port, bytes sent while the host has the port closed are lost.
+// would a serial device. The line holds only the master: while no host has the slave
+// open the kernel hangs the master up, which is how the line knows, at any moment and
+// without counting events, whether a host is there. As on a real port, bytes sent while
+// no host has the port open are lost, and what a host leaves unread when it closes is
+// gone. The line reads the host's line speed through the master.
 class PtyLine {
 public:
     PtyLine() = default;
@@ -24,7 +25,8 @@ public:
 
     const std::string& slavePath() const { return slavePath_; }
     int masterFd() const { return master_; }
-    // Readable when the host opened or closed the slave; -1 when not watched.
+    // Readable when somebody opened the slave: the wake-up while no host is attached
+    // (the hung-up master cannot be polled then); -1 when not watched.
     int watchFd() const { return watch_; }
 
     // The speed the host set on its side of the line, or -1 when unknown.
@@ -34,30 +36,29 @@ public:
     ssize_t read(char* buffer, std::size_t size);
     ssize_t write(const char* data, std::size_t size);
 
-    // Takes in the open and close notifications. When the host's last descriptor
-    // closes, bytes it did not read are discarded (as a real port's close does) and a
-    // stale exclusive-use flag (left by a host that died) is cleared. The host can
-    // reopen before this has run, and then still sees those bytes: the display can
-    // only catch up with a close, not stop it.
+    // Compares whether a host has the port open with what was seen last time. When
+    // the host let go, bytes that reached the slave after its close are discarded and a
+    // stale exclusive-use flag (left by a host that died) is cleared. A host that
+    // closes and reopens between two looks is not seen to have left; the kernel has
+    // then already dropped what the first one left unread.
     struct Attachment {
-        int opened = 0;
-        int closed = 0;
+        bool opened = false;
+        bool closed = false;
         std::size_t discarded = 0;
     };
     Attachment updateAttachment();
-    // Whether the host has the slave open (true when that cannot be watched).
-    bool hostAttached() const { return watch_ < 0 || hostOpens_ > 0; }
+    // Whether a host has the slave open now.
+    bool hostAttached() const;
 
     // A symbolic link to the slave path; removed again by close().
     bool createLink(const std::string& path, std::string& error);
 
 private:
-    std::size_t discardUnread();
+    std::size_t clearAfterHost();
 
     int master_ = -1;
-    int slave_ = -1;
     int watch_ = -1;
-    int hostOpens_ = 0;
+    bool attached_ = false;
     std::string slavePath_;
     std::string link_;
 };

@@ -221,13 +221,21 @@ void VirtualDisplay::run() {
                 masterEvents |= POLLIN;
             if (blocked)
                 masterEvents |= POLLOUT;
-            fds[count++] = {line_.masterFd(), masterEvents, 0};
+            // A hung-up master (no host has the port open) reports POLLHUP at once
+            // whatever is asked: it is left out, and the slave's open wakes the loop.
+            const bool attached = line_.hostAttached();
+            fds[count++] = {attached ? line_.masterFd() : -1, masterEvents, 0};
             fds[count++] = {wakeFd_, POLLIN, 0};
             if (line_.watchFd() >= 0)
                 fds[count++] = {line_.watchFd(), POLLIN, 0};
+            Nanos longest = std::chrono::seconds(60);
+            if (!attached && line_.watchFd() < 0)
+                longest = Millis(10);
             if (auto when = nextWake())
-                timeout = std::clamp<Nanos>(*when - std::chrono::steady_clock::now(), Nanos(0),
-                                            Nanos(std::chrono::seconds(60)));
+                timeout =
+                    std::clamp<Nanos>(*when - std::chrono::steady_clock::now(), Nanos(0), longest);
+            else if (longest < std::chrono::seconds(60))
+                timeout = longest;
         }
         timespec wait{};
         if (timeout) {
@@ -246,8 +254,6 @@ void VirtualDisplay::run() {
             std::uint64_t value;
             [[maybe_unused]] ssize_t n = ::read(wakeFd_, &value, sizeof value);
         }
-        if (ready > 0 && (fds[0].revents & (POLLHUP | POLLERR)))
-            std::this_thread::sleep_for(Millis(10)); // not expected while our slave is open
         {
             std::lock_guard lock(mutex_);
             const SteadyTime now = std::chrono::steady_clock::now();
@@ -264,9 +270,9 @@ void VirtualDisplay::run() {
 }
 
 void VirtualDisplay::noteAttachment(const PtyLine::Attachment& seen) {
-    for (int i = 0; i < seen.opened; ++i)
+    if (seen.opened)
         journal_.add(LogKind::Note, {}, "port opened by the host");
-    for (int i = 0; i < seen.closed; ++i)
+    if (seen.closed)
         journal_.add(LogKind::Note, {}, "port closed by the host");
     if (seen.discarded > 0)
         journal_.add(LogKind::Note, {},
