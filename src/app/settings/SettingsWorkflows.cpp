@@ -7,6 +7,9 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsText.h"
 
+#include <cstdlib>
+#include <unistd.h>
+
 namespace tavisto {
 namespace fs = std::filesystem;
 
@@ -17,6 +20,12 @@ std::string ProgramFolder() {
         return program.parent_path().string();
     const fs::path current = fs::current_path(error);
     return error ? std::string() : current.string();
+}
+
+std::string SaveDialogStartFolder(const std::string& programFolder, const std::string& home) {
+    if (programFolder.empty() || ::access(programFolder.c_str(), W_OK) == 0 || home.empty())
+        return programFolder;
+    return home;
 }
 
 bool SaveSettingsFile(const TDisplayInfo& info, const fs::path& chosen, TOperator& op,
@@ -44,8 +53,10 @@ bool SaveSettingsFile(const TDisplayInfo& info, const fs::path& chosen, TOperato
 bool btn_savesettingsClick(TSettingsForm& form, TDisplayInfo& info, TOperator& op,
                            TSettingsDialogs& dialogs, const TChooseFile& choose) {
     CollectSettings(form, info);
-    if (dialogs.saveFolder.empty())
-        dialogs.saveFolder = ProgramFolder();
+    if (dialogs.saveFolder.empty()) {
+        const char* home = std::getenv("HOME");
+        dialogs.saveFolder = SaveDialogStartFolder(ProgramFolder(), home ? home : "");
+    }
     const auto chosen = choose({true, dialogs.saveFolder, std::string(kSettingsProposedName),
                                 std::string(kSettingsFileFilter)});
     if (!chosen)

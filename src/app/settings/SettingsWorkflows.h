@@ -28,11 +28,15 @@ using TChooseFile = std::function<std::optional<std::string>(const TFileDialogRe
 
 // What the settings dialogs remember until the program ends.
 struct TSettingsDialogs {
-    std::string saveFolder; // the save dialog's folder; the program's own folder at first
+    std::string saveFolder; // the save dialog's folder; SaveDialogStartFolder at first
 };
 
 // The folder the running program lives in (the current folder when unknown).
 std::string ProgramFolder();
+
+// Where the save dialog first opens: the program's folder, as always, unless this user
+// cannot write there (an installed program's folder); then `home` when it is known.
+std::string SaveDialogStartFolder(const std::string& programFolder, const std::string& home);
 
 // Save Setting: collects the form, asks for a file and writes the settings file under
 // SettingsFileName of the choice, atomically. Information box "Save Settings File

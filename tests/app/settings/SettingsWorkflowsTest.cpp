@@ -29,13 +29,22 @@ protected:
     std::vector<TFileDialogRequest> requests;
 };
 
+// An installed program's folder cannot be written: the save dialog opens at home.
+TEST(SaveDialogStartFolder, TheProgramsFolderOnlyWhenItCanBeWritten) {
+    TempFolder writable;
+    EXPECT_EQ(SaveDialogStartFolder(writable.path().string(), "/home/x"), writable.path().string());
+    const std::string gone = (writable.path() / "no such folder").string();
+    EXPECT_EQ(SaveDialogStartFolder(gone, "/home/x"), "/home/x");
+    EXPECT_EQ(SaveDialogStartFolder(gone, ""), gone);
+}
+
 TEST_F(SettingsFileWorkflowTest, SaveWritesTheCollectedFormUnderAnIniName) {
     form.edt_line1 = "\xC3\xA9"; // e-acute: byte 82 in CP437
     ASSERT_TRUE(btn_savesettingsClick(form, info, op, dialogs, chooser(pathOf("abc.txt"))));
 
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_TRUE(requests[0].save);
-    EXPECT_EQ(requests[0].initialFolder, ProgramFolder());
+    EXPECT_EQ(requests[0].initialFolder, SaveDialogStartFolder(ProgramFolder(), "/home/x"));
     EXPECT_EQ(requests[0].proposedName, "Tavisto");
     EXPECT_EQ(requests[0].filter, "Settings Files(*.ini)|*.ini");
     EXPECT_EQ(dialogs.saveFolder, folder.path().string());
