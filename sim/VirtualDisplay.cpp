@@ -222,19 +222,19 @@ void VirtualDisplay::run() {
             if (blocked)
                 masterEvents |= POLLOUT;
             // A hung-up master (no host has the port open) reports POLLHUP at once
-            // whatever is asked: it is left out, and the slave's open wakes the loop.
+            // whatever is asked, so it is left out: the slave's next open wakes the
+            // loop, and a short round reads what a host wrote just before it closed
+            // (it reaches the master a moment after the close).
             const bool attached = line_.hostAttached();
             fds[count++] = {attached ? line_.masterFd() : -1, masterEvents, 0};
             fds[count++] = {wakeFd_, POLLIN, 0};
             if (line_.watchFd() >= 0)
                 fds[count++] = {line_.watchFd(), POLLIN, 0};
-            Nanos longest = std::chrono::seconds(60);
-            if (!attached && line_.watchFd() < 0)
-                longest = Millis(10);
+            const Nanos longest = attached ? Nanos(std::chrono::seconds(60)) : Nanos(Millis(5));
             if (auto when = nextWake())
                 timeout =
                     std::clamp<Nanos>(*when - std::chrono::steady_clock::now(), Nanos(0), longest);
-            else if (longest < std::chrono::seconds(60))
+            else if (!attached)
                 timeout = longest;
         }
         timespec wait{};

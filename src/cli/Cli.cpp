@@ -1,8 +1,10 @@
 #include "cli/Cli.h"
 
+#include "app/connect/LinkRecovery.h"
 #include "app/trace/TraceFile.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
+#include "cli/TerminalOperator.h"
 #include "link/PortAccess.h"
 #include "link/PosixSerialPort.h"
 #include "protocol/Discovery.h"
@@ -174,6 +176,11 @@ int reachPort(CliContext& context, const GlobalOptions& options, CliNeeds needs)
         return kExitFailed;
     }
     context.model = scan.model;
+    // A display a killed transfer left at 115200 goes back to its own speed first, so
+    // that the command does not leave it there too; the note goes with the errors, out
+    // of the command's results.
+    TTerminalOperator notes(context.err, context.err);
+    RecoverStoredLinkSpeed(context.connection, notes, scan.baudRate);
     return kExitOk;
 }
 

@@ -1,5 +1,6 @@
 #include "app/connect/ConnectWorkflow.h"
 
+#include "app/connect/LinkRecovery.h"
 #include "protocol/Discovery.h"
 #include "protocol/DisplayCommands.h"
 #include "protocol/Session.h"
@@ -22,6 +23,8 @@ int RunConnect(TConnection& connection, TOperator& op, TConnectView& view) {
     }
 
     const int model = found.model;
+    if (RecoverStoredLinkSpeed(connection, op, found.baudRate) != found.baudRate)
+        view.SelectBaudRate(connection.CurrentBaudRate);
     const std::string modelName(DisplayModels[static_cast<std::size_t>(model)].name);
     view.SelectModel(model);
     op.actBtnEnableExecute();
