@@ -156,7 +156,7 @@ CliAction format(const std::vector<std::string>& args) {
 
 } // namespace
 
-std::vector<CliCommand> TransferCommands() {
+std::vector<CliCommand> StorageCommands() {
     return {
         {"download", "send a font, table or firmware file as one download item", kDownloadHelp,
          CliNeeds::Display, download},
