@@ -1,4 +1,5 @@
 #include "app/settings/AllDownload.h"
+#include "app/settings/SettingCommands.h"
 #include "app/settings/SettingsForm.h"
 #include "app/settings/SettingsWorkflows.h"
 #include "app/testing/DisplayTesting.h"
@@ -6,6 +7,7 @@
 #include "cli/CommandTable.h"
 #include "cli/SettingsHelp.h"
 #include "cli/TerminalOperator.h"
+#include "cli/TransferQueue.h"
 #include "settings/CodePage.h"
 #include "settings/SettingsFile.h"
 #include "settings/Vocabulary.h"
@@ -70,14 +72,32 @@ CliAction interChar(const std::vector<std::string>& args) {
     });
 }
 
+// Runs one of the window's maintenance buttons (Reset Display, Restart Display): the
+// question it asks, if any, is answered by --yes or on a terminal, and its failure is
+// shown on stderr. "OK" when it went through.
+template <typename Button> int runMaintenanceButton(CliContext& context, bool yes, Button button) {
+    TTerminalOperator op = QueueOperator(context, yes);
+    // Neither button reads the form; the window passes its own.
+    TSettingsForm form;
+    TDisplayInfo info;
+    if (!button(context.connection, form, info, op))
+        return StoppedExitCode(op);
+    context.out << "OK\n";
+    return kExitOk;
+}
+
 CliAction restart(const std::vector<std::string>& args) {
     parseArgs(args, {}, 0, 0);
-    return sendAction([](TConnection& c, std::string& m) { return VfdRestartDisplay(c, m); });
+    return [](CliContext& context) {
+        return runMaintenanceButton(context, false, btn_RestartDisplayClick);
+    };
 }
 
 CliAction factoryReset(const std::vector<std::string>& args) {
-    parseArgs(args, {}, 0, 0);
-    return sendAction([](TConnection& c, std::string& m) { return VfdFactoryReset(c, m); });
+    const bool yes = parseArgs(args, {{"--yes", 0}}, 0, 0).has("--yes");
+    return [yes](CliContext& context) {
+        return runMaintenanceButton(context, yes, btn_ResetDisplayClick);
+    };
 }
 
 std::string commandModeHelp() {
@@ -263,8 +283,8 @@ std::vector<CliCommand> SettingsCommands() {
         {"interchar", "select the international character set", interCharText, CliNeeds::Display,
          interChar},
         {"restart", "restart the display", kRestartHelp, CliNeeds::Display, restart},
-        {"factory-reset", "restore the factory settings", kFactoryResetHelp, CliNeeds::Display,
-         factoryReset},
+        {"factory-reset", "restore the factory settings (asks first)", kFactoryResetHelp,
+         CliNeeds::Display, factoryReset},
         {"text-color", "set an area's text colour", kTextColorHelp, CliNeeds::Display, textColor},
         {"background-color", "set an area's background colour", kBackgroundColorHelp,
          CliNeeds::Display, backgroundColor},

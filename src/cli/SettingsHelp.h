@@ -13,12 +13,17 @@ Sets the brightness: STEP 1 = 20 %, 2 = 40 %, 3 = 60 %, 4 = 100 %.
 
 inline constexpr std::string_view kRestartHelp = R"(usage: tavisto-cli [OPTIONS] restart
 
-Restarts the display.
+Restarts the display, as the window's "Restart Display" does (without a
+question).
 )";
 
-inline constexpr std::string_view kFactoryResetHelp = R"(usage: tavisto-cli [OPTIONS] factory-reset
+inline constexpr std::string_view kFactoryResetHelp =
+    R"(usage: tavisto-cli [OPTIONS] factory-reset [--yes]
 
-Restores the display's factory settings. There is no question first.
+Restores the display's factory settings, as the window's "Reset Display"
+does. Asks first ("Are you sure you want to restore factory settings?");
+--yes answers Yes. Without --yes and without a terminal to ask on, nothing is
+sent and the exit status is 3.
 )";
 
 inline constexpr std::string_view kTextColorHelp =

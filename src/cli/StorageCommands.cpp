@@ -56,7 +56,8 @@ constexpr std::string_view kFormatHelp = R"(usage: tavisto-cli [OPTIONS] format 
 
 Formats the display's storage: stored pictures, fonts and files are erased.
 Asks first ("Are you sure you want to format the storage?"); --yes answers Yes.
-Without --yes and without a terminal to ask on, nothing is sent.
+Without --yes and without a terminal to ask on, nothing is sent and the exit
+status is 3.
 )";
 
 // An item of the download list by name (any letter case) or position 1..93.
@@ -150,7 +151,7 @@ CliAction format(const std::vector<std::string>& args) {
             context.out << "OK\n";
             return kExitOk;
         }
-        return kExitFailed;
+        return StoppedExitCode(op);
     };
 }
 

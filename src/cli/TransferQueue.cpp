@@ -42,6 +42,10 @@ TTerminalOperator QueueOperator(CliContext& context, bool assumeYes) {
     return TTerminalOperator(context.out, context.err, std::cin, options);
 }
 
+int StoppedExitCode(const TTerminalOperator& op) {
+    return op.declined() ? kExitNotConfirmed : kExitFailed;
+}
+
 int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
                      const QueueStart& start, bool assumeYes) {
     TTerminalOperator op = QueueOperator(context, assumeYes);
@@ -53,7 +57,7 @@ int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
         engine.setStatusObserver(
             [&context](const TTransferStatus& status) { showProgress(context.err, status); });
     if (!start(op, runner))
-        return kExitFailed;
+        return StoppedExitCode(op);
     loop.runUntil([&engine] { return !engine.Running(); });
     if (terminal)
         context.err << "\r\x1b[K" << std::flush;
