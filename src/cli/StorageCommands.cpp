@@ -1,14 +1,15 @@
+#include "app/storage/DownloadFile.h"
 #include "app/storage/SingleDownload.h"
 #include "app/storage/StorageWorkflows.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "cli/ConnectedModel.h"
 #include "cli/TransferQueue.h"
-#include "pictures/ByteFiles.h"
-#include "pictures/PictureError.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/PictureSlots.h"
 #include "resources/EmbeddedResources.h"
+
+#include <memory>
 
 namespace tavisto::cli {
 namespace {
@@ -100,25 +101,21 @@ CliAction download(const std::vector<std::string>& args) {
     const int position = parseItem(parsed.positional[0]);
     const std::string file = parsed.positional[1];
     const bool yes = parsed.has("--yes");
-    auto load = [file](CliContext& context) {
-        try {
-            if (FileToBytes(file).empty()) {
-                context.err << "\"" << file << "\" is empty: there is nothing to send.\n";
-                return kExitFailed;
-            }
-        } catch (const FileError& error) {
-            context.err << error.what() << '\n';
-            return kExitFailed;
-        }
-        return kExitOk;
+    auto contents = std::make_shared<Bytes>();
+    auto load = [file, contents](CliContext& context) {
+        std::string message;
+        if (ReadDownloadFile(file, *contents, message))
+            return kExitOk;
+        context.err << message << '\n';
+        return kExitFailed;
     };
-    auto send = [position, file, yes](CliContext& context) {
-        return runQueue(
-            context, yes,
-            [&context, position, &file](TOperator& op, int model, TTransferRunner& runner) {
-                return btn_CharacterSetDownSingleClick(context.connection, op, model, runner,
-                                                       position, file);
-            });
+    auto send = [position, file, contents, yes](CliContext& context) {
+        return runQueue(context, yes,
+                        [&context, position, &file, &contents](TOperator& op, int model,
+                                                               TTransferRunner& runner) {
+                            return btn_CharacterSetDownSingleClick(
+                                context.connection, op, model, runner, position, file, *contents);
+                        });
     };
     return CliAction(load, send);
 }

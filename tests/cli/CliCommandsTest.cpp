@@ -94,6 +94,20 @@ TEST_F(CliTest, FactoryResetAsksFirstAndRefusalHasItsOwnStatus) {
     EXPECT_NE(run({"--help"}).out.find(", 3 a question"), std::string::npos);
 }
 
+// A font, table or firmware file is checked against the download file's limit, and
+// named as a download file, before the port is opened.
+TEST_F(CliTest, AnOversizedDownloadFileIsRefusedAsADownloadFile) {
+    TempFolder folder;
+    folder.write("huge.bin", "");
+    const std::string file = (folder.path() / "huge.bin").string();
+    std::filesystem::resize_file(file, 16u * 1024 * 1024 + 1);
+    const CliRun result = run({"--baud", "9600", "download", "CP437", file});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err,
+              "The file \"" + file + "\" is too large for a download file (16 MB at most).\n");
+    EXPECT_TRUE(line.events().empty());
+}
+
 TEST_F(CliTest, ScansForTheDisplayUnlessTheSpeedIsGiven) {
     displayAt(38400, "KT750-MK");
     CliRun result = run({"clear"});
