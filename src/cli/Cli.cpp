@@ -226,8 +226,10 @@ std::string GeneralHelp() {
     }
     text << "\nCommands read their files before they open the port.\n"
          << "\nExit status: 0 success, 1 the display, the port or a file failed, 2 the command\n"
-         << "line is wrong. Results go to standard output; errors, warnings and the port\n"
-         << "used go to standard error.\n";
+         << "line is wrong, 3 a question (factory reset, format, firmware) was not answered\n"
+         << "yes: refused, or not asked for want of --yes or a terminal; nothing was sent.\n"
+         << "Results go to standard output; errors, warnings and the port used go to\n"
+         << "standard error.\n";
     return text.str();
 }
 

@@ -16,6 +16,9 @@ namespace tavisto::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1; // the display, the port or a file failed
 inline constexpr int kExitUsage = 2;  // the command line is wrong
+// A yes/no question (factory reset, format, firmware) was not answered Yes: refused by
+// the operator, or asked without --yes and without a terminal. Nothing was sent.
+inline constexpr int kExitNotConfirmed = 3;
 
 // A command line that cannot be run; the text says what is wrong with it.
 class UsageError : public std::runtime_error {

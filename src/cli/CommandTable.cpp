@@ -6,8 +6,8 @@ namespace {
 
 std::vector<CliCommand> buildTable() {
     std::vector<CliCommand> table;
-    for (auto group : {DiscoveryCommands, ScreenCommands, SettingCommands, PictureCommands,
-                       SettingsFileCommands, TransferCommands, SlotCommands, ConvertCommands}) {
+    for (auto group :
+         {ConnectCommands, SettingsCommands, PicturesCommands, StorageCommands, TestingCommands}) {
         auto rows = group();
         table.insert(table.end(), rows.begin(), rows.end());
     }

@@ -19,14 +19,12 @@ const std::vector<CliCommand>& CommandTable();
 // The row of a command, or nullptr.
 const CliCommand* FindCommand(std::string_view name);
 
-// The groups the table is made of, each in its own file.
-std::vector<CliCommand> DiscoveryCommands();    // ports, connect, version, get-config
-std::vector<CliCommand> ScreenCommands();       // one-shot commands: text, clear, raw, ...
-std::vector<CliCommand> SettingCommands();      // colours, welcome lines, modes, speeds
-std::vector<CliCommand> PictureCommands();      // pictures, idle play, QR codes
-std::vector<CliCommand> SettingsFileCommands(); // defaults, get-settings, apply
-std::vector<CliCommand> TransferCommands();     // downloads, firmware, storage format
-std::vector<CliCommand> SlotCommands();         // send-picture, play-setting
-std::vector<CliCommand> ConvertCommands();      // convert
+// The groups the table is made of, one file per capability of the window.
+std::vector<CliCommand> ConnectCommands();  // ports, connect, version, get-config
+std::vector<CliCommand> SettingsCommands(); // brightness, code page, colours, modes, restart,
+                                            // factory reset, settings files
+std::vector<CliCommand> PicturesCommands(); // stored pictures, idle play, slots, convert
+std::vector<CliCommand> StorageCommands();  // downloads, firmware, storage format
+std::vector<CliCommand> TestingCommands();  // text, raw bytes, samples, QR codes
 
 } // namespace tavisto::cli

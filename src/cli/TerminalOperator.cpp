@@ -52,8 +52,11 @@ int TTerminalOperator::ask(const std::string& question) {
 int TTerminalOperator::ShowMsgBox(const std::string& text, int flags) {
     constexpr int kButtonMask = 0x0F;
     constexpr int kYesNoButtons = MB_YESNO_QUESTION & kButtonMask;
-    if ((flags & kButtonMask) == kYesNoButtons)
-        return ask(text);
+    if ((flags & kButtonMask) == kYesNoButtons) {
+        const int answer = ask(text);
+        declined_ = declined_ || answer != IDYES;
+        return answer;
+    }
     const bool toErr = flags == MB_ICONERROR || (flags == MB_ICONWARNING && options_.warningsToErr);
     (toErr ? err_ : out_) << TerminalLines(text) << std::flush;
     return IDOK;

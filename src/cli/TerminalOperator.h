@@ -45,6 +45,10 @@ public:
     void actBtnDisableExecute() override;
     void actBtnEnableExecute() override;
 
+    // Whether a yes/no question has been answered No (or could not be asked), so a
+    // command that stopped can say it stopped for want of a Yes.
+    bool declined() const { return declined_; }
+
 private:
     int ask(const std::string& question);
 
@@ -53,6 +57,7 @@ private:
     std::istringstream noInput_;
     std::istream& in_;
     TTerminalOptions options_;
+    bool declined_ = false;
 };
 
 // Whether standard input is a terminal an operator can answer on.

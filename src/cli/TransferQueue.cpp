@@ -1,8 +1,8 @@
 #include "cli/TransferQueue.h"
 
 #include "app/transfer/BlockingOwnerLoop.h"
+#include "app/transfer/ProgressText.h"
 
-#include <cstdio>
 #include <iostream>
 #include <unistd.h>
 
@@ -10,19 +10,13 @@ namespace tavisto::cli {
 
 namespace {
 
-// "12.3 KB/s, 1:05 left" for the progress line.
+// ", 12.3 KB/s, 1:05 left" for the progress line, as the window's status bar says it.
 std::string rateText(const TTransferStatus& status) {
-    char text[64];
-    if (status.bytesPerSecond <= 0)
+    const std::string rate = RateText(status);
+    if (rate.empty())
         return "";
-    std::snprintf(text, sizeof text, ", %.1f KB/s", status.bytesPerSecond / 1000.0);
-    std::string line = text;
-    if (status.secondsLeft >= 0) {
-        std::snprintf(text, sizeof text, ", %d:%02d left", status.secondsLeft / 60,
-                      status.secondsLeft % 60);
-        line += text;
-    }
-    return line;
+    const std::string left = TimeLeftText(status);
+    return ", " + rate + (left.empty() ? "" : ", " + left);
 }
 
 // The progress line on a terminal, rewritten in place once a second.
@@ -42,6 +36,10 @@ TTerminalOperator QueueOperator(CliContext& context, bool assumeYes) {
     return TTerminalOperator(context.out, context.err, std::cin, options);
 }
 
+int StoppedExitCode(const TTerminalOperator& op) {
+    return op.declined() ? kExitNotConfirmed : kExitFailed;
+}
+
 int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
                      const QueueStart& start, bool assumeYes) {
     TTerminalOperator op = QueueOperator(context, assumeYes);
@@ -53,7 +51,7 @@ int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
         engine.setStatusObserver(
             [&context](const TTransferStatus& status) { showProgress(context.err, status); });
     if (!start(op, runner))
-        return kExitFailed;
+        return StoppedExitCode(op);
     loop.runUntil([&engine] { return !engine.Running(); });
     if (terminal)
         context.err << "\r\x1b[K" << std::flush;

@@ -13,6 +13,10 @@ namespace tavisto::cli {
 // (`assumeYes`), or asked when standard input and output are a terminal.
 TTerminalOperator QueueOperator(CliContext& context, bool assumeYes);
 
+// The exit code of a workflow that returned false: kExitNotConfirmed when it stopped
+// at a question not answered Yes, kExitFailed otherwise.
+int StoppedExitCode(const TTerminalOperator& op);
+
 // Starts a download queue on a runner: true when the engine took it.
 using QueueStart = std::function<bool(TTerminalOperator& op, TTransferRunner& runner)>;
 
@@ -23,7 +27,8 @@ inline constexpr int kAnyJobCount = -1;
 // it: log lines and the "Done!" summary from the engine, and on a terminal a
 // progress line on the error stream (blocks, bytes per second, time left). Exits
 // with kExitOk only when the queue ran to its end, stored `expected` jobs (at least
-// one for kAnyJobCount) and failed none.
+// one for kAnyJobCount) and failed none; with kExitNotConfirmed when the workflow
+// stopped at a question not answered Yes.
 int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
                      const QueueStart& start, bool assumeYes = false);
 

@@ -28,7 +28,7 @@ TEST_F(CliTest, EachCommandSendsItsFrame) {
         {{"interchar", "japan"}, wire("02 05 08")},
         {{"interchar", "255"}, wire("02 05 FF")},
         {{"restart"}, wire("02 1D AA 55")},
-        {{"factory-reset"}, wire("02 07 15 27 27")},
+        {{"factory-reset", "--yes"}, wire("02 07 15 27 27")},
         {{"text-color", "main", "336699"}, wire("02 07 0E 33 66 99")},
         {{"text-color", "header", "#FF0000"}, wire("02 07 0B FF 00 00")},
         {{"background-color", "footer", "0000ff"}, wire("02 07 11 00 00 FF")},
@@ -67,6 +67,45 @@ TEST_F(CliTest, EachCommandSendsItsFrame) {
         EXPECT_EQ(writes.back(), testCase.frame);
         EXPECT_FALSE(line.isOpen());
     }
+}
+
+// Factory reset runs the window's Reset Display: its question needs --yes in a
+// script, and a refusal ends with the status format and firmware use too.
+TEST_F(CliTest, FactoryResetAsksFirstAndRefusalHasItsOwnStatus) {
+    displayAt(9600, "KT350-MK");
+    CliRun result = run({"--baud", "9600", "factory-reset"});
+    EXPECT_EQ(result.code, cli::kExitNotConfirmed);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, kUsingFakePort +
+                              "Are you sure you want to restore factory settings? no (run with "
+                              "--yes to confirm)\n");
+    EXPECT_TRUE(line.writes().empty());
+
+    result = run({"--baud", "9600", "factory-reset", "--yes"});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.out, "OK\n");
+    EXPECT_EQ(line.writes(), std::vector<Bytes>{wire("02 07 15 27 27")});
+
+    // Restart asks nothing, as in the window.
+    result = run({"--baud", "9600", "restart"});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(line.writes().back(), wire("02 1D AA 55"));
+
+    EXPECT_NE(run({"--help"}).out.find(", 3 a question"), std::string::npos);
+}
+
+// A font, table or firmware file is checked against the download file's limit, and
+// named as a download file, before the port is opened.
+TEST_F(CliTest, AnOversizedDownloadFileIsRefusedAsADownloadFile) {
+    TempFolder folder;
+    folder.write("huge.bin", "");
+    const std::string file = (folder.path() / "huge.bin").string();
+    std::filesystem::resize_file(file, 16u * 1024 * 1024 + 1);
+    const CliRun result = run({"--baud", "9600", "download", "CP437", file});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err,
+              "The file \"" + file + "\" is too large for a download file (16 MB at most).\n");
+    EXPECT_TRUE(line.events().empty());
 }
 
 TEST_F(CliTest, ScansForTheDisplayUnlessTheSpeedIsGiven) {

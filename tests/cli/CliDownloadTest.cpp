@@ -1,5 +1,6 @@
 // tavisto-cli download on the real serial layer, against the virtual display.
 #include "cli/Cli.h"
+#include "cli/CliCommand.h"
 #include "link/PosixSerialPort.h"
 #include "pictures/PictureConvert.h"
 #include "sim/VirtualDisplay.h"
@@ -155,12 +156,12 @@ TEST_F(CliDownload, FirmwareAndFormatNeedConsentAndARealImage) {
     startDisplay(5); // KT350-MK
     const std::string file = writeFile("fw.bin", 1200);
     CliRun result = run({"download", "firmware", file});
-    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.code, cli::kExitNotConfirmed);
     EXPECT_NE(result.err.find("\"" + file + "\" (1,200 bytes) as the firmware of the KT350-MK"),
               std::string::npos)
         << result.err;
     result = run({"format"});
-    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.code, cli::kExitNotConfirmed);
     EXPECT_NE(result.err.find("format the storage? no (run with --yes to confirm)"),
               std::string::npos)
         << result.err;

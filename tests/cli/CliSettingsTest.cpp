@@ -34,13 +34,18 @@ TEST(TerminalOperator, QuestionsNeedYesOrAnOperator) {
     EXPECT_EQ(script.ShowMsgBox("Sure?", MB_YESNO_QUESTION), IDNO);
     EXPECT_EQ(err.str(), "Sure? no (run with --yes to confirm)\n");
 
+    EXPECT_TRUE(script.declined());
+
     cli::TTerminalOperator confirmed(out, err, noInput, {.assumeYes = true});
     EXPECT_EQ(confirmed.ShowMsgBox("Sure?", MB_YESNO_QUESTION), IDYES);
+    EXPECT_FALSE(confirmed.declined());
 
     std::istringstream answers(" Yes \nn\ny");
     cli::TTerminalOperator asked(out, err, answers, {.interactive = true});
     EXPECT_EQ(asked.ShowMsgBox("Sure?", MB_YESNO_QUESTION), IDYES);
+    EXPECT_FALSE(asked.declined());
     EXPECT_EQ(asked.ShowMsgBox("Sure?", MB_YESNO_QUESTION), IDNO);
+    EXPECT_TRUE(asked.declined()); // a later Yes does not undo a No
     EXPECT_EQ(asked.ShowMsgBox("Sure?", MB_YESNO_QUESTION), IDYES);
     EXPECT_EQ(asked.ShowMsgBox("Sure?", MB_YESNO_QUESTION), IDNO); // end of input
     EXPECT_TRUE(out.str().empty());

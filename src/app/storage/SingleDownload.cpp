@@ -1,8 +1,7 @@
 #include "app/storage/SingleDownload.h"
 
 #include "app/settings/SettingCommands.h"
-#include "pictures/ByteFiles.h"
-#include "pictures/PictureError.h"
+#include "app/storage/DownloadFile.h"
 #include "protocol/DisplayCommands.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/PictureSlots.h"
@@ -58,9 +57,12 @@ bool PrepareDownloadLink(TConnection& connection, TOperator& op) {
     return true;
 }
 
-bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int model,
-                                     TTransferRunner& runner, int position,
-                                     const std::string& fileName) {
+namespace {
+
+// The single-item download; `contents` is the file already read, or nullptr to read
+// it here once the position and the model are checked.
+bool downloadSingle(TConnection& connection, TOperator& op, int model, TTransferRunner& runner,
+                    int position, const std::string& fileName, const Bytes* contents) {
     TTransferEngine& engine = runner.engine();
     const DisplayModel* found = ReadyForQueue(op, model, runner);
     if (!found)
@@ -71,14 +73,14 @@ bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int
         return refuse(op, std::string(DownFileAt(position).Name) +
                               " is a picture slot: its picture is sent from the slot, not "
                               "from a file.");
-    std::size_t size = 0;
-    try {
-        size = FileToBytes(fileName).size();
-        if (size == 0)
-            return refuse(op, "\"" + fileName + "\" is empty: there is nothing to send.");
-    } catch (const FileError& error) {
-        return refuse(op, error.what());
+    Bytes read;
+    if (!contents) {
+        std::string message;
+        if (!ReadDownloadFile(fileName, read, message))
+            return refuse(op, message);
+        contents = &read;
     }
+    const std::size_t size = contents->size();
     // A display given a firmware image not made for it may stop working: the operator
     // confirms the file, its size and the model before anything is sent.
     if (position == kFirmwarePosition &&
@@ -95,10 +97,24 @@ bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int
     TTransferEngine::TQueueStart start;
     start.model = model;
     start.fromResources = false;
-    start.chosenFile = fileName;
+    start.chosenData = *contents;
     start.firstPosition = position;
     engine.StartQueue(start);
     return true;
+}
+
+} // namespace
+
+bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int model,
+                                     TTransferRunner& runner, int position,
+                                     const std::string& fileName) {
+    return downloadSingle(connection, op, model, runner, position, fileName, nullptr);
+}
+
+bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int model,
+                                     TTransferRunner& runner, int position,
+                                     const std::string& fileName, const Bytes& contents) {
+    return downloadSingle(connection, op, model, runner, position, fileName, &contents);
 }
 
 } // namespace tavisto

@@ -38,12 +38,19 @@ std::string FirmwareFileQuestion(const std::string& fileName, std::size_t size,
 // `position` 1..93 is sent from `fileName` to a display of model index `model`.
 // Picture slots (positions 77 to 90) are refused: they are sent from their slots.
 // Checks what it can before touching the display (position, model, a readable file,
-// no queue running) and shows an error box for bad input. A firmware file (position 93)
+// no queue running) and shows an error box for bad input. The file is read once, as
+// ReadDownloadFile does, and the queue sends what was read. A firmware file (position 93)
 // is sent only after the operator answers Yes to FirmwareFileQuestion. Returns true when the
 // queue started; the engine then runs it on the owner's thread and ends with the
 // "Done!" box (engine().Running() turns false).
 bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int model,
                                      TTransferRunner& runner, int position,
                                      const std::string& fileName);
+
+// The same for a file its caller has read already (ReadDownloadFile): `contents` is
+// sent, and `fileName` only names it (in the firmware question).
+bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int model,
+                                     TTransferRunner& runner, int position,
+                                     const std::string& fileName, const Bytes& contents);
 
 } // namespace tavisto

@@ -1,8 +1,6 @@
 #include "app/transfer/JobSources.h"
 
-#include "pictures/ByteFiles.h"
 #include "pictures/JpegCodec.h"
-#include "pictures/PictureError.h"
 #include "pictures/Rgb565.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/Hex.h"
@@ -26,16 +24,6 @@ TJobData failed(std::string reason) {
     data.outcome = TJobData::Outcome::Failed;
     data.reason = std::move(reason);
     return data;
-}
-
-TJobData fromFile(const std::string& chosenFile) {
-    if (chosenFile.empty())
-        return {};
-    try {
-        return loaded(FileToBytes(chosenFile));
-    } catch (const FileError& error) {
-        return failed(error.what());
-    }
 }
 
 Bytes resourceBytes(const TJobSources& sources, const std::string& name) {
@@ -69,12 +57,12 @@ std::string FirmwareResourceName(const DisplayModel& model) {
 }
 
 TJobData LoadJobData(int position, const DisplayModel& model, bool fromResources,
-                     const std::string& chosenFile, const TJobSources& sources) {
+                     const Bytes& chosenData, const TJobSources& sources) {
     const TDownFiles& row = DownFileAt(position);
     if (const int slot = PictureSlotOfPosition(position))
         return slotPicture(slot, model, sources);
     if (!fromResources)
-        return fromFile(chosenFile);
+        return loaded(chosenData);
     if (position <= kLastFontPosition)
         return loaded(resourceBytes(sources, std::string(row.Name) + "_" +
                                                  std::string(model.resolutionSuffix())));

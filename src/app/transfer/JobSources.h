@@ -28,12 +28,13 @@ struct TJobData {
 };
 
 // Loads the bytes of table position 1..93 for a model: fonts, table and firmware
-// from the resources (`fromResources`) or from `chosenFile`; picture slots from the
+// from the resources (`fromResources`) or `chosenData`, the contents of the file the
+// operator gave (read by the workflow before the queue starts); picture slots from the
 // slot's picture, as raw RGB565 of the slot's size on addressed models and as a
-// JPEG (quality 90) on named ones. Empty data means Skip; an unreadable file, a
-// picture that cannot be encoded or a missing firmware image mean Failed.
+// JPEG (quality 90) on named ones. Empty data means Skip; a picture that cannot be
+// encoded or a missing firmware image mean Failed.
 TJobData LoadJobData(int position, const DisplayModel& model, bool fromResources,
-                     const std::string& chosenFile, const TJobSources& sources);
+                     const Bytes& chosenData, const TJobSources& sources);
 
 // The firmware image's resource name: the model name without hyphens, cut to its
 // first 7 characters (KT350-MKC gives KT350MK).

@@ -86,7 +86,7 @@ void TTransferEngine::StartQueue(const TQueueStart& start) {
     Statistics_F = 0;
     DownCount = 0;
     IsDownResource = start.fromResources;
-    chosenFile_ = start.chosenFile;
+    chosenData_ = start.chosenData;
     DownPos = std::clamp(start.firstPosition, 1, kDownListEnd);
     Fwait = 0;
     completed_ = false;
@@ -111,7 +111,7 @@ void TTransferEngine::NextDownload() {
             ++DownPos;
             continue;
         }
-        TJobData data = LoadJobData(DownPos, *model_, IsDownResource, chosenFile_, sources_);
+        TJobData data = LoadJobData(DownPos, *model_, IsDownResource, chosenData_, sources_);
         if (data.outcome == TJobData::Outcome::Skip) {
             ++DownPos;
             continue;

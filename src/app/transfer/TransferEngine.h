@@ -91,7 +91,8 @@ public:
     struct TQueueStart {
         int model = 0;
         bool fromResources = false; // IsDownResource
-        std::string chosenFile;     // the operator's file when not from resources
+        Bytes chosenData;           // the operator's file, read once by the workflow,
+                                    // when not from resources
         int firstPosition = 1;
     };
     void StartQueue(const TQueueStart& start);
@@ -157,7 +158,7 @@ private:
     int Statistics_F = 0;
     int Fwait = 0;
     bool IsDownResource = false;
-    std::string chosenFile_;
+    Bytes chosenData_;
     const DisplayModel* model_ = &DisplayModels[0];
 
     Bytes FileData;

@@ -2,6 +2,7 @@
 
 #include "app/connect/InterfaceLanguage.h"
 #include "app/connect/WindowArguments.h"
+#include "app/transfer/ProgressText.h"
 #include "app/ui/BasicSetPanel.h"
 #include "app/ui/CodepageSetPanel.h"
 #include "app/ui/DisplayTestPanel.h"
@@ -39,26 +40,11 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// "2:13 left": the time the current job still needs, or nothing before it is known.
-QString TimeLeftText(const TTransferStatus& status) {
-    if (!status.running || status.bytesPerSecond <= 0 || status.secondsLeft < 0)
-        return {};
-    return QStringLiteral("%1:%2 left")
-        .arg(status.secondsLeft / 60)
-        .arg(status.secondsLeft % 60, 2, 10, QLatin1Char('0'));
-}
-
 // "1.0 KB/s, 2:13 left": the rate of the current job and the time it still needs.
-QString RateText(const TTransferStatus& status) {
-    if (!status.running || status.bytesPerSecond <= 0)
-        return {};
-    const double rate = status.bytesPerSecond;
-    QString text = rate < 1024 ? QStringLiteral("%1 B/s").arg(static_cast<int>(rate))
-                   : rate < 1024 * 1024
-                       ? QStringLiteral("%1 KB/s").arg(rate / 1024, 0, 'f', 1)
-                       : QStringLiteral("%1 MB/s").arg(rate / (1024 * 1024), 0, 'f', 1);
-    const QString left = TimeLeftText(status);
-    return left.isEmpty() ? text : text + QStringLiteral(", ") + left;
+QString RateAndTimeLeftText(const TTransferStatus& status) {
+    const std::string rate = RateText(status);
+    const std::string left = TimeLeftText(status);
+    return qs(left.empty() ? rate : rate + ", " + left);
 }
 
 // Font, table and firmware rows come from the program's embedded resources; slot
@@ -265,6 +251,7 @@ void TfrmTavistoMain::BeginProgress(const std::string& text, int maximum, TProgr
     setPanelText(2, {});
     setPanelText(3, {});
     Fwait = 0;
+    queueCounts_ = false;
     transferRate_.clear();
     transferLeft_.clear();
     tmr1->start();
@@ -280,6 +267,7 @@ void TfrmTavistoMain::BeginProgress(const std::string& text, int maximum, TProgr
 
 void TfrmTavistoMain::EndProgress() {
     tmr1->stop();
+    queueCounts_ = false;
     transferRate_.clear();
     transferLeft_.clear();
     for (int panel = 1; panel <= 3; ++panel)
@@ -340,10 +328,19 @@ void TfrmTavistoMain::showElapsed() {
 }
 
 void TfrmTavistoMain::showTransferStatus(const TTransferStatus& status) {
-    transferRate_ = RateText(status);
-    transferLeft_ = TimeLeftText(status);
-    if (tmr1->isActive())
-        showElapsed();
+    transferRate_ = RateAndTimeLeftText(status);
+    transferLeft_ = qs(TimeLeftText(status));
+    if (!tmr1->isActive() && !queueCounts_)
+        return;
+    // A queue counts its own seconds: from its first status on, the window shows the
+    // engine's count instead of keeping a second one. The window's timer counts only
+    // operations without a queue (All Download).
+    if (status.running) {
+        tmr1->stop();
+        queueCounts_ = true;
+        Fwait = status.seconds;
+    }
+    showElapsed();
 }
 
 // ---- Wiring -----------------------------------------------------------------------

@@ -204,6 +204,9 @@ private:
     std::unique_ptr<TTransferRunner> runner_;
     QString transferRate_; // the rate and time left, the tooltip of the seconds panel
     QString transferLeft_; // the time left, shown beside the seconds count
+    // The current operation runs a queue, whose engine counts the seconds (Fwait
+    // follows it) while tmr1 stands still.
+    bool queueCounts_ = false;
     std::array<QLabel*, 4> panels_{};
     // Last, so that it leaves the connection's trace before the connection goes.
     std::unique_ptr<TTraceWindow> traceWindow_; // Ctrl+T

@@ -69,14 +69,14 @@ protected:
 
     // Runs the queue marked in `positions` to its end (or 120 s of virtual time).
     void run(int model, std::initializer_list<int> positions, bool fromResources = true,
-             const std::string& file = "") {
+             const Bytes& chosenData = {}) {
         engine.SetDownListNull();
         for (int p : positions)
             engine.Mark(p);
         TTransferEngine::TQueueStart start;
         start.model = model;
         start.fromResources = fromResources;
-        start.chosenFile = file;
+        start.chosenData = chosenData;
         start.firstPosition = 1;
         engine.StartQueue(start);
         finished = loop.runUntil([this] { return !engine.Running(); }, 120s);

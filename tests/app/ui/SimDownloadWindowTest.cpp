@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 using namespace tavisto;
 using namespace tavisto::testing;
@@ -107,6 +108,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(status.match(w->panelText(3)).hasMatch() || !boxes.shown.empty(),
                                  60000);
         QVERIFY2(boxes.shown.empty(), "the item was sent before its time left was shown");
+        // The seconds are the queue's own count, not a second one kept by the window.
+        QVERIFY(!w->tmr1->isActive());
         const QRegularExpression rate(QStringLiteral("^\\d+(\\.\\d)? (B|KB)/s, \\d+:\\d\\d left$"));
         auto* panel = w->StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel3"));
         QVERIFY(rate.match(panel->toolTip()).hasMatch());

@@ -1,14 +1,15 @@
+#include "app/storage/DownloadFile.h"
 #include "app/storage/SingleDownload.h"
 #include "app/storage/StorageWorkflows.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "cli/ConnectedModel.h"
 #include "cli/TransferQueue.h"
-#include "pictures/ByteFiles.h"
-#include "pictures/PictureError.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/PictureSlots.h"
 #include "resources/EmbeddedResources.h"
+
+#include <memory>
 
 namespace tavisto::cli {
 namespace {
@@ -56,7 +57,8 @@ constexpr std::string_view kFormatHelp = R"(usage: tavisto-cli [OPTIONS] format 
 
 Formats the display's storage: stored pictures, fonts and files are erased.
 Asks first ("Are you sure you want to format the storage?"); --yes answers Yes.
-Without --yes and without a terminal to ask on, nothing is sent.
+Without --yes and without a terminal to ask on, nothing is sent and the exit
+status is 3.
 )";
 
 // An item of the download list by name (any letter case) or position 1..93.
@@ -99,25 +101,21 @@ CliAction download(const std::vector<std::string>& args) {
     const int position = parseItem(parsed.positional[0]);
     const std::string file = parsed.positional[1];
     const bool yes = parsed.has("--yes");
-    auto load = [file](CliContext& context) {
-        try {
-            if (FileToBytes(file).empty()) {
-                context.err << "\"" << file << "\" is empty: there is nothing to send.\n";
-                return kExitFailed;
-            }
-        } catch (const FileError& error) {
-            context.err << error.what() << '\n';
-            return kExitFailed;
-        }
-        return kExitOk;
+    auto contents = std::make_shared<Bytes>();
+    auto load = [file, contents](CliContext& context) {
+        std::string message;
+        if (ReadDownloadFile(file, *contents, message))
+            return kExitOk;
+        context.err << message << '\n';
+        return kExitFailed;
     };
-    auto send = [position, file, yes](CliContext& context) {
-        return runQueue(
-            context, yes,
-            [&context, position, &file](TOperator& op, int model, TTransferRunner& runner) {
-                return btn_CharacterSetDownSingleClick(context.connection, op, model, runner,
-                                                       position, file);
-            });
+    auto send = [position, file, contents, yes](CliContext& context) {
+        return runQueue(context, yes,
+                        [&context, position, &file, &contents](TOperator& op, int model,
+                                                               TTransferRunner& runner) {
+                            return btn_CharacterSetDownSingleClick(
+                                context.connection, op, model, runner, position, file, *contents);
+                        });
     };
     return CliAction(load, send);
 }
@@ -150,13 +148,13 @@ CliAction format(const std::vector<std::string>& args) {
             context.out << "OK\n";
             return kExitOk;
         }
-        return kExitFailed;
+        return StoppedExitCode(op);
     };
 }
 
 } // namespace
 
-std::vector<CliCommand> TransferCommands() {
+std::vector<CliCommand> StorageCommands() {
     return {
         {"download", "send a font, table or firmware file as one download item", kDownloadHelp,
          CliNeeds::Display, download},

@@ -4,36 +4,85 @@
 #include "cli/ConnectedModel.h"
 #include "cli/TerminalOperator.h"
 #include "protocol/Session.h"
+#include "settings/CodePage.h"
 #include "settings/HostCodePage.h"
+#include "settings/Vocabulary.h"
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 
 namespace tavisto::cli {
-
 namespace {
 
-constexpr std::string_view kShowPictureHelp = R"(usage: tavisto-cli [OPTIONS] show-picture N
+constexpr std::string_view kClearHelp = R"(usage: tavisto-cli [OPTIONS] clear
 
-Shows stored picture N (1 to 10).
+Clears the display's screen (sends 0C).
 )";
 
-constexpr std::string_view kPictureSelectionHelp =
-    R"(usage: tavisto-cli [OPTIONS] picture-selection MASK
+constexpr std::string_view kTextHelp =
+    R"(usage: tavisto-cli [OPTIONS] text TEXT [--at COLUMN ROW] [--codepage NAME]
 
-Chooses the pictures the display plays while idle: bit i of MASK (0 to 1023,
-decimal or 0x hex) set means picture i+1 takes part; 0x3FF selects all ten.
+Shows TEXT on the display, at the cursor or, with --at, from COLUMN (1 to 20)
+in ROW (1 to 4). The text is converted to the code page NAME (default CP437;
+see "codepage --help" for the names); only its first 40 bytes are sent.
 )";
 
-constexpr std::string_view kStandbyHelp = R"(usage: tavisto-cli [OPTIONS] standby SECONDS
+constexpr std::string_view kRawHelp = R"(usage: tavisto-cli [OPTIONS] raw HEX...
 
-Sets how long the display waits (0 to 120 seconds) before it starts playing its
-pictures; 0 turns idle play off.
+Sends the bytes as given, written in hex with two digits per byte; spaces and
+colons between bytes are allowed, and several arguments are joined:
+  tavisto-cli raw 0B 41 42 43
 )";
 
-constexpr std::string_view kIntervalHelp = R"(usage: tavisto-cli [OPTIONS] interval SECONDS
+constexpr std::string_view kSampleHelp = R"(usage: tavisto-cli [OPTIONS] sample CODE
 
-Sets how long each picture stays (1 to 10 seconds) during idle play.
+Shows the 32 characters from CODE on in two rows of 20, as the sample buttons
+of the window do: CODE 20, 40 or 60 for the international character set, 80,
+A0, C0 or E0 for the upper half of the code page (hex, any case, "0x" allowed).
+The 41 bytes are sent unchanged, whatever the code page.
 )";
+
+CliAction clear(const std::vector<std::string>& args) {
+    parseArgs(args, {}, 0, 0);
+    return sendAction([](TConnection& c, std::string& m) { return VfdClearDisplay(c, 0, m); });
+}
+
+CliAction text(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {{"--at", 2}, {"--codepage", 1}}, 1, 1);
+    const int codePage =
+        parsed.has("--codepage") ? parseCodePageName(parsed.options.at("--codepage")[0]) : 437;
+    const Bytes bytes = TextToCodePage(parsed.positional[0], codePage);
+    if (!parsed.has("--at"))
+        return sendAction(
+            [bytes](TConnection& c, std::string& m) { return VfdSendText(c, bytes, m); });
+    const auto& at = parsed.options.at("--at");
+    const int column = parseNumber(at[0], "COLUMN", 1, 20);
+    const int row = parseNumber(at[1], "ROW", 1, 4);
+    return sendAction(
+        [=](TConnection& c, std::string& m) { return VfdSendTextAt(c, column, row, bytes, m); });
+}
+
+CliAction raw(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 1, SIZE_MAX);
+    Bytes bytes;
+    for (const auto& part : parsed.positional)
+        bytes += parseHexBytes(part);
+    return sendAction([bytes](TConnection& c, std::string& m) { return VfdSendRaw(c, bytes, m); });
+}
+
+CliAction sample(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
+    std::string code = lowerCase(parsed.positional[0]);
+    if (code.starts_with("0x"))
+        code.erase(0, 2);
+    static constexpr std::string_view kCodes[] = {"20", "40", "60", "80", "a0", "c0", "e0"};
+    if (std::find(std::begin(kCodes), std::end(kCodes), code) == std::end(kCodes))
+        throw UsageError("invalid CODE: " + parsed.positional[0] +
+                         " (one of 20, 40, 60, 80, A0, C0, E0)");
+    const Bytes frame = CodePageSampleFrame(std::stoi(code, nullptr, 16));
+    return sendAction([frame](TConnection& c, std::string& m) { return VfdSendRaw(c, frame, m); });
+}
 
 constexpr std::string_view kQrHelp =
     R"(usage: tavisto-cli [OPTIONS] qr TEXT [--align left|center|right]
@@ -82,35 +131,6 @@ int qrOutcome(CliContext& context, bool ok, const std::string& openError) {
     if (ok || !openError.empty())
         return reportOutcome(context, ok, ok ? "OK" : openError);
     return kExitFailed;
-}
-
-CliAction showPicture(const std::vector<std::string>& args) {
-    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
-    const int picture = parseNumber(parsed.positional[0], "N", 1, 10);
-    return sendAction(
-        [picture](TConnection& c, std::string& m) { return LcdShowPicture(c, picture, m); });
-}
-
-CliAction pictureSelection(const std::vector<std::string>& args) {
-    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
-    const auto mask =
-        static_cast<std::uint16_t>(parseNumber(parsed.positional[0], "MASK", 0, 0x3FF));
-    return sendAction(
-        [mask](TConnection& c, std::string& m) { return LcdSetPictureSelection(c, mask, m); });
-}
-
-CliAction standby(const std::vector<std::string>& args) {
-    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
-    const int seconds = parseNumber(parsed.positional[0], "SECONDS", 0, 120);
-    return sendAction(
-        [seconds](TConnection& c, std::string& m) { return LcdSetStandbyTime(c, seconds, m); });
-}
-
-CliAction interval(const std::vector<std::string>& args) {
-    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
-    const int seconds = parseNumber(parsed.positional[0], "SECONDS", 1, 10);
-    return sendAction(
-        [seconds](TConnection& c, std::string& m) { return LcdSetPlayInterval(c, seconds, m); });
 }
 
 int alignment(const ParsedArgs& parsed) {
@@ -184,15 +204,13 @@ CliAction qrAt(const std::vector<std::string>& args) {
 
 } // namespace
 
-std::vector<CliCommand> PictureCommands() {
+std::vector<CliCommand> TestingCommands() {
     return {
-        {"show-picture", "show a stored picture (1 to 10)", kShowPictureHelp, CliNeeds::Display,
-         showPicture},
-        {"picture-selection", "choose the pictures of idle play", kPictureSelectionHelp,
-         CliNeeds::Display, pictureSelection},
-        {"standby", "set the wait before idle play", kStandbyHelp, CliNeeds::Display, standby},
-        {"interval", "set the time per picture in idle play", kIntervalHelp, CliNeeds::Display,
-         interval},
+        {"clear", "clear the screen", kClearHelp, CliNeeds::Display, clear},
+        {"text", "show a text, optionally at a column and row", kTextHelp, CliNeeds::Display, text},
+        {"raw", "send bytes given in hex", kRawHelp, CliNeeds::Display, raw},
+        {"sample", "show a row of character samples from 20, 40, ... E0", kSampleHelp,
+         CliNeeds::Display, sample},
         {"qr", "show a QR code of a text", kQrHelp, CliNeeds::Display, qr},
         {"qr-image", "send a picture as the QR code", kQrImageHelp, CliNeeds::Display, qrImage},
         {"qr-at", "show a QR code over a stored picture", kQrAtHelp, CliNeeds::Display, qrAt},

@@ -7,7 +7,6 @@
 #include "protocol/Session.h"
 
 namespace tavisto::cli {
-
 namespace {
 
 constexpr std::string_view kPortsHelp = R"(usage: tavisto-cli ports
@@ -123,7 +122,7 @@ CliAction getConfiguration(const std::vector<std::string>& args) {
 
 } // namespace
 
-std::vector<CliCommand> DiscoveryCommands() {
+std::vector<CliCommand> ConnectCommands() {
     return {
         {"ports", "list the serial ports", kPortsHelp, CliNeeds::Nothing, listPorts},
         {"connect", "find and identify the display", kConnectHelp, CliNeeds::Port, connect},

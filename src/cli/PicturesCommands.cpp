@@ -1,21 +1,79 @@
 #include "app/pictures/PictureDownload.h"
 #include "app/pictures/PlaySetting.h"
+#include "app/testing/DisplayTesting.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "cli/ConnectedModel.h"
+#include "cli/TerminalOperator.h"
 #include "cli/TransferQueue.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/PictureConvert.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/PictureSlots.h"
+#include "protocol/Session.h"
+#include "settings/HostCodePage.h"
 
+#include <charconv>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 
 namespace tavisto::cli {
 namespace {
+
+constexpr std::string_view kShowPictureHelp = R"(usage: tavisto-cli [OPTIONS] show-picture N
+
+Shows stored picture N (1 to 10).
+)";
+
+constexpr std::string_view kPictureSelectionHelp =
+    R"(usage: tavisto-cli [OPTIONS] picture-selection MASK
+
+Chooses the pictures the display plays while idle: bit i of MASK (0 to 1023,
+decimal or 0x hex) set means picture i+1 takes part; 0x3FF selects all ten.
+)";
+
+constexpr std::string_view kStandbyHelp = R"(usage: tavisto-cli [OPTIONS] standby SECONDS
+
+Sets how long the display waits (0 to 120 seconds) before it starts playing its
+pictures; 0 turns idle play off.
+)";
+
+constexpr std::string_view kIntervalHelp = R"(usage: tavisto-cli [OPTIONS] interval SECONDS
+
+Sets how long each picture stays (1 to 10 seconds) during idle play.
+)";
+
+CliAction showPicture(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
+    const int picture = parseNumber(parsed.positional[0], "N", 1, 10);
+    return sendAction(
+        [picture](TConnection& c, std::string& m) { return LcdShowPicture(c, picture, m); });
+}
+
+CliAction pictureSelection(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
+    const auto mask =
+        static_cast<std::uint16_t>(parseNumber(parsed.positional[0], "MASK", 0, 0x3FF));
+    return sendAction(
+        [mask](TConnection& c, std::string& m) { return LcdSetPictureSelection(c, mask, m); });
+}
+
+CliAction standby(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
+    const int seconds = parseNumber(parsed.positional[0], "SECONDS", 0, 120);
+    return sendAction(
+        [seconds](TConnection& c, std::string& m) { return LcdSetStandbyTime(c, seconds, m); });
+}
+
+CliAction interval(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 1, 1);
+    const int seconds = parseNumber(parsed.positional[0], "SECONDS", 1, 10);
+    return sendAction(
+        [seconds](TConnection& c, std::string& m) { return LcdSetPlayInterval(c, seconds, m); });
+}
 
 constexpr std::string_view kSendPictureHelp =
     R"(usage: tavisto-cli [OPTIONS] send-picture SLOT IMAGE [SLOT IMAGE ...]
@@ -154,14 +212,84 @@ CliAction playSetting(const std::vector<std::string>& args) {
     };
 }
 
+constexpr std::string_view kConvertHelp =
+    R"(usage: tavisto-cli convert IMAGE WIDTHxHEIGHT OUTPUT
+
+Scales and crops a picture to exactly WIDTHxHEIGHT pixels as the image
+conversion dialog does when OK is pressed right after opening: a larger
+picture is scaled down until one side fits and its middle is kept; a smaller
+one is stretched to the size. No display is needed.
+
+IMAGE   a .png/.PNG, .jpg/.JPG or .bmp/.BMP file (extensions are compared
+        exactly)
+OUTPUT  .bin/.BIN raw RGB565 (two bytes per pixel, low byte first),
+        .bmp/.BMP 24-bit BMP, or .jpg/.JPG JPEG of quality 90
+)";
+
+constexpr int kMaxTargetSide = 16384;
+
+std::optional<int> parseSide(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value < 1 || value > kMaxTargetSide)
+        return std::nullopt;
+    return value;
+}
+
+PictureSize parseSize(const std::string& text) {
+    const std::size_t x = text.find_first_of("xX");
+    if (x != std::string::npos) {
+        const auto width = parseSide(text.substr(0, x));
+        const auto height = parseSide(text.substr(x + 1));
+        if (width && height)
+            return PictureSize{*width, *height};
+    }
+    throw UsageError("'" + text + "' is not a size such as 800x480 (1 to " +
+                     std::to_string(kMaxTargetSide) + " pixels a side)");
+}
+
+CliAction convert(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 3, 3);
+    const std::string& input = parsed.positional[0];
+    const std::string& output = parsed.positional[2];
+    const std::optional<PictureFormat> format = OpenFormatForFileName(input);
+    if (!format)
+        throw UsageError("IMAGE must end in .png, .PNG, .jpg, .JPG, .bmp or .BMP, not '" + input +
+                         "'");
+    const PictureSize target = parseSize(parsed.positional[1]);
+    if (!SaveFormatForFileName(output))
+        throw UsageError("OUTPUT must end in .bin, .BIN, .bmp, .BMP, .jpg or .JPG, not '" + output +
+                         "'");
+    return [input, format, target, output](CliContext& context) {
+        try {
+            SaveResult(ConvertFileCentred(input, *format, target), output);
+        } catch (const std::exception& e) {
+            context.err << e.what() << '\n';
+            return kExitFailed;
+        }
+        context.out << "Wrote " << output << " (" << target.width << "*" << target.height << ")\n";
+        return kExitOk;
+    };
+}
+
 } // namespace
 
-std::vector<CliCommand> SlotCommands() {
+std::vector<CliCommand> PicturesCommands() {
     return {
+        {"show-picture", "show a stored picture (1 to 10)", kShowPictureHelp, CliNeeds::Display,
+         showPicture},
+        {"picture-selection", "choose the pictures of idle play", kPictureSelectionHelp,
+         CliNeeds::Display, pictureSelection},
+        {"standby", "set the wait before idle play", kStandbyHelp, CliNeeds::Display, standby},
+        {"interval", "set the time per picture in idle play", kIntervalHelp, CliNeeds::Display,
+         interval},
         {"send-picture", "put pictures into picture slots and send them", kSendPictureHelp,
          CliNeeds::Display, sendPicture},
         {"play-setting", "set the pictures, standby time and interval of idle play",
          kPlaySettingHelp, CliNeeds::Display, playSetting},
+        {"convert", "scale and crop a picture to a slot size and save it", kConvertHelp,
+         CliNeeds::Nothing, convert},
     };
 }
 

@@ -1,0 +1,17 @@
+#include "app/storage/DownloadFile.h"
+
+namespace tavisto {
+
+bool ReadDownloadFile(const std::string& fileName, Bytes& bytes, std::string& message) {
+    Bytes read;
+    if (!ReadFileBounded(fileName, kDownloadFileLimit, read, message))
+        return false;
+    if (read.empty()) {
+        message = "\"" + fileName + "\" is empty: there is nothing to send.";
+        return false;
+    }
+    bytes = std::move(read);
+    return true;
+}
+
+} // namespace tavisto

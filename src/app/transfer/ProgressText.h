@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/transfer/TransferEngine.h"
+
+#include <string>
+
+namespace tavisto {
+
+// The progress texts of a running queue, the same in the window's status bar and on
+// the terminal's progress line.
+
+// "512 B/s", "1.5 KB/s", "2.0 MB/s": the rate of the current job, with 1 KB = 1024
+// bytes and one decimal above 1 KB/s. Empty while no queue runs or the rate is not
+// known yet.
+std::string RateText(const TTransferStatus& status);
+
+// "2:13 left": the time the current job still needs (minutes and seconds). Empty
+// while no queue runs or the rate or the time is not known yet.
+std::string TimeLeftText(const TTransferStatus& status);
+
+} // namespace tavisto
