@@ -163,6 +163,18 @@ TEST_F(CliTest, ConnectReportsModelFirmwareAndSpeed) {
     EXPECT_EQ(result.out, "Connected to KT350--MKA!\nBaud rate: 115200\n");
     EXPECT_EQ(line.writes().back(), wire("0C"));
 
+    // Found at 115200 while its settings store 38400 (code 2): the link-speed frame for
+    // 38400 goes out at 115200, then the port follows.
+    displayAt(115200, "KT350--MKA", wire("0E"), R"({"Baud_Rate": 2})");
+    result = run({"connect"});
+    EXPECT_EQ(result.out, "The display was still at 115200 baud from a transfer that did not "
+                          "finish; it is set back to its own speed, 38400 baud.\n"
+                          "Connected to KT350--MKA!\nBaud rate: 38400\n");
+    const auto switched =
+        std::find(line.writes().begin(), line.writes().end(), wire("02 07 04 00 00 96 00"));
+    ASSERT_NE(switched, line.writes().end());
+    EXPECT_EQ(*(switched - 1), wire("02 07 16 05"));
+
     line.onWrite = nullptr;
     result = run({"connect"});
     EXPECT_EQ(result.code, 1);

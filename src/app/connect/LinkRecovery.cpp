@@ -16,8 +16,12 @@ int StoredBaudRate(TConnection& connection) {
     std::string message;
     std::string configuration;
     LcdGetConfiguration(connection, message, configuration);
+    // A reply without the speed member leaves the marker: nothing is known then.
+    constexpr std::uint8_t kNotReported = 0xFF;
     TDisplayInfo info;
-    if (configuration.empty() || !ReadSettingsText(configuration, info, message))
+    info.Baud_Rate = kNotReported;
+    if (configuration.empty() || !ReadSettingsText(configuration, info, message) ||
+        info.Baud_Rate == kNotReported)
         return 0;
     for (const TBaudRates& row : SetBaudRates) {
         if (row.BaudRateNo != info.Baud_Rate)
