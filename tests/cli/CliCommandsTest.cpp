@@ -170,9 +170,9 @@ TEST_F(CliTest, ConnectReportsModelFirmwareAndSpeed) {
     EXPECT_EQ(result.out, "The display was still at 115200 baud from a transfer that did not "
                           "finish; it is set back to its own speed, 38400 baud.\n"
                           "Connected to KT350--MKA!\nBaud rate: 38400\n");
-    const auto switched =
-        std::find(line.writes().begin(), line.writes().end(), wire("02 07 04 00 00 96 00"));
-    ASSERT_NE(switched, line.writes().end());
+    const std::vector<Bytes> writes = line.writes();
+    const auto switched = std::find(writes.begin(), writes.end(), wire("02 07 04 00 00 96 00"));
+    ASSERT_NE(switched, writes.end());
     EXPECT_EQ(*(switched - 1), wire("02 07 16 05"));
 
     line.onWrite = nullptr;
