@@ -228,6 +228,8 @@ std::string GeneralHelp() {
          << "\nExit status: 0 success, 1 the display, the port or a file failed, 2 the command\n"
          << "line is wrong, 3 a question (factory reset, format, firmware) was not answered\n"
          << "yes: refused, or not asked for want of --yes or a terminal; nothing was sent.\n"
+         << "130 a transfer was interrupted (Ctrl+C, SIGTERM, or its terminal closed); the\n"
+         << "display was set back to its speed first.\n"
          << "Results go to standard output; errors, warnings and the port used go to\n"
          << "standard error.\n";
     return text.str();

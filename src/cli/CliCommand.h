@@ -19,6 +19,9 @@ inline constexpr int kExitUsage = 2;  // the command line is wrong
 // A yes/no question (factory reset, format, firmware) was not answered Yes: refused by
 // the operator, or asked without --yes and without a terminal. Nothing was sent.
 inline constexpr int kExitNotConfirmed = 3;
+// A transfer was stopped by SIGINT (Ctrl+C), SIGTERM or SIGHUP (its terminal closed):
+// the display was set back to its speed and the port closed before the program ended.
+inline constexpr int kExitInterrupted = 130;
 
 // A command line that cannot be run; the text says what is wrong with it.
 class UsageError : public std::runtime_error {

@@ -2,6 +2,7 @@
 
 #include "app/transfer/BlockingOwnerLoop.h"
 #include "app/transfer/ProgressText.h"
+#include "cli/InterruptSignals.h"
 
 #include <iostream>
 #include <unistd.h>
@@ -50,11 +51,21 @@ int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
     if (terminal)
         engine.setStatusObserver(
             [&context](const TTransferStatus& status) { showProgress(context.err, status); });
+    const InterruptSignals signals;
+    InterruptSignals::clear();
     if (!start(op, runner))
         return StoppedExitCode(op);
-    loop.runUntil([&engine] { return !engine.Running(); });
+    // The loop wakes at least once a second (the engine's seconds counter), so an
+    // interrupt is seen within a second.
+    loop.runUntil([&engine] { return !engine.Running() || InterruptSignals::received() != 0; });
     if (terminal)
         context.err << "\r\x1b[K" << std::flush;
+    if (engine.Running()) {
+        engine.Interrupt();
+        context.err << "Interrupted: the transfer stopped and the display is back at "
+                    << context.connection.CurrentBaudRate << " baud.\n";
+        return kExitInterrupted;
+    }
     const bool stored =
         expected == kAnyJobCount ? engine.Succeeded() > 0 : engine.Succeeded() == expected;
     return engine.Completed() && stored && engine.Failed() == 0 ? kExitOk : kExitFailed;

@@ -6,8 +6,11 @@
 #include "sim/VirtualDisplay.h"
 #include "tests/support/TempFolder.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <thread>
+#include <unistd.h>
 
 namespace tavisto::testing {
 namespace {
@@ -66,6 +69,35 @@ TEST_F(CliDownload, AddressedItemIsStoredAtItsAddressAndTheLinkComesBack) {
     EXPECT_EQ(display->storage().flash.at(0x00032000), contents);
     // The display is back at the operator's speed.
     EXPECT_EQ(display->baudRate(), 9600);
+}
+
+// Ctrl+C in the middle of a transfer: the queue stops, the display goes back to its
+// own speed (a later command given --baud 9600 reaches it) and the exit status says
+// the transfer was interrupted.
+TEST_F(CliDownload, AnInterruptedTransferSetsTheDisplayBack) {
+    startDisplay(0); // KT350--MKA
+    sim::Faults paced;
+    paced.pacing = true; // about nine seconds for the file at 115200 baud
+    display->setFaults(paced);
+    const std::string file = writeFile("font.bin", 100000);
+    CliRun result{};
+    std::thread command([&] { result = run({"download", "cp850", file}); });
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (display->baudRate() != 115200 && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ::kill(::getpid(), SIGINT);
+    command.join();
+
+    EXPECT_EQ(result.code, cli::kExitInterrupted) << result.err;
+    EXPECT_TRUE(result.err.ends_with(
+        "\nInterrupted: the transfer stopped and the display is back at 9600 baud.\n"))
+        << result.err;
+    EXPECT_EQ(display->baudRate(), 9600);
+    EXPECT_EQ(display->storage().flash.count(0x00032000), 0u);
+    display->setFaults({});
+    const CliRun after = run({"version"});
+    EXPECT_EQ(after.code, 0) << after.err;
 }
 
 TEST_F(CliDownload, NamedItemByPositionIsStoredUnderItsFileName) {

@@ -90,6 +90,7 @@ void TTransferEngine::StartQueue(const TQueueStart& start) {
     DownPos = std::clamp(start.firstPosition, 1, kDownListEnd);
     Fwait = 0;
     completed_ = false;
+    interrupted_ = false;
     tmr1->start(kSecondsInterval);
     NextDownload();
 }
@@ -299,6 +300,19 @@ void TTransferEngine::abandon(const std::string& message) {
     restoreLink();
     tmr1->stop();
     op_.ShowMsgBox(message, MB_ICONERROR);
+    op_.actBtnEnableExecute();
+    op_.EndProgress();
+}
+
+void TTransferEngine::Interrupt() {
+    if (!Running())
+        return;
+    if (phase_ == Phase::Named)
+        threads_.cancelNamedWorker();
+    stopJob();
+    interrupted_ = true;
+    restoreLink();
+    tmr1->stop();
     op_.actBtnEnableExecute();
     op_.EndProgress();
 }

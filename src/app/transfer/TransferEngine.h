@@ -42,6 +42,8 @@ public:
     virtual void startNamedWorker(const TNamedJob& job) = 0;
     // Returns once the worker no longer touches the port.
     virtual void joinNamedWorker() = 0;
+    // Asks the worker to stop writing the file; joinNamedWorker then returns soon.
+    virtual void cancelNamedWorker() {}
 };
 
 // How far the queue has got, for a progress display (rate and time left).
@@ -114,6 +116,11 @@ public:
 
     // ---- State. ---------------------------------------------------------------
     bool Running() const { return phase_ != Phase::Idle; }
+    // Stops a running queue where it is (the operator interrupted it): the current job
+    // ends without a verdict, the display and the port go back to the operator's
+    // speed and the session closes. No box is shown; the caller says what happened.
+    void Interrupt();
+    bool Interrupted() const { return interrupted_; }
     int Succeeded() const { return Statistics_S; }
     int Failed() const { return Statistics_F; }
     // The last queue ran to its end ("Done!"), rather than being abandoned.
@@ -171,6 +178,7 @@ private:
 
     Phase phase_ = Phase::Idle;
     bool completed_ = false;
+    bool interrupted_ = false;
     int blocksDone_ = 0;
     TimePoint jobStart_{};
 };

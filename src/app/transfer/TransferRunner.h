@@ -29,6 +29,7 @@ private:
     void receivedHandled() override;
     void startNamedWorker(const TNamedJob& job) override;
     void joinNamedWorker() override;
+    void cancelNamedWorker() override;
     void postProgress(int serial, int piece);
 
     TConnection& connection_;
