@@ -57,11 +57,21 @@ int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
         return StoppedExitCode(op);
     // The loop wakes at least once a second (the engine's seconds counter), so an
     // interrupt is seen within a second.
-    loop.runUntil([&engine] { return !engine.Running() || InterruptSignals::received() != 0; });
+    bool stopAsked = false;
+    for (;;) {
+        loop.runUntil([&engine, &stopAsked] {
+            return !engine.Running() || (!stopAsked && InterruptSignals::received() != 0);
+        });
+        if (!engine.Running())
+            break;
+        stopAsked = true;
+        if (!engine.Interrupt())
+            context.err << "\nInterrupted: the display gets the rest of the current file first; "
+                           "part-way through it, it would take the next command as data.\n";
+    }
     if (terminal)
         context.err << "\r\x1b[K" << std::flush;
-    if (engine.Running()) {
-        engine.Interrupt();
+    if (engine.Interrupted()) {
         context.err << "Interrupted: the transfer stopped and the display is back at "
                     << context.connection.CurrentBaudRate << " baud.\n";
         return kExitInterrupted;

@@ -91,6 +91,7 @@ void TTransferEngine::StartQueue(const TQueueStart& start) {
     Fwait = 0;
     completed_ = false;
     interrupted_ = false;
+    stopRequested_ = false;
     tmr1->start(kSecondsInterval);
     NextDownload();
 }
@@ -268,6 +269,10 @@ void TTransferEngine::jobEnded(bool stored) {
     }
     ++(stored ? Statistics_S : Statistics_F);
     ++DownPos;
+    if (stopRequested_) {
+        stopInterrupted();
+        return;
+    }
     NextDownload();
 }
 
@@ -304,12 +309,19 @@ void TTransferEngine::abandon(const std::string& message) {
     op_.EndProgress();
 }
 
-void TTransferEngine::Interrupt() {
+bool TTransferEngine::Interrupt() {
     if (!Running())
-        return;
-    if (phase_ == Phase::Named)
-        threads_.cancelNamedWorker();
+        return true;
+    stopRequested_ = true;
+    if (phase_ == Phase::Named || DownPos == kFirmwarePosition)
+        return false;
+    stopInterrupted();
+    return true;
+}
+
+void TTransferEngine::stopInterrupted() {
     stopJob();
+    stopRequested_ = false;
     interrupted_ = true;
     restoreLink();
     tmr1->stop();

@@ -42,8 +42,6 @@ public:
     virtual void startNamedWorker(const TNamedJob& job) = 0;
     // Returns once the worker no longer touches the port.
     virtual void joinNamedWorker() = 0;
-    // Asks the worker to stop writing the file; joinNamedWorker then returns soon.
-    virtual void cancelNamedWorker() {}
 };
 
 // How far the queue has got, for a progress display (rate and time left).
@@ -116,10 +114,13 @@ public:
 
     // ---- State. ---------------------------------------------------------------
     bool Running() const { return phase_ != Phase::Idle; }
-    // Stops a running queue where it is (the operator interrupted it): the current job
-    // ends without a verdict, the display and the port go back to the operator's
-    // speed and the session closes. No box is shown; the caller says what happened.
-    void Interrupt();
+    // Stops a running queue at the next safe point (the operator interrupted it): an
+    // addressed job at once, between blocks; a named file or a firmware image once it
+    // has gone whole, since a display part-way through taking one would read the
+    // link-speed command as data. Then the display and the port go back to the
+    // operator's speed and the session closes. No box is shown; the caller says what
+    // happened. True when the queue stopped at once.
+    bool Interrupt();
     bool Interrupted() const { return interrupted_; }
     int Succeeded() const { return Statistics_S; }
     int Failed() const { return Statistics_F; }
@@ -148,6 +149,7 @@ private:
     void finish();
     void abandon(const std::string& message);
     void restoreLink();
+    void stopInterrupted();
 
     TConnection& connection_;
     TOperator& op_;
@@ -179,6 +181,7 @@ private:
     Phase phase_ = Phase::Idle;
     bool completed_ = false;
     bool interrupted_ = false;
+    bool stopRequested_ = false;
     int blocksDone_ = 0;
     TimePoint jobStart_{};
 };

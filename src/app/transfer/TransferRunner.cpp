@@ -70,10 +70,6 @@ void TTransferRunner::postProgress(int serial, int piece) {
     });
 }
 
-void TTransferRunner::cancelNamedWorker() {
-    cancelWorker_ = true;
-}
-
 void TTransferRunner::joinNamedWorker() {
     if (worker_.joinable())
         worker_.join();

@@ -29,7 +29,6 @@ private:
     void receivedHandled() override;
     void startNamedWorker(const TNamedJob& job) override;
     void joinNamedWorker() override;
-    void cancelNamedWorker() override;
     void postProgress(int serial, int piece);
 
     TConnection& connection_;

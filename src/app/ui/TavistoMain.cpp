@@ -16,10 +16,12 @@
 #include "link/PosixSerialPort.h"
 #include "pictures/ui/DesktopDialogs.h"
 #include "protocol/Crc16.h"
+#include "protocol/DownloadTable.h"
 #include "protocol/Session.h"
 #include "resources/EmbeddedResources.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -180,6 +182,39 @@ void TfrmTavistoMain::btn_ExitClick() {
     close();
 }
 
+namespace {
+
+// The question before the window closes in the middle of a transfer.
+std::string ExitDuringTransferQuestion(bool firmware) {
+    if (firmware)
+        return "A firmware image is being sent to the display. Stopping now may leave the "
+               "display unusable until a firmware update is done again.\n\n"
+               "Stop after the image and exit?";
+    return "A transfer to the display is running. Stop it (a file the display is taking is "
+           "finished first), set the display back to its speed and exit?";
+}
+
+} // namespace
+
+void TfrmTavistoMain::closeEvent(QCloseEvent* event) {
+    TTransferEngine& engine = runner_->engine();
+    if (engine.Running()) {
+        const bool firmware = engine.Status().item == DownFileAt(kFirmwarePosition).Name;
+        if (ShowMsgBox(ExitDuringTransferQuestion(firmware), MB_YESNO_QUESTION) != IDYES) {
+            event->ignore();
+            return;
+        }
+        // The box ran the event loop: the queue may have ended meanwhile. A file the
+        // display is part-way through is finished first; the window closes after.
+        if (!engine.Interrupt()) {
+            closeAfterStop_ = true;
+            event->ignore();
+            return;
+        }
+    }
+    QMainWindow::closeEvent(event);
+}
+
 void TfrmTavistoMain::SetGuestSlotVisible(bool visible) {
     tsPictureManagement->SetGuestSlotVisible(visible);
 }
@@ -236,6 +271,8 @@ void TfrmTavistoMain::actBtnDisableExecute() {
 void TfrmTavistoMain::actBtnEnableExecute() {
     for (QWidget* control : switchedControls())
         control->setEnabled(true);
+    if (closeAfterStop_)
+        QTimer::singleShot(0, this, [this] { close(); });
 }
 
 QString TfrmTavistoMain::panelText(int panel) const {

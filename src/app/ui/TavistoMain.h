@@ -101,6 +101,9 @@ public:
     void cbb_BaudRateChange();
     void btn_ExitClick();
     void tmr1Timer();
+    // Closing while a transfer runs asks first; Yes stops the queue and sets the
+    // display back to the operator's speed before the window goes.
+    void closeEvent(QCloseEvent* event) override;
     // The button row: settings file and form, All Download and maintenance.
     void actDefaultSettingExecute();
     void btn_savesettingsClick();
@@ -115,7 +118,8 @@ public:
     TSettingsForm SettingsForm;
 
     // ---- State ----------------------------------------------------------------
-    int Fwait = 0; // seconds elapsed in the current operation
+    int Fwait = 0;                // seconds elapsed in the current operation
+    bool closeAfterStop_ = false; // Exit was answered Yes while a file was still going
 
     // ---- Connection group ----------------------------------------------------
     QGroupBox* grp_Settings = nullptr;

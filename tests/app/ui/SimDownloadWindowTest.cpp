@@ -127,6 +127,43 @@ private slots:
         QVERIFY(!w->connection().SessionPort);
     }
 
+    // Exit in the middle of a transfer asks first: No keeps it running, Yes stops it
+    // and sets the display back to the operator's speed before the window goes.
+    void closingDuringADownloadAsksFirst() {
+        auto w = connected();
+        w->show();
+        ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
+        folder.write("font.bin", pattern(40000));
+        tab.cbbCharset->setCurrentIndex(0); // CP437
+        boxes.files.push_back(QString::fromStdString((folder.path() / "font.bin").string()));
+        tab.btn_CharacterSetSelectFile->click();
+        tab.btn_CharacterSetDownSingle->click();
+        // The buttons wait while the queue runs.
+        auto running = [&] {
+            return !w->btn_AllDownload->isEnabled();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(display->baudRate() == 115200, 10000);
+        QVERIFY(running());
+
+        boxes.answers.push_back(QMessageBox::No);
+        QVERIFY(!w->close());
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
+        QVERIFY(boxes.shown[0].text.startsWith(QStringLiteral("A transfer to the display")));
+        QVERIFY(running());
+
+        // A named file is finished first: the display would take the link-speed command
+        // as file data. Then the display is set back and the window closes.
+        QVERIFY(!w->close());
+        QVERIFY(w->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 30000);
+        QVERIFY(!running());
+        QCOMPARE(display->baudRate(), w->connection().CurrentBaudRate);
+        QVERIFY(!w->connection().SessionPort);
+        QCOMPARE(display->storage().files.count("437_80x40.bin"), std::size_t(1));
+        QCOMPARE(boxes.shown.size(), std::size_t(2));
+    }
+
     void downloadOfAMissingFileSendsNothing() {
         auto w = connected();
         ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
