@@ -1,9 +1,8 @@
 #include "app/pictures/PictureDownload.h"
 
-#include "app/storage/SingleDownload.h"
+#include "app/storage/DownloadLink.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/PictureSlots.h"
-#include "protocol/Session.h"
 
 namespace tavisto {
 
@@ -67,26 +66,13 @@ bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, int model,
 
     if (!PrepareDownloadLink(connection, op))
         return false;
-    op.BeginProgress("", 100, TProgressKind::PictureSlots);
     engine.SummaryText = kPictureDownloadSummary;
-    op.actBtnDisableExecute();
-
-    std::string message;
-    if (!LcdWaitReady(connection, message, true)) {
-        // The display went quiet at the transfer speed: put everything back.
-        SwitchLinkSpeed(connection, connection.CurrentBaudRate);
-        LcdCloseSession(connection);
-        op.EndProgress();
-        op.actBtnEnableExecute();
-        op.ShowMsgBox(message, MB_ICONERROR);
-        return false;
-    }
     TTransferEngine::TQueueStart start;
     start.model = model;
     start.fromResources = false;
     start.firstPosition = kFirstPicturePosition;
-    engine.StartQueue(start);
-    return true;
+    // The pictures go only to a display that still answers at the transfer speed.
+    return StartDownloadQueue(connection, op, engine, start, TProgressKind::PictureSlots, true);
 }
 
 } // namespace tavisto

@@ -3,19 +3,12 @@
 #include "app/settings/SettingCommands.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/PictureError.h"
-#include "protocol/DisplayCommands.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/PictureSlots.h"
-#include "protocol/Session.h"
 
 namespace tavisto {
 
 namespace {
-
-bool refuse(TOperator& op, const std::string& text) {
-    op.ShowMsgBox(text, MB_ICONERROR);
-    return false;
-}
 
 // "1,234,567"
 std::string groupedDigits(std::size_t value) {
@@ -34,30 +27,6 @@ std::string FirmwareFileQuestion(const std::string& fileName, std::size_t size,
            "? A firmware image not made for this display can stop it from working.";
 }
 
-const DisplayModel* ReadyForQueue(TOperator& op, int model, TTransferRunner& runner) {
-    if (runner.engine().Running()) {
-        refuse(op, "A download is already running.");
-        return nullptr;
-    }
-    const DisplayModel* found = FindModel(model);
-    if (!found)
-        refuse(op, "Connect to a display first.");
-    return found;
-}
-
-bool PrepareDownloadLink(TConnection& connection, TOperator& op) {
-    std::string message;
-    if (!connection.SessionPort && LcdOpenSession(connection, connection.CurrentPortName,
-                                                  connection.CurrentBaudRate, message) != 1)
-        return refuse(op, message);
-    if (!LcdWaitReady(connection, message, true)) {
-        LcdCloseSession(connection);
-        return refuse(op, kDownloadNotFoundPrefix + message);
-    }
-    SwitchLinkSpeed(connection, kTransferBaudRate);
-    return true;
-}
-
 bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int model,
                                      TTransferRunner& runner, int position,
                                      const std::string& fileName) {
@@ -66,18 +35,18 @@ bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int
     if (!found)
         return false;
     if (position < 1 || position > kDownFileCount)
-        return refuse(op, "No item " + std::to_string(position) + " in the download list.");
+        return ShowError(op, "No item " + std::to_string(position) + " in the download list.");
     if (PictureSlotOfPosition(position) != 0)
-        return refuse(op, std::string(DownFileAt(position).Name) +
-                              " is a picture slot: its picture is sent from the slot, not "
-                              "from a file.");
+        return ShowError(op, std::string(DownFileAt(position).Name) +
+                                 " is a picture slot: its picture is sent from the slot, not "
+                                 "from a file.");
     std::size_t size = 0;
     try {
         size = FileToBytes(fileName).size();
         if (size == 0)
-            return refuse(op, "\"" + fileName + "\" is empty: there is nothing to send.");
+            return ShowError(op, "\"" + fileName + "\" is empty: there is nothing to send.");
     } catch (const FileError& error) {
-        return refuse(op, error.what());
+        return ShowError(op, error.what());
     }
     // A display given a firmware image not made for it may stop working: the operator
     // confirms the file, its size and the model before anything is sent.
@@ -90,15 +59,12 @@ bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int
         return false;
     engine.SetDownListNull();
     engine.Mark(position);
-    op.BeginProgress("", 100, TProgressKind::ClearLog);
-    op.actBtnDisableExecute();
     TTransferEngine::TQueueStart start;
     start.model = model;
     start.fromResources = false;
     start.chosenFile = fileName;
     start.firstPosition = position;
-    engine.StartQueue(start);
-    return true;
+    return StartDownloadQueue(connection, op, engine, start, TProgressKind::ClearLog);
 }
 
 } // namespace tavisto

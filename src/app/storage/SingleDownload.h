@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Operator.h"
+#include "app/storage/DownloadLink.h"
 #include "app/transfer/TransferRunner.h"
 #include "link/Connection.h"
 #include "protocol/ModelTable.h"
@@ -10,21 +11,6 @@
 #include <string_view>
 
 namespace tavisto {
-
-// The checks of every download workflow before it touches the display: no queue is
-// running and `model` is a connected model. On failure it shows why in an error box
-// and returns nullptr.
-const DisplayModel* ReadyForQueue(TOperator& op, int model, TTransferRunner& runner);
-
-// The common preparation of the download workflows: opens the session when it is
-// closed (stored port and rate), waits for the display to answer, then switches
-// the display and the port to 115200 baud. On failure it shows the reason in an
-// error box ("Not found the devies!" and the reason when the display does not
-// answer), leaves the session closed and returns false.
-bool PrepareDownloadLink(TConnection& connection, TOperator& op);
-
-// Heads the error box of a display that does not answer before a download.
-inline constexpr const char* kDownloadNotFoundPrefix = "Not found the devies!";
 
 // The filter of the file dialog of the single-item download.
 inline constexpr const char* kDownloadFileFilter =

@@ -57,10 +57,6 @@ struct TTransferStatus {
     int secondsLeft = -1;      // of the current job; -1 while unknown
 };
 
-// Switches the display and then the port to `baudRate` on the open session:
-// LcdSetLinkBaudRate, 200 ms, the port's speed, 100 ms.
-void SwitchLinkSpeed(TConnection& connection, int baudRate);
-
 // "N of  M": the count text of the status bar (two spaces after "of").
 std::string CountText(int count, int total);
 // "Done! [Succeed N / Failed M]".
@@ -139,7 +135,6 @@ private:
     void jobEnded(bool stored);
     void finish();
     void abandon(const std::string& message);
-    void restoreLink();
 
     TConnection& connection_;
     TOperator& op_;
