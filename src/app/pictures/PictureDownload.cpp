@@ -42,18 +42,17 @@ std::string SlotSizeMismatch(const TPictureSlots& slots, int slot, const Display
            " there. It is not sent; load it again with \"+\".";
 }
 
-bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, int model,
+bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, const DisplayModel* model,
                               TTransferRunner& runner, const TPictureSlots& slots,
                               TSlotChecks& checked) {
     TTransferEngine& engine = runner.engine();
-    const DisplayModel* row = ReadyForQueue(op, model, runner);
-    if (!row)
+    if (!ReadyForQueue(op, model, runner))
         return false;
 
     engine.SetDownListNull();
     std::string refused;
     for (const int slot : SlotsToSend(slots, checked)) {
-        if (std::string mismatch = SlotSizeMismatch(slots, slot, *row); !mismatch.empty())
+        if (std::string mismatch = SlotSizeMismatch(slots, slot, *model); !mismatch.empty())
             refused += (refused.empty() ? "" : "\r\n") + mismatch;
         else
             engine.Mark(PositionOfSlot(slot));
@@ -68,7 +67,7 @@ bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, int model,
         return false;
     engine.SummaryText = kPictureDownloadSummary;
     TTransferEngine::TQueueStart start;
-    start.model = model;
+    start.model = model->index;
     start.fromResources = false;
     start.firstPosition = kFirstPicturePosition;
     // The pictures go only to a display that still answers at the transfer speed.

@@ -5,15 +5,12 @@
 
 namespace tavisto {
 
-const DisplayModel* ReadyForQueue(TOperator& op, int model, TTransferRunner& runner) {
-    if (runner.engine().Running()) {
-        ShowError(op, "A download is already running.");
-        return nullptr;
-    }
-    const DisplayModel* found = FindModel(model);
-    if (!found)
-        ShowError(op, "Connect to a display first.");
-    return found;
+bool ReadyForQueue(TOperator& op, const DisplayModel* model, TTransferRunner& runner) {
+    if (runner.engine().Running())
+        return ShowError(op, "A download is already running.");
+    if (!model)
+        return ShowError(op, "Connect to a display first.");
+    return true;
 }
 
 bool PrepareDownloadLink(TConnection& connection, TOperator& op) {

@@ -14,9 +14,9 @@ namespace tavisto {
 inline constexpr const char* kDownloadNotFoundPrefix = "Not found the devies!";
 
 // The checks of every download workflow before it touches the display: no queue is
-// running and `model` is a connected model. On failure it shows why in an error box
-// and returns nullptr.
-const DisplayModel* ReadyForQueue(TOperator& op, int model, TTransferRunner& runner);
+// running and there is a connected model (`model` is not nullptr). On failure it
+// shows why in an error box and returns false.
+bool ReadyForQueue(TOperator& op, const DisplayModel* model, TTransferRunner& runner);
 
 // The common preparation of the download workflows: opens the session when it is
 // closed (stored port and rate), waits for the display to answer, then switches

@@ -27,12 +27,11 @@ std::string FirmwareFileQuestion(const std::string& fileName, std::size_t size,
            "? A firmware image not made for this display can stop it from working.";
 }
 
-bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int model,
-                                     TTransferRunner& runner, int position,
-                                     const std::string& fileName) {
+bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op,
+                                     const DisplayModel* model, TTransferRunner& runner,
+                                     int position, const std::string& fileName) {
     TTransferEngine& engine = runner.engine();
-    const DisplayModel* found = ReadyForQueue(op, model, runner);
-    if (!found)
+    if (!ReadyForQueue(op, model, runner))
         return false;
     if (position < 1 || position > kDownFileCount)
         return ShowError(op, "No item " + std::to_string(position) + " in the download list.");
@@ -51,7 +50,7 @@ bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int
     // A display given a firmware image not made for it may stop working: the operator
     // confirms the file, its size and the model before anything is sent.
     if (position == kFirmwarePosition &&
-        op.ShowMsgBox(FirmwareFileQuestion(fileName, size, found->name), MB_YESNO_QUESTION) !=
+        op.ShowMsgBox(FirmwareFileQuestion(fileName, size, model->name), MB_YESNO_QUESTION) !=
             IDYES)
         return false;
 
@@ -60,7 +59,7 @@ bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int
     engine.SetDownListNull();
     engine.Mark(position);
     TTransferEngine::TQueueStart start;
-    start.model = model;
+    start.model = model->index;
     start.fromResources = false;
     start.chosenFile = fileName;
     start.firstPosition = position;

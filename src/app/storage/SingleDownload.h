@@ -21,15 +21,16 @@ std::string FirmwareFileQuestion(const std::string& fileName, std::size_t size,
                                  std::string_view modelName);
 
 // "Download" of one item of the download file table (btn_CharacterSetDownSingleClick):
-// `position` 1..93 is sent from `fileName` to a display of model index `model`.
+// `position` 1..93 is sent from `fileName` to a display of model `model` (nullptr:
+// none connected).
 // Picture slots (positions 77 to 90) are refused: they are sent from their slots.
 // Checks what it can before touching the display (position, model, a readable file,
 // no queue running) and shows an error box for bad input. A firmware file (position 93)
 // is sent only after the operator answers Yes to FirmwareFileQuestion. Returns true when the
 // queue started; the engine then runs it on the owner's thread and ends with the
 // "Done!" box (engine().Running() turns false).
-bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int model,
-                                     TTransferRunner& runner, int position,
-                                     const std::string& fileName);
+bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op,
+                                     const DisplayModel* model, TTransferRunner& runner,
+                                     int position, const std::string& fileName);
 
 } // namespace tavisto

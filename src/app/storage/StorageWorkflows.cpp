@@ -12,10 +12,10 @@ namespace tavisto {
 namespace {
 
 // The queue of the rows marked, from the program's resources.
-bool startFromResources(TConnection& connection, TOperator& op, int model,
+bool startFromResources(TConnection& connection, TOperator& op, const DisplayModel& model,
                         TTransferEngine& engine) {
     TTransferEngine::TQueueStart start;
-    start.model = model;
+    start.model = model.index;
     start.fromResources = true;
     start.firstPosition = 1;
     return StartDownloadQueue(connection, op, engine, start, TProgressKind::ClearLog);
@@ -38,7 +38,7 @@ std::string NoFirmwareImageText(const std::string& modelName) {
            "\"Select File\" and \"Download\" (tavisto-cli: download firmware FILE).";
 }
 
-bool btn_CharacterSetDownAllClick(TConnection& connection, TOperator& op, int model,
+bool btn_CharacterSetDownAllClick(TConnection& connection, TOperator& op, const DisplayModel* model,
                                   TTransferRunner& runner) {
     if (!ReadyForQueue(op, model, runner))
         return false;
@@ -50,7 +50,7 @@ bool btn_CharacterSetDownAllClick(TConnection& connection, TOperator& op, int mo
     for (int row = 1; row <= kLastFontPosition; ++row)
         engine.Mark(row);
     engine.Mark(kTablePosition);
-    return startFromResources(connection, op, model, engine);
+    return startFromResources(connection, op, *model, engine);
 }
 
 bool btn_FormatClick(TConnection& connection, TOperator& op) {
@@ -62,19 +62,19 @@ bool btn_FormatClick(TConnection& connection, TOperator& op) {
     return true;
 }
 
-bool btn_updateClick(TConnection& connection, TOperator& op, int model, TTransferRunner& runner) {
-    const DisplayModel* found = ReadyForQueue(op, model, runner);
-    if (!found)
+bool btn_updateClick(TConnection& connection, TOperator& op, const DisplayModel* model,
+                     TTransferRunner& runner) {
+    if (!ReadyForQueue(op, model, runner))
         return false;
     TTransferEngine& engine = runner.engine();
     // Without an image the queue would skip the firmware row and report success.
-    if (!carriesFirmware(engine, *found))
-        return ShowError(op, NoFirmwareImageText(std::string(found->name)));
+    if (!carriesFirmware(engine, *model))
+        return ShowError(op, NoFirmwareImageText(std::string(model->name)));
     if (op.ShowMsgBox("Do you want to upgrade the firmware?", MB_YESNO_QUESTION) != IDYES)
         return false;
 
     std::string message;
-    if (found->isAddressed())
+    if (model->isAddressed())
         VfdRestartDisplay(connection, message);
     if (!LcdWaitReady(connection, message))
         return ShowError(op, kDownloadNotFoundPrefix + message);
@@ -86,7 +86,7 @@ bool btn_updateClick(TConnection& connection, TOperator& op, int model, TTransfe
         return ShowError(op, message);
     SwitchLinkSpeed(connection, kTransferBaudRate);
     engine.SummaryText = "Download: \r\n\r\n";
-    return startFromResources(connection, op, model, engine);
+    return startFromResources(connection, op, *model, engine);
 }
 
 } // namespace tavisto

@@ -42,11 +42,6 @@ int utf16Length(const std::string& text) {
     return units;
 }
 
-bool drawsQrCodes(int model) {
-    const DisplayModel* row = FindModel(model);
-    return row && row->drawsQrCodes;
-}
-
 } // namespace
 
 bool btn_TextSendClick(TConnection& c, TOperator& op, const TTestText& test) {
@@ -114,10 +109,6 @@ bool actCodePageTestExecute(TConnection& c, TOperator& op, int tag) {
     return showFailure(op, VfdSendRaw(c, CodePageSampleFrame(*first), message), message);
 }
 
-bool ModelTakesQrPictures(int model) {
-    return FindModel(model) != nullptr && !drawsQrCodes(model);
-}
-
 TQrPicture QrPictureOfFile(const std::string& fileName) {
     TQrPicture picture;
     std::error_code ignored;
@@ -172,9 +163,9 @@ bool ShowQrPicture(TConnection& c, TOperator& op, int align,
     return true;
 }
 
-bool ShowQrCodeOfText(TConnection& c, TOperator& op, int model, int align, const std::string& text,
-                      std::string& openError) {
-    if (drawsQrCodes(model)) {
+bool ShowQrCodeOfText(TConnection& c, TOperator& op, const DisplayModel* model, int align,
+                      const std::string& text, std::string& openError) {
+    if (ModelHasQrCodeAt(model)) {
         std::string message;
         return showFailure(op, LcdShowQrCode(c, align, TextToHostBytes(text), message), message);
     }
@@ -187,9 +178,9 @@ bool ShowQrCodeOfText(TConnection& c, TOperator& op, int model, int align, const
         c, op, align, [&picture] { return std::move(picture); }, openError);
 }
 
-bool btn_ShowQrCodeAtClick(TConnection& c, TOperator& op, int model, int align, int picture,
-                           const std::string& text) {
-    if (!drawsQrCodes(model))
+bool btn_ShowQrCodeAtClick(TConnection& c, TOperator& op, const DisplayModel* model, int align,
+                           int picture, const std::string& text) {
+    if (!ModelHasQrCodeAt(model))
         return false;
     std::string message;
     return showFailure(op, LcdShowQrCodeAt(c, align, picture, TextToHostBytes(text), message),
