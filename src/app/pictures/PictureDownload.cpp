@@ -67,7 +67,7 @@ bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, const Disp
         return false;
     engine.SummaryText = kPictureDownloadSummary;
     TTransferEngine::TQueueStart start;
-    start.model = model->index;
+    start.model = model;
     start.fromResources = false;
     start.firstPosition = kFirstPicturePosition;
     // The pictures go only to a display that still answers at the transfer speed.

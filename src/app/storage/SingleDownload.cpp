@@ -59,7 +59,7 @@ bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op,
     engine.SetDownListNull();
     engine.Mark(position);
     TTransferEngine::TQueueStart start;
-    start.model = model->index;
+    start.model = model;
     start.fromResources = false;
     start.chosenFile = fileName;
     start.firstPosition = position;

@@ -15,7 +15,7 @@ namespace {
 bool startFromResources(TConnection& connection, TOperator& op, const DisplayModel& model,
                         TTransferEngine& engine) {
     TTransferEngine::TQueueStart start;
-    start.model = model.index;
+    start.model = &model;
     start.fromResources = true;
     start.firstPosition = 1;
     return StartDownloadQueue(connection, op, engine, start, TProgressKind::ClearLog);

@@ -68,10 +68,9 @@ void TTransferEngine::setStatusObserver(std::function<void(const TTransferStatus
 }
 
 void TTransferEngine::StartQueue(const TQueueStart& start) {
-    const DisplayModel* model = FindModel(start.model);
-    if (!model)
-        throw std::invalid_argument("no display model " + std::to_string(start.model));
-    model_ = model;
+    if (!start.model)
+        throw std::invalid_argument("no display model");
+    model_ = start.model;
     DownTotal = GetDownListTrueTotal();
     Statistics_S = 0;
     Statistics_F = 0;

@@ -85,9 +85,9 @@ public:
     // DownTotal, zeroes the counters, takes the model, the data source and the
     // first position, starts the seconds counter and calls NextDownload.
     struct TQueueStart {
-        int model = 0;
-        bool fromResources = false; // IsDownResource
-        std::string chosenFile;     // the operator's file when not from resources
+        const DisplayModel* model = nullptr; // the connected model; required
+        bool fromResources = false;          // IsDownResource
+        std::string chosenFile;              // the operator's file when not from resources
         int firstPosition = 1;
     };
     void StartQueue(const TQueueStart& start);
