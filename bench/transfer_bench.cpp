@@ -72,7 +72,7 @@ bool run(const char* title, int model, std::size_t size, double ceiling, double 
     BlockingOwnerLoop loop;
     TTransferRunner runner(connection, op, loop, TJobSources{});
     // Row 6 (CP850): an address on the addressed models, a file name on the named.
-    if (!btn_CharacterSetDownSingleClick(connection, op, model, runner, 6, file))
+    if (!btn_CharacterSetDownSingleClick(connection, op, FindModel(model), runner, 6, file))
         return false;
     loop.runUntil([&] { return !runner.engine().Running(); });
     if (!op.started || !op.ended || op.verdict != "CP850 [Succeed]") {

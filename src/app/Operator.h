@@ -53,4 +53,11 @@ public:
     virtual void actBtnEnableExecute() = 0;
 };
 
+// Shows `text` in an error box and returns false: how a workflow stops on a failure
+// (`return ShowError(op, message);`).
+inline bool ShowError(TOperator& op, const std::string& text) {
+    op.ShowMsgBox(text, MB_ICONERROR);
+    return false;
+}
+
 } // namespace tavisto

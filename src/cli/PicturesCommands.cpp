@@ -178,8 +178,9 @@ CliAction sendPicture(const std::vector<std::string>& args) {
         };
         return RunTransferQueue(context, sources, static_cast<int>(images->size()),
                                 [&](TTerminalOperator& op, TTransferRunner& runner) {
-                                    return btn_DownloadPictrueClick(context.connection, op, model,
-                                                                    runner, *slots, checked);
+                                    return btn_DownloadPictrueClick(context.connection, op,
+                                                                    FindModel(model), runner,
+                                                                    *slots, checked);
                                 });
     };
     return CliAction(load, send);

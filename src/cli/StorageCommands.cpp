@@ -113,8 +113,9 @@ CliAction download(const std::vector<std::string>& args) {
         return runQueue(context, yes,
                         [&context, position, &file, &contents](TOperator& op, int model,
                                                                TTransferRunner& runner) {
-                            return btn_CharacterSetDownSingleClick(
-                                context.connection, op, model, runner, position, file, *contents);
+                            return btn_CharacterSetDownSingleClick(context.connection, op,
+                                                                   FindModel(model), runner,
+                                                                   position, file, *contents);
                         });
     };
     return CliAction(load, send);
@@ -123,20 +124,21 @@ CliAction download(const std::vector<std::string>& args) {
 CliAction downloadFonts(const std::vector<std::string>& args) {
     parseArgs(args, {}, 0, 0);
     return [](CliContext& context) {
-        return runQueue(
-            context, false, [&context](TOperator& op, int model, TTransferRunner& runner) {
-                return btn_CharacterSetDownAllClick(context.connection, op, model, runner);
-            });
+        return runQueue(context, false,
+                        [&context](TOperator& op, int model, TTransferRunner& runner) {
+                            return btn_CharacterSetDownAllClick(context.connection, op,
+                                                                FindModel(model), runner);
+                        });
     };
 }
 
 CliAction firmwareUpdate(const std::vector<std::string>& args) {
     const bool yes = parseArgs(args, {{"--yes", 0}}, 0, 0).has("--yes");
     return [yes](CliContext& context) {
-        return runQueue(context, yes,
-                        [&context](TOperator& op, int model, TTransferRunner& runner) {
-                            return btn_updateClick(context.connection, op, model, runner);
-                        });
+        return runQueue(
+            context, yes, [&context](TOperator& op, int model, TTransferRunner& runner) {
+                return btn_updateClick(context.connection, op, FindModel(model), runner);
+            });
     };
 }
 

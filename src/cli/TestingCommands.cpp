@@ -113,13 +113,6 @@ Only KT350--MKB, KT350-MKD, KT350-MK and KT750-MK can; the others are refused
 when the scan identified them. The text is sent in ISO-8859-1.
 )";
 
-// A QR command is refused on a model the scan found unable to draw QR codes; without
-// a scan (--baud) the display is not known and the command is sent.
-bool cannotDrawQrCodes(const CliContext& context) {
-    const DisplayModel* model = FindModel(context.model);
-    return model && !model->drawsQrCodes;
-}
-
 int refuseModel(CliContext& context, int model, const char* what) {
     context.err << FindModel(model)->name << " cannot " << what << '\n';
     return kExitFailed;
@@ -147,7 +140,8 @@ CliAction qr(const std::vector<std::string>& args) {
             return kExitFailed;
         TTerminalOperator op(context.out, context.err);
         std::string openError;
-        const bool ok = ShowQrCodeOfText(context.connection, op, model, align, text, openError);
+        const bool ok =
+            ShowQrCodeOfText(context.connection, op, FindModel(model), align, text, openError);
         return qrOutcome(context, ok, openError);
     };
 }
@@ -177,7 +171,7 @@ CliAction qrImage(const std::vector<std::string>& args) {
         const int model = connectedModel(context);
         if (model < 0)
             return kExitFailed;
-        if (!ModelTakesQrPictures(model))
+        if (!ModelTakesQrPictures(FindModel(model)))
             return refuseModel(context, model, "take a QR code as a picture; it draws them itself");
         TTerminalOperator op(context.out, context.err);
         std::string openError;
@@ -194,7 +188,9 @@ CliAction qrAt(const std::vector<std::string>& args) {
     const int align = alignment(parsed);
     const Bytes text = TextToHostBytes(parsed.positional[1]);
     return [align, picture, text](CliContext& context) {
-        if (cannotDrawQrCodes(context))
+        // Refused on a model the scan found unable to draw QR codes; without a scan
+        // (--baud) the display is not known and the command is sent.
+        if (ModelTakesQrPictures(FindModel(context.model)))
             return refuseModel(context, context.model, "draw a QR code over a picture");
         std::string message;
         const bool ok = LcdShowQrCodeAt(context.connection, align, picture, text, message);

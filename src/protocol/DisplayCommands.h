@@ -1,22 +1,18 @@
 #pragma once
 
 #include "link/Connection.h"
+#include "protocol/DisplayFrames.h"
 
 #include <cstdint>
 #include <string>
 
 namespace tavisto {
 
-// The three screen areas of the colour commands.
-enum class TArea { Header, Main, Footer };
-
-// The display-command form of the character-set and code-page selection.
-inline constexpr int kDisplayCommandForm = 1;
-
-// Every command returns true on success with "OK" in `message`, or false with the
-// operator text of the failure (the port-open error, a write error, or the
-// command's own reply error). Text parameters are bytes already converted to the
-// display's code page; a terminated text is sent up to its first 00 byte.
+// Every command builds its frame (DisplayFrames.h) and sends it with a
+// FrameExecutor step. Every command returns true on success with "OK" in `message`, or false with
+// the operator text of the failure (the port-open error, a write error, or the command's own reply
+// error). Text parameters are bytes already converted to the display's code page; a terminated text
+// is sent up to its first 00 byte.
 
 // ---- One-shot commands: open OneShotPort, write one frame, close. ----------
 // Not traced, no reply. Texts are cut to their first 40 bytes; the brightness

@@ -9,16 +9,6 @@ const DisplayModel* FindModelByName(std::string_view name) {
     return nullptr;
 }
 
-bool ModelHasFirmwareCheck(int model) {
-    const DisplayModel* row = FindModel(model);
-    return row && row->reportsFirmware;
-}
-
-bool ModelHasQrCodeAt(int model) {
-    const DisplayModel* row = FindModel(model);
-    return row && row->drawsQrCodes;
-}
-
 std::optional<PixelSize> SlotPictureSize(const DisplayModel& model, int slot) {
     const bool small = model.isSmallPanel();
     switch (slot) {

@@ -57,10 +57,19 @@ constexpr const DisplayModel* FindModel(int index) {
 // The model of a name (exact comparison), or nullptr.
 const DisplayModel* FindModelByName(std::string_view name);
 
+// The predicates of a connected model; nullptr (no model found yet) has none.
 // Models 3, 5 and 6 report a firmware version and have the fourteenth picture slot.
-bool ModelHasFirmwareCheck(int model);
-// Models 1, 3, 5 and 6 draw a QR code over a stored picture.
-bool ModelHasQrCodeAt(int model);
+constexpr bool ModelHasFirmwareCheck(const DisplayModel* model) {
+    return model && model->reportsFirmware;
+}
+// Models 1, 3, 5 and 6 draw a QR code from text, also over a stored picture.
+constexpr bool ModelHasQrCodeAt(const DisplayModel* model) {
+    return model && model->drawsQrCodes;
+}
+// The other models take a QR code as a picture that this program draws.
+constexpr bool ModelTakesQrPictures(const DisplayModel* model) {
+    return model && !model->drawsQrCodes;
+}
 
 // The picture size of slot 73..86 on a model: the start logo and the ten slide-show
 // pictures fill the panel, the header logo and header picture are strips, the guest

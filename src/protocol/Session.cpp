@@ -1,5 +1,7 @@
 #include "protocol/Session.h"
 
+#include "protocol/DisplayFrames.h"
+#include "protocol/LinkControl.h"
 #include "protocol/SessionIo.h"
 #include "settings/HostCodePage.h"
 
@@ -7,9 +9,9 @@ namespace tavisto {
 
 namespace {
 
-const Bytes kModelQuery("\x02\x07\x16\x01", 4);
-const Bytes kVersionQuery("\x02\x07\x16\x02", 4);
-const Bytes kConfigurationQuery("\x02\x07\x16\x05", 4);
+const Bytes kModelQuery = ModelQueryFrame();
+const Bytes kVersionQuery = VersionQueryFrame();
+const Bytes kConfigurationQuery = ConfigurationQueryFrame();
 
 // The display gets this long to prepare an answer before the first read.
 constexpr Millis kAnswerPause{100};
@@ -36,7 +38,7 @@ int judgeModelReply(TConnection& connection, const Bytes& reply, std::string& me
 } // namespace
 
 int LcdIdentifyModel(TConnection& connection, std::string& message) {
-    if (!ensureSession(connection, message))
+    if (!EnsureSession(connection, message))
         return -1;
     std::string writeMessage;
     WritePort(connection.SessionPort, kModelQuery, writeMessage);
@@ -86,7 +88,7 @@ bool LcdProbeModel(TConnection& connection, std::string& message) {
 }
 
 bool LcdWaitReady(TConnection& connection, std::string& message, bool keepSession) {
-    if (!keepSession && !ensureSession(connection, message))
+    if (!keepSession && !EnsureSession(connection, message))
         return false;
     bool ready = false;
     for (int probe = 0; probe < kWaitReadyProbes && !ready; ++probe) {
@@ -99,7 +101,7 @@ bool LcdWaitReady(TConnection& connection, std::string& message, bool keepSessio
 }
 
 std::uint32_t LcdReadVersion(TConnection& connection, std::string& message) {
-    if (!ensureSession(connection, message))
+    if (!EnsureSession(connection, message))
         return 0;
     std::string writeMessage;
     WritePort(connection.SessionPort, kVersionQuery, writeMessage);
@@ -122,7 +124,7 @@ std::uint32_t LcdReadVersion(TConnection& connection, std::string& message) {
 void LcdGetConfiguration(TConnection& connection, std::string& message,
                          std::string& configuration) {
     configuration.clear();
-    if (!ensureSession(connection, message))
+    if (!EnsureSession(connection, message))
         return;
     std::string writeMessage;
     WritePort(connection.SessionPort, kConfigurationQuery, writeMessage);

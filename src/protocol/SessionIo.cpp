@@ -13,13 +13,6 @@ constexpr Millis kPollSlice{5};
 
 } // namespace
 
-bool ensureSession(TConnection& connection, std::string& message) {
-    if (connection.SessionPort)
-        return true;
-    return LcdOpenSession(connection, connection.CurrentPortName, connection.CurrentBaudRate,
-                          message) == 1;
-}
-
 void traceSent(TConnection& connection, const Bytes& frame) {
     connection.trace.TraceLine("----> " + BytesToHex(frame));
 }

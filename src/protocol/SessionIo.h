@@ -6,14 +6,10 @@
 
 namespace tavisto {
 
-// Shared steps of the session commands: opening the session on demand, tracing
-// frames, and pacing the loops that poll the port for a reply.
+// Shared steps of the session commands: tracing frames, and pacing the loops that
+// poll the port for a reply.
 
 inline constexpr const char* kSerialPortNotOpened = "Serial Port Not Opened!";
-
-// Opens SessionPort on CurrentPortName at CurrentBaudRate when it is empty.
-// False with the open error in `message` when that fails.
-bool ensureSession(TConnection& connection, std::string& message);
 
 // Trace lines: "----> " / "<---- " followed by the upper-case hex of the bytes.
 void traceSent(TConnection& connection, const Bytes& frame);

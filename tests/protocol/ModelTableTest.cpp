@@ -32,8 +32,9 @@ TEST(ModelTable, RowsAsTheDisplaysBehave) {
         EXPECT_EQ(model->panel, (PixelSize{row.width, row.width == 480 ? 272 : 480}));
         EXPECT_EQ(model->isNamed(), row.named);
         EXPECT_EQ(model->isAddressed(), !row.named);
-        EXPECT_EQ(ModelHasFirmwareCheck(i), row.firmware);
-        EXPECT_EQ(ModelHasQrCodeAt(i), row.qr);
+        EXPECT_EQ(ModelHasFirmwareCheck(model), row.firmware);
+        EXPECT_EQ(ModelHasQrCodeAt(model), row.qr);
+        EXPECT_EQ(ModelTakesQrPictures(model), !row.qr);
         EXPECT_EQ(model->firmwareWakeUp, row.wakeUp);
         EXPECT_EQ(model->resolutionSuffix(), row.width == 480 ? "480X272" : "800X480");
         EXPECT_EQ(FindModelByName(row.name), model);
@@ -43,8 +44,9 @@ TEST(ModelTable, RowsAsTheDisplaysBehave) {
 TEST(ModelTable, UnknownIndexesAndNames) {
     EXPECT_EQ(FindModel(-1), nullptr);
     EXPECT_EQ(FindModel(kModelCount), nullptr);
-    EXPECT_FALSE(ModelHasFirmwareCheck(7));
-    EXPECT_FALSE(ModelHasQrCodeAt(-1));
+    EXPECT_FALSE(ModelHasFirmwareCheck(nullptr));
+    EXPECT_FALSE(ModelHasQrCodeAt(nullptr));
+    EXPECT_FALSE(ModelTakesQrPictures(nullptr));
     EXPECT_EQ(FindModelByName("KT350-MKA"), nullptr);
     EXPECT_EQ(FindModelByName(std::string("KT350-MK\0", 9)), nullptr);
     EXPECT_EQ(FindModelByName(""), nullptr);

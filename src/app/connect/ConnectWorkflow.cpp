@@ -17,16 +17,16 @@ int RunConnect(TConnection& connection, TOperator& op, TConnectView& view) {
 
     const ScanResult found =
         ScanForDisplay(connection, [&view](int baudRate) { view.SelectBaudRate(baudRate); });
-    if (found.model < 0 || found.model >= kModelCount) {
+    const DisplayModel* model = FindModel(found.model);
+    if (!model) {
         op.ShowMsgBox(found.message, MB_ICONERROR);
         return -1;
     }
 
-    const int model = found.model;
     if (RecoverStoredLinkSpeed(connection, op, found.baudRate) != found.baudRate)
         view.SelectBaudRate(connection.CurrentBaudRate);
-    const std::string modelName(DisplayModels[static_cast<std::size_t>(model)].name);
-    view.SelectModel(model);
+    const std::string modelName(model->name);
+    view.SelectModel(model->index);
     op.actBtnEnableExecute();
     if (ModelHasFirmwareCheck(model))
         view.SetGuestSlotVisible(true);
@@ -46,7 +46,7 @@ int RunConnect(TConnection& connection, TOperator& op, TConnectView& view) {
             op.ShowMsgBox(kFirmwareOutdatedWarning, MB_ICONWARNING);
         }
     }
-    return model;
+    return model->index;
 }
 
 int BaudRateOfText(const std::string& text) {

@@ -1,6 +1,7 @@
 #include "app/connect/LinkRecovery.h"
 
 #include "app/transfer/TransferEngine.h"
+#include "protocol/LinkControl.h"
 #include "protocol/Session.h"
 #include "settings/SettingsText.h"
 #include "settings/Vocabulary.h"
@@ -48,12 +49,13 @@ int RecoverStoredLinkSpeed(TConnection& connection, TOperator& op, int foundBaud
     const int stored = StoredBaudRate(connection);
     if (stored == 0 || stored == kTransferBaudRate)
         return foundBaudRate;
+    // The scan left the connection at the speed that answered: the session opens there,
+    // and the link goes back to the stored speed as at the end of a transfer.
     std::string message;
-    if (LcdOpenSession(connection, connection.CurrentPortName, kTransferBaudRate, message) != 1)
+    if (!EnsureSession(connection, message))
         return foundBaudRate;
-    SwitchLinkSpeed(connection, stored);
-    LcdCloseSession(connection);
     connection.CurrentBaudRate = stored;
+    RestoreLink(connection);
     op.ShowLogOnRichEdit(LinkRecoveredText(stored), false);
     return stored;
 }

@@ -1,9 +1,8 @@
 #include "app/pictures/PictureDownload.h"
 
-#include "app/storage/SingleDownload.h"
+#include "app/storage/DownloadLink.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/PictureSlots.h"
-#include "protocol/Session.h"
 
 namespace tavisto {
 
@@ -43,18 +42,17 @@ std::string SlotSizeMismatch(const TPictureSlots& slots, int slot, const Display
            " there. It is not sent; load it again with \"+\".";
 }
 
-bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, int model,
+bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, const DisplayModel* model,
                               TTransferRunner& runner, const TPictureSlots& slots,
                               TSlotChecks& checked) {
     TTransferEngine& engine = runner.engine();
-    const DisplayModel* row = ReadyForQueue(op, model, runner);
-    if (!row)
+    if (!ReadyForQueue(op, model, runner))
         return false;
 
     engine.SetDownListNull();
     std::string refused;
     for (const int slot : SlotsToSend(slots, checked)) {
-        if (std::string mismatch = SlotSizeMismatch(slots, slot, *row); !mismatch.empty())
+        if (std::string mismatch = SlotSizeMismatch(slots, slot, *model); !mismatch.empty())
             refused += (refused.empty() ? "" : "\r\n") + mismatch;
         else
             engine.Mark(PositionOfSlot(slot));
@@ -67,26 +65,13 @@ bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, int model,
 
     if (!PrepareDownloadLink(connection, op))
         return false;
-    op.BeginProgress("", 100, TProgressKind::PictureSlots);
     engine.SummaryText = kPictureDownloadSummary;
-    op.actBtnDisableExecute();
-
-    std::string message;
-    if (!LcdWaitReady(connection, message, true)) {
-        // The display went quiet at the transfer speed: put everything back.
-        SwitchLinkSpeed(connection, connection.CurrentBaudRate);
-        LcdCloseSession(connection);
-        op.EndProgress();
-        op.actBtnEnableExecute();
-        op.ShowMsgBox(message, MB_ICONERROR);
-        return false;
-    }
     TTransferEngine::TQueueStart start;
     start.model = model;
     start.fromResources = false;
     start.firstPosition = kFirstPicturePosition;
-    engine.StartQueue(start);
-    return true;
+    // The pictures go only to a display that still answers at the transfer speed.
+    return StartDownloadQueue(connection, op, engine, start, TProgressKind::PictureSlots, true);
 }
 
 } // namespace tavisto

@@ -25,15 +25,16 @@ std::vector<int> SlotsToSend(const TPictureSlots& contents, TSlotChecks& checked
 std::string SlotSizeMismatch(const TPictureSlots& contents, int slot, const DisplayModel& model);
 
 // "Download" of the Picture Management tab (btn_DownloadPictrueClick) for a display of
-// model index `model`: queues the flagged, checked slots and starts the transfer
-// engine at position 77. A slot whose picture has another size than the model takes
-// there is not sent: a warning names it with both sizes, and the other slots still
-// go. With nothing to send it stops without a message. The link is prepared as for
-// every download (PrepareDownloadLink), the progress shows over the slots, and when
-// the display does not answer at 115200 baud the link, session, progress and
-// controls are put back and the reason is shown. Returns true when the queue started;
-// the engine then runs it on the owner's thread and ends with the "Done!" box.
-bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, int model,
+// model `model` (nullptr: none connected): queues the flagged, checked slots and
+// starts the transfer engine at position 77. A slot whose picture has another size
+// than the model takes there is not sent: a warning names it with both sizes, and the
+// other slots still go. With nothing to send it stops without a message. The link is
+// prepared as for every download (PrepareDownloadLink), the progress shows over the
+// slots, and when the display does not answer at 115200 baud the link, session,
+// progress and controls are put back and the reason is shown. Returns true when the
+// queue started; the engine then runs it on the owner's thread and ends with the
+// "Done!" box.
+bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, const DisplayModel* model,
                               TTransferRunner& runner, const TPictureSlots& contents,
                               TSlotChecks& checked);
 

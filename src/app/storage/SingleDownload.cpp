@@ -2,19 +2,12 @@
 
 #include "app/settings/SettingCommands.h"
 #include "app/storage/DownloadFile.h"
-#include "protocol/DisplayCommands.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/PictureSlots.h"
-#include "protocol/Session.h"
 
 namespace tavisto {
 
 namespace {
-
-bool refuse(TOperator& op, const std::string& text) {
-    op.ShowMsgBox(text, MB_ICONERROR);
-    return false;
-}
 
 // "1,234,567"
 std::string groupedDigits(std::size_t value) {
@@ -33,58 +26,41 @@ std::string FirmwareFileQuestion(const std::string& fileName, std::size_t size,
            "? A firmware image not made for this display can stop it from working.";
 }
 
-const DisplayModel* ReadyForQueue(TOperator& op, int model, TTransferRunner& runner) {
-    if (runner.engine().Running()) {
-        refuse(op, "A download is already running.");
-        return nullptr;
-    }
-    const DisplayModel* found = FindModel(model);
-    if (!found)
-        refuse(op, "Connect to a display first.");
-    return found;
-}
-
-bool PrepareDownloadLink(TConnection& connection, TOperator& op) {
-    std::string message;
-    if (!connection.SessionPort && LcdOpenSession(connection, connection.CurrentPortName,
-                                                  connection.CurrentBaudRate, message) != 1)
-        return refuse(op, message);
-    if (!LcdWaitReady(connection, message, true)) {
-        LcdCloseSession(connection);
-        return refuse(op, kDownloadNotFoundPrefix + message);
-    }
-    SwitchLinkSpeed(connection, kTransferBaudRate);
-    return true;
-}
-
 namespace {
 
 // The single-item download; `contents` is the file already read, or nullptr to read
 // it here once the position and the model are checked.
-bool downloadSingle(TConnection& connection, TOperator& op, int model, TTransferRunner& runner,
-                    int position, const std::string& fileName, const Bytes* contents) {
+bool downloadSingle(TConnection& connection, TOperator& op, const DisplayModel* model,
+                    TTransferRunner& runner, int position, const std::string& fileName,
+                    const Bytes* contents) {
     TTransferEngine& engine = runner.engine();
-    const DisplayModel* found = ReadyForQueue(op, model, runner);
-    if (!found)
+    if (!ReadyForQueue(op, model, runner))
         return false;
     if (position < 1 || position > kDownFileCount)
-        return refuse(op, "No item " + std::to_string(position) + " in the download list.");
+        return ShowError(op, "No item " + std::to_string(position) + " in the download list.");
     if (PictureSlotOfPosition(position) != 0)
-        return refuse(op, std::string(DownFileAt(position).Name) +
-                              " is a picture slot: its picture is sent from the slot, not "
-                              "from a file.");
+        return ShowError(op, std::string(DownFileAt(position).Name) +
+                                 " is a picture slot: its picture is sent from the slot, not "
+                                 "from a file.");
     Bytes read;
     if (!contents) {
         std::string message;
         if (!ReadDownloadFile(fileName, read, message))
-            return refuse(op, message);
+            return ShowError(op, message);
         contents = &read;
     }
     const std::size_t size = contents->size();
+    // On the addressed models a file larger than its item's room would overwrite the
+    // items stored after it.
+    if (model->isAddressed()) {
+        const std::string problem = AddressedRoomProblem(position, size);
+        if (!problem.empty())
+            return ShowError(op, problem);
+    }
     // A display given a firmware image not made for it may stop working: the operator
     // confirms the file, its size and the model before anything is sent.
     if (position == kFirmwarePosition &&
-        op.ShowMsgBox(FirmwareFileQuestion(fileName, size, found->name), MB_YESNO_QUESTION) !=
+        op.ShowMsgBox(FirmwareFileQuestion(fileName, size, model->name), MB_YESNO_QUESTION) !=
             IDYES)
         return false;
 
@@ -92,28 +68,26 @@ bool downloadSingle(TConnection& connection, TOperator& op, int model, TTransfer
         return false;
     engine.SetDownListNull();
     engine.Mark(position);
-    op.BeginProgress("", 100, TProgressKind::ClearLog);
-    op.actBtnDisableExecute();
     TTransferEngine::TQueueStart start;
     start.model = model;
     start.fromResources = false;
     start.chosenData = *contents;
     start.firstPosition = position;
-    engine.StartQueue(start);
-    return true;
+    return StartDownloadQueue(connection, op, engine, start, TProgressKind::ClearLog);
 }
 
 } // namespace
 
-bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int model,
-                                     TTransferRunner& runner, int position,
-                                     const std::string& fileName) {
+bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op,
+                                     const DisplayModel* model, TTransferRunner& runner,
+                                     int position, const std::string& fileName) {
     return downloadSingle(connection, op, model, runner, position, fileName, nullptr);
 }
 
-bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op, int model,
-                                     TTransferRunner& runner, int position,
-                                     const std::string& fileName, const Bytes& contents) {
+bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op,
+                                     const DisplayModel* model, TTransferRunner& runner,
+                                     int position, const std::string& fileName,
+                                     const Bytes& contents) {
     return downloadSingle(connection, op, model, runner, position, fileName, &contents);
 }
 

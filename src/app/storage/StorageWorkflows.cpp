@@ -1,29 +1,24 @@
 #include "app/storage/StorageWorkflows.h"
 
-#include "app/storage/SingleDownload.h"
+#include "app/storage/DownloadLink.h"
 #include "app/transfer/JobSources.h"
 #include "protocol/DisplayCommands.h"
 #include "protocol/DownloadTable.h"
+#include "protocol/LinkControl.h"
 #include "protocol/Session.h"
 
 namespace tavisto {
 
 namespace {
 
-bool refuse(TOperator& op, const std::string& text) {
-    op.ShowMsgBox(text, MB_ICONERROR);
-    return false;
-}
-
-// The rest of the contract once the rows are marked: progress, buttons, the queue.
-void startFromResources(TOperator& op, int model, TTransferEngine& engine) {
-    op.BeginProgress("", 100, TProgressKind::ClearLog);
-    op.actBtnDisableExecute();
+// The queue of the rows marked, from the program's resources.
+bool startFromResources(TConnection& connection, TOperator& op, const DisplayModel& model,
+                        TTransferEngine& engine) {
     TTransferEngine::TQueueStart start;
-    start.model = model;
+    start.model = &model;
     start.fromResources = true;
     start.firstPosition = 1;
-    engine.StartQueue(start);
+    return StartDownloadQueue(connection, op, engine, start, TProgressKind::ClearLog);
 }
 
 bool carriesFirmware(const TTransferEngine& engine, const DisplayModel& model) {
@@ -43,7 +38,7 @@ std::string NoFirmwareImageText(const std::string& modelName) {
            "\"Select File\" and \"Download\" (tavisto-cli: download firmware FILE).";
 }
 
-bool btn_CharacterSetDownAllClick(TConnection& connection, TOperator& op, int model,
+bool btn_CharacterSetDownAllClick(TConnection& connection, TOperator& op, const DisplayModel* model,
                                   TTransferRunner& runner) {
     if (!ReadyForQueue(op, model, runner))
         return false;
@@ -55,8 +50,7 @@ bool btn_CharacterSetDownAllClick(TConnection& connection, TOperator& op, int mo
     for (int row = 1; row <= kLastFontPosition; ++row)
         engine.Mark(row);
     engine.Mark(kTablePosition);
-    startFromResources(op, model, engine);
-    return true;
+    return startFromResources(connection, op, *model, engine);
 }
 
 bool btn_FormatClick(TConnection& connection, TOperator& op) {
@@ -64,37 +58,35 @@ bool btn_FormatClick(TConnection& connection, TOperator& op) {
         return false;
     std::string message;
     if (!LcdFormatStorage(connection, message))
-        return refuse(op, message);
+        return ShowError(op, message);
     return true;
 }
 
-bool btn_updateClick(TConnection& connection, TOperator& op, int model, TTransferRunner& runner) {
-    const DisplayModel* found = ReadyForQueue(op, model, runner);
-    if (!found)
+bool btn_updateClick(TConnection& connection, TOperator& op, const DisplayModel* model,
+                     TTransferRunner& runner) {
+    if (!ReadyForQueue(op, model, runner))
         return false;
     TTransferEngine& engine = runner.engine();
     // Without an image the queue would skip the firmware row and report success.
-    if (!carriesFirmware(engine, *found))
-        return refuse(op, NoFirmwareImageText(std::string(found->name)));
+    if (!carriesFirmware(engine, *model))
+        return ShowError(op, NoFirmwareImageText(std::string(model->name)));
     if (op.ShowMsgBox("Do you want to upgrade the firmware?", MB_YESNO_QUESTION) != IDYES)
         return false;
 
     std::string message;
-    if (found->isAddressed())
+    if (model->isAddressed())
         VfdRestartDisplay(connection, message);
     if (!LcdWaitReady(connection, message))
-        return refuse(op, kDownloadNotFoundPrefix + message);
+        return ShowError(op, kDownloadNotFoundPrefix + message);
     engine.SetDownListNull();
     if (LcdReadVersion(connection, message) < kTableInFirmwareVersion)
         engine.Mark(kTablePosition);
     engine.Mark(kFirmwarePosition);
-    if (!connection.SessionPort && LcdOpenSession(connection, connection.CurrentPortName,
-                                                  connection.CurrentBaudRate, message) != 1)
-        return refuse(op, message);
+    if (!EnsureSession(connection, message))
+        return ShowError(op, message);
     SwitchLinkSpeed(connection, kTransferBaudRate);
     engine.SummaryText = "Download: \r\n\r\n";
-    startFromResources(op, model, engine);
-    return true;
+    return startFromResources(connection, op, *model, engine);
 }
 
 } // namespace tavisto

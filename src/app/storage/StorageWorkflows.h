@@ -3,6 +3,7 @@
 #include "app/Operator.h"
 #include "app/transfer/TransferRunner.h"
 #include "link/Connection.h"
+#include "protocol/ModelTable.h"
 
 namespace tavisto {
 
@@ -12,10 +13,10 @@ inline constexpr unsigned kTableInFirmwareVersion = 12;
 
 // "Font Download" (btn_CharacterSetDownAllClick): prepares the link and queues every
 // font row (1 to 76) and the conversion table (92) from the program's resources, for
-// the resolution of model index `model`. Rows a model does not take are logged as
+// the resolution of model `model`. Rows a model does not take are logged as
 // not supported by the engine. Returns true when the queue started; the engine ends
 // it with the "Done!" box.
-bool btn_CharacterSetDownAllClick(TConnection& connection, TOperator& op, int model,
+bool btn_CharacterSetDownAllClick(TConnection& connection, TOperator& op, const DisplayModel* model,
                                   TTransferRunner& runner);
 
 // "Format" (btn_FormatClick): asks "Are you sure you want to format the storage?" and
@@ -24,10 +25,11 @@ bool btn_CharacterSetDownAllClick(TConnection& connection, TOperator& op, int mo
 bool btn_FormatClick(TConnection& connection, TOperator& op);
 
 // "Update" (btn_updateClick): sends the firmware image this program carries for
-// model index `model` (and the conversion table to a display below version 12).
+// model `model` (and the conversion table to a display below version 12).
 // A program that carries no image for the model says so and sends nothing, before
 // asking anything. Returns true when the queue started.
-bool btn_updateClick(TConnection& connection, TOperator& op, int model, TTransferRunner& runner);
+bool btn_updateClick(TConnection& connection, TOperator& op, const DisplayModel* model,
+                     TTransferRunner& runner);
 
 // The error text for a program that carries no firmware image for `modelName`.
 std::string NoFirmwareImageText(const std::string& modelName);

@@ -4,6 +4,7 @@
 #include "pictures/MonoBits.h"
 #include "pictures/PictureError.h"
 #include "protocol/DisplayCommands.h"
+#include "protocol/LinkControl.h"
 #include "protocol/ModelTable.h"
 #include "settings/CodePage.h"
 #include "settings/HostCodePage.h"
@@ -18,16 +19,14 @@ namespace {
 
 constexpr int kTestFieldWidth = 20;
 constexpr int kQrLinkBaudRate = 115200;
-constexpr Millis kAfterLinkSwitch{500};
-constexpr Millis kAfterPortSwitch{100};
-constexpr Millis kAfterLinkReturn{300};
+constexpr TLinkPauses kQrLinkSwitch{Millis(500), Millis(100)};
+// Only the display is switched back: the session closes right after.
+constexpr TLinkPauses kQrLinkReturn{Millis(300), std::nullopt};
 constexpr int kQrMissingFile = 21;
 constexpr int kQrNoPicture = 19;
 
 bool showFailure(TOperator& op, bool ok, const std::string& message) {
-    if (!ok)
-        op.ShowMsgBox(message, MB_ICONERROR);
-    return ok;
+    return ok || ShowError(op, message);
 }
 
 // UTF-16 units of a UTF-8 text: characters beyond U+FFFF take two.
@@ -41,11 +40,6 @@ int utf16Length(const std::string& text) {
             ++units; // a four-byte sequence
     }
     return units;
-}
-
-bool drawsQrCodes(int model) {
-    const DisplayModel* row = FindModel(model);
-    return row && row->drawsQrCodes;
 }
 
 } // namespace
@@ -115,10 +109,6 @@ bool actCodePageTestExecute(TConnection& c, TOperator& op, int tag) {
     return showFailure(op, VfdSendRaw(c, CodePageSampleFrame(*first), message), message);
 }
 
-bool ModelTakesQrPictures(int model) {
-    return FindModel(model) != nullptr && !drawsQrCodes(model);
-}
-
 TQrPicture QrPictureOfFile(const std::string& fileName) {
     TQrPicture picture;
     std::error_code ignored;
@@ -148,15 +138,12 @@ TQrPicture QrPictureOfText(const std::string& text) {
 bool ShowQrPicture(TConnection& c, TOperator& op, int align,
                    const std::function<TQrPicture()>& make, std::string& openError) {
     std::string message;
-    if (!c.SessionPort && LcdOpenSession(c, c.CurrentPortName, c.CurrentBaudRate, message) != 1) {
+    if (!EnsureSession(c, message)) {
         openError = message;
         return false;
     }
-    std::string ignored; // the link switches are not judged; the picture's result is
-    LcdSetLinkBaudRate(c, kQrLinkBaudRate, ignored);
-    c.clock().sleep(kAfterLinkSwitch);
-    SetPortBaudRate(c.SessionPort, kQrLinkBaudRate);
-    c.clock().sleep(kAfterPortSwitch);
+    // The link switches are not judged; the picture's result is.
+    SwitchLinkSpeed(c, kQrLinkBaudRate, kQrLinkSwitch);
 
     TQrPicture picture;
     try {
@@ -167,24 +154,18 @@ bool ShowQrPicture(TConnection& c, TOperator& op, int align,
     const int code = picture.ready() ? LcdSendQrImage(c, picture.bits, align, 0) : picture.code;
 
     // Set back on every outcome, so the display never stays at 115200.
-    LcdSetLinkBaudRate(c, c.CurrentBaudRate, ignored);
-    c.clock().sleep(kAfterLinkReturn);
-    LcdCloseSession(c);
+    RestoreLink(c, kQrLinkReturn);
 
-    if (!picture.error.empty()) {
-        op.ShowMsgBox(picture.error, MB_ICONERROR);
-        return false;
-    }
-    if (code != 0) {
-        op.ShowMsgBox("Error\xEF\xBC\x9A" + std::to_string(code), MB_ICONERROR);
-        return false;
-    }
+    if (!picture.error.empty())
+        return ShowError(op, picture.error);
+    if (code != 0)
+        return ShowError(op, "Error\xEF\xBC\x9A" + std::to_string(code));
     return true;
 }
 
-bool ShowQrCodeOfText(TConnection& c, TOperator& op, int model, int align, const std::string& text,
-                      std::string& openError) {
-    if (drawsQrCodes(model)) {
+bool ShowQrCodeOfText(TConnection& c, TOperator& op, const DisplayModel* model, int align,
+                      const std::string& text, std::string& openError) {
+    if (ModelHasQrCodeAt(model)) {
         std::string message;
         return showFailure(op, LcdShowQrCode(c, align, TextToHostBytes(text), message), message);
     }
@@ -197,9 +178,9 @@ bool ShowQrCodeOfText(TConnection& c, TOperator& op, int model, int align, const
         c, op, align, [&picture] { return std::move(picture); }, openError);
 }
 
-bool btn_ShowQrCodeAtClick(TConnection& c, TOperator& op, int model, int align, int picture,
-                           const std::string& text) {
-    if (!drawsQrCodes(model))
+bool btn_ShowQrCodeAtClick(TConnection& c, TOperator& op, const DisplayModel* model, int align,
+                           int picture, const std::string& text) {
+    if (!ModelHasQrCodeAt(model))
         return false;
     std::string message;
     return showFailure(op, LcdShowQrCodeAt(c, align, picture, TextToHostBytes(text), message),

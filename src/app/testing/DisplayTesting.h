@@ -3,6 +3,7 @@
 #include "app/Operator.h"
 #include "link/Bytes.h"
 #include "link/Connection.h"
+#include "protocol/ModelTable.h"
 
 #include <functional>
 #include <optional>
@@ -57,10 +58,6 @@ inline constexpr int kQrAlignLeft = 1;
 inline constexpr int kQrAlignCenter = 2;
 inline constexpr int kQrAlignRight = 3;
 
-// Models 0, 2 and 4 cannot encode a QR code and take it as a picture instead; false
-// for the others and for no model (-1).
-bool ModelTakesQrPictures(int model);
-
 // A QR picture ready to send, or why there is none: `code` a result code of the
 // picture path (21 missing file, 19 no picture) or `error` an operator text.
 struct TQrPicture {
@@ -86,14 +83,14 @@ bool ShowQrPicture(TConnection& c, TOperator& op, int align,
 
 // "Show QrCode" of a text, chosen by the model: the display's own QR command (the text
 // in the host code page) on models that encode QR codes, a picture made from the text
-// on the others, nothing without a model. A text that cannot be made into a picture is
-// shown as an error before anything is sent.
-bool ShowQrCodeOfText(TConnection& c, TOperator& op, int model, int align, const std::string& text,
-                      std::string& openError);
+// on the others, nothing without a model (nullptr). A text that cannot be made into a
+// picture is shown as an error before anything is sent.
+bool ShowQrCodeOfText(TConnection& c, TOperator& op, const DisplayModel* model, int align,
+                      const std::string& text, std::string& openError);
 
 // "Show QrCode At": the QR code of the text drawn over stored picture 1..10; only on
 // models that encode QR codes (nothing is sent or shown on the others).
-bool btn_ShowQrCodeAtClick(TConnection& c, TOperator& op, int model, int align, int picture,
-                           const std::string& text);
+bool btn_ShowQrCodeAtClick(TConnection& c, TOperator& op, const DisplayModel* model, int align,
+                           int picture, const std::string& text);
 
 } // namespace tavisto

@@ -5,6 +5,7 @@
 #include "protocol/DownloadTable.h"
 #include "protocol/FileTransfer.h"
 #include "protocol/Hex.h"
+#include "protocol/LinkControl.h"
 #include "protocol/Session.h"
 
 #include <algorithm>
@@ -16,8 +17,6 @@ namespace {
 
 constexpr Millis kJobPause{100};
 constexpr Millis kStartPause{100};
-constexpr Millis kLinkSwitchPause{200};
-constexpr Millis kPortSwitchPause{100};
 constexpr const char* kUnsupportedAddress = "0xFFFFFFFF";
 
 int blockCount(std::uint32_t length) {
@@ -25,14 +24,6 @@ int blockCount(std::uint32_t length) {
 }
 
 } // namespace
-
-void SwitchLinkSpeed(TConnection& connection, int baudRate) {
-    std::string message;
-    LcdSetLinkBaudRate(connection, baudRate, message);
-    connection.clock().sleep(kLinkSwitchPause);
-    SetPortBaudRate(connection.SessionPort, baudRate);
-    connection.clock().sleep(kPortSwitchPause);
-}
 
 std::string CountText(int count, int total) {
     return std::to_string(count) + " of  " + std::to_string(total);
@@ -77,10 +68,9 @@ void TTransferEngine::setStatusObserver(std::function<void(const TTransferStatus
 }
 
 void TTransferEngine::StartQueue(const TQueueStart& start) {
-    const DisplayModel* model = FindModel(start.model);
-    if (!model)
-        throw std::invalid_argument("no display model " + std::to_string(start.model));
-    model_ = model;
+    if (!start.model)
+        throw std::invalid_argument("no display model");
+    model_ = start.model;
     DownTotal = GetDownListTrueTotal();
     Statistics_S = 0;
     Statistics_F = 0;
@@ -276,11 +266,6 @@ void TTransferEngine::jobEnded(bool stored) {
     NextDownload();
 }
 
-void TTransferEngine::restoreLink() {
-    SwitchLinkSpeed(connection_, connection_.CurrentBaudRate);
-    LcdCloseSession(connection_);
-}
-
 void TTransferEngine::stopJob() {
     timOut->stop();
     if (phase_ == Phase::Addressed)
@@ -293,7 +278,7 @@ void TTransferEngine::stopJob() {
 void TTransferEngine::finish() {
     stopJob();
     completed_ = true;
-    restoreLink();
+    RestoreLink(connection_);
     tmr1->stop();
     op_.ShowMsgBox(DoneText(Statistics_S, Statistics_F), MB_ICONINFORMATION);
     op_.actBtnEnableExecute();
@@ -302,7 +287,7 @@ void TTransferEngine::finish() {
 
 void TTransferEngine::abandon(const std::string& message) {
     stopJob();
-    restoreLink();
+    RestoreLink(connection_);
     tmr1->stop();
     op_.ShowMsgBox(message, MB_ICONERROR);
     op_.actBtnEnableExecute();
@@ -323,7 +308,7 @@ void TTransferEngine::stopInterrupted() {
     stopJob();
     stopRequested_ = false;
     interrupted_ = true;
-    restoreLink();
+    RestoreLink(connection_);
     tmr1->stop();
     op_.actBtnEnableExecute();
     op_.EndProgress();
@@ -336,7 +321,7 @@ void TTransferEngine::timOutTimer() {
     stopJob();
     // The display is still at the transfer speed: set it back to the stored rate
     // before the session closes, so that the next command finds it.
-    restoreLink();
+    RestoreLink(connection_);
     tmr1->stop();
     op_.actBtnEnableExecute();
     op_.EndProgress();

@@ -57,10 +57,6 @@ struct TTransferStatus {
     int secondsLeft = -1;      // of the current job; -1 while unknown
 };
 
-// Switches the display and then the port to `baudRate` on the open session:
-// LcdSetLinkBaudRate, 200 ms, the port's speed, 100 ms.
-void SwitchLinkSpeed(TConnection& connection, int baudRate);
-
 // "N of  M": the count text of the status bar (two spaces after "of").
 std::string CountText(int count, int total);
 // "Done! [Succeed N / Failed M]".
@@ -89,10 +85,9 @@ public:
     // DownTotal, zeroes the counters, takes the model, the data source and the
     // first position, starts the seconds counter and calls NextDownload.
     struct TQueueStart {
-        int model = 0;
-        bool fromResources = false; // IsDownResource
-        Bytes chosenData;           // the operator's file, read once by the workflow,
-                                    // when not from resources
+        const DisplayModel* model = nullptr; // the connected model; required
+        bool fromResources = false;          // IsDownResource
+        Bytes chosenData; // the operator's file, read once by the workflow, when not from resources
         int firstPosition = 1;
     };
     void StartQueue(const TQueueStart& start);
@@ -148,7 +143,6 @@ private:
     void jobEnded(bool stored);
     void finish();
     void abandon(const std::string& message);
-    void restoreLink();
     void stopInterrupted();
 
     TConnection& connection_;

@@ -104,8 +104,7 @@ int TDisplayTestPanel::qrAlign() const {
 }
 
 void TDisplayTestPanel::btn_ShowQrCodeClick() {
-    const int model = host_.displayModel();
-    if (ModelTakesQrPictures(model)) {
+    if (ModelTakesQrPictures(FindModel(host_.displayModel()))) {
         const bool chinese = UsesChineseTexts(host_.connection().SystemLangId);
         act_QrOfText->setText(chinese ? QStringLiteral("由文本生成二维码")
                                       : QStringLiteral("QrCode of the Text"));
@@ -129,14 +128,14 @@ void TDisplayTestPanel::act_QrOfTextExecute() {
     const int align = qrAlign();
     host_.runOnForm([this, &testText, align](TSettingsForm&, TDisplayInfo&) {
         std::string openError;
-        if (!ShowQrCodeOfText(host_.connection(), host_.operatorView(), host_.displayModel(), align,
-                              testText, openError))
+        if (!ShowQrCodeOfText(host_.connection(), host_.operatorView(),
+                              FindModel(host_.displayModel()), align, testText, openError))
             showOpenError(openError);
     });
 }
 
 void TDisplayTestPanel::act_QrOfPictureExecute() {
-    if (!ModelTakesQrPictures(host_.displayModel()))
+    if (!ModelTakesQrPictures(FindModel(host_.displayModel())))
         return;
     const int align = qrAlign();
     TFileDialog dialog;
@@ -159,7 +158,7 @@ void TDisplayTestPanel::btn_ShowQrCodeAtClick() {
     const int picture = ud_PicNo->value();
     host_.runOnForm([this, &testText, align, picture](TSettingsForm&, TDisplayInfo&) {
         tavisto::btn_ShowQrCodeAtClick(host_.connection(), host_.operatorView(),
-                                       host_.displayModel(), align, picture, testText);
+                                       FindModel(host_.displayModel()), align, picture, testText);
     });
 }
 

@@ -72,7 +72,7 @@ TDownloadFilePanel::TDownloadFilePanel(TPanelHost& host, QTextEdit* log, QWidget
 
 void TDownloadFilePanel::btn_CharacterSetDownAllClick() {
     tavisto::btn_CharacterSetDownAllClick(host_.connection(), host_.operatorView(),
-                                          host_.displayModel(), host_.transferRunner());
+                                          FindModel(host_.displayModel()), host_.transferRunner());
 }
 
 void TDownloadFilePanel::btn_FormatClick() {
@@ -111,8 +111,8 @@ void TDownloadFilePanel::btn_CharacterSetDownSingleClick() {
     if (index < 0 || file.isEmpty())
         return; // the button is disabled then
     tavisto::btn_CharacterSetDownSingleClick(host_.connection(), host_.operatorView(),
-                                             host_.displayModel(), host_.transferRunner(),
-                                             index + 1, file.toStdString());
+                                             FindModel(host_.displayModel()),
+                                             host_.transferRunner(), index + 1, file.toStdString());
 }
 
 } // namespace tavisto::ui

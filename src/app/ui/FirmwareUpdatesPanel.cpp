@@ -47,8 +47,8 @@ TFirmwareUpdatesPanel::TFirmwareUpdatesPanel(TPanelHost& host, QWidget* parent)
 }
 
 void TFirmwareUpdatesPanel::btn_updateClick() {
-    tavisto::btn_updateClick(host_.connection(), host_.operatorView(), host_.displayModel(),
-                             host_.transferRunner());
+    tavisto::btn_updateClick(host_.connection(), host_.operatorView(),
+                             FindModel(host_.displayModel()), host_.transferRunner());
 }
 
 void TFirmwareUpdatesPanel::ShowFirmwareInfo(const std::string& deviceModel,

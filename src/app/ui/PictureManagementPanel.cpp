@@ -279,7 +279,8 @@ void TPictureManagementPanel::btn_DownloadPictrueClick() {
     host_.editForm([](TSettingsForm& form, TDisplayInfo& info) { CollectSettings(form, info); });
     TSlotChecks checks = slotChecks();
     tavisto::btn_DownloadPictrueClick(host_.connection(), host_.operatorView(),
-                                      host_.displayModel(), host_.transferRunner(), slots_, checks);
+                                      FindModel(host_.displayModel()), host_.transferRunner(),
+                                      slots_, checks);
     // Boxes of slots that had nothing to send may have been unchecked.
     if (checks != slotChecks()) {
         setSlotChecks(checks);

@@ -51,7 +51,8 @@ protected:
         TSlotChecks checks{};
         for (int slot : checkedSlots)
             checks[static_cast<std::size_t>(slot - 73)] = true;
-        ASSERT_TRUE(btn_DownloadPictrueClick(connection, op, model, runner, slots, checks));
+        ASSERT_TRUE(
+            btn_DownloadPictrueClick(connection, op, FindModel(model), runner, slots, checks));
         ASSERT_TRUE(loop.runUntil([this] { return !runner.engine().Running(); }, 60s));
     }
 

@@ -22,7 +22,7 @@ TSlotChecks checkedSlots(std::initializer_list<int> slots) {
 class PictureSlotsTest : public DisplayTest {
 protected:
     bool download(int model, TSlotChecks& checks) {
-        return btn_DownloadPictrueClick(connection, op, model, runner, slots, checks);
+        return btn_DownloadPictrueClick(connection, op, FindModel(model), runner, slots, checks);
     }
 
     TPictureSlots slots;

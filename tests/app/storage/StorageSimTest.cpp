@@ -89,7 +89,7 @@ TEST_F(StorageSimTest, FontDownloadOnAnAddressedModelStoresTheSupportedImagesOfI
     startDisplay(kMka);
     provideFonts("_480X272");
     provideFonts("_800X480");
-    ASSERT_TRUE(btn_CharacterSetDownAllClick(connection, op, kMka, runner));
+    ASSERT_TRUE(btn_CharacterSetDownAllClick(connection, op, FindModel(kMka), runner));
     ASSERT_TRUE(finish(240s));
     EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 74 / Failed 0]", 64}));
 
@@ -118,7 +118,7 @@ TEST_F(StorageSimTest, FontDownloadOnAnAddressedModelStoresTheSupportedImagesOfI
 TEST_F(StorageSimTest, FontDownloadOnANamedModelStoresAllSeventySevenUnderTheirFileNames) {
     startDisplay(kMk);
     provideFonts("_800X480");
-    ASSERT_TRUE(btn_CharacterSetDownAllClick(connection, op, kMk, runner));
+    ASSERT_TRUE(btn_CharacterSetDownAllClick(connection, op, FindModel(kMk), runner));
     ASSERT_TRUE(finish(280s));
     EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 77 / Failed 0]", 64}));
 
@@ -145,7 +145,7 @@ TEST_F(StorageSimTest, FirmwareBelowVersionTwelveGetsTheTableFirstAndUsesTheWake
     startDisplay(kMkc, 11);
     provide("BIG52GBK");
     provide("KT350MK");
-    ASSERT_TRUE(btn_updateClick(connection, op, kMkc, runner));
+    ASSERT_TRUE(btn_updateClick(connection, op, FindModel(kMkc), runner));
     ASSERT_TRUE(finish(60s));
     EXPECT_EQ(op.boxes.front(), (Box{"Do you want to upgrade the firmware?", 36}));
     // An addressed model does not take the table; the firmware goes in by the wake-up.
@@ -161,7 +161,7 @@ TEST_F(StorageSimTest, FirmwareFromVersionTwelveOnIsSentAlone) {
         startDisplay(kMk, version);
         provide("BIG52GBK");
         provide("KT350MK");
-        ASSERT_TRUE(btn_updateClick(connection, op, kMk, runner));
+        ASSERT_TRUE(btn_updateClick(connection, op, FindModel(kMk), runner));
         ASSERT_TRUE(finish(60s));
         EXPECT_EQ(display->storage().firmware, resources["KT350MK"]);
         const bool table = display->storage().files.count("big52gbk.bin") != 0;
@@ -174,7 +174,7 @@ TEST_F(StorageSimTest, FirmwareFromVersionTwelveOnIsSentAlone) {
 TEST_F(StorageSimTest, WithoutAFirmwareImageNothingIsAskedOrSent) {
     startDisplay(kMk, 11);
     provide("BIG52GBK");
-    EXPECT_FALSE(btn_updateClick(connection, op, kMk, runner));
+    EXPECT_FALSE(btn_updateClick(connection, op, FindModel(kMk), runner));
     ASSERT_EQ(op.boxes.size(), 1u);
     EXPECT_EQ(op.lastBox().flags, 16);
     EXPECT_THAT(op.lastBox().text, HasSubstr("no firmware image for KT350-MK"));
@@ -187,7 +187,7 @@ TEST_F(StorageSimTest, AnUpdateThatFindsNoDisplaySaysSoAndSendsNothing) {
     startDisplay(kMk);
     provide("KT350MK");
     connection.CurrentPortName = (folder.path() / "ttyGONE").string();
-    EXPECT_FALSE(btn_updateClick(connection, op, kMk, runner));
+    EXPECT_FALSE(btn_updateClick(connection, op, FindModel(kMk), runner));
     EXPECT_EQ(op.lastBox().flags, 16);
     EXPECT_EQ(op.lastBox().text.rfind("Not found the devies!", 0), 0u) << op.lastBox().text;
     EXPECT_FALSE(runner.engine().Running());
@@ -198,11 +198,11 @@ TEST_F(StorageSimTest, AnswersNoSendNothing) {
     startDisplay(kMk);
     provide("KT350MK");
     op.answers = {IDNO, IDNO, IDNO};
-    EXPECT_FALSE(btn_updateClick(connection, op, kMk, runner));
+    EXPECT_FALSE(btn_updateClick(connection, op, FindModel(kMk), runner));
     EXPECT_FALSE(btn_FormatClick(connection, op));
     folder.write("fw.bin", Bytes(1500, 'F'));
     const std::string file = (folder.path() / "fw.bin").string();
-    EXPECT_FALSE(btn_CharacterSetDownSingleClick(connection, op, kMk, runner, 93, file));
+    EXPECT_FALSE(btn_CharacterSetDownSingleClick(connection, op, FindModel(kMk), runner, 93, file));
     EXPECT_EQ(op.lastBox(),
               (Box{"Send \"" + file +
                        "\" (1,500 bytes) as the firmware of the KT350-MK? A firmware image not "
@@ -214,7 +214,7 @@ TEST_F(StorageSimTest, AnswersNoSendNothing) {
 TEST_F(StorageSimTest, FormatOnYesEmptiesTheStorage) {
     startDisplay(kMk);
     folder.write("font.bin", Bytes(300, 'f'));
-    ASSERT_TRUE(btn_CharacterSetDownSingleClick(connection, op, kMk, runner, 6,
+    ASSERT_TRUE(btn_CharacterSetDownSingleClick(connection, op, FindModel(kMk), runner, 6,
                                                 (folder.path() / "font.bin").string()));
     ASSERT_TRUE(finish(30s));
     ASSERT_EQ(display->storage().files.size(), 1u);

@@ -118,15 +118,15 @@ TEST(CentredTestText, CentresInTwentyCharactersWithoutTrimming) {
 
 TEST_F(DisplayTestingTest, QrCodesByTextOnlyWhereTheModelEncodesThem) {
     std::string openError;
-    ASSERT_TRUE(ShowQrCodeOfText(connection, op, 5, 3, "Hi\xC3\xA9", openError));
+    ASSERT_TRUE(ShowQrCodeOfText(connection, op, FindModel(5), 3, "Hi\xC3\xA9", openError));
     EXPECT_EQ(line.writes().back(), wire("02 07 1D 03 00 48 69 E9 00"));
-    ASSERT_TRUE(btn_ShowQrCodeAtClick(connection, op, 3, 1, 10, "Hi"));
+    ASSERT_TRUE(btn_ShowQrCodeAtClick(connection, op, FindModel(3), 1, 10, "Hi"));
     EXPECT_EQ(line.writes().back(), wire("02 07 1E 01 0A 48 69 00"));
 
     const std::size_t writes = line.writes().size();
     for (int model : {-1, 0, 2, 4})
-        EXPECT_FALSE(btn_ShowQrCodeAtClick(connection, op, model, 2, 1, "Hi"));
-    EXPECT_FALSE(ShowQrCodeOfText(connection, op, -1, 2, "Hi", openError));
+        EXPECT_FALSE(btn_ShowQrCodeAtClick(connection, op, FindModel(model), 2, 1, "Hi"));
+    EXPECT_FALSE(ShowQrCodeOfText(connection, op, FindModel(-1), 2, "Hi", openError));
     EXPECT_EQ(line.writes().size(), writes);
     EXPECT_TRUE(op.boxes.empty());
 }
@@ -201,7 +201,8 @@ TEST_F(DisplayTestingTest, EveryFailedPictureSetsTheLinkBackBeforeSayingWhy) {
 
 TEST_F(DisplayTestingTest, PictureMadeFromTheTextOnModelsWithoutAnEncoder) {
     std::string openError;
-    ASSERT_TRUE(ShowQrCodeOfText(connection, op, 4, 1, "1234567890ABCDEFGHIJ", openError));
+    ASSERT_TRUE(
+        ShowQrCodeOfText(connection, op, FindModel(4), 1, "1234567890ABCDEFGHIJ", openError));
     const auto writes = line.writes();
     ASSERT_EQ(writes.size(), 1u + 1u + 18u + 1u + 1u);
     EXPECT_EQ(writes[1], wire("02 07 19 01 00"));
@@ -209,9 +210,10 @@ TEST_F(DisplayTestingTest, PictureMadeFromTheTextOnModelsWithoutAnEncoder) {
 
     // A text no QR code holds, or none, is refused before anything is sent.
     const std::size_t before = line.events().size();
-    EXPECT_FALSE(ShowQrCodeOfText(connection, op, 0, 2, std::string(8000, 'x'), openError));
+    EXPECT_FALSE(
+        ShowQrCodeOfText(connection, op, FindModel(0), 2, std::string(8000, 'x'), openError));
     EXPECT_EQ(op.lastBox(), (Box{"The text is too long for a QR code.", 16}));
-    EXPECT_FALSE(ShowQrCodeOfText(connection, op, 2, 2, "", openError));
+    EXPECT_FALSE(ShowQrCodeOfText(connection, op, FindModel(2), 2, "", openError));
     EXPECT_EQ(op.lastBox(), (Box{"There is no text to make a QR code of.", 16}));
     EXPECT_EQ(line.events().size(), before);
 }

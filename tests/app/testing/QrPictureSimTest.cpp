@@ -47,7 +47,8 @@ protected:
 
 TEST_F(QrPictureOnTheVirtualDisplay, TakenAt115200WithTheLinkBackAtTheDisplaySpeed) {
     std::string openError;
-    ASSERT_TRUE(ShowQrCodeOfText(connection, op, 2, 3, "1234567890ABCDEFGHIJ", openError))
+    ASSERT_TRUE(
+        ShowQrCodeOfText(connection, op, FindModel(2), 3, "1234567890ABCDEFGHIJ", openError))
         << op.lastBox().text << openError;
     ASSERT_TRUE(display->waitUntilQuiet(2s));
     EXPECT_EQ(DisplayStory(*display),

@@ -74,7 +74,7 @@ protected:
         for (int p : positions)
             engine.Mark(p);
         TTransferEngine::TQueueStart start;
-        start.model = model;
+        start.model = FindModel(model);
         start.fromResources = fromResources;
         start.chosenData = chosenData;
         start.firstPosition = 1;

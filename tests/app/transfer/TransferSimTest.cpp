@@ -43,7 +43,7 @@ protected:
     // Starts the download of one item from a file holding `content`.
     bool start(int model, int position, const Bytes& content) {
         folder.write("item.bin", content);
-        return btn_CharacterSetDownSingleClick(connection, op, model, runner, position,
+        return btn_CharacterSetDownSingleClick(connection, op, FindModel(model), runner, position,
                                                (folder.path() / "item.bin").string());
     }
 
@@ -158,7 +158,7 @@ TEST_F(TransferSimTest, BadInputIsRefusedBeforeTheDisplayIsTouched) {
               (Box{"Picture_1 is a picture slot: its picture is sent from the slot, not from a "
                    "file.",
                    16}));
-    EXPECT_FALSE(btn_CharacterSetDownSingleClick(connection, op, kMk, runner, 6,
+    EXPECT_FALSE(btn_CharacterSetDownSingleClick(connection, op, FindModel(kMk), runner, 6,
                                                  (folder.path() / "missing.bin").string()));
     EXPECT_EQ(op.lastBox().flags, 16);
     EXPECT_THAT(op.lastBox().text, ::testing::HasSubstr("missing.bin"));
