@@ -130,7 +130,17 @@ TEST_F(CliDownload, RefusedItemsAndFilesSendNothing) {
     result = run({"download", "CP437", writeFile("empty.bin", 0)});
     EXPECT_EQ(result.code, 1);
     EXPECT_NE(result.err.find("nothing to send"), std::string::npos);
+    // A file larger than the item's room would overwrite CP860 and the items after it.
     EXPECT_TRUE(display->receivedFrames().empty());
+    result = run({"download", "CP850", writeFile("big.bin", 102401)});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "CP850 has room for 102,400 bytes on this display (from 0x00032000 up "
+                          "to CP860 at 0x0004B000), but the file has 102,401 bytes. It is not "
+                          "sent, so that CP860 and the items after it are not overwritten.\n");
+    // Only the questions whether a display answers and which model it is went out:
+    // the room depends on the model.
+    EXPECT_EQ(display->receivedFrames(), std::vector<Bytes>(2, Bytes("\x02\x07\x16\x01", 4)));
+    EXPECT_EQ(display->baudRate(), 9600);
     EXPECT_TRUE(display->storage().flash.empty());
 }
 
