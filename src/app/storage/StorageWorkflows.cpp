@@ -85,7 +85,7 @@ bool btn_updateClick(TConnection& connection, TOperator& op, const DisplayModel*
     if (!EnsureSession(connection, message))
         return ShowError(op, message);
     SwitchLinkSpeed(connection, kTransferBaudRate);
-    engine.SummaryText = "Download: \r\n\r\n";
+    // The update leaves the time-out box's heading as the last queue set it.
     return startFromResources(connection, op, *model, engine);
 }
 
