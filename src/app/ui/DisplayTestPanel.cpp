@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace tavisto::ui {
@@ -104,16 +105,20 @@ int TDisplayTestPanel::qrAlign() const {
 }
 
 void TDisplayTestPanel::btn_ShowQrCodeClick() {
-    if (ModelTakesQrPictures(FindModel(host_.displayModel()))) {
-        const bool chinese = UsesChineseTexts(host_.connection().SystemLangId);
-        act_QrOfText->setText(chinese ? QStringLiteral("由文本生成二维码")
-                                      : QStringLiteral("QrCode of the Text"));
-        act_QrOfPicture->setText(chinese ? QStringLiteral("从图片文件显示二维码...")
-                                         : QStringLiteral("QrCode from a Picture File..."));
-        mnu_QrPicture->popup(btn_ShowQrCode->mapToGlobal(QPoint(0, btn_ShowQrCode->height())));
-        return;
-    }
-    act_QrOfTextExecute();
+    if (ModelTakesQrPictures(FindModel(host_.displayModel())))
+        act_QrOfPictureExecute();
+    else
+        act_QrOfTextExecute();
+}
+
+// The menu of the arrow beside "Show QrCode", in the interface's language.
+void TDisplayTestPanel::nameQrMenu() {
+    const bool chinese = UsesChineseTexts(host_.connection().SystemLangId);
+    act_QrOfText->setText(chinese ? QStringLiteral("由文本生成二维码")
+                                  : QStringLiteral("QrCode of the Text"));
+    act_QrOfPicture->setText(chinese ? QStringLiteral("从图片文件显示二维码...")
+                                     : QStringLiteral("QrCode from a Picture File..."));
+    act_QrOfPicture->setEnabled(ModelTakesQrPictures(FindModel(host_.displayModel())));
 }
 
 // A port that does not open is reported as for every other test command; the
@@ -227,6 +232,13 @@ void TDisplayTestPanel::build() {
     act_QrOfText->setObjectName(QStringLiteral("act_QrOfText"));
     act_QrOfPicture = mnu_QrPicture->addAction(QString());
     act_QrOfPicture->setObjectName(QStringLiteral("act_QrOfPicture"));
+    // "Show QrCode" itself does what the model's way is (a picture file on the models
+    // that take QR codes as pictures); the arrow beside it offers both ways.
+    btn_ShowQrCodeMenu = named<QToolButton>("btn_ShowQrCodeMenu");
+    btn_ShowQrCodeMenu->setArrowType(Qt::DownArrow);
+    btn_ShowQrCodeMenu->setPopupMode(QToolButton::InstantPopup);
+    btn_ShowQrCodeMenu->setMenu(mnu_QrPicture);
+    connect(mnu_QrPicture, &QMenu::aboutToShow, this, &TDisplayTestPanel::nameQrMenu);
     // Hidden until Connect finds a model that draws QR codes over stored pictures.
     SetPictureNumberVisible(false);
     qr_ = new QHBoxLayout;
@@ -237,6 +249,7 @@ void TDisplayTestPanel::build() {
     qr->addWidget(ud_PicNo);
     qr->addSpacing(8);
     qr->addWidget(btn_ShowQrCode);
+    qr->addWidget(btn_ShowQrCodeMenu);
     qr->addWidget(btn_ShowQrCodeAt);
 
     // The sample buttons are created by actButtonCreatExecute.

@@ -12,6 +12,7 @@ class QLabel;
 class QAction;
 class QLineEdit;
 class QMenu;
+class QToolButton;
 class QPushButton;
 
 namespace tavisto::ui {
@@ -44,12 +45,14 @@ public:
     void btn_textText_centerClick();
     // The sample buttons, told apart by their "Tag" property.
     void actCodePageTestExecute(QObject* button);
-    // On the models that take QR codes as pictures it offers mnu_QrPicture: a picture
-    // made from the test text, or a picture file. The others encode the text themselves.
+    // On the models that take QR codes as pictures it sends one from a picture file;
+    // the others encode the test text themselves. The arrow beside it
+    // (btn_ShowQrCodeMenu, mnu_QrPicture) also offers a picture made from the test text.
     void btn_ShowQrCodeClick();
     void btn_ShowQrCodeAtClick();
     void act_QrOfTextExecute();
     void act_QrOfPictureExecute();
+    void nameQrMenu();
 
 signals:
     void serviceCodeEntered();
@@ -86,6 +89,7 @@ public:
     QPushButton* btn_A0BF = nullptr;
     QPushButton* btn_C0DF = nullptr;
     QPushButton* btn_E0FF = nullptr;
+    QToolButton* btn_ShowQrCodeMenu = nullptr;
     QMenu* mnu_QrPicture = nullptr;
     QAction* act_QrOfText = nullptr;
     QAction* act_QrOfPicture = nullptr;
