@@ -34,9 +34,10 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVISTO_BUILD_GUI=O
     -DTAVISTO_SANITIZE=ON -DTAVISTO_BUILD_BENCH=OFF -DTAVISTO_WERROR=ON \
     -DTAVISTO_GENERATED_RESOURCES=build/release/resources
 cmake --build build/asan -j "$jobs"
-# The two Font Download runs against the virtual display take minutes of real time
-# (151 jobs, each with the protocol's pauses) and run the same engine threads as the
-# other transfer runs, so the sanitizer builds leave them to build/release.
+# The two Font Download runs against the virtual display take half a minute of real
+# time (a readiness probe for each of the 77 rows) and run the same engine threads as
+# the other transfer runs, so the sanitizer builds leave them to build/release; the
+# whole queue of both kinds of model runs on the virtual clock in app_tests.
 export GTEST_FILTER='-StorageSimTest.FontDownload*'
 ctest --test-dir build/asan --output-on-failure -j "$jobs"
 
