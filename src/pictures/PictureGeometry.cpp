@@ -29,18 +29,6 @@ void requirePositive(PictureSize picture, PictureSize target) {
 
 } // namespace
 
-PictureSize ShrinkByLoop(PictureSize picture, PictureSize target) {
-    requirePositive(picture, target);
-    const std::int64_t w = picture.width;
-    const std::int64_t h = picture.height;
-    for (std::int64_t k = 0;; ++k) {
-        const std::int64_t vw = w - k;
-        const std::int64_t vh = shrunkHeight(w, h, k);
-        if (vw <= target.width || vh <= target.height)
-            return PictureSize{static_cast<int>(vw), static_cast<int>(vh)};
-    }
-}
-
 PictureView ViewForPicture(PictureSize picture, PictureSize target) {
     requirePositive(picture, target);
     if (picture.width <= target.width && picture.height <= target.height)

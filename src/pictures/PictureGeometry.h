@@ -46,10 +46,6 @@ std::int64_t RoundHalfEvenDiv(std::int64_t numerator, std::int64_t denominator);
 // Sizes must be positive.
 PictureView ViewForPicture(PictureSize picture, PictureSize target);
 
-// The same shrink computed by walking k one step at a time; kept as the reference the
-// fast version is checked against.
-PictureSize ShrinkByLoop(PictureSize picture, PictureSize target);
-
 // Offset that centres `inner` in `outer`: (outer - inner) div 2, rounding toward zero.
 int CentreOffset(int outer, int inner);
 

@@ -1,10 +1,24 @@
 #include "pictures/PictureGeometry.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <random>
 
 namespace tavisto {
 namespace {
+
+// The shrink computed by walking k one step at a time, as ViewForPicture describes it:
+// the reference its bisection is checked against.
+PictureSize ShrinkByLoop(PictureSize picture, PictureSize target) {
+    const std::int64_t w = picture.width;
+    const std::int64_t h = picture.height;
+    for (std::int64_t k = 0;; ++k) {
+        const std::int64_t vw = w - k;
+        const std::int64_t vh = RoundHalfEvenDiv(h * (w - k), w);
+        if (vw <= target.width || vh <= target.height)
+            return PictureSize{static_cast<int>(vw), static_cast<int>(vh)};
+    }
+}
 
 PictureView view(int w, int h, int tw, int th) {
     return ViewForPicture(PictureSize{w, h}, PictureSize{tw, th});

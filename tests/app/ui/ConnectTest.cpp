@@ -4,6 +4,7 @@
 #include "app/ui/UpDown.h"
 #include "tests/app/ui/FakeDisplay.h"
 #include "tests/app/ui/WindowHarness.h"
+#include "tests/app/ui/WindowTestMain.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -253,5 +254,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ConnectTest)
+TAVISTO_WINDOW_TEST(ConnectTest)
 #include "ConnectTest.moc"

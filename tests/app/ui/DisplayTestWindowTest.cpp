@@ -2,6 +2,7 @@
 #include "app/ui/RadioGroup.h"
 #include "app/ui/UpDown.h"
 #include "tests/app/ui/FakeDisplayWindow.h"
+#include "tests/app/ui/WindowTestMain.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -158,5 +159,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DisplayTestWindowTest)
+TAVISTO_WINDOW_TEST(DisplayTestWindowTest)
 #include "DisplayTestWindowTest.moc"

@@ -7,6 +7,7 @@
 #include "app/ui/UpDown.h"
 #include "tests/app/ui/WindowCaptions.h"
 #include "tests/app/ui/WindowHarness.h"
+#include "tests/app/ui/WindowTestMain.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -569,5 +570,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+TAVISTO_WINDOW_TEST(MainWindowTest)
 #include "MainWindowTest.moc"

@@ -5,6 +5,7 @@
 #include "pictures/PictureConvert.h"
 #include "pictures/ui/ImageConvert.h"
 #include "tests/app/ui/SimWindow.h"
+#include "tests/app/ui/WindowTestMain.h"
 #include "tests/support/TempFolder.h"
 
 #include <QApplication>
@@ -111,5 +112,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PictureSlotsWindowTest)
+TAVISTO_WINDOW_TEST(PictureSlotsWindowTest)
 #include "PictureSlotsWindowTest.moc"

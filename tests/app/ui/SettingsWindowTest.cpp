@@ -6,6 +6,7 @@
 #include "app/ui/RadioGroup.h"
 #include "app/ui/UpDown.h"
 #include "tests/app/ui/FakeDisplayWindow.h"
+#include "tests/app/ui/WindowTestMain.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -416,5 +417,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SettingsWindowTest)
+TAVISTO_WINDOW_TEST(SettingsWindowTest)
 #include "SettingsWindowTest.moc"

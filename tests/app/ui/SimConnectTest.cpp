@@ -1,6 +1,7 @@
 // Connect through the real serial layer against the virtual display on a pty.
 #include "app/ui/ImageBox.h"
 #include "tests/app/ui/SimWindow.h"
+#include "tests/app/ui/WindowTestMain.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -116,5 +117,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SimConnectTest)
+TAVISTO_WINDOW_TEST(SimConnectTest)
 #include "SimConnectTest.moc"

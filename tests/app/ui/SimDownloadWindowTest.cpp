@@ -2,6 +2,7 @@
 // the real serial layer and the virtual display on a pty.
 #include "resources/EmbeddedResources.h"
 #include "tests/app/ui/SimWindow.h"
+#include "tests/app/ui/WindowTestMain.h"
 #include "tests/support/TempFolder.h"
 
 #include <QComboBox>
@@ -219,5 +220,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SimDownloadWindowTest)
+TAVISTO_WINDOW_TEST(SimDownloadWindowTest)
 #include "SimDownloadWindowTest.moc"

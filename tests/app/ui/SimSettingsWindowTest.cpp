@@ -2,6 +2,7 @@
 // against the virtual display on a pty.
 #include "app/ui/RadioGroup.h"
 #include "tests/app/ui/SimWindow.h"
+#include "tests/app/ui/WindowTestMain.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -146,5 +147,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SimSettingsWindowTest)
+TAVISTO_WINDOW_TEST(SimSettingsWindowTest)
 #include "SimSettingsWindowTest.moc"

@@ -1,6 +1,7 @@
 #include "app/ui/TraceWindow.h"
 
 #include "tests/app/ui/WindowHarness.h"
+#include "tests/app/ui/WindowTestMain.h"
 #include "tests/support/TempFolder.h"
 
 #include <QPlainTextEdit>
@@ -125,5 +126,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TraceWindowTest)
+TAVISTO_WINDOW_TEST(TraceWindowTest)
 #include "TraceWindowTest.moc"
