@@ -22,6 +22,10 @@ enum class TProgressKind {
     PictureSlots = 2, // also resets the picture-slot progress bar
 };
 
+// The heading of a download report (All Download's summary, and the transfer queue's
+// time-out box after Font Download and the picture download), two CR LF pairs after it.
+inline constexpr const char* kDownloadReportHeading = "Download: \r\n\r\n";
+
 // A job position that is no picture slot: the status bar's progress bar only.
 inline constexpr int kNoJobPosition = 0;
 

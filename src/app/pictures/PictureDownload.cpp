@@ -65,7 +65,7 @@ bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, const Disp
 
     if (!PrepareDownloadLink(connection, op))
         return false;
-    engine.SummaryText = kPictureDownloadSummary;
+    engine.SummaryText = kDownloadReportHeading;
     TTransferEngine::TQueueStart start;
     start.model = model;
     start.fromResources = false;

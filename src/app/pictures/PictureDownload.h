@@ -11,9 +11,6 @@
 
 namespace tavisto {
 
-// The heading of the picture download's time-out box.
-inline constexpr const char* kPictureDownloadSummary = "Download: \r\n\r\n";
-
 // Step 3 of "Download": the slots to send, in ascending order. A checked slot that
 // holds a loaded picture is sent when its PicList flag is set; otherwise its box is
 // unchecked. Slots showing their default picture are never sent.

@@ -77,7 +77,7 @@ TAllDownloadResult AllDownload(TConnection& connection, TSettingsForm& form, TDi
     TAllDownloadResult result;
     result.ran = true;
     result.allSucceeded = true;
-    result.report = "Download: \r\n\r\n";
+    result.report = kDownloadReportHeading;
     op.BeginProgress("All Settings Downloading......", 100, TProgressKind::StatusOnly);
 
     std::string message;

@@ -3,6 +3,7 @@
 #include "app/Operator.h"
 #include "app/settings/SettingsForm.h"
 #include "link/Connection.h"
+#include "settings/SettingsText.h"
 
 #include <filesystem>
 #include <functional>
@@ -76,7 +77,7 @@ bool LoadSettingsFile(const std::filesystem::path& path, TSettingsForm& form, TD
 inline constexpr const char* kSaveSuccessMessage = "Save Settings File Success:";
 inline constexpr const char* kLoadEmptyMessage = "Load Settings Error!";
 inline constexpr const char* kLoadSuccessMessage = "Load Settings Success!";
-inline constexpr const char* kGetEmptyMessage = "Get Settings Error!";
+inline constexpr const char* kGetEmptyMessage = kSettingsEmptyMessage; // the reader's own text
 inline constexpr const char* kGetSuccessMessage = "Get Settings from Display Success!";
 
 } // namespace tavisto

@@ -45,7 +45,7 @@ bool btn_CharacterSetDownAllClick(TConnection& connection, TOperator& op, const 
     if (!PrepareDownloadLink(connection, op))
         return false;
     TTransferEngine& engine = runner.engine();
-    engine.SummaryText = "Download: \r\n\r\n";
+    engine.SummaryText = kDownloadReportHeading;
     engine.SetDownListNull();
     for (int row = 1; row <= kLastFontPosition; ++row)
         engine.Mark(row);
