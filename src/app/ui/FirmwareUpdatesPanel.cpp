@@ -2,8 +2,11 @@
 
 #include "app/connect/ConnectWorkflow.h"
 #include "app/storage/StorageWorkflows.h"
+#include "app/transfer/JobSources.h"
+#include "app/transfer/TransferRunner.h"
 #include "app/ui/Named.h"
 #include "app/ui/PanelHost.h"
+#include "protocol/ModelTable.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -55,6 +58,15 @@ void TFirmwareUpdatesPanel::ShowFirmwareInfo(const std::string& deviceModel,
                                              const std::string& currentVersion) {
     lbl_show_deviceModel->setText(QString::fromStdString(deviceModel));
     lbl_show_currentVersion->setText(QString::fromStdString(currentVersion));
+    // "Update" sends the program's own image: say so when this build carries none for
+    // the model, rather than offer a version it cannot send.
+    const DisplayModel* model = FindModelByName(deviceModel);
+    const TJobSources& sources = host_.transferRunner().engine().Sources();
+    const bool carried =
+        model && sources.resource && sources.resource(FirmwareResourceName(*model)).has_value();
+    lbl_show_latestVersion->setText(
+        carried ? QStringLiteral("V%1").arg(kLatestFirmwareVersion)
+                : QStringLiteral("V%1 (not carried by this program)").arg(kLatestFirmwareVersion));
 }
 
 } // namespace tavisto::ui

@@ -2,6 +2,7 @@
 // controls, the firmware check and every failure.
 #include "app/ui/ImageBox.h"
 #include "app/ui/UpDown.h"
+#include "resources/EmbeddedResources.h"
 #include "tests/app/ui/FakeDisplay.h"
 #include "tests/app/ui/WindowHarness.h"
 #include "tests/app/ui/WindowTestMain.h"
@@ -138,6 +139,11 @@ private slots:
         QCOMPARE(w->cbbDisplayMode->currentIndex(), 5);
         QVERIFY(guestSlotShown(*w));
         QCOMPARE(w->tsFirmwareUpdates->lbl_show_currentVersion->text(), QStringLiteral("V13"));
+        // A build without a firmware image says so instead of offering V14.
+        QCOMPARE(w->tsFirmwareUpdates->lbl_show_latestVersion->text(),
+                 FindEmbeddedResource("KT350MK")
+                     ? QStringLiteral("V14")
+                     : QStringLiteral("V14 (not carried by this program)"));
         QVERIFY(firmwareTabShown(*w));
         QCOMPARE(boxes.shown.size(), size_t(2));
         QCOMPARE(boxes.shown[0].text, QStringLiteral("Connected to KT350-MK!"));
