@@ -1,6 +1,7 @@
 #include "cli/InterruptSignals.h"
 
 #include <array>
+#include <atomic>
 #include <csignal>
 
 namespace tavisto::cli {
@@ -9,11 +10,13 @@ namespace {
 
 constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
 
-volatile std::sig_atomic_t arrived = 0;
+// Set in a signal handler and read by any thread: a lock-free atomic is safe for both.
+std::atomic<int> arrived{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 std::array<struct sigaction, kSignals.size()> previous{};
 
 extern "C" void noteSignal(int signal) {
-    arrived = signal;
+    arrived.store(signal);
 }
 
 } // namespace
@@ -32,11 +35,11 @@ InterruptSignals::~InterruptSignals() {
 }
 
 int InterruptSignals::received() {
-    return arrived;
+    return arrived.load();
 }
 
 void InterruptSignals::clear() {
-    arrived = 0;
+    arrived.store(0);
 }
 
 } // namespace tavisto::cli
