@@ -13,6 +13,30 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// tavisto-cli with the virtual display as the machine's only serial port.
+class CliOn {
+public:
+    explicit CliOn(const sim::VirtualDisplay& display)
+        : environment_{link::posixPortOpener(), systemClock(),
+                       [&display](std::vector<std::string>& list, std::string&) {
+                           list = {display.devicePath()};
+                           return true;
+                       },
+                       kLangEnglish} {}
+
+    int operator()(const std::vector<std::string>& args, std::string& out, std::string& err) const {
+        std::ostringstream outStream;
+        std::ostringstream errStream;
+        const int code = cli::RunCli(args, outStream, errStream, environment_);
+        out = outStream.str();
+        err = errStream.str();
+        return code;
+    }
+
+private:
+    cli::CliEnvironment environment_;
+};
+
 TEST(CliOnVirtualDisplay, FindsTheDisplayWithoutBeingToldAndSendsTheCommand) {
     sim::SimOptions options;
     options.model = 3;
@@ -22,20 +46,7 @@ TEST(CliOnVirtualDisplay, FindsTheDisplayWithoutBeingToldAndSendsTheCommand) {
     std::string error;
     ASSERT_TRUE(display.start(error)) << error;
 
-    const cli::CliEnvironment environment{link::posixPortOpener(), systemClock(),
-                                          [&](std::vector<std::string>& list, std::string&) {
-                                              list = {display.devicePath()};
-                                              return true;
-                                          },
-                                          kLangEnglish};
-    auto run = [&](const std::vector<std::string>& args, std::string& out, std::string& err) {
-        std::ostringstream outStream;
-        std::ostringstream errStream;
-        const int code = cli::RunCli(args, outStream, errStream, environment);
-        out = outStream.str();
-        err = errStream.str();
-        return code;
-    };
+    const CliOn run(display);
 
     // connect runs the window's Connect workflow: scan, clear, greet, firmware check.
     std::string out;
@@ -82,20 +93,7 @@ TEST(CliOnVirtualDisplay, ADisplayLeftAtTheTransferSpeedIsSetBackToItsOwn) {
     sim::VirtualDisplay display(options);
     std::string error;
     ASSERT_TRUE(display.start(error)) << error;
-    const cli::CliEnvironment environment{link::posixPortOpener(), systemClock(),
-                                          [&](std::vector<std::string>& list, std::string&) {
-                                              list = {display.devicePath()};
-                                              return true;
-                                          },
-                                          kLangEnglish};
-    auto run = [&](const std::vector<std::string>& args, std::string& out, std::string& err) {
-        std::ostringstream outStream;
-        std::ostringstream errStream;
-        const int code = cli::RunCli(args, outStream, errStream, environment);
-        out = outStream.str();
-        err = errStream.str();
-        return code;
-    };
+    const CliOn run(display);
     const std::string port = display.devicePath();
     const std::string note = "The display was still at 115200 baud from a transfer that did not "
                              "finish; it is set back to its own speed, 9600 baud.\n";
