@@ -149,8 +149,8 @@ int checkPortOpens(CliContext& context, int baudRate) {
     if (code == link::kOpenOk)
         return kExitOk;
     context.err << connection.CurrentPortName << ':'
-                << WithPortPermissionHint(OpenCodeMessage(code, connection.SystemLangId),
-                                          connection.CurrentPortName, connection.SystemLangId)
+                << WithPortOpenHint(OpenCodeMessage(code, connection.SystemLangId),
+                                    connection.CurrentPortName, connection.SystemLangId)
                 << '\n';
     return kExitFailed;
 }
