@@ -237,6 +237,24 @@ TEST_F(CliTest, TraceLinesGoToStandardError) {
     EXPECT_EQ(run({"--port", "/dev/ttyFAKE0", "--baud", "9600", "header-mode", "text"}).err, "");
 }
 
+// A trace file that fills up is reported; the exit status is still the command's.
+TEST_F(CliTest, AFullTraceFileIsReportedWithoutChangingTheOutcome) {
+    const std::string full = "tavisto-cli: the trace file /dev/full is incomplete: No space left "
+                             "on device\n";
+    displayAt(9600, "KT350-MK");
+    CliRun result = run({"--trace-file", "/dev/full", "--port", "/dev/ttyFAKE0", "--baud", "9600",
+                         "header-mode", "text"});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, "OK\n");
+    EXPECT_EQ(result.err, full);
+
+    displayAt(19200, "KT350-MK"); // nobody answers at 9600
+    result = run({"--trace-file", "/dev/full", "--port", "/dev/ttyFAKE0", "--baud", "9600",
+                  "header-mode", "text"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "Set Title mode Error : Time out !\n" + full);
+}
+
 TEST_F(CliTest, QrCommandsFollowTheModel) {
     displayAt(9600, "KT350--MKA");
     CliRun result = run({"qr-at", "1", "x"});
