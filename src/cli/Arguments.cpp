@@ -27,6 +27,10 @@ bool isHexDigit(char c) {
     return std::isxdigit(static_cast<unsigned char>(c)) != 0;
 }
 
+bool isDecimalDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
 std::string countText(std::size_t count) {
     return count == 1 ? "1 argument" : std::to_string(count) + " arguments";
 }
@@ -96,6 +100,13 @@ int parseNumber(const std::string& text, const std::string& what, int low, int h
     if (value < low || value > high)
         throw UsageError(range + ", not " + text);
     return static_cast<int>(value);
+}
+
+int parseDecimal(const std::string& text, const std::string& what, int low, int high) {
+    if (text.empty() || !std::all_of(text.begin(), text.end(), isDecimalDigit))
+        throw UsageError(what + " must be a decimal number from " + std::to_string(low) + " to " +
+                         std::to_string(high) + ", not '" + text + "'");
+    return parseNumber(text, what, low, high);
 }
 
 std::uint32_t parseColor(const std::string& text) {

@@ -31,6 +31,10 @@ ParsedArgs parseArgs(const std::vector<std::string>& args,
 // A whole number from `low` to `high`, written in decimal or as 0x... hex.
 int parseNumber(const std::string& text, const std::string& what, int low, int high);
 
+// The same in decimal digits only, for numbers a person counts (picture numbers),
+// where "0x0A" is more likely a slip than picture 10.
+int parseDecimal(const std::string& text, const std::string& what, int low, int high);
+
 // Six hex digits RRGGBB (a leading '#' is allowed) as the colour value 0x00BBGGRR.
 std::uint32_t parseColor(const std::string& text);
 

@@ -149,8 +149,8 @@ int checkPortOpens(CliContext& context, int baudRate) {
     if (code == link::kOpenOk)
         return kExitOk;
     context.err << connection.CurrentPortName << ':'
-                << WithPortPermissionHint(OpenCodeMessage(code, connection.SystemLangId),
-                                          connection.CurrentPortName, connection.SystemLangId)
+                << WithPortOpenHint(OpenCodeMessage(code, connection.SystemLangId),
+                                    connection.CurrentPortName, connection.SystemLangId)
                 << '\n';
     return kExitFailed;
 }
@@ -214,7 +214,9 @@ std::string GeneralHelp() {
          << "               \"<---- \" received, in hex)\n"
          << "  --trace-file FILE\n"
          << "               add the traced frames to FILE, one a line: the time, the\n"
-         << "               direction, the hex and the printable characters\n"
+         << "               direction, the hex and the printable characters; a trace\n"
+         << "               that cannot be written is reported and leaves the exit\n"
+         << "               status to the command\n"
          << "  --help       show this text; COMMAND --help explains one command\n\n"
          << "Commands:\n";
     std::size_t width = 0;
@@ -295,12 +297,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
     }
     CliContext context{connection, out, err, -1, environment.enumPorts};
-    int code = runAction(context, options, *command, action);
+    const int code = runAction(context, options, *command, action);
+    // The trace only watches the job: a trace that could not be written is reported,
+    // and the exit status stays the job's.
     if (traceFile) {
-        if (std::string message; !traceFile->Finish(message)) {
+        if (std::string message; !traceFile->Finish(message))
             err << kProgram << ": " << message << '\n';
-            code = code == kExitOk ? kExitFailed : code;
-        }
     }
     return code;
 }

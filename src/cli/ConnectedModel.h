@@ -9,4 +9,8 @@ namespace tavisto::cli {
 // why on the error stream.
 int connectedModel(CliContext& context);
 
+// The same for the download workflows, which report a display that does not answer
+// as the window's downloads do: "Not found the devies!" and the reason.
+int downloadModel(CliContext& context);
+
 } // namespace tavisto::cli

@@ -150,7 +150,7 @@ CliAction sendPicture(const std::vector<std::string>& args) {
         return kExitOk;
     };
     auto send = [images](CliContext& context) {
-        const int model = connectedModel(context);
+        const int model = downloadModel(context);
         if (model < 0)
             return kExitFailed;
         const DisplayModel& row = *FindModel(model);
@@ -194,8 +194,8 @@ std::uint16_t parsePictures(const std::string& text) {
     std::istringstream list(text);
     std::string number;
     while (std::getline(list, number, ','))
-        bits =
-            static_cast<std::uint16_t>(bits | (1u << (parseNumber(number, "PICTURES", 1, 10) - 1)));
+        bits = static_cast<std::uint16_t>(bits |
+                                          (1u << (parseDecimal(number, "PICTURES", 1, 10) - 1)));
     if (bits == 0 || text.back() == ',')
         throw UsageError("PICTURES must be picture numbers 1 to 10 separated by commas, or none");
     return bits;

@@ -85,7 +85,7 @@ TJobSources resourceSources() {
 // Runs the workflow `start(op, model, runner)` of the window as a queue of its own on
 // the connected display.
 template <typename Start> int runQueue(CliContext& context, bool yes, Start start) {
-    const int model = connectedModel(context);
+    const int model = downloadModel(context);
     if (model < 0)
         return kExitFailed;
     return RunTransferQueue(

@@ -1,16 +1,17 @@
 #include "app/testing/DisplayTesting.h"
+#include "app/testing/QrText.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "cli/ConnectedModel.h"
 #include "cli/TerminalOperator.h"
 #include "protocol/Session.h"
 #include "settings/CodePage.h"
-#include "settings/HostCodePage.h"
 #include "settings/Vocabulary.h"
 
 #include <algorithm>
 #include <cctype>
 #include <memory>
+#include <optional>
 
 namespace tavisto::cli {
 namespace {
@@ -93,6 +94,10 @@ ISO-8859-1. KT350--MKA, KT350-MKC and KT750--MK take it as a picture: a
 192 x 192 QR code of the UTF-8 text is sent at 115200 baud, and the display is
 set back to its speed afterwards. Without a scan (--baud) the display is asked
 for its model first.
+
+TEXT is 1 to 250 bytes of UTF-8 on every model; the models that draw QR codes
+themselves take only the characters of ISO-8859-1. Other texts are refused
+before anything is sent.
 )";
 
 constexpr std::string_view kQrImageHelp =
@@ -110,7 +115,9 @@ constexpr std::string_view kQrAtHelp =
 
 Has the display draw a QR code of TEXT over stored picture PICTURE (1 to 10).
 Only KT350--MKB, KT350-MKD, KT350-MK and KT750-MK can; the others are refused
-when the scan identified them. The text is sent in ISO-8859-1.
+when the scan identified them. The text is sent in ISO-8859-1: 1 to 250 bytes
+of UTF-8, characters of ISO-8859-1 only; other texts are refused before
+anything is sent.
 )";
 
 int refuseModel(CliContext& context, int model, const char* what) {
@@ -130,10 +137,18 @@ int alignment(const ParsedArgs& parsed) {
     return parsed.has("--align") ? parseAlign(parsed.options.at("--align")[0]) : 2;
 }
 
+// A text no display can show as a QR code is a wrong command line: refused before
+// the port is opened, on every model alike.
+std::string qrText(const std::string& text) {
+    if (const std::string problem = QrTextProblem(text); !problem.empty())
+        throw UsageError(problem);
+    return text;
+}
+
 CliAction qr(const std::vector<std::string>& args) {
     const ParsedArgs parsed = parseArgs(args, {{"--align", 1}}, 1, 1);
     const int align = alignment(parsed);
-    const std::string text = parsed.positional[0];
+    const std::string text = qrText(parsed.positional[0]);
     return [align, text](CliContext& context) {
         const int model = connectedModel(context);
         if (model < 0)
@@ -186,14 +201,19 @@ CliAction qrAt(const std::vector<std::string>& args) {
     const ParsedArgs parsed = parseArgs(args, {{"--align", 1}}, 2, 2);
     const int picture = parseNumber(parsed.positional[0], "PICTURE", 1, 10);
     const int align = alignment(parsed);
-    const Bytes text = TextToHostBytes(parsed.positional[1]);
+    const std::string text = qrText(parsed.positional[1]);
     return [align, picture, text](CliContext& context) {
         // Refused on a model the scan found unable to draw QR codes; without a scan
         // (--baud) the display is not known and the command is sent.
         if (ModelTakesQrPictures(FindModel(context.model)))
             return refuseModel(context, context.model, "draw a QR code over a picture");
         std::string message;
-        const bool ok = LcdShowQrCodeAt(context.connection, align, picture, text, message);
+        const std::optional<Bytes> bytes = QrTextHostBytes(text, message);
+        if (!bytes) {
+            context.err << message << '\n';
+            return kExitFailed;
+        }
+        const bool ok = LcdShowQrCodeAt(context.connection, align, picture, *bytes, message);
         return reportOutcome(context, ok, message);
     };
 }

@@ -20,10 +20,27 @@ PortAccess CheckPortAccess(const std::string& name);
 // (join the group, then log in again). Empty when the port is missing or usable.
 std::string PortPermissionHint(const std::string& name, std::uint16_t langId);
 
-// `message` with the permission line added on a line of its own when `message`
-// reports a failed open and the port is one this user may not open; otherwise
-// `message` unchanged.
-std::string WithPortPermissionHint(const std::string& message, const std::string& name,
-                                   std::uint16_t langId);
+// Whether another program (or another handle of this one) holds the port: its
+// exclusive-use flag refuses a new open, or it holds the port's lock. `holder` names
+// the first process found with the device open ("minicom, process 1234"), when
+// this user may see it.
+struct PortUse {
+    bool busy = false;
+    std::string holder;
+};
+
+// Looks at the port with a short open of its own, so call it only after an open of
+// the port failed: a port this process can open is not busy.
+PortUse CheckPortInUse(const std::string& name);
+
+// One line for a port held by another program: the port, the holder when known and
+// the fix (close it there). Empty when the port is not held.
+std::string PortInUseHint(const std::string& name, std::uint16_t langId);
+
+// `message` with a line saying why the open failed added on a line of its own when
+// `message` reports a failed open and the port is one this user may not open, or one
+// another program holds; otherwise `message` unchanged.
+std::string WithPortOpenHint(const std::string& message, const std::string& name,
+                             std::uint16_t langId);
 
 } // namespace tavisto

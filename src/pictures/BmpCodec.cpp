@@ -84,6 +84,7 @@ struct Layout {
 };
 
 Layout readLayout(const Bytes& file) {
+    CheckPictureNotEmpty(file.size(), "BMP");
     Reader in(file);
     if (!in.has(0, kFileHeaderBytes + 4) || file[0] != 'B' || file[1] != 'M')
         fail("it is not a BMP file.");

@@ -162,6 +162,7 @@ private:
 };
 
 void startDecoder(Decoder& d, const Bytes& file, int scaleDenominator) {
+    CheckPictureNotEmpty(file.size(), "JPEG");
     std::memset(&d.cinfo, 0, sizeof d.cinfo);
     std::memset(&d.progress, 0, sizeof d.progress);
     installErrorManager(d.errors);

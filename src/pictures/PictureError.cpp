@@ -15,4 +15,9 @@ void CheckPictureSize(std::int64_t width, std::int64_t height, const std::string
                            " pixels); pictures above 100 megapixels are not supported.");
 }
 
+void CheckPictureNotEmpty(std::size_t fileBytes, const std::string& format) {
+    if (fileBytes == 0)
+        throw PictureError("The " + format + " file is empty: it holds no picture.");
+}
+
 } // namespace tavisto

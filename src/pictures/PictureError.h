@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -27,5 +28,9 @@ inline constexpr std::int64_t kMaxPicturePixels = 100'000'000;
 // least one pixel and at most kMaxPicturePixels in all. `format` names the file kind
 // in the message ("PNG", "JPEG", "BMP").
 void CheckPictureSize(std::int64_t width, std::int64_t height, const std::string& format);
+
+// Throws PictureError for a file of no bytes, before a decoder sees it: the decoders'
+// own words for it ("invalid argument", "Empty input file") do not say what is wrong.
+void CheckPictureNotEmpty(std::size_t fileBytes, const std::string& format);
 
 } // namespace tavisto

@@ -11,11 +11,19 @@ namespace {
 
 // libpng's simplified interface catches the library's own errors internally and
 // reports them as a failed call with a message, so no longjmp crosses C++ code here.
+constexpr std::size_t kSignatureBytes = 8;
+
 class PngReader {
 public:
     explicit PngReader(const Bytes& file) {
         std::memset(&image_, 0, sizeof image_);
         image_.version = PNG_IMAGE_VERSION;
+        // The two commonest wrong files get this program's words; libpng's would be
+        // "invalid argument" and "Not a PNG file" after the name of its function.
+        CheckPictureNotEmpty(file.size(), "PNG");
+        if (file.size() < kSignatureBytes ||
+            png_sig_cmp(reinterpret_cast<png_const_bytep>(file.data()), 0, kSignatureBytes) != 0)
+            throw PictureError("The file is not a PNG picture: it does not begin as one does.");
         if (!png_image_begin_read_from_memory(&image_, file.data(), file.size()))
             fail();
     }

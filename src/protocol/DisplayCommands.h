@@ -67,6 +67,9 @@ inline constexpr int kQrEndFailed = 18;
 // open: 02 07 19 align third, the data in 256-byte pieces, 02 07 19 00, with the
 // 100 ms pauses between the steps and 1000 ms at the end. Returns 0 or a code above;
 // after a failed piece the rest is still sent and the result is kQrPieceFailed.
+// `message` gets the serial layer's text of the write that failed, or "OK".
+int LcdSendQrImage(TConnection& c, const Bytes& imageData, int align, int third,
+                   std::string& message);
 int LcdSendQrImage(TConnection& c, const Bytes& imageData, int align, int third);
 
 } // namespace tavisto

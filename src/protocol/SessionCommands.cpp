@@ -98,27 +98,46 @@ bool LcdSetLine2Scroll(TConnection& c, int flags, std::string& message) {
     return SendSessionFrame(c, Line2ScrollFrame(flags), message);
 }
 
-int LcdSendQrImage(TConnection& c, const Bytes& imageData, int align, int third) {
+int LcdSendQrImage(TConnection& c, const Bytes& imageData, int align, int third,
+                   std::string& message) {
+    message = "OK";
     if (!c.SessionPort)
         return kQrNoSession;
-    std::string message;
     c.clock().sleep(kQrStepPause);
     if (!WritePort(c.SessionPort, QrImageHeaderFrame(align, third), message))
         return kQrHeaderFailed;
     c.clock().sleep(kQrStepPause);
     // Every piece is written even after one fails, so the frames on the line stay those
-    // of a whole picture; but a picture with a lost piece never counts as shown.
+    // of a whole picture; but a picture with a lost piece never counts as shown. The
+    // first failure's text is the one kept.
     bool piecesWritten = true;
-    for (std::size_t offset = 0; offset < imageData.size(); offset += kQrPiece)
-        piecesWritten &= WritePort(c.SessionPort, imageData.substr(offset, kQrPiece), message);
+    std::string pieceError;
+    for (std::size_t offset = 0; offset < imageData.size(); offset += kQrPiece) {
+        std::string written;
+        if (!WritePort(c.SessionPort, imageData.substr(offset, kQrPiece), written) &&
+            piecesWritten) {
+            piecesWritten = false;
+            pieceError = written;
+        }
+    }
     c.clock().sleep(kQrStepPause);
-    const bool endWritten = WritePort(c.SessionPort, QrImageEndFrame(), message);
-    if (!piecesWritten)
+    std::string endWritten;
+    const bool endOk = WritePort(c.SessionPort, QrImageEndFrame(), endWritten);
+    if (!piecesWritten) {
+        message = pieceError;
         return kQrPieceFailed;
-    if (!endWritten)
+    }
+    if (!endOk) {
+        message = endWritten;
         return kQrEndFailed;
+    }
     c.clock().sleep(kQrSettle);
     return 0;
+}
+
+int LcdSendQrImage(TConnection& c, const Bytes& imageData, int align, int third) {
+    std::string message;
+    return LcdSendQrImage(c, imageData, align, third, message);
 }
 
 } // namespace tavisto

@@ -56,6 +56,13 @@ TEST_F(CliTest, UsageErrorsExitTwoBeforeTouchingThePort) {
         {{"qr", "x", "--align", "top"}, "the alignment is left, center or right"},
         {{"qr-at", "11", "x"}, "PICTURE must be a number from 1 to 10"},
         {{"qr-at", "5"}, "expected 2 arguments, got 1"},
+        // What no display can show as a QR code, whatever the model.
+        {{"qr", ""}, "There is no text to make a QR code of."},
+        {{"qr", std::string(10000, 'x')}, "10000 bytes, the display takes at most 250"},
+        {{"qr", "caf\xE9"}, "The text is not valid UTF-8 (byte 4)"},
+        {{"qr-at", "1", "\xFF"}, "The text is not valid UTF-8 (byte 1)"},
+        {{"play-setting", "1,0x0A", "30", "2"},
+         "PICTURES must be a decimal number from 1 to 10, not '0x0A'"},
         {{"--baud", "9600", "connect"}, "connect tries every speed itself; leave out '--baud'"},
         {{"defaults"}, "expected 1 argument, got 0"},
         {{"defaults", "settings/"}, "Cannot save \"settings/\": the name has no file part."},

@@ -108,6 +108,33 @@ TEST_F(CliTest, AnOversizedDownloadFileIsRefusedAsADownloadFile) {
     EXPECT_TRUE(line.events().empty());
 }
 
+// With --baud nothing scans first, so the download workflows' own wait finds the
+// silent display and says so as the window does, with the port and the speed tried.
+TEST_F(CliTest, ASilentDisplayAtAGivenSpeedIsNotFoundForADownload) {
+    TempFolder folder;
+    folder.write("font.bin", "abc");
+    folder.write("logo.bmp", EncodeBmp(Bitmap(8, 8, Rgb{})));
+    const std::string font = (folder.path() / "font.bin").string();
+    const std::string logo = (folder.path() / "logo.bmp").string();
+    const std::string expected = kUsingFakePort +
+                                 "Not found the devies!Failed to read data\n"
+                                 "No answer on /dev/ttyFAKE0 at 19200 baud: is the display "
+                                 "connected, switched on and set to that speed?\n";
+    for (const auto& args : std::vector<std::vector<std::string>>{{"download", "CP437", font},
+                                                                  {"download-fonts"},
+                                                                  {"firmware-update", "--yes"},
+                                                                  {"send-picture", "73", logo}}) {
+        std::vector<std::string> line_ = {"--baud", "19200"};
+        line_.insert(line_.end(), args.begin(), args.end());
+        const CliRun result = run(line_);
+        EXPECT_EQ(result.code, 1) << args.front();
+        EXPECT_EQ(result.err, expected) << args.front();
+        EXPECT_EQ(result.out, "");
+    }
+    const auto writes = line.writes(); // never switched to the transfer speed
+    EXPECT_EQ(std::count(writes.begin(), writes.end(), wire("02 07 04 00 01 C2 00")), 0);
+}
+
 TEST_F(CliTest, ScansForTheDisplayUnlessTheSpeedIsGiven) {
     displayAt(38400, "KT750-MK");
     CliRun result = run({"clear"});
@@ -208,6 +235,24 @@ TEST_F(CliTest, TraceLinesGoToStandardError) {
     EXPECT_EQ(result.out, "OK\n");
     EXPECT_EQ(result.err, "----> 02070A\n<---- 02070A\n");
     EXPECT_EQ(run({"--port", "/dev/ttyFAKE0", "--baud", "9600", "header-mode", "text"}).err, "");
+}
+
+// A trace file that fills up is reported; the exit status is still the command's.
+TEST_F(CliTest, AFullTraceFileIsReportedWithoutChangingTheOutcome) {
+    const std::string full = "tavisto-cli: the trace file /dev/full is incomplete: No space left "
+                             "on device\n";
+    displayAt(9600, "KT350-MK");
+    CliRun result = run({"--trace-file", "/dev/full", "--port", "/dev/ttyFAKE0", "--baud", "9600",
+                         "header-mode", "text"});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, "OK\n");
+    EXPECT_EQ(result.err, full);
+
+    displayAt(19200, "KT350-MK"); // nobody answers at 9600
+    result = run({"--trace-file", "/dev/full", "--port", "/dev/ttyFAKE0", "--baud", "9600",
+                  "header-mode", "text"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "Set Title mode Error : Time out !\n" + full);
 }
 
 TEST_F(CliTest, QrCommandsFollowTheModel) {

@@ -1,10 +1,12 @@
 #include "link/PosixSerialPort.h"
 
 #include "link/Connection.h"
+#include "link/PortAccess.h"
 #include "tests/support/PtyPair.h"
 
 #include <chrono>
 #include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <string>
@@ -201,6 +203,50 @@ TEST_F(SerialLink, SecondOpenOfTheSameLineIsRefusedUntilTheFirstCloses) {
 
     first.reset();
     EXPECT_EQ(OpenPort(connection, second, pty.path(), 9600), 1);
+}
+
+// A port another program holds says so under the open error, naming that program;
+// once it lets go, the open error (of a port now missing, say) stands alone again.
+TEST_F(SerialLink, APortHeldElsewhereIsReportedAsInUseByItsHolder) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    int release[2];
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TConnection other;
+        link::PortHandle handle;
+        const char opened = OpenPort(other, handle, pty.path(), 9600) == 1 ? 'y' : 'n';
+        (void)!::write(ready[1], &opened, 1);
+        char any = 0;
+        (void)!::read(release[0], &any, 1);
+        _exit(0);
+    }
+    char opened = 0;
+    ASSERT_EQ(::read(ready[0], &opened, 1), 1);
+    ASSERT_EQ(opened, 'y');
+
+    std::string command;
+    std::getline(std::ifstream("/proc/self/comm"), command);
+    const std::string failed = OpenCodeMessage(link::kOpenFailed, kLangEnglish);
+    EXPECT_EQ(WithPortOpenHint(failed, pty.path(), kLangEnglish),
+              failed + "\n" + pty.path() + " is in use by another program (" + command +
+                  ", process " + std::to_string(child) + "): close it there, then try again.");
+    const std::string chinese = WithPortOpenHint(OpenCodeMessage(link::kOpenFailed, kLangChinese),
+                                                 pty.path(), kLangChinese);
+    EXPECT_NE(chinese.find("\n" + pty.path() + " 正被另一个程序使用"), std::string::npos);
+    // Other failures get no line.
+    EXPECT_EQ(WithPortOpenHint("Set Title mode Error!", pty.path(), kLangEnglish),
+              "Set Title mode Error!");
+
+    (void)!::write(release[1], "x", 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(WithPortOpenHint(failed, pty.path(), kLangEnglish), failed);
+    EXPECT_EQ(WithPortOpenHint(failed, "/nonexistent/ttyUSB9", kLangEnglish), failed);
+    for (int fd : {ready[0], ready[1], release[0], release[1]})
+        ::close(fd);
 }
 
 TEST_F(SerialLink, HandleOpenersReportTheMessageForm) {

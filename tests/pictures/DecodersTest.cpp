@@ -217,6 +217,17 @@ TEST(BmpDecoder, RefusesDamagedAndUnsupportedFiles) {
     EXPECT_THROW(DecodeBmp(badHeader), PictureError);
 }
 
+// An empty file, and a file that is no PNG at all, are told in the program's words.
+TEST(Decoders, SayPlainlyThatAFileIsEmptyOrNoPng) {
+    EXPECT_EQ(errorOf([] { DecodePng(""); }), "The PNG file is empty: it holds no picture.");
+    EXPECT_EQ(errorOf([] { ProbePng(""); }), "The PNG file is empty: it holds no picture.");
+    EXPECT_EQ(errorOf([] { ProbeJpeg(""); }), "The JPEG file is empty: it holds no picture.");
+    EXPECT_EQ(errorOf([] { DecodeBmp(""); }), "The BMP file is empty: it holds no picture.");
+    const std::string notPng = "The file is not a PNG picture: it does not begin as one does.";
+    EXPECT_EQ(errorOf([] { DecodePng("\x89PN"); }), notPng);
+    EXPECT_EQ(errorOf([] { DecodePng(EncodeBmp(Bitmap(2, 2))); }), notPng);
+}
+
 TEST(Decoders, RefusePicturesAbove100MegapixelsBeforeDecoding) {
     // Each file only claims 20000 x 10000 pixels in its header; the pixels are missing,
     // so a decoder that started decoding would report a truncated file instead.

@@ -1,15 +1,17 @@
 #include "app/testing/DisplayTesting.h"
 
 #include "app/testing/QrPicture.h"
+#include "app/testing/QrText.h"
 #include "pictures/MonoBits.h"
 #include "pictures/PictureError.h"
 #include "protocol/DisplayCommands.h"
 #include "protocol/LinkControl.h"
 #include "protocol/ModelTable.h"
 #include "settings/CodePage.h"
-#include "settings/HostCodePage.h"
 #include "settings/Vocabulary.h"
 
+#include <charconv>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -40,6 +42,44 @@ int utf16Length(const std::string& text) {
             ++units; // a four-byte sequence
     }
     return units;
+}
+
+// The serial layer's text of a failed write ("1: 5", "3: 110": the step and the
+// system's error number) with the error number put in words.
+std::string writeFailureText(const std::string& message) {
+    const std::size_t colon = message.find(": ");
+    if (colon == std::string::npos)
+        return message;
+    int error = 0;
+    const char* digits = message.data() + colon + 2;
+    const char* end = message.data() + message.size();
+    const auto [stop, status] = std::from_chars(digits, end, error);
+    if (status != std::errc() || stop != end || error <= 0)
+        return message;
+    return message + " (" + std::strerror(error) + ")";
+}
+
+// The line under "Error：" and the code: what the picture path could not do.
+std::string qrResultCause(int code, const std::string& writeMessage) {
+    switch (code) {
+    case kQrMissingFile:
+        return "The picture file does not exist.";
+    case kQrNoPicture:
+        return "The file is not a picture this program reads (.png, .jpg, .jpeg, .bmp).";
+    case kQrNoSession:
+        return "The serial port was not open.";
+    case kQrHeaderFailed:
+        return "The start of the QR picture could not be written to the port: " +
+               writeFailureText(writeMessage);
+    case kQrPieceFailed:
+        return "Part of the QR picture could not be written to the port: " +
+               writeFailureText(writeMessage);
+    case kQrEndFailed:
+        return "The end of the QR picture could not be written to the port: " +
+               writeFailureText(writeMessage);
+    default:
+        return {};
+    }
 }
 
 } // namespace
@@ -151,15 +191,20 @@ bool ShowQrPicture(TConnection& c, TOperator& op, int align,
     } catch (const std::exception& error) {
         picture.error = error.what();
     }
-    const int code = picture.ready() ? LcdSendQrImage(c, picture.bits, align, 0) : picture.code;
+    std::string writeMessage;
+    const int code =
+        picture.ready() ? LcdSendQrImage(c, picture.bits, align, 0, writeMessage) : picture.code;
 
     // Set back on every outcome, so the display never stays at 115200.
     RestoreLink(c, kQrLinkReturn);
 
     if (!picture.error.empty())
         return ShowError(op, picture.error);
-    if (code != 0)
-        return ShowError(op, "Error\xEF\xBC\x9A" + std::to_string(code));
+    if (code != 0) {
+        const std::string cause = qrResultCause(code, writeMessage);
+        return ShowError(op, "Error\xEF\xBC\x9A" + std::to_string(code) +
+                                 (cause.empty() ? "" : "\n" + cause));
+    }
     return true;
 }
 
@@ -167,10 +212,15 @@ bool ShowQrCodeOfText(TConnection& c, TOperator& op, const DisplayModel* model, 
                       const std::string& text, std::string& openError) {
     if (ModelHasQrCodeAt(model)) {
         std::string message;
-        return showFailure(op, LcdShowQrCode(c, align, TextToHostBytes(text), message), message);
+        const std::optional<Bytes> bytes = QrTextHostBytes(text, message);
+        if (!bytes)
+            return ShowError(op, message);
+        return showFailure(op, LcdShowQrCode(c, align, *bytes, message), message);
     }
     if (!ModelTakesQrPictures(model))
         return false;
+    if (const std::string problem = QrTextProblem(text); !problem.empty())
+        return ShowError(op, problem);
     TQrPicture picture = QrPictureOfText(text);
     if (!picture.ready())
         return showFailure(op, false, picture.error);
@@ -183,8 +233,10 @@ bool btn_ShowQrCodeAtClick(TConnection& c, TOperator& op, const DisplayModel* mo
     if (!ModelHasQrCodeAt(model))
         return false;
     std::string message;
-    return showFailure(op, LcdShowQrCodeAt(c, align, picture, TextToHostBytes(text), message),
-                       message);
+    const std::optional<Bytes> bytes = QrTextHostBytes(text, message);
+    if (!bytes)
+        return ShowError(op, message);
+    return showFailure(op, LcdShowQrCodeAt(c, align, picture, *bytes, message), message);
 }
 
 } // namespace tavisto

@@ -83,13 +83,15 @@ bool ShowQrPicture(TConnection& c, TOperator& op, int align,
 
 // "Show QrCode" of a text, chosen by the model: the display's own QR command (the text
 // in the host code page) on models that encode QR codes, a picture made from the text
-// on the others, nothing without a model (nullptr). A text that cannot be made into a
-// picture is shown as an error before anything is sent.
+// on the others, nothing without a model (nullptr). A text no model could take
+// (QrTextProblem), or one the model cannot take, is shown as an error before anything
+// is sent.
 bool ShowQrCodeOfText(TConnection& c, TOperator& op, const DisplayModel* model, int align,
                       const std::string& text, std::string& openError);
 
 // "Show QrCode At": the QR code of the text drawn over stored picture 1..10; only on
-// models that encode QR codes (nothing is sent or shown on the others).
+// models that encode QR codes (nothing is sent or shown on the others). The text is
+// checked as for "Show QrCode".
 bool btn_ShowQrCodeAtClick(TConnection& c, TOperator& op, const DisplayModel* model, int align,
                            int picture, const std::string& text);
 

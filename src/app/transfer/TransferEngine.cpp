@@ -250,7 +250,9 @@ void TTransferEngine::NamedVerdict(bool stored) {
 
 void TTransferEngine::jobEnded(bool stored) {
     phase_ = Phase::Idle;
-    if (DownPos <= kLastFontPosition) {
+    // Font rows log both outcomes; picture, table and firmware rows log a failure, so
+    // that the summary's failed count can be traced to an item.
+    if (DownPos <= kLastFontPosition || !stored) {
         const std::string name = DownFileAt(DownPos).Name;
         if (stored)
             op_.ShowLogOnRichEdit(name + " [" + "Succeed" + "]", false);

@@ -251,10 +251,11 @@ int TfrmTavistoMain::ShowMsgBox(const std::string& text, int flags) {
     if (busy_)
         showForm();
     QMessageBox box(this);
-    // A port this user may not open gets a line naming its group and the fix.
-    PrepareMsgBox(
-        box, WithPortPermissionHint(text, connection_->CurrentPortName, connection_->SystemLangId),
-        flags);
+    // A port this user may not open, or one another program holds, gets a line saying
+    // so and what to do.
+    PrepareMsgBox(box,
+                  WithPortOpenHint(text, connection_->CurrentPortName, connection_->SystemLangId),
+                  flags);
     return MsgBoxAnswer(dialogs_->showMessageBox(box), flags);
 }
 

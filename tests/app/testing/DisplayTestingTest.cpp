@@ -171,7 +171,7 @@ TEST_F(DisplayTestingTest, EveryFailedPictureSetsTheLinkBackBeforeSayingWhy) {
               (std::vector<std::string>{"open 19200", "02 07 04 00 01 C2 00", "speed 115200",
                                         "02 07 04 00 00 4B 00", "close"}));
     EXPECT_EQ(op.lastBox(), (Box{"Error\xEF\xBC\x9A"
-                                 "21",
+                                 "21\nThe picture file does not exist.",
                                  16}));
 
     // A file the decoder refuses: its message, and the display back at its speed.
@@ -192,11 +192,30 @@ TEST_F(DisplayTestingTest, EveryFailedPictureSetsTheLinkBackBeforeSayingWhy) {
     EXPECT_FALSE(ShowQrPicture(
         connection, op, 2, [&] { return QrPictureOfFile((folder.path() / "qr.txt").string()); },
         openError));
-    EXPECT_EQ(op.lastBox(), (Box{"Error\xEF\xBC\x9A"
-                                 "19",
-                                 16}));
+    EXPECT_EQ(op.lastBox().text.rfind("Error\xEF\xBC\x9A"
+                                      "19\nThe file is not a picture",
+                                      0),
+              0u)
+        << op.lastBox().text;
     EXPECT_TRUE(openError.empty());
     EXPECT_FALSE(line.isOpen());
+
+    // The end mark that does not go out: the code, then which write failed and why.
+    line.onWrite = [this](const Bytes& written) {
+        if (written.size() == 256)
+            line.failWrites = true; // from the first piece's last write on
+    };
+    line.failWrites = false;
+    EXPECT_FALSE(ShowQrPicture(
+        connection, op, 2,
+        [] {
+            return TQrPicture{Bytes(256, '\0'), 0, {}};
+        },
+        openError));
+    EXPECT_EQ(op.lastBox(), (Box{"Error\xEF\xBC\x9A"
+                                 "18\nThe end of the QR picture could not be written to the "
+                                 "port: 1: 5 (Input/output error)",
+                                 16}));
 }
 
 TEST_F(DisplayTestingTest, PictureMadeFromTheTextOnModelsWithoutAnEncoder) {
@@ -207,15 +226,44 @@ TEST_F(DisplayTestingTest, PictureMadeFromTheTextOnModelsWithoutAnEncoder) {
     ASSERT_EQ(writes.size(), 1u + 1u + 18u + 1u + 1u);
     EXPECT_EQ(writes[1], wire("02 07 19 01 00"));
     EXPECT_EQ(writes[20], wire("02 07 19 00"));
+}
 
-    // A text no QR code holds, or none, is refused before anything is sent.
-    const std::size_t before = line.events().size();
-    EXPECT_FALSE(
-        ShowQrCodeOfText(connection, op, FindModel(0), 2, std::string(8000, 'x'), openError));
-    EXPECT_EQ(op.lastBox(), (Box{"The text is too long for a QR code.", 16}));
-    EXPECT_FALSE(ShowQrCodeOfText(connection, op, FindModel(2), 2, "", openError));
-    EXPECT_EQ(op.lastBox(), (Box{"There is no text to make a QR code of.", 16}));
-    EXPECT_EQ(line.events().size(), before);
+// What no display can take is refused alike on the models that draw QR codes and on
+// those that take a picture, before the port is touched.
+TEST_F(DisplayTestingTest, QrTextsTheDisplayCannotTakeAreRefusedOnEveryModel) {
+    std::string openError;
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {"", "There is no text to make a QR code of."},
+        {std::string(251, 'x'),
+         "The text is too long for a QR code: 251 bytes, the display takes at most 250."},
+        {std::string(10000, 'x'), "The text is too long for a QR code: 10000 bytes"},
+        {"ab\xE9z", "The text is not valid UTF-8 (byte 3)"},
+        {"\xC0\xAF", "The text is not valid UTF-8 (byte 1)"},     // overlong "/"
+        {"\xED\xA0\x80", "The text is not valid UTF-8 (byte 1)"}, // a lone surrogate
+        {std::string("a\0b", 3), "The text holds a zero byte"},
+    };
+    for (const auto& [text, problem] : refused) {
+        for (int model : {0, 2, 5, 6}) {
+            SCOPED_TRACE(std::to_string(model) + " " + problem);
+            op.boxes.clear();
+            EXPECT_FALSE(ShowQrCodeOfText(connection, op, FindModel(model), 2, text, openError));
+            ASSERT_EQ(op.boxes.size(), 1u);
+            EXPECT_EQ(op.lastBox().text.rfind(problem, 0), 0u) << op.lastBox().text;
+        }
+        EXPECT_FALSE(btn_ShowQrCodeAtClick(connection, op, FindModel(3), 2, 1, text));
+    }
+    // A character ISO-8859-1 does not have would reach the display as "?".
+    EXPECT_FALSE(ShowQrCodeOfText(connection, op, FindModel(5), 2, "5 \xE2\x82\xAC", openError));
+    EXPECT_EQ(op.lastBox().text,
+              "The display draws QR codes of ISO-8859-1 text, which has no \"\xE2\x82\xAC\".");
+    EXPECT_TRUE(line.events().empty());
+
+    // The longest text fills the display's 256 bytes exactly, on either kind of model.
+    ASSERT_TRUE(
+        ShowQrCodeOfText(connection, op, FindModel(5), 2, std::string(250, 'x'), openError));
+    EXPECT_EQ(line.writes().back(), wire("02 07 1D 02 00") + std::string(250, 'x') + '\0');
+    ASSERT_TRUE(
+        ShowQrCodeOfText(connection, op, FindModel(0), 2, std::string(250, 'x'), openError));
 }
 
 TEST_F(DisplayTestingTest, ASessionThatDoesNotOpenEndsThePictureSilently) {

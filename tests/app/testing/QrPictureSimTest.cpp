@@ -75,7 +75,7 @@ TEST_F(QrPictureOnTheVirtualDisplay, AnUnreadablePictureLeavesTheDisplayAtItsSpe
     EXPECT_FALSE(ShowQrPicture(
         connection, op, 2, [] { return QrPictureOfFile("/nonexistent/qr.png"); }, openError));
     EXPECT_EQ(op.lastBox(), (Box{"Error\xEF\xBC\x9A"
-                                 "21",
+                                 "21\nThe picture file does not exist.",
                                  16}));
     ASSERT_TRUE(display->waitUntilQuiet(2s));
     EXPECT_EQ(DisplayStory(*display),

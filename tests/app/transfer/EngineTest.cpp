@@ -69,12 +69,15 @@ TEST_F(AddressedEngineTest, AFileLargerThanItsRoomIsNotSentAndTheQueueGoesOn) {
 TEST_F(AddressedEngineTest, ACrcMismatchIsLoggedAndTheQueueGoesOn) {
     resources["CP850_480X272"] = pattern(10);
     resources["CP852_480X272"] = pattern(20);
+    slots[76] = Bitmap(480, 272, Rgb{1, 2, 3});
     display.wrongCrc = true;
-    run(kMka, {6, 7});
+    run(kMka, {6, 7, 80});
     ASSERT_TRUE(finished);
+    // A picture row logs its failure too, though not its success.
     EXPECT_THAT(logLines(), ElementsAre("log! CP850 [Failed]:CRC check error",
-                                        "log! CP852 [Failed]:CRC check error"));
-    EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 0 / Failed 2]", 64}));
+                                        "log! CP852 [Failed]:CRC check error",
+                                        "log! Picture_1 [Failed]:CRC check error"));
+    EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 0 / Failed 3]", 64}));
 }
 
 TEST_F(AddressedEngineTest, FramesThatArriveTogetherOrBehindGarbageAreAllHandled) {
