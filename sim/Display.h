@@ -21,6 +21,10 @@ struct QrRequest {
     bool isPicture = false;
 };
 
+// What the main area shows: the idle main text until a customer-display command
+// writes to it, then the text area; a picture or a QR code until the next of these.
+enum class MainContent { MainText, TextArea, Picture, QrCode };
+
 // What the display shows and keeps.
 struct DisplayState {
     static constexpr int kColumns = 20;
@@ -37,6 +41,10 @@ struct DisplayState {
     int shownPicture = 0;
     std::vector<QrRequest> qrCodes;
     int restarts = 0;
+    MainContent content = MainContent::MainText;
+    SteadyTime started{};     // when the display came up: scrolling counts from here
+    SteadyTime lastCommand{}; // the last frame the screen shows: idle play waits from here
+    std::uint64_t screenGeneration = 0; // counts changes that can alter the screen
 };
 
 // The display itself, without the line: bytes in, replies out. It judges frames
