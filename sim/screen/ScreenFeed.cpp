@@ -10,12 +10,15 @@ bool ScreenFeed::refresh(SteadyTime now) {
     int brightness = brightness_;
     display_.inspect([&](const DisplayState& state, const Storage& storage) {
         const ScreenTimes times = screenTimesAt(state, now);
-        const bool moved = nextChange_.has_value();
+        const bool moved = due_ && now >= *due_;
         if (generation_ == state.screenGeneration && !moved)
             return;
         renderer_.draw(state, storage, times, scratch_);
         generation_ = state.screenGeneration;
         nextChange_ = ScreenRenderer::changesWithin(state, times);
+        due_.reset();
+        if (nextChange_)
+            due_ = now + *nextChange_;
         brightness = state.brightnessStep;
         drawn = true;
     });

@@ -31,6 +31,7 @@ private:
     int brightness_ = 0;
     std::optional<std::uint64_t> generation_;
     std::optional<Millis> nextChange_;
+    std::optional<SteadyTime> due_; // when time alone changes the picture next
 };
 
 } // namespace tavisto::sim
