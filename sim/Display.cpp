@@ -2,6 +2,8 @@
 
 #include "sim/LineSpeed.h"
 #include "sim/Models.h"
+#include "sim/emulation/PosEmulation.h"
+#include "sim/emulation/TextArea.h"
 
 #include <algorithm>
 
@@ -171,6 +173,8 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
                ", row " + std::to_string(state_.cursorRow);
         showText(frame.text);
         return true;
+    case FrameType::PosCommand:
+        return applyPosSequence(frame.bytes, state_, note);
     case FrameType::Control:
         control(static_cast<unsigned char>(frame.bytes[0]));
         state_.content = MainContent::TextArea;
@@ -428,14 +432,7 @@ void Display::clearScreen() {
 
 void Display::showText(const Bytes& text) {
     state_.content = MainContent::TextArea;
-    for (char c : text) {
-        state_.screen[static_cast<std::size_t>(state_.cursorRow - 1)]
-                     [static_cast<std::size_t>(state_.cursorColumn - 1)] = c;
-        if (++state_.cursorColumn > DisplayState::kColumns) {
-            state_.cursorColumn = 1;
-            state_.cursorRow = state_.cursorRow % DisplayState::kRows + 1;
-        }
-    }
+    putText(state_, text);
 }
 
 void Display::control(unsigned char byte) {
@@ -447,7 +444,7 @@ void Display::control(unsigned char byte) {
         state_.cursorColumn = std::min(DisplayState::kColumns, state_.cursorColumn + 1);
         break;
     case 0x0A:
-        state_.cursorRow = std::min(DisplayState::kRows, state_.cursorRow + 1);
+        lineFeed(state_);
         break;
     case 0x0B:
         state_.cursorColumn = 1;
@@ -468,6 +465,8 @@ void Display::restart() {
     parser_.reset();
     state_.shownPicture = 0;
     state_.content = MainContent::MainText;
+    state_.writeMode = WriteMode::Overwrite;
+    state_.autoCommandSet = -1;
     // A restart forgets a temporary link speed and comes up at the stored one.
     setSpeed(baudRateOfCode(state_.settings.Baud_Rate), "restart");
 }
