@@ -214,9 +214,22 @@ void ScreenRenderer::drawMain(Context& c) {
         drawRows(c, rows, lines == 2);
         return;
     }
-    case MainContent::TextArea:
+    case MainContent::TextArea: {
         drawRows(c, {c.state.screen.begin(), c.state.screen.end()}, false);
+        const int column = c.state.cursorColumn;
+        if (c.state.cursorShown && column >= 1 && column <= static_cast<int>(kMainColumns)) {
+            // A bar along the bottom of the cursor's cell.
+            const int w = c.layout.cellWidth;
+            const int h = c.layout.cellHeight;
+            const Rect area = c.layout.main;
+            const int left = area.x + (area.width - static_cast<int>(kMainColumns) * w) / 2;
+            const int top = area.y + (area.height - DisplayState::kRows * h) / 2;
+            const int bar = std::max(2, h / 16);
+            c.frame.fill({left + (column - 1) * w, top + c.state.cursorRow * h - bar, w, bar},
+                         s.font_Foreground_color);
+        }
         return;
+    }
     case MainContent::QrCode: {
         if (c.state.qrCodes.empty())
             return;
