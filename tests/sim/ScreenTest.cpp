@@ -1,9 +1,12 @@
 // The virtual display's screen: what lands where, in which glyphs and colours.
 
 #include "HostPort.h"
+#include "pictures/PngCodec.h"
 #include "sim/Display.h"
 #include "sim/screen/ScreenFeed.h"
+#include "sim/screen/ScreenPng.h"
 #include "sim/screen/ScreenRenderer.h"
+#include "tests/support/TempFolder.h"
 
 #define ZX_USE_UTF8
 #include <ZXing/ReadBarcode.h>
@@ -101,6 +104,35 @@ TEST(Screen, TextAtColumnFiveRowTwoIsDrawnInTheStoredFontElseTheBuiltInOne) {
     f.host().send(stored);
     EXPECT_EQ(f.host().readUntil('\n'), crc + "\n");
     expectOnly(stored, "downloaded font");
+}
+
+// A viewer is handed a new picture only when the screen changed (the --screen file is
+// rewritten only then), and the PNG holds the panel's light pixel for pixel.
+TEST(Screen, FeedReportsOnlyChangesAndThePngHoldsTheScreen) {
+    SimOptions options;
+    options.baudRate = 115200;
+    SimFixture f(options);
+    f.tell(hex("02 07 16 09 03")); // neither welcome line scrolls
+    ScreenFeed feed(f.sim(), {});
+    EXPECT_TRUE(feed.refresh(std::chrono::steady_clock::now()));
+    EXPECT_FALSE(feed.refresh(std::chrono::steady_clock::now()));
+    f.tell(hex("02 07 16 02")); // a query changes nothing on the screen
+    EXPECT_FALSE(feed.refresh(std::chrono::steady_clock::now()));
+    f.tell(hex("02 07 0F 00 FF 00")); // main area green
+    ASSERT_TRUE(feed.refresh(std::chrono::steady_clock::now()));
+    EXPECT_EQ(feed.frame().pixel(0, 100), 0x07E0);
+
+    testing::TempFolder folder;
+    const std::string path = (folder.path() / "screen.png").string();
+    std::string message;
+    ASSERT_TRUE(saveScreenPng(path, feed.frame(), feed.brightnessStep(), message)) << message;
+    const Bitmap png = DecodePng(folder.read("screen.png"));
+    ASSERT_EQ(png.width(), 800);
+    ASSERT_EQ(png.height(), 480);
+    EXPECT_EQ(png.data(), panelLight(feed.frame(), feed.brightnessStep()));
+    // Full green, dimmed to the default backlight step 2.
+    EXPECT_EQ(png.pixel(0, 100),
+              (Rgb{0, static_cast<std::uint8_t>(255 * backlightPercent(2) / 100), 0}));
 }
 
 TEST(Screen, StoredPictureIsShownPixelForPixel) {
