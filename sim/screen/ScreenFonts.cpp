@@ -37,10 +37,26 @@ int FontImage::count() const {
     return cellBytes == 0 ? 0 : static_cast<int>(cells.size() / cellBytes);
 }
 
-void FontImage::draw(Framebuffer& frame, int index, int x, int y, std::uint16_t ink,
-                     Rect clip) const {
+void FontImage::draw(Framebuffer& frame, int index, int x, int y, std::uint16_t ink, Rect clip,
+                     int scale) const {
     if (index < 0 || index >= count())
         return;
+    if (scale > 1) {
+        const int rowBytes = (cellWidth + 7) / 8;
+        const auto* cell = reinterpret_cast<const unsigned char*>(cells.data()) +
+                           static_cast<std::size_t>(index) * rowBytes * cellHeight;
+        for (int gy = 0; gy < cellHeight; ++gy)
+            for (int gx = 0; gx < cellWidth; ++gx)
+                if (cell[gy * rowBytes + (gx >> 3)] & (0x80 >> (gx & 7))) {
+                    const Rect dot{x + gx * scale, y + gy * scale, scale, scale};
+                    for (int py = std::max(dot.y, clip.y);
+                         py < std::min(dot.bottom(), clip.bottom()); ++py)
+                        for (int px = std::max(dot.x, clip.x);
+                             px < std::min(dot.right(), clip.right()); ++px)
+                            frame.setPixel(px, py, ink);
+                }
+        return;
+    }
     const int rowBytes = (cellWidth + 7) / 8;
     const auto* cell = reinterpret_cast<const unsigned char*>(cells.data()) +
                        static_cast<std::size_t>(index) * rowBytes * cellHeight;
@@ -62,12 +78,24 @@ ScreenFonts::ScreenFonts(const Storage& storage, int model, const FontFallback& 
     : storage_(storage), model_(model), fallback_(fallback), layout_(layoutOf(model)) {}
 
 std::optional<FontImage> ScreenFonts::find(const std::string& item, bool mini, int cells) const {
+    return find((mini ? "mini_" : "") + item, mini ? layout_.miniWidth : layout_.cellWidth,
+                mini ? layout_.miniHeight : layout_.cellHeight, cells);
+}
+
+std::optional<FontImage> ScreenFonts::gbk() const {
+    constexpr int kGbkCells = 126 * 191;
+    if (!layout_.large)
+        return std::nullopt;
+    return find("CP936_GBK", 40, 40, kGbkCells);
+}
+
+std::optional<FontImage> ScreenFonts::find(const std::string& name, int width, int height,
+                                           int cells) const {
     FontImage font;
-    font.cellWidth = mini ? layout_.miniWidth : layout_.cellWidth;
-    font.cellHeight = mini ? layout_.miniHeight : layout_.cellHeight;
+    font.cellWidth = width;
+    font.cellHeight = height;
     const std::size_t size =
         static_cast<std::size_t>((font.cellWidth + 7) / 8) * font.cellHeight * cells;
-    const std::string name = (mini ? "mini_" : "") + item;
     // An image of another size is not one this display can draw with (a font for the
     // other panel, say); it is passed over as if it were not there.
     std::string_view stored = storedItem(storage_, model_, name);
@@ -93,6 +121,9 @@ std::optional<FontImage> ScreenFonts::codePage(int codePage, bool mini, std::str
         return std::nullopt;
     }
     name = std::string(CodePages[static_cast<std::size_t>(row)].DisplayName);
+    // GBK's single bytes are ASCII: the CP437 image draws them.
+    if (name == "CP936_GBK")
+        return find("CP437", mini, kCodePageCells);
     // Code page 932's single bytes are ASCII and the half-width katakana.
     const std::string item = name == "CP932" ? "KATAKANA" : name;
     return find(item, mini, kCodePageCells);
@@ -108,6 +139,11 @@ TextFont TextFont::of(const ScreenFonts& fonts, int codePage, int charSet, bool 
                       const ScreenLayout& layout) {
     TextFont t;
     t.codePage = fonts.codePage(codePage, mini, t.missing);
+    if (t.missing == "CP936_GBK") {
+        t.doubleByte = fonts.gbk();
+        if (!t.doubleByte)
+            t.codePage.reset();
+    }
     if (t.codePage)
         t.missing.clear();
     t.interSet = fonts.interSet(charSet, mini);
@@ -120,10 +156,23 @@ void TextFont::draw(Framebuffer& frame, std::string_view text, int x, int y, std
                     Rect clip) const {
     if (!codePage)
         return;
-    for (char c : text) {
-        const auto code = static_cast<unsigned char>(c);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto code = static_cast<unsigned char>(text[i]);
         if (x >= clip.right())
             break;
+        const auto trail = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0u;
+        if (doubleByte && code >= 0x81 && code <= 0xFE && trail >= 0x40 && trail <= 0xFE) {
+            // Two cells wide: the glyph as large as whole pixels let it be, centred.
+            const int w = 2 * cellWidth;
+            const int scale = std::max(
+                1, std::min(w / doubleByte->cellWidth, cellHeight / doubleByte->cellHeight));
+            const int side = doubleByte->cellWidth * scale;
+            doubleByte->draw(frame, (code - 0x81) * 191 + (trail - 0x40), x + (w - side) / 2,
+                             y + (cellHeight - side) / 2, ink, clip, scale);
+            x += w;
+            ++i;
+            continue;
+        }
         const int replaced = interSet ? setCell(code) : -1;
         if (replaced >= 0)
             interSet->draw(frame, replaced, x, y, ink, clip);

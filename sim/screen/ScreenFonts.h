@@ -23,8 +23,10 @@ struct FontImage {
     int cellHeight = 0;
     bool stored = false; // taken from the display's storage, not the program
     int count() const;
-    // Draws cell `index` with its top left corner at (x, y), ink only, clipped to `clip`.
-    void draw(Framebuffer& frame, int index, int x, int y, std::uint16_t ink, Rect clip) const;
+    // Draws cell `index` with its top left corner at (x, y), each pixel `scale` x
+    // `scale`, ink only, clipped to `clip`.
+    void draw(Framebuffer& frame, int index, int x, int y, std::uint16_t ink, Rect clip,
+              int scale = 1) const;
 };
 
 // The fonts a display draws its text with: the images stored in it, else the
@@ -40,8 +42,12 @@ public:
     // The twelve replacement characters of an international set (Char_No); nothing
     // for a set without an image ("Other", or none stored or built in).
     std::optional<FontImage> interSet(int charSet, bool mini) const;
+    // The GBK image (40 x 40 cells, lead bytes 81 to FE by trail bytes 40 to FE), which
+    // only the 800 x 480 panel has.
+    std::optional<FontImage> gbk() const;
 
 private:
+    std::optional<FontImage> find(const std::string& name, int width, int height, int cells) const;
     std::optional<FontImage> find(const std::string& item, bool mini, int cells) const;
 
     const Storage& storage_;
@@ -55,7 +61,8 @@ private:
 struct TextFont {
     std::optional<FontImage> codePage;
     std::optional<FontImage> interSet;
-    std::string missing; // the font's name when codePage is empty
+    std::optional<FontImage> doubleByte; // GBK: two bytes a character, two cells wide
+    std::string missing;                 // the font's name when codePage is empty
     int cellWidth = 0;
     int cellHeight = 0;
 
