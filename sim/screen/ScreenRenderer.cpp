@@ -69,7 +69,7 @@ std::optional<Millis> ScreenRenderer::changesWithin(const DisplayState& state, S
         if (!soonest || m < *soonest)
             soonest = m;
     };
-    const bool fullPicture = state.content == MainContent::Picture ||
+    const bool fullPicture = idlePicture(s, times) != 0 || state.content == MainContent::Picture ||
                              (state.content == MainContent::QrCode && !state.qrCodes.empty() &&
                               state.qrCodes.back().picture != 0);
     if (!fullPicture && (welcomeScrolls(s, 1) || welcomeScrolls(s, 2)))

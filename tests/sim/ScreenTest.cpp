@@ -161,6 +161,34 @@ TEST(Screen, StoredPictureIsShownPixelForPixel) {
     EXPECT_EQ(mismatches, 0);
 }
 
+// Idle play starts the standby time after the last command and shows the selected
+// pictures in turn for the play interval each; a command ends it.
+TEST(Screen, IdlePlayShowsTheSelectedPicturesInTurnAfterTheStandbyTime) {
+    BareDisplay d(0);
+    Storage storage;
+    storage.flash[0x005B7000] = Bytes(480 * 272 * 2, '\x11'); // picture 1
+    storage.flash[0x0072F000] = Bytes(480 * 272 * 2, '\x33'); // picture 3
+    d.feed(hex("02 07 28 00 05 02 07 1C 05 02 07 1B 02"));    // pictures 1 and 3, 5 s, 2 s
+    ScreenRenderer renderer;
+    auto shownAt = [&](int seconds) {
+        Framebuffer frame;
+        renderer.draw(d.display.state(), storage, {Millis(0), Millis(seconds * 1000)}, frame);
+        return frame.pixel(240, 136);
+    };
+    const std::uint16_t idle = shownAt(0);
+    EXPECT_EQ(shownAt(4), idle);
+    EXPECT_EQ(shownAt(5), 0x1111);
+    EXPECT_EQ(shownAt(6), 0x1111);
+    EXPECT_EQ(shownAt(7), 0x3333);
+    EXPECT_EQ(shownAt(9), 0x1111);
+    // Scrolling lines move the screen every 400 ms; while a picture covers them, only
+    // the next picture does.
+    EXPECT_EQ(ScreenRenderer::changesWithin(d.display.state(), {Millis(0), Millis(3000)}),
+              Millis(400));
+    EXPECT_EQ(ScreenRenderer::changesWithin(d.display.state(), {Millis(0), Millis(6000)}),
+              Millis(1000));
+}
+
 TEST(Screen, ColourCommandChangesExactlyItsArea) {
     BuiltInFonts builtIn;
     // Red 0x99, green 0x66, blue 0x33 in RGB565: 10011 100110 00110.
