@@ -4,7 +4,11 @@
 // over the transfer itself: from the job's start (setup echoed or Make File
 // accepted) to the display's verdict.
 //
-//   transfer_bench [BYTES]      (default 1048576)
+//   transfer_bench [BYTES] [--screen]      (default 1048576)
+//
+// With --screen a viewer asks the display for its screen every 100 ms during the
+// transfer, as the window's open "Virtual display" does; the rates should stay within
+// 1 % of those without it.
 //
 // Wire ceilings at 115200 baud (11,520 B/s): the addressed style moves 256 payload
 // bytes per 274-byte block plus a 16-byte request, 10,169 B/s; the named style
@@ -15,14 +19,18 @@
 #include "app/transfer/BlockingOwnerLoop.h"
 #include "app/transfer/TransferRunner.h"
 #include "pictures/ByteFiles.h"
+#include "resources/EmbeddedResources.h"
 #include "sim/VirtualDisplay.h"
+#include "sim/screen/ScreenFeed.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 
 using namespace tavisto;
 using Steady = std::chrono::steady_clock;
@@ -53,8 +61,38 @@ public:
     void actBtnEnableExecute() override {}
 };
 
+std::optional<std::string_view> builtInFont(std::string_view name) {
+    auto bytes = FindEmbeddedResource(name);
+    if (!bytes)
+        return std::nullopt;
+    return std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+}
+
+// Looks at the display's screen every 100 ms, as the window's view does while open.
+class ScreenViewer {
+public:
+    explicit ScreenViewer(const sim::VirtualDisplay& display)
+        : feed_(display, builtInFont), thread_([this] {
+              while (!stop_) {
+                  drawings_ += feed_.refresh(Steady::now()) ? 1 : 0;
+                  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+              }
+          }) {}
+    ~ScreenViewer() {
+        stop_ = true;
+        thread_.join();
+    }
+    int drawings() const { return drawings_; }
+
+private:
+    sim::ScreenFeed feed_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> drawings_{0};
+    std::thread thread_;
+};
+
 bool run(const char* title, int model, std::size_t size, double ceiling, double goal,
-         const std::string& file) {
+         const std::string& file, bool withScreen) {
     sim::SimOptions options;
     options.model = model;
     options.baudRate = 115200;
@@ -65,6 +103,9 @@ bool run(const char* title, int model, std::size_t size, double ceiling, double 
         std::printf("%s: %s\n", title, error.c_str());
         return false;
     }
+    std::optional<ScreenViewer> viewer;
+    if (withScreen)
+        viewer.emplace(display);
     TConnection connection;
     connection.CurrentPortName = display.devicePath();
     connection.CurrentBaudRate = 115200;
@@ -85,13 +126,22 @@ bool run(const char* title, int model, std::size_t size, double ceiling, double 
                 "(goal %.2f)%s\n",
                 title, size, seconds, rate, rate / ceiling, ceiling, goal,
                 rate / ceiling >= goal ? "" : "  BELOW GOAL");
+    if (viewer)
+        std::printf("%-26s screen viewed, %d new pictures\n", "", viewer->drawings());
     return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::size_t size = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 1048576;
+    std::size_t size = 1048576;
+    bool withScreen = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--screen")
+            withScreen = true;
+        else
+            size = std::strtoul(argv[i], nullptr, 10);
+    }
     Bytes data(size, '\0');
     for (std::size_t i = 0; i < size; ++i)
         data[i] = static_cast<char>((i * 131 + i / 256) & 0xFF);
@@ -99,8 +149,9 @@ int main(int argc, char** argv) {
     SaveBytesToFile(path.string(), data);
 
     const double addressedCeiling = 11520.0 * 256 / (274 + 16);
-    bool ok = run("addressed (KT350--MKA)", 0, size, addressedCeiling, 0.95, path.string());
-    ok = run("named (KT350-MK)", 5, size, 11520.0, 0.98, path.string()) && ok;
+    bool ok =
+        run("addressed (KT350--MKA)", 0, size, addressedCeiling, 0.95, path.string(), withScreen);
+    ok = run("named (KT350-MK)", 5, size, 11520.0, 0.98, path.string(), withScreen) && ok;
     std::filesystem::remove(path);
     return ok ? 0 : 1;
 }

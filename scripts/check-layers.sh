@@ -28,7 +28,7 @@ allowed_for() {
     src/cli) echo "cli resources" ;;
     src/*) echo "${folder#src/}" ;;
     resources) echo "pictures resources" ;;
-    sim) echo "pictures sim" ;;
+    sim) echo "pictures sim resources" ;; # tavisto-sim draws with the built-in fonts
     esac
 }
 

@@ -2,6 +2,8 @@
 
 #include "sim/LineSpeed.h"
 #include "sim/Models.h"
+#include "sim/emulation/PosEmulation.h"
+#include "sim/emulation/TextArea.h"
 
 #include <algorithm>
 
@@ -29,6 +31,24 @@ Bytes versionBytes(std::uint32_t version) {
     return out;
 }
 
+// Frames whose effect the screen can show (queries and link control change nothing).
+bool showsOnScreen(FrameType type) {
+    switch (type) {
+    case FrameType::ModelQuery:
+    case FrameType::VersionQuery:
+    case FrameType::ConfigQuery:
+    case FrameType::LinkBaudRate:
+    case FrameType::TransferSetup:
+    case FrameType::DownloadStart:
+    case FrameType::FirmwareWakeUp:
+    case FrameType::MakeFile:
+    case FrameType::QrImageStart:
+        return false;
+    default:
+        return true;
+    }
+}
+
 std::string printable(const Bytes& text) {
     std::string out = "\"";
     for (unsigned char c : text)
@@ -47,7 +67,10 @@ Display::Display(int model, int baudRate, std::uint32_t version, Journal& journa
     state_.version = version;
     int code = codeOfBaudRate(baudRate);
     state_.settings.Baud_Rate = static_cast<std::uint8_t>(code < 0 ? 0 : code);
+    state_.started = std::chrono::steady_clock::now();
+    state_.lastCommand = state_.started;
     clearScreen();
+    state_.content = MainContent::MainText;
 }
 
 void Display::setModel(int model) {
@@ -85,6 +108,9 @@ void Display::handle(Frame&& frame, SteadyTime at, std::vector<Reply>& out) {
     case FrameType::TransferFrame:
         blocks_.onFrame(frame, at, faults_, out);
         parser_.setTransferFrames(blocks_.expectsFrames());
+        // A finished transfer may have stored a font or a picture the screen shows.
+        if (!blocks_.expectsFrames())
+            ++state_.screenGeneration;
         return;
     case FrameType::MakeFile:
         if (!usesNamedTransfer(state_.model)) {
@@ -99,6 +125,7 @@ void Display::handle(Frame&& frame, SteadyTime at, std::vector<Reply>& out) {
     case FrameType::RawData:
         if (files_.expectsData()) {
             files_.onData(std::move(frame.text), faults_, out);
+            ++state_.screenGeneration;
         } else if (takingQrPicture_) {
             journal_.add(LogKind::Received, frame.text.substr(0, 64),
                          "QR picture data, " + std::to_string(frame.text.size()) + " bytes");
@@ -115,6 +142,10 @@ void Display::handle(Frame&& frame, SteadyTime at, std::vector<Reply>& out) {
     // Speed changes take effect after the frame, so the display's own speed is
     // switched only once the frame has been logged.
     if (apply(frame, at, replies, note)) {
+        if (showsOnScreen(frame.type)) {
+            ++state_.screenGeneration;
+            state_.lastCommand = at;
+        }
         journal_.add(LogKind::Received, frame.bytes,
                      std::string(frameName(frame.type)) + (note.empty() ? "" : ": " + note));
         out.insert(out.end(), replies.begin(), replies.end());
@@ -138,14 +169,19 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
     };
     switch (frame.type) {
     case FrameType::Text:
+        note = printable(frame.text) + " at column " + std::to_string(state_.cursorColumn) +
+               ", row " + std::to_string(state_.cursorRow);
         showText(frame.text);
-        note = printable(frame.text);
         return true;
+    case FrameType::PosCommand:
+        return applyPosSequence(frame.bytes, state_, note);
     case FrameType::Control:
         control(static_cast<unsigned char>(frame.bytes[0]));
+        state_.content = MainContent::TextArea;
         return true;
     case FrameType::ClearDisplay:
         clearScreen();
+        state_.content = MainContent::TextArea;
         return true;
     case FrameType::CursorTo: {
         const unsigned column = byteAt(frame, 2);
@@ -154,6 +190,8 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
             return refuse("position out of range");
         state_.cursorColumn = static_cast<int>(column);
         state_.cursorRow = static_cast<int>(row);
+        state_.content = MainContent::TextArea;
+        note = "column " + std::to_string(column) + ", row " + std::to_string(row);
         return true;
     }
     case FrameType::Brightness: {
@@ -162,6 +200,7 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
             return refuse("brightness step out of range");
         state_.brightnessStep = static_cast<int>(step);
         s.back_light = brightnessCodeOfStep(static_cast<int>(step));
+        note = "step " + std::to_string(step);
         return true;
     }
     case FrameType::EscCodePage:
@@ -170,6 +209,7 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
         if (!isKnownCodePage(static_cast<int>(number)))
             return refuse("unknown code page");
         s.Expand_Char_No = static_cast<std::uint8_t>(number);
+        note = "code page " + std::to_string(number);
         return true;
     }
     case FrameType::EscInterChar:
@@ -178,6 +218,7 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
         if (!isKnownInterChar(static_cast<int>(number)))
             return refuse("unknown character set");
         s.Char_No = static_cast<std::uint8_t>(number);
+        note = "character set " + std::to_string(number);
         return true;
     }
     case FrameType::Restart:
@@ -265,6 +306,7 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
     case FrameType::FactoryReset:
         s = DeviceSettings{};
         state_.brightnessStep = 2;
+        state_.content = MainContent::MainText;
         setSpeed(baudRateOfCode(s.Baud_Rate), "factory reset");
         return true;
     case FrameType::ModelQuery:
@@ -309,6 +351,7 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
         if (!takingQrPicture_ || qrPicture_.text.size() != kQrPictureBytes)
             return refuse("no QR picture taken");
         takingQrPicture_ = false;
+        state_.content = MainContent::QrCode;
         state_.qrCodes.push_back(std::move(qrPicture_));
         qrPicture_ = {};
         return true;
@@ -317,6 +360,8 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
         if (picture < 1 || picture > 10)
             return refuse("picture number out of range");
         state_.shownPicture = static_cast<int>(picture);
+        state_.content = MainContent::Picture;
+        note = "picture " + std::to_string(picture);
         return true;
     }
     case FrameType::PlayInterval: {
@@ -347,6 +392,7 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
         state_.qrCodes.push_back(QrRequest{static_cast<int>(alignment),
                                            onPicture ? static_cast<int>(second) : 0, frame.text,
                                            false});
+        state_.content = MainContent::QrCode;
         note = printable(frame.text);
         return true;
     }
@@ -385,14 +431,8 @@ void Display::clearScreen() {
 }
 
 void Display::showText(const Bytes& text) {
-    for (char c : text) {
-        state_.screen[static_cast<std::size_t>(state_.cursorRow - 1)]
-                     [static_cast<std::size_t>(state_.cursorColumn - 1)] = c;
-        if (++state_.cursorColumn > DisplayState::kColumns) {
-            state_.cursorColumn = 1;
-            state_.cursorRow = state_.cursorRow % DisplayState::kRows + 1;
-        }
-    }
+    state_.content = MainContent::TextArea;
+    putText(state_, text);
 }
 
 void Display::control(unsigned char byte) {
@@ -404,7 +444,7 @@ void Display::control(unsigned char byte) {
         state_.cursorColumn = std::min(DisplayState::kColumns, state_.cursorColumn + 1);
         break;
     case 0x0A:
-        state_.cursorRow = std::min(DisplayState::kRows, state_.cursorRow + 1);
+        lineFeed(state_);
         break;
     case 0x0B:
         state_.cursorColumn = 1;
@@ -424,6 +464,9 @@ void Display::restart() {
     takingQrPicture_ = false;
     parser_.reset();
     state_.shownPicture = 0;
+    state_.content = MainContent::MainText;
+    state_.writeMode = WriteMode::Overwrite;
+    state_.autoCommandSet = -1;
     // A restart forgets a temporary link speed and comes up at the stored one.
     setSpeed(baudRateOfCode(state_.settings.Baud_Rate), "restart");
 }

@@ -21,6 +21,14 @@ struct QrRequest {
     bool isPicture = false;
 };
 
+// What the main area shows: the idle main text until a customer-display command
+// writes to it, then the text area; a picture or a QR code until the next of these.
+enum class MainContent { MainText, TextArea, Picture, QrCode };
+
+// What text written past the end of a line does: wrap to the next line (and from
+// the last to the first), scroll the lines up, or scroll the line left.
+enum class WriteMode { Overwrite, VerticalScroll, HorizontalScroll };
+
 // What the display shows and keeps.
 struct DisplayState {
     static constexpr int kColumns = 20;
@@ -37,6 +45,13 @@ struct DisplayState {
     int shownPicture = 0;
     std::vector<QrRequest> qrCodes;
     int restarts = 0;
+    MainContent content = MainContent::MainText;
+    WriteMode writeMode = WriteMode::Overwrite;
+    bool cursorShown = false;
+    int autoCommandSet = -1;  // in AUTO mode, the command mode taken from what arrived
+    SteadyTime started{};     // when the display came up: scrolling counts from here
+    SteadyTime lastCommand{}; // the last frame the screen shows: idle play waits from here
+    std::uint64_t screenGeneration = 0; // counts changes that can alter the screen
 };
 
 // The display itself, without the line: bytes in, replies out. It judges frames

@@ -16,6 +16,7 @@ enum class FrameType {
     Brightness,   // 1F 58 n
     EscCodePage,  // 1B 74 n
     EscInterChar, // 1B 52 n
+    PosCommand,   // other ESC, US and CAN sequences of the emulated command sets
     // Vendor sequences.
     InterChar,        // 02 05 n
     CodePage,         // 02 06 n

@@ -1,5 +1,7 @@
 #include "sim/FrameParser.h"
 
+#include "sim/emulation/PosSequences.h"
+
 #include <cctype>
 
 namespace tavisto::sim {
@@ -26,6 +28,7 @@ bool startsFrame(unsigned char c) {
     case 0x0B:
     case 0x0C:
     case 0x0D:
+    case 0x18:
     case 0x1B:
     case 0x1F:
         return true;
@@ -223,7 +226,7 @@ FrameParser::Judgement FrameParser::judge() const {
             return fixed(4, FrameType::CursorTo);
         if (pending_[1] == 0x58)
             return fixed(3, FrameType::Brightness);
-        return {Verdict::Malformed, FrameType::Rejected, "unknown 1F sequence"};
+        return judgePos();
     case 0x1B:
         if (n == 1)
             return {Verdict::NeedMore};
@@ -231,10 +234,27 @@ FrameParser::Judgement FrameParser::judge() const {
             return fixed(3, FrameType::EscCodePage);
         if (pending_[1] == 0x52)
             return fixed(3, FrameType::EscInterChar);
-        return {Verdict::Malformed, FrameType::Rejected, "unknown ESC sequence"};
+        return judgePos();
+    case 0x18:
+        return judgePos();
     default:
         return {Verdict::Malformed, FrameType::Rejected, "unknown control byte"};
     }
+}
+
+// The sequences of the emulated command sets; which mode takes them is the display's
+// business.
+FrameParser::Judgement FrameParser::judgePos() const {
+    const PosSequence s = judgePosSequence(pending_);
+    switch (s.verdict) {
+    case PosSequence::Verdict::NeedMore:
+        return {Verdict::NeedMore};
+    case PosSequence::Verdict::Complete:
+        return {Verdict::Complete, FrameType::PosCommand};
+    case PosSequence::Verdict::Malformed:
+        break;
+    }
+    return {Verdict::Malformed, FrameType::Rejected, s.name};
 }
 
 FrameParser::Judgement FrameParser::judgeVendor() const {
@@ -413,6 +433,8 @@ const char* frameName(FrameType type) {
         return "code page (ESC t)";
     case FrameType::EscInterChar:
         return "character set (ESC R)";
+    case FrameType::PosCommand:
+        return "POS command";
     case FrameType::InterChar:
         return "character set";
     case FrameType::CodePage:

@@ -56,6 +56,7 @@ private:
 
     Judgement judge() const;
     Judgement judgeVendor() const;
+    Judgement judgePos() const;
     Judgement judgeSession() const;
     Judgement judgeTransfer() const;
     void deliver(FrameType type, std::size_t length, const Sink& sink);

@@ -145,6 +145,12 @@ Storage VirtualDisplay::storage() const {
     return display_->storage();
 }
 
+void VirtualDisplay::inspect(
+    const std::function<void(const DisplayState&, const Storage&)>& look) const {
+    std::lock_guard lock(mutex_);
+    look(display_->state(), display_->storage());
+}
+
 int VirtualDisplay::baudRate() const {
     std::lock_guard lock(mutex_);
     return display_->baudRate();

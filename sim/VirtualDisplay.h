@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -51,6 +52,10 @@ public:
 
     DisplayState state() const;
     Storage storage() const;
+    // Runs `look` on the display's state and storage under its lock, without copying
+    // them (the storage can hold megabytes); `look` must be quick and must not call
+    // back into this object.
+    void inspect(const std::function<void(const DisplayState&, const Storage&)>& look) const;
     int baudRate() const; // the display's own speed
 
     // The log, and views of it.

@@ -1,23 +1,70 @@
 // tavisto-sim: a virtual customer display on a pseudo-terminal.
 
+#include "resources/EmbeddedResources.h"
 #include "sim/CommandLine.h"
 #include "sim/VirtualDisplay.h"
+#include "sim/screen/ScreenFeed.h"
+#include "sim/screen/ScreenOptions.h"
+#include "sim/screen/ScreenPng.h"
 
 #include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 
 using namespace tavisto::sim;
 
+namespace {
+
+std::optional<std::string_view> builtInFont(std::string_view name) {
+    auto bytes = tavisto::FindEmbeddedResource(name);
+    if (!bytes)
+        return std::nullopt;
+    return std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+}
+
+// Waits for SIGINT or SIGTERM; with a screen file, rewrites it on every change while
+// waiting.
+void runUntilSignalled(const sigset_t& signals, const VirtualDisplay& display,
+                       const ScreenOptions& screen) {
+    if (screen.file.empty()) {
+        int received = 0;
+        sigwait(&signals, &received);
+        return;
+    }
+    ScreenFeed feed(display, builtInFont);
+    std::string lastProblem;
+    const timespec pause{screen.everyMs / 1000, (screen.everyMs % 1000) * 1'000'000L};
+    for (;;) {
+        if (feed.refresh(std::chrono::steady_clock::now())) {
+            std::string message;
+            if (!saveScreenPng(screen.file, feed.frame(), feed.brightnessStep(), message)) {
+                // Said once, not at every change, until writing works again.
+                if (message != lastProblem)
+                    std::cerr << "tavisto-sim: " << message << "\n";
+                lastProblem = message;
+            } else {
+                lastProblem.clear();
+            }
+        }
+        if (sigtimedwait(&signals, nullptr, &pause) >= 0)
+            return;
+    }
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    ScreenOptions screen;
     CommandLine cmd;
     std::string error;
-    if (!parseCommandLine({argv + 1, argv + argc}, cmd, error)) {
-        std::cerr << "tavisto-sim: " << error << "\n" << usageText();
+    if (!takeScreenOptions(args, screen, error) || !parseCommandLine(args, cmd, error)) {
+        std::cerr << "tavisto-sim: " << error << "\n" << usageText() << screenUsageText();
         return 2;
     }
     if (cmd.help) {
-        std::cout << usageText();
+        std::cout << usageText() << screenUsageText();
         return 0;
     }
 
@@ -42,8 +89,7 @@ int main(int argc, char** argv) {
     }
     std::cout << display.devicePath() << std::endl;
 
-    int received = 0;
-    sigwait(&signals, &received);
+    runUntilSignalled(signals, display, screen);
     display.stop();
     return 0;
 }

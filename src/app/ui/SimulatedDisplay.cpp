@@ -1,12 +1,27 @@
 #include "app/ui/SimulatedDisplay.h"
 
+#include "resources/EmbeddedResources.h"
 #include "sim/VirtualDisplay.h"
+#include "sim/screen/ScreenFeed.h"
 
 namespace tavisto::ui {
 
+namespace {
+
+std::optional<std::string_view> builtInFont(std::string_view name) {
+    auto bytes = FindEmbeddedResource(name);
+    if (!bytes)
+        return std::nullopt;
+    return std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+}
+
+} // namespace
+
 struct TSimulatedDisplay::Impl {
-    explicit Impl(const sim::SimOptions& options) : display(options) {}
+    explicit Impl(const sim::SimOptions& options)
+        : display(options), screen(display, builtInFont) {}
     sim::VirtualDisplay display;
+    sim::ScreenFeed screen;
 };
 
 TSimulatedDisplay::TSimulatedDisplay(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -24,6 +39,16 @@ std::unique_ptr<TSimulatedDisplay> TSimulatedDisplay::Start(int model, std::stri
 
 std::string TSimulatedDisplay::devicePath() const {
     return impl_->display.devicePath();
+}
+
+bool TSimulatedDisplay::refreshScreen(TScreenPicture& picture) {
+    if (!impl_->screen.refresh(std::chrono::steady_clock::now()))
+        return false;
+    const sim::Framebuffer& frame = impl_->screen.frame();
+    picture.width = frame.width();
+    picture.height = frame.height();
+    picture.rgb = sim::panelLight(frame, impl_->screen.brightnessStep());
+    return true;
 }
 
 } // namespace tavisto::ui

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ui/ScreenPicture.h"
+
 #include <memory>
 #include <string>
 
@@ -16,6 +18,10 @@ public:
     static std::unique_ptr<TSimulatedDisplay> Start(int model, std::string& error);
 
     std::string devicePath() const;
+
+    // The display's screen, drawn with the stored fonts or the program's own; fills
+    // `picture` and returns true when it changed since the last call (a TScreenSource).
+    bool refreshScreen(TScreenPicture& picture);
 
 private:
     struct Impl;

@@ -11,6 +11,7 @@
 
 #ifdef TAVISTO_WITH_SIM
 #include "app/ui/SimulatedDisplay.h"
+#include "app/ui/VirtualScreenWindow.h"
 #endif
 
 int main(int argc, char* argv[]) {
@@ -61,6 +62,18 @@ int main(int argc, char* argv[]) {
 
     tavisto::ui::TfrmTavistoMain window(std::move(setup));
     window.connection().trace.setSink(tavisto::Trace::toStandardError());
+#ifdef TAVISTO_WITH_SIM
+    // The simulated display's screen, in a window of its own (View menu, Ctrl+D).
+    std::unique_ptr<tavisto::ui::TVirtualScreenWindow> screen;
+    if (simulated) {
+        screen = std::make_unique<tavisto::ui::TVirtualScreenWindow>(
+            [display = simulated.get()](tavisto::ui::TScreenPicture& picture) {
+                return display->refreshScreen(picture);
+            },
+            &window);
+        tavisto::ui::AddVirtualDisplayMenu(window, *screen);
+    }
+#endif
     window.show();
     return app.exec();
 }
