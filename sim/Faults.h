@@ -28,6 +28,10 @@ struct Faults {
     int repeatRequest = -1;      // the request for this block is written twice, back to back
     Bytes transferGarbage;       // sent before every block request and finished frame
     bool refuseMakeFile = false; // make-file frames are answered "ERR" and not taken
+    // Block numbers count from 0; on the named transfer a block is the file's 256-byte
+    // piece of that number, as the host writes them.
+    int corruptBlock = -1;     // the first arrival of this block has a bit flipped on the line
+    int silentAfterBlock = -1; // after taking this block the display reads and answers nothing
 };
 
 // What a reply is, so that faults can pick the replies they concern.

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (cmd.help) {
-        std::cout << usageText();
+        std::cout << usageText(cmd.options.faults.pacing);
         return 0;
     }
 
