@@ -70,7 +70,9 @@ std::string usageText(bool paced) {
            "\n"
            "The display's UART is 8N1. A host at another line speed gets nothing through;\n"
            "a host at the same speed but other data bits, parity or stop bits gets what a\n"
-           "UART makes of the other's characters (garbage and framing errors).\n"
+           "UART makes of the other's characters (garbage and framing errors). The host's\n"
+           "data bits and parity do not reach the display through a pseudo-terminal (see\n"
+           "--host-framing); its stop bits and its parity-check flags (INPCK, IGNPAR) do.\n"
            "\n"
            "Faults:\n"
            "  --silent              answer nothing\n"
@@ -82,6 +84,9 @@ std::string usageText(bool paced) {
            "  --split N             send replies in two pieces, the first N bytes long\n"
            "  --split-pause MS      pause between the pieces (default 50)\n"
            "  --garbage HEX         send these bytes before every reply\n"
+           "  --host-framing FRAMING  take the host's port to be at FRAMING (such as 7E1,\n"
+           "                        8O1, 7N2): a pseudo-terminal shows the stop bits a host\n"
+           "                        sets, but always 8 data bits and no parity\n"
            "  --wrong-file-crc      report a wrong CRC for stored files\n"
            "  --drop-block N        lose the first arrival of transfer block N\n"
            "  --hang-up-after N     stop asking for blocks after N blocks\n"
@@ -196,6 +201,15 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             if (!number(600'000, n))
                 return false;
             f.splitPause = Millis(n);
+        } else if (arg == "--host-framing") {
+            Framing framing;
+            if (!value(v))
+                return false;
+            if (!parseFraming(v, framing)) {
+                error = "invalid value for --host-framing: " + v + " (such as 8N1, 7E1, 8O2)";
+                return false;
+            }
+            f.hostFraming = framing;
         } else if (arg == "--garbage") {
             if (!hex(f.garbage))
                 return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/Bytes.h"
+#include "sim/LineFraming.h"
 #include "sim/Time.h"
 
 #include <cstddef>
@@ -21,6 +22,10 @@ struct Faults {
     Millis splitPause{50};             // the pause between the two pieces
     Bytes garbage;                     // sent before every reply
     bool pacing = false;               // bytes travel at the wire rate (baud / 10 per second)
+    // The framing the host's port is taken to be at. A pseudo-terminal keeps the stop
+    // bits a host sets but always reports 8 data bits and no parity, whatever the
+    // host asked for; this stands in for what the line cannot show.
+    std::optional<Framing> hostFraming;
     // Transfers.
     bool wrongFileCrc = false;   // the CRC reported for a stored file is off by one
     int dropBlock = -1;          // the first arrival of this block number is lost

@@ -1,5 +1,6 @@
 #include "sim/LineFraming.h"
 
+#include <cstring>
 #include <termios.h>
 
 namespace tavisto::sim {
@@ -48,6 +49,19 @@ int Framing::bitsPerCharacter() const {
 std::string Framing::name() const {
     static constexpr char kParity[] = {'N', 'E', 'O', 'M', 'S'};
     return std::to_string(dataBits) + kParity[static_cast<int>(parity)] + std::to_string(stopBits);
+}
+
+bool parseFraming(const std::string& text, Framing& framing) {
+    static constexpr char kParity[] = "NEOMS";
+    if (text.size() != 3 || text[0] < '5' || text[0] > '8' || (text[2] != '1' && text[2] != '2'))
+        return false;
+    const char* p = std::strchr(kParity, text[1]);
+    if (p == nullptr || *p == '\0')
+        return false;
+    framing.dataBits = text[0] - '0';
+    framing.parity = static_cast<Framing::Parity>(p - kParity);
+    framing.stopBits = text[2] - '0';
+    return true;
 }
 
 bool framingOf(int fd, Framing& framing, ErrorHandling& errors) {

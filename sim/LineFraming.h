@@ -25,6 +25,10 @@ struct Framing {
     std::string name() const;
 };
 
+// Reads "8N1", "7E1", "8O2" and the like (data bits 5 to 8; parity N, E, O, M or S;
+// stop bits 1 or 2); false when the text is not one.
+bool parseFraming(const std::string& text, Framing& framing);
+
 // What a host's line discipline does with a character that arrived with a framing or
 // parity error (the input flags IGNPAR and INPCK): pass it on as it was assembled,
 // drop it, or put a 00 byte in its place.

@@ -335,6 +335,14 @@ void VirtualDisplay::readLine(SteadyTime now) {
     }
 }
 
+bool VirtualDisplay::hostFraming(Framing& framing, ErrorHandling& errors) const {
+    if (!line_.hostFraming(framing, errors))
+        return false;
+    if (const auto& stated = display_->faults().hostFraming)
+        framing = *stated;
+    return true;
+}
+
 // What the display's 8N1 UART makes of bytes the host sent with its own framing, and
 // how long they took on the wire. Bytes that arrive together travel back to back.
 // The display's firmware takes every character its UART assembles, damaged or not, so
@@ -343,7 +351,7 @@ void VirtualDisplay::readLine(SteadyTime now) {
 Nanos VirtualDisplay::reframeInput(Bytes& data, int rate) {
     Framing host;
     ErrorHandling errors = ErrorHandling::Pass;
-    if (rate <= 0 || !line_.hostFraming(host, errors))
+    if (rate <= 0 || !hostFraming(host, errors))
         return byteTimeAt(rate) * static_cast<long long>(data.size());
     const Nanos wire = Nanos(1'000'000'000LL * host.bitsPerCharacter() *
                              static_cast<long long>(data.size()) / rate);
@@ -491,7 +499,7 @@ bool VirtualDisplay::writeOutput(SteadyTime now) {
 bool VirtualDisplay::reframeOutput(Outbound& out) {
     Framing host;
     ErrorHandling errors = ErrorHandling::Pass;
-    if (out.data.empty() || !line_.hostFraming(host, errors) || host == Framing{})
+    if (out.data.empty() || !hostFraming(host, errors) || host == Framing{})
         return true;
     const std::vector<Character> taken = reframe(out.data, Framing{}, host);
     Bytes received = deliver(taken, errors);

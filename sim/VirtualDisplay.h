@@ -97,6 +97,7 @@ private:
     void run();
     void noteAttachment(const PtyLine::Attachment& seen);
     void readLine(SteadyTime now);
+    bool hostFraming(Framing& framing, ErrorHandling& errors) const;
     std::chrono::nanoseconds reframeInput(Bytes& data, int rate);
     bool reframeOutput(Outbound& out);
     void deliverInput(SteadyTime now, std::vector<Reply>& replies);
