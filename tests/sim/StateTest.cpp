@@ -120,12 +120,14 @@ TEST(State, NamedFilesKeepTheirNamesAndFormattingEmptiesTheFolder) {
         storeNamed(f, odd, everyByte(300, 4));
         storeNamed(f, "empty.bin", "");
         storeNamed(f, "P1.jpg", everyByte(513, 5)); // replaced
+        storeNamed(f, "firmware.bin", everyByte(400, 6));
     }
     EXPECT_EQ(contentsOf(folder.path() / "files" / "%2E.%2Fa%20b%FC%25.bin"), everyByte(300, 4));
     {
         SimFixture f(inFolder(5, folder.path()));
         const auto& files = f.sim().storage().files;
-        ASSERT_EQ(files.size(), 3u);
+        ASSERT_EQ(files.size(), 4u);
+        EXPECT_EQ(f.sim().storage().firmware, everyByte(400, 6));
         EXPECT_EQ(files.at("P1.jpg"), everyByte(513, 5));
         EXPECT_EQ(files.at(odd), everyByte(300, 4));
         EXPECT_EQ(files.at("empty.bin"), "");
@@ -134,6 +136,7 @@ TEST(State, NamedFilesKeepTheirNamesAndFormattingEmptiesTheFolder) {
     EXPECT_TRUE(fs::is_empty(folder.path() / "files"));
     SimFixture f(inFolder(5, folder.path()));
     EXPECT_TRUE(f.sim().storage().files.empty());
+    EXPECT_EQ(f.sim().storage().firmware, everyByte(400, 6)) << "formatting keeps the firmware";
 }
 
 TEST(State, AFolderItCannotReadIsRefusedAndLeftAsItWas) {
