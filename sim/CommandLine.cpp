@@ -41,8 +41,8 @@ bool parseHex(const std::string& text, Bytes& out) {
 
 } // namespace
 
-std::string usageText() {
-    return "Usage: tavisto-sim [options]\n"
+std::string usageText(bool paced) {
+    return std::string("Usage: tavisto-sim [options]\n") +
            "A virtual customer display on a pseudo-terminal. Prints the device path to open,\n"
            "then runs until interrupted (SIGINT or SIGTERM).\n"
            "\n"
@@ -54,6 +54,26 @@ std::string usageText() {
            "  --version N           firmware version reported (default 14; 0x.. for hex)\n"
            "  --link PATH           also make PATH a symbolic link to the device\n"
            "  --verbose             print every frame received and every reply on stderr\n"
+           "  --unpaced             move bytes as fast as the pseudo-terminal takes them\n"
+           "                        (for tests and scripts); without it, bytes take their\n"
+           "                        time on the wire: a tenth of the baud rate in bytes a\n"
+           "                        second at 8N1 (pacing is on by default)\n"
+           "  --pacing              pacing on (the default)\n"
+           "  --state DIR           keep the display's settings and stored items in DIR\n"
+           "                        across runs and start from them: settings.ini (the\n"
+           "                        settings text as the display reports it; with it the\n"
+           "                        display starts at its stored speed, not --baud),\n"
+           "                        files/NAME, flash/ADDRESS.bin, firmware.bin. Without\n"
+           "                        it the display starts fresh\n"
+           "\n" +
+           (paced ? "Pacing is on for this run.\n" : "Pacing is off for this run (--unpaced).\n") +
+           "\n"
+           "The display's UART is 8N1. A host at another line speed gets nothing through;\n"
+           "a host at the same speed but other data bits, parity or stop bits gets what a\n"
+           "UART makes of the other's characters (garbage and framing errors). The host's\n"
+           "data bits and parity do not reach the display through a pseudo-terminal (see\n"
+           "--host-framing); its stop bits and its parity-check flags (INPCK, IGNPAR) do.\n"
+           "\n"
            "Faults:\n"
            "  --silent              answer nothing\n"
            "  --wrong-echo          echo with the last byte changed\n"
@@ -64,7 +84,9 @@ std::string usageText() {
            "  --split N             send replies in two pieces, the first N bytes long\n"
            "  --split-pause MS      pause between the pieces (default 50)\n"
            "  --garbage HEX         send these bytes before every reply\n"
-           "  --pacing              move bytes at the wire rate (baud / 10 bytes per second)\n"
+           "  --host-framing FRAMING  take the host's port to be at FRAMING (such as 7E1,\n"
+           "                        8O1, 7N2): a pseudo-terminal shows the stop bits a host\n"
+           "                        sets, but always 8 data bits and no parity\n"
            "  --wrong-file-crc      report a wrong CRC for stored files\n"
            "  --drop-block N        lose the first arrival of transfer block N\n"
            "  --hang-up-after N     stop asking for blocks after N blocks\n"
@@ -72,6 +94,11 @@ std::string usageText() {
            "  --transfer-garbage HEX  send these bytes before every block request and\n"
            "                        finished frame\n"
            "  --refuse-make-file    answer make-file frames with ERR and store nothing\n"
+           "  --corrupt-block N     flip a bit in the first arrival of transfer block N\n"
+           "  --silent-after-block N  take transfer block N, then read and answer nothing\n"
+           "                        more until the program ends\n"
+           "                        (blocks count from 0; in a named transfer, block N is\n"
+           "                        the file's 256-byte piece N)\n"
            "  --help                show this text\n";
 }
 
@@ -134,6 +161,13 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             if (!number(0xFFFFFFFF, n))
                 return false;
             out.options.version = static_cast<std::uint32_t>(n);
+        } else if (arg == "--state") {
+            if (!value(out.options.stateDir))
+                return false;
+            if (out.options.stateDir.empty()) {
+                error = "--state needs a folder";
+                return false;
+            }
         } else if (arg == "--link") {
             if (!value(out.options.linkPath))
                 return false;
@@ -167,11 +201,22 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             if (!number(600'000, n))
                 return false;
             f.splitPause = Millis(n);
+        } else if (arg == "--host-framing") {
+            Framing framing;
+            if (!value(v))
+                return false;
+            if (!parseFraming(v, framing)) {
+                error = "invalid value for --host-framing: " + v + " (such as 8N1, 7E1, 8O2)";
+                return false;
+            }
+            f.hostFraming = framing;
         } else if (arg == "--garbage") {
             if (!hex(f.garbage))
                 return false;
         } else if (arg == "--pacing") {
             f.pacing = true;
+        } else if (arg == "--unpaced") {
+            f.pacing = false;
         } else if (arg == "--wrong-file-crc") {
             f.wrongFileCrc = true;
         } else if (arg == "--drop-block") {
@@ -191,6 +236,14 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
                 return false;
         } else if (arg == "--refuse-make-file") {
             f.refuseMakeFile = true;
+        } else if (arg == "--corrupt-block") {
+            if (!number(0x7FFFFFFF, n))
+                return false;
+            f.corruptBlock = static_cast<int>(n);
+        } else if (arg == "--silent-after-block") {
+            if (!number(0x7FFFFFFF, n))
+                return false;
+            f.silentAfterBlock = static_cast<int>(n);
         } else {
             error = "unknown option: " + arg;
             return false;

@@ -8,6 +8,10 @@
 namespace tavisto::sim {
 
 struct CommandLine {
+    // A person running the program gets a display that moves bytes as fast as a real
+    // line would; --unpaced (for tests and scripts) takes the pacing off.
+    CommandLine() { options.faults.pacing = true; }
+
     SimOptions options;
     bool verbose = false;
     bool help = false;
@@ -16,6 +20,7 @@ struct CommandLine {
 // Reads the program's options; false with a message on a bad option.
 bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error);
 
-std::string usageText();
+// The help text; it says whether this run is paced.
+std::string usageText(bool paced = true);
 
 } // namespace tavisto::sim

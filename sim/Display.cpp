@@ -78,10 +78,47 @@ void Display::setModel(int model) {
         state_.model = model;
 }
 
+void Display::restore(const std::optional<DeviceSettings>& settings, Storage storage) {
+    storage_ = std::move(storage);
+    if (!settings)
+        return;
+    state_.settings = *settings;
+    // Brightness codes 6 down to 3 are the steps 1 to 4.
+    if (settings->back_light >= 3 && settings->back_light <= 6)
+        state_.brightnessStep = 7 - settings->back_light;
+    setSpeed(baudRateOfCode(settings->Baud_Rate), "stored settings");
+}
+
 void Display::receive(unsigned char byte, SteadyTime at, std::vector<Reply>& out) {
+    if (silenced_ || (files_.expectsData() && !takeFileByte(byte)))
+        return;
     sinkOut_ = &out;
     sinkAt_ = at;
     parser_.feed(byte, at, sink_);
+}
+
+// The transfer faults on a named file's bytes, counted in the host's 256-byte pieces.
+// False when the display goes silent instead of taking the byte.
+bool Display::takeFileByte(unsigned char& byte) {
+    const auto piece = static_cast<int>(fileTaken_ / BlockTransfer::kBlockSize);
+    if (fileTaken_ % BlockTransfer::kBlockSize == 0 && piece == faults_.corruptBlock) {
+        byte ^= 0x04;
+        journal_.add(LogKind::Note, {}, "file piece " + std::to_string(piece) + " damaged (fault)");
+    }
+    ++fileTaken_;
+    const bool pieceEnds = fileTaken_ % BlockTransfer::kBlockSize == 0 || fileTaken_ == fileLength_;
+    if (pieceEnds && piece == faults_.silentAfterBlock) {
+        goSilent("display went silent after file piece " + std::to_string(piece) + " (fault)");
+        return false;
+    }
+    return true;
+}
+
+void Display::goSilent(const std::string& why) {
+    silenced_ = true;
+    files_.abort();
+    parser_.reset();
+    journal_.add(LogKind::Note, {}, why + "; it takes and answers nothing from now on");
 }
 
 void Display::tick(SteadyTime now, std::vector<Reply>& out) {
@@ -107,6 +144,8 @@ void Display::handle(Frame&& frame, SteadyTime at, std::vector<Reply>& out) {
         return;
     case FrameType::TransferFrame:
         blocks_.onFrame(frame, at, faults_, out);
+        if (blocks_.takeSilenced())
+            goSilent("display silent by a fault");
         parser_.setTransferFrames(blocks_.expectsFrames());
         // A finished transfer may have stored a font or a picture the screen shows.
         if (!blocks_.expectsFrames())
@@ -116,6 +155,8 @@ void Display::handle(Frame&& frame, SteadyTime at, std::vector<Reply>& out) {
         if (!usesNamedTransfer(state_.model)) {
             journal_.add(LogKind::Rejected, frame.bytes, "make file: not taken by this model");
         } else if (auto length = files_.onMakeFile(frame, faults_, out)) {
+            fileLength_ = *length;
+            fileTaken_ = 0;
             if (*length == 0)
                 files_.onData({}, faults_, out);
             else

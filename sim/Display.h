@@ -76,13 +76,22 @@ public:
     const DisplayState& state() const { return state_; }
     const Storage& storage() const { return storage_; }
 
-    void setFaults(const Faults& faults) { faults_ = faults; }
+    // New faults also bring back a display that went silent by a fault.
+    void setFaults(const Faults& faults) {
+        faults_ = faults;
+        silenced_ = false;
+    }
     const Faults& faults() const { return faults_; }
     void setModel(int model);
     void setVersion(std::uint32_t version) { state_.version = version; }
+    // Brings back what the display kept over a power cycle: its storage and, when
+    // given, its settings, with which it comes up at its stored speed and brightness.
+    void restore(const std::optional<DeviceSettings>& settings, Storage storage);
 
 private:
     void handle(Frame&& frame, SteadyTime at, std::vector<Reply>& out);
+    bool takeFileByte(unsigned char& byte);
+    void goSilent(const std::string& why);
     bool apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, std::string& note);
     void echo(const Frame& frame, std::vector<Reply>& out);
     void showText(const Bytes& text);
@@ -102,6 +111,9 @@ private:
     SteadyTime sinkAt_{};
     BlockTransfer blocks_;
     NamedTransfer files_;
+    std::uint32_t fileLength_ = 0; // of the named file being taken
+    std::uint32_t fileTaken_ = 0;  // its bytes taken so far
+    bool silenced_ = false;        // gone silent by a fault: takes and answers nothing
     bool takingQrPicture_ = false;
     QrRequest qrPicture_;
 };

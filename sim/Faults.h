@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/Bytes.h"
+#include "sim/LineFraming.h"
 #include "sim/Time.h"
 
 #include <cstddef>
@@ -21,6 +22,10 @@ struct Faults {
     Millis splitPause{50};             // the pause between the two pieces
     Bytes garbage;                     // sent before every reply
     bool pacing = false;               // bytes travel at the wire rate (baud / 10 per second)
+    // The framing the host's port is taken to be at. A pseudo-terminal keeps the stop
+    // bits a host sets but always reports 8 data bits and no parity, whatever the
+    // host asked for; this stands in for what the line cannot show.
+    std::optional<Framing> hostFraming;
     // Transfers.
     bool wrongFileCrc = false;   // the CRC reported for a stored file is off by one
     int dropBlock = -1;          // the first arrival of this block number is lost
@@ -28,6 +33,10 @@ struct Faults {
     int repeatRequest = -1;      // the request for this block is written twice, back to back
     Bytes transferGarbage;       // sent before every block request and finished frame
     bool refuseMakeFile = false; // make-file frames are answered "ERR" and not taken
+    // Block numbers count from 0; on the named transfer a block is the file's 256-byte
+    // piece of that number, as the host writes them.
+    int corruptBlock = -1;     // the first arrival of this block has a bit flipped on the line
+    int silentAfterBlock = -1; // after taking this block the display reads and answers nothing
 };
 
 // What a reply is, so that faults can pick the replies they concern.

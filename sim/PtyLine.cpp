@@ -87,6 +87,10 @@ int PtyLine::hostBaudRate() const {
     return master_ < 0 ? -1 : lineSpeedOf(master_);
 }
 
+bool PtyLine::hostFraming(Framing& framing, ErrorHandling& errors) const {
+    return framingOf(master_, framing, errors);
+}
+
 bool PtyLine::hostAttached() const {
     if (master_ < 0)
         return false;

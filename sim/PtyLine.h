@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/LineFraming.h"
+
 #include <cstddef>
 #include <string>
 #include <sys/types.h>
@@ -31,6 +33,9 @@ public:
 
     // The speed the host set on its side of the line, or -1 when unknown.
     int hostBaudRate() const;
+    // The framing the host set on its side and what its line discipline does with
+    // damaged characters; false when unknown.
+    bool hostFraming(Framing& framing, ErrorHandling& errors) const;
 
     // Non-blocking read and write on the master: bytes read, 0 for none, -1 on error.
     ssize_t read(char* buffer, std::size_t size);

@@ -14,10 +14,13 @@ struct Storage {
     std::map<std::uint32_t, Bytes> flash;
     std::map<std::string, Bytes> files;
     Bytes firmware;
+    // Counts the changes, so that a keeper of copies can tell when to look.
+    std::uint64_t revision = 0;
 
     void format() {
         flash.clear();
         files.clear();
+        ++revision;
     }
 };
 

@@ -66,6 +66,7 @@ void BlockTransfer::begin(SteadyTime now, const Faults& faults, std::vector<Repl
     blocksTaken_ = 0;
     dropDone_ = false;
     repeatDone_ = false;
+    corruptDone_ = false;
     data_.clear();
     data_.reserve(length_);
     if (blockCount() == 0)
@@ -103,6 +104,7 @@ void BlockTransfer::finish(const Faults& faults, std::vector<Reply>& out) {
                 hexOf(Bytes{static_cast<char>(address_ >> 24), static_cast<char>(address_ >> 16),
                             static_cast<char>(address_ >> 8), static_cast<char>(address_)}));
     }
+    ++storage_.revision;
     if (faults.wrongFileCrc)
         crc = static_cast<std::uint16_t>(crc + 1);
     out.push_back({faults.transferGarbage + displayFrame('9', crc), ReplyKind::Transfer});
@@ -145,8 +147,16 @@ void BlockTransfer::onAnnounce(const Frame& frame, SteadyTime now, const Faults&
 
 void BlockTransfer::onBlock(const Frame& frame, SteadyTime now, const Faults& faults,
                             std::vector<Reply>& out) {
-    const Bytes& f = frame.bytes;
-    const std::uint32_t number = bigEndian32(f, 12);
+    const std::uint32_t number = bigEndian32(frame.bytes, 12);
+    Bytes damaged;
+    if (static_cast<int>(number) == faults.corruptBlock && !corruptDone_) {
+        // Noise on the line: one data bit flipped, for the block's CRC to catch.
+        corruptDone_ = true;
+        damaged = frame.bytes;
+        damaged[16] = static_cast<char>(damaged[16] ^ 0x04);
+        journal_.add(LogKind::Note, {}, "block " + std::to_string(number) + " damaged (fault)");
+    }
+    const Bytes& f = damaged.empty() ? frame.bytes : damaged;
     if (f.compare(0, 12, "ACT=0,L=100,") != 0) {
         journal_.add(LogKind::Rejected, f, "block with a bad header");
         request(now, faults, out);
@@ -179,6 +189,11 @@ void BlockTransfer::onBlock(const Frame& frame, SteadyTime now, const Faults& fa
     data_.append(f, 16, take);
     ++blocksTaken_;
     repeats_ = 0;
+    if (static_cast<int>(number) == faults.silentAfterBlock) {
+        abort("display went silent after block " + std::to_string(number) + " (fault)");
+        silenced_ = true;
+        return;
+    }
     if (faults.hangUpAfterBlocks >= 0 && blocksTaken_ >= faults.hangUpAfterBlocks) {
         abort("display hung up after " + std::to_string(blocksTaken_) + " blocks (fault)");
         return;
@@ -256,6 +271,7 @@ void NamedTransfer::onData(Bytes data, const Faults& faults, std::vector<Reply>&
     if (name_ == "firmware.bin")
         storage_.firmware = data;
     storage_.files[name_] = std::move(data);
+    ++storage_.revision;
     if (faults.wrongFileCrc)
         crc = static_cast<std::uint16_t>(crc + 1);
     out.push_back({std::to_string(crc) + "\n", ReplyKind::Transfer});

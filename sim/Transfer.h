@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tavisto::sim {
@@ -49,6 +50,9 @@ public:
 
     void abort(const std::string& why);
 
+    // Whether the display has gone silent by a fault since the last call.
+    bool takeSilenced() { return std::exchange(silenced_, false); }
+
 private:
     enum class State { Idle, SetUp, AwaitingAnnounce, Receiving };
 
@@ -72,6 +76,8 @@ private:
     int blocksTaken_ = 0;
     bool dropDone_ = false;
     bool repeatDone_ = false;
+    bool corruptDone_ = false;
+    bool silenced_ = false;
     SteadyTime requestedAt_{};
     Bytes data_;
 };

@@ -61,6 +61,19 @@ bool VirtualDisplay::start(std::string& error) {
         error = "invalid baud rate";
         return false;
     }
+    if (!options_.stateDir.empty() && !stateFolder_) {
+        auto folder = std::make_unique<StateFolder>();
+        if (!folder->open(options_.stateDir, error))
+            return false;
+        std::lock_guard lock(mutex_);
+        display_->restore(folder->settings(), folder->storage());
+        stateFolder_ = std::move(folder);
+        saveState();
+        if (!stateError_.empty()) {
+            error = stateError_;
+            return false;
+        }
+    }
     if (!line_.open(error))
         return false;
     if (!options_.linkPath.empty() && !line_.createLink(options_.linkPath, error)) {
@@ -270,9 +283,27 @@ void VirtualDisplay::run() {
             display_->tick(now, replies);
             queueReplies(replies, now);
             blocked = writeOutput(now);
+            saveState();
         }
         changed_.notify_all();
     }
+}
+
+// Writes changed settings and storage to the state folder. A failure is noted once
+// and tried again a second later, not at every turn of the loop.
+void VirtualDisplay::saveState() {
+    const SteadyTime now = std::chrono::steady_clock::now();
+    if (!stateFolder_ || (!stateError_.empty() && now < stateRetryAt_))
+        return;
+    std::string error;
+    if (stateFolder_->save(display_->state().settings, display_->storage(), error)) {
+        stateError_.clear();
+        return;
+    }
+    if (error != stateError_)
+        journal_.add(LogKind::Note, {}, "state not saved: " + error);
+    stateError_ = error;
+    stateRetryAt_ = now + std::chrono::seconds(1);
 }
 
 void VirtualDisplay::noteAttachment(const PtyLine::Attachment& seen) {
@@ -299,14 +330,47 @@ void VirtualDisplay::readLine(SteadyTime now) {
         in.data.assign(buffer, static_cast<std::size_t>(n));
         in.rate = line_.hostBaudRate();
         in.start = now;
-        if (pacing) {
-            in.byteTime = byteTimeAt(in.rate);
+        const Nanos wire = reframeInput(in.data, in.rate);
+        if (pacing && !in.data.empty()) {
+            in.byteTime = wire / static_cast<long long>(in.data.size());
             in.start = std::max(now, lastArrival_);
-            lastArrival_ = in.start + in.byteTime * n;
+            lastArrival_ = in.start + wire;
         }
         backlog += in.data.size();
         inbound_.push_back(std::move(in));
     }
+}
+
+bool VirtualDisplay::hostFraming(Framing& framing, ErrorHandling& errors) const {
+    if (!line_.hostFraming(framing, errors))
+        return false;
+    if (const auto& stated = display_->faults().hostFraming)
+        framing = *stated;
+    return true;
+}
+
+// What the display's 8N1 UART makes of bytes the host sent with its own framing, and
+// how long they took on the wire. Bytes that arrive together travel back to back.
+// The display's firmware takes every character its UART assembles, damaged or not, so
+// a host at the wrong framing feeds it garbage. At another line speed nothing is
+// assembled at all; deliverInput drops those bytes.
+Nanos VirtualDisplay::reframeInput(Bytes& data, int rate) {
+    Framing host;
+    ErrorHandling errors = ErrorHandling::Pass;
+    if (rate <= 0 || !hostFraming(host, errors))
+        return byteTimeAt(rate) * static_cast<long long>(data.size());
+    const Nanos wire = Nanos(1'000'000'000LL * host.bitsPerCharacter() *
+                             static_cast<long long>(data.size()) / rate);
+    if (host == Framing{} || rate != display_->baudRate())
+        return wire;
+    const std::vector<Character> taken = reframe(data, host, Framing{});
+    Bytes received = deliver(taken, ErrorHandling::Pass);
+    journal_.add(LogKind::Note, data,
+                 std::to_string(data.size()) + " bytes sent at " + host.name() +
+                     " taken by the display's 8N1 UART as " + std::to_string(received.size()) +
+                     " bytes, " + std::to_string(damagedCount(taken)) + " with framing errors");
+    data = std::move(received);
+    return wire;
 }
 
 void VirtualDisplay::deliverInput(SteadyTime now, std::vector<Reply>& replies) {
@@ -367,6 +431,7 @@ void VirtualDisplay::queueReplies(const std::vector<Reply>& replies, SteadyTime 
             out.data = std::move(pieces[i].bytes);
             out.notBefore = at;
             out.rate = display_->baudRate();
+            out.byteTime = byteTimeAt(out.rate);
             out.what = what;
             if (pieces.size() > 1)
                 out.what += " (piece " + std::to_string(i + 1) + " of " +
@@ -397,6 +462,10 @@ bool VirtualDisplay::writeOutput(SteadyTime now) {
                 outbound_.pop_front();
                 continue;
             }
+            if (!reframeOutput(out)) {
+                outbound_.pop_front();
+                continue;
+            }
             out.start = now;
         }
         // An empty reply (injected by a fault) has nothing to put on the line, and
@@ -408,8 +477,7 @@ bool VirtualDisplay::writeOutput(SteadyTime now) {
         }
         std::size_t allowed = out.data.size() - out.offset;
         if (pacing) {
-            const Nanos byteTime = byteTimeAt(out.rate);
-            const auto sent = static_cast<std::size_t>((now - *out.start) / byteTime);
+            const auto sent = static_cast<std::size_t>((now - *out.start) / out.byteTime);
             allowed = sent > out.offset ? std::min(allowed, sent - out.offset) : 0;
             if (allowed == 0)
                 return false;
@@ -431,6 +499,31 @@ bool VirtualDisplay::writeOutput(SteadyTime now) {
     return false;
 }
 
+// A reply about to leave, as the host's UART will assemble it when the host set
+// another framing than the display's 8N1: the host reads what it makes of the
+// characters, in their wire time. False when nothing of it reaches the host.
+bool VirtualDisplay::reframeOutput(Outbound& out) {
+    Framing host;
+    ErrorHandling errors = ErrorHandling::Pass;
+    if (out.data.empty() || !hostFraming(host, errors) || host == Framing{})
+        return true;
+    const std::vector<Character> taken = reframe(out.data, Framing{}, host);
+    Bytes received = deliver(taken, errors);
+    journal_.add(LogKind::Note, out.data,
+                 out.what + ": " + std::to_string(out.data.size()) +
+                     " bytes at 8N1 read by the host's " + host.name() + " UART as " +
+                     std::to_string(received.size()) + " bytes, " +
+                     std::to_string(damagedCount(taken)) + " damaged");
+    if (received.empty()) {
+        journal_.add(LogKind::Dropped, out.data, out.what + ": every character damaged, none read");
+        return false;
+    }
+    const Nanos wire = out.byteTime * static_cast<long long>(out.data.size());
+    out.byteTime = wire / static_cast<long long>(received.size());
+    out.data = std::move(received);
+    return true;
+}
+
 std::optional<SteadyTime> VirtualDisplay::nextWake() const {
     std::optional<SteadyTime> when = display_->deadline();
     auto consider = [&when](SteadyTime t) {
@@ -446,7 +539,7 @@ std::optional<SteadyTime> VirtualDisplay::nextWake() const {
         if (!out.start)
             consider(out.notBefore);
         else if (display_->faults().pacing)
-            consider(*out.start + byteTimeAt(out.rate) * static_cast<long long>(out.offset + 1));
+            consider(*out.start + out.byteTime * static_cast<long long>(out.offset + 1));
     }
     return when;
 }

@@ -4,6 +4,7 @@
 #include "sim/Faults.h"
 #include "sim/Journal.h"
 #include "sim/PtyLine.h"
+#include "sim/StateFolder.h"
 #include "sim/Storage.h"
 
 #include <atomic>
@@ -25,6 +26,9 @@ struct SimOptions {
     std::uint32_t version = 14;
     Faults faults;
     std::string linkPath; // a symbolic link to the device, made at start when not empty
+    // A folder that keeps the settings and storage across runs (see StateFolder); the
+    // display starts from it and writes every change back. Empty: a fresh display.
+    std::string stateDir;
 };
 
 // A display on a pseudo-terminal, run by a thread of its own. All methods are safe
@@ -91,12 +95,16 @@ private:
         SteadyTime notBefore;
         std::optional<SteadyTime> start;
         int rate = 0;
+        std::chrono::nanoseconds byteTime{0}; // paced: the wire time of each byte
         std::string what;
     };
 
     void run();
     void noteAttachment(const PtyLine::Attachment& seen);
     void readLine(SteadyTime now);
+    bool hostFraming(Framing& framing, ErrorHandling& errors) const;
+    std::chrono::nanoseconds reframeInput(Bytes& data, int rate);
+    bool reframeOutput(Outbound& out);
     void deliverInput(SteadyTime now, std::vector<Reply>& replies);
     void flushDropped();
     void queueReplies(const std::vector<Reply>& replies, SteadyTime now);
@@ -104,6 +112,7 @@ private:
     std::optional<SteadyTime> nextWake() const;
     bool quiet() const;
     void wake();
+    void saveState();
 
     SimOptions options_;
     PtyLine line_;
@@ -117,6 +126,9 @@ private:
     Bytes dropped_;
     int droppedRate_ = 0;
     SteadyTime lastArrival_{};
+    std::unique_ptr<StateFolder> stateFolder_;
+    std::string stateError_; // the last failure to save, reported once
+    SteadyTime stateRetryAt_{};
     std::thread thread_;
     std::atomic<bool> stopping_{false};
     int wakeFd_ = -1;

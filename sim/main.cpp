@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (cmd.help) {
-        std::cout << usageText() << screenUsageText();
+        std::cout << usageText(cmd.options.faults.pacing) << screenUsageText();
         return 0;
     }
 

@@ -53,8 +53,39 @@ TEST(SimCommandLine, TransferFaults) {
     EXPECT_EQ(f.transferGarbage, Bytes("\x00\xFF\x41", 3));
     EXPECT_TRUE(f.refuseMakeFile);
     EXPECT_EQ(f.hangUpAfterBlocks, 7);
+    EXPECT_EQ(f.corruptBlock, -1);
+    EXPECT_EQ(f.silentAfterBlock, -1);
+    ASSERT_TRUE(parse({"--corrupt-block", "0", "--silent-after-block", "12"}, cmd, error));
+    EXPECT_EQ(f.corruptBlock, 0);
+    EXPECT_EQ(f.silentAfterBlock, 12);
     EXPECT_FALSE(parse({"--repeat-request", "-1"}, cmd, error));
     EXPECT_FALSE(parse({"--transfer-garbage", "0G"}, cmd, error));
+}
+
+// A person running the program gets a paced line, and the help says which mode is on.
+TEST(SimCommandLine, PacedUnlessToldOtherwise) {
+    CommandLine cmd;
+    std::string error;
+    ASSERT_TRUE(parse({}, cmd, error));
+    EXPECT_TRUE(cmd.options.faults.pacing);
+    EXPECT_NE(usageText(true).find("Pacing is on"), std::string::npos);
+    ASSERT_TRUE(parse({"--unpaced"}, cmd, error));
+    EXPECT_FALSE(cmd.options.faults.pacing);
+    EXPECT_NE(usageText(false).find("Pacing is off"), std::string::npos);
+}
+
+TEST(SimCommandLine, HostFramingAndStateFolder) {
+    CommandLine cmd;
+    std::string error;
+    ASSERT_TRUE(parse({"--host-framing", "7O2", "--state", "/tmp/x"}, cmd, error)) << error;
+    ASSERT_TRUE(cmd.options.faults.hostFraming.has_value());
+    EXPECT_EQ(*cmd.options.faults.hostFraming, (Framing{7, Framing::Parity::Odd, 2}));
+    EXPECT_EQ(cmd.options.stateDir, "/tmp/x");
+    for (const char* bad : {"9N1", "8X1", "8N3", "8N", "8N11", ""}) {
+        CommandLine other;
+        EXPECT_FALSE(parse({"--host-framing", bad}, other, error)) << bad;
+    }
+    EXPECT_FALSE(parse({"--state", ""}, cmd, error));
 }
 
 } // namespace

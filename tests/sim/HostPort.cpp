@@ -65,6 +65,21 @@ void HostPort::setSpeed(int baudRate) {
     tcsetattr(fd_, TCSANOW, &tio);
 }
 
+void HostPort::setFraming(int dataBits, char parity, int stopBits, bool checkParity,
+                          bool ignoreDamaged) {
+    termios tio{};
+    tcgetattr(fd_, &tio);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB);
+    tio.c_cflag |= dataBits == 5 ? CS5 : dataBits == 6 ? CS6 : dataBits == 7 ? CS7 : CS8;
+    if (parity != 'N')
+        tio.c_cflag |= PARENB | (parity == 'O' ? PARODD : 0);
+    if (stopBits == 2)
+        tio.c_cflag |= CSTOPB;
+    tio.c_iflag &= ~static_cast<tcflag_t>(INPCK | IGNPAR | PARMRK | ISTRIP);
+    tio.c_iflag |= (checkParity ? INPCK : 0) | (ignoreDamaged ? IGNPAR : 0);
+    tcsetattr(fd_, TCSANOW, &tio);
+}
+
 void HostPort::send(const Bytes& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {

@@ -21,6 +21,10 @@ public:
 
     bool isOpen() const { return fd_ >= 0; }
     void setSpeed(int baudRate);
+    // Other line settings than 8N1: data bits, parity 'N', 'E' or 'O', stop bits, and
+    // what the line discipline does with damaged characters (INPCK, IGNPAR).
+    void setFraming(int dataBits, char parity, int stopBits, bool checkParity = false,
+                    bool ignoreDamaged = false);
     void send(const Bytes& bytes);
     // Reads until count bytes have arrived or the limit has passed.
     Bytes readCount(std::size_t count, Millis limit = 3000ms);

@@ -161,5 +161,76 @@ TEST(Transfer, ALostBlockIsAskedForAgainAfterAPause) {
     EXPECT_EQ(f.ask(block(0, file), 16), finished(testCrc(file)));
 }
 
+TEST(Transfer, ACorruptedBlockIsCaughtWhereTheProtocolCatchesIt) {
+    // Addressed: the block's own CRC shows the damage and the display asks again.
+    SimFixture f(model(0));
+    Faults faults;
+    faults.corruptBlock = 1;
+    f.sim().setFaults(faults);
+    const Bytes file = sampleFile(600);
+    f.ask(hex("02 10 00 00 00 00 00 00 02 58"), 10);
+    EXPECT_EQ(f.ask(hex("02 07 27 27 27"), 16), request(0));
+    EXPECT_EQ(f.ask(block(0, file), 16), request(1));
+    EXPECT_EQ(f.ask(block(1, file), 16), request(1));
+    EXPECT_EQ(f.ask(block(1, file), 16), request(2));
+    EXPECT_EQ(f.ask(block(2, file), 16), finished(testCrc(file)));
+    EXPECT_EQ(f.sim().storage().flash.at(0), file);
+
+    // Named: only the file's CRC at the end can tell; one byte of piece 1 is off.
+    SimFixture g(model(5));
+    g.sim().setFaults(faults);
+    const std::string crc = std::to_string(testCrc(file));
+    EXPECT_EQ(g.ask(hex("02 07 05 01") + "a.bin,600," + crc + "\n", 4), "OK\r\n");
+    g.host().send(file);
+    const Bytes answer = g.host().readUntil('\n');
+    ASSERT_FALSE(answer.empty());
+    EXPECT_NE(answer, crc + "\n");
+    const Bytes stored = g.sim().storage().files.at("a.bin");
+    ASSERT_EQ(stored.size(), file.size());
+    std::vector<std::size_t> differ;
+    for (std::size_t i = 0; i < file.size(); ++i) {
+        if (stored[i] != file[i])
+            differ.push_back(i);
+    }
+    ASSERT_EQ(differ.size(), 1u);
+    EXPECT_GE(differ[0], 256u);
+    EXPECT_LT(differ[0], 512u);
+    EXPECT_EQ(answer, std::to_string(testCrc(stored)) + "\n");
+}
+
+TEST(Transfer, ADisplayGoneSilentAfterABlockTakesAndAnswersNothingMore) {
+    const Bytes query = hex("02 07 16 02");
+    const Bytes file = sampleFile(700);
+    // Addressed: block 0 is asked for and taken, block 1 taken, then nothing, not
+    // even the repeated request a second later.
+    SimFixture f(model(0));
+    Faults faults;
+    faults.silentAfterBlock = 1;
+    f.sim().setFaults(faults);
+    f.ask(hex("02 10 00 00 00 00 00 00 02 BC"), 10);
+    EXPECT_EQ(f.ask(hex("02 07 27 27 27"), 16), request(0));
+    EXPECT_EQ(f.ask(block(0, file), 16), request(1));
+    f.host().send(block(1, file));
+    EXPECT_EQ(f.host().readFor(1500ms), Bytes());
+    f.host().send(query);
+    EXPECT_EQ(f.host().readFor(300ms), Bytes());
+    EXPECT_TRUE(f.sim().storage().flash.empty());
+    // New faults bring it back.
+    f.sim().setFaults({});
+    EXPECT_EQ(f.ask(query, 1), hex("0E"));
+
+    // Named, silent after the last, partial piece: no CRC answer, no file.
+    SimFixture g(model(6));
+    faults.silentAfterBlock = 2;
+    g.sim().setFaults(faults);
+    const std::string crc = std::to_string(testCrc(file));
+    EXPECT_EQ(g.ask(hex("02 07 05 01") + "b.bin,700," + crc + "\n", 4), "OK\r\n");
+    g.host().send(file);
+    EXPECT_EQ(g.host().readFor(300ms), Bytes());
+    g.host().send(query);
+    EXPECT_EQ(g.host().readFor(300ms), Bytes());
+    EXPECT_TRUE(g.sim().storage().files.empty());
+}
+
 } // namespace
 } // namespace tavisto::sim::test

@@ -35,7 +35,8 @@ std::optional<std::string> WindowInfoText(const std::vector<std::string>& args) 
                    "\n\n"
                    "Configures serial-attached TFT customer displays in a window.\n\n"
                    "  --simulate MODEL  start a virtual display of MODEL inside the window and\n"
-                   "                    list its device first among the serial ports\n"
+                   "                    list its device first among the serial ports; it\n"
+                   "                    moves bytes as fast as a real line at its speed\n"
                    "  --help, -h        show this text and exit\n"
                    "  --version         show the version and exit\n\n"
                    "MODEL is one of:\n  " +

@@ -31,6 +31,8 @@ TSimulatedDisplay::~TSimulatedDisplay() = default;
 std::unique_ptr<TSimulatedDisplay> TSimulatedDisplay::Start(int model, std::string& error) {
     sim::SimOptions options;
     options.model = model;
+    // Someone trying the window should see transfers take as long as on a real line.
+    options.faults.pacing = true;
     auto impl = std::make_unique<Impl>(options);
     if (!impl->display.start(error))
         return nullptr;
