@@ -70,8 +70,8 @@ TEST(CodePageTable, TheSystemsConversionGivesIcusBytesAndTexts) {
         }
         ++rows[codePage];
         if (got != expected && mismatches[codePage]++ == 0)
-            firstMismatch[codePage] =
-                kind + " " + key + ": ICU " + expected.substr(0, 80) + ", system " + got.substr(0, 80);
+            firstMismatch[codePage] = kind + " " + key + ": ICU " + expected.substr(0, 80) +
+                                      ", system " + got.substr(0, 80);
     }
     EXPECT_GE(rows.size(), 25u);
     for (const auto& [codePage, count] : mismatches)

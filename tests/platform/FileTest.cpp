@@ -70,7 +70,8 @@ TEST_F(Files, RefusesWhatIsNoFileWithTheSystemsReason) {
     EXPECT_EQ(message, "Cannot open file \"" + folder.string() + "\". Is a directory");
 
     // A named pipe with nobody writing must not stop the program.
-    const std::wstring pipeName = L"\\\\.\\pipe\\tavisto-test-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring pipeName =
+        L"\\\\.\\pipe\\tavisto-test-" + std::to_wstring(GetCurrentProcessId());
     HANDLE pipe = CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 0, 0,
                                    0, nullptr);
     ASSERT_NE(pipe, INVALID_HANDLE_VALUE);

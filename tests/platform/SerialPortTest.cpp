@@ -98,7 +98,8 @@ TEST_F(OnVirtualDisplay, AddressedTransferAnswersEveryBlockRequest) {
     const auto giveUp = std::chrono::steady_clock::now() + 20s;
     while (!finished && std::chrono::steady_clock::now() < giveUp) {
         Bytes got;
-        if (!connection.SessionPort->waitForInput(50ms) || !ReadPort(connection.SessionPort, got, message))
+        if (!connection.SessionPort->waitForInput(50ms) ||
+            !ReadPort(connection.SessionPort, got, message))
             continue;
         buffer += got;
         while (auto frame = TakeDisplayFrame(buffer)) {
@@ -122,8 +123,8 @@ TEST_F(OnVirtualDisplay, NamedTransferEndsWithTheDisplaysCrc) {
     const Bytes file = sampleFile(1000);
     const std::uint16_t crc = Crc16(file);
     openSession();
-    ASSERT_TRUE(LcdMakeFile(connection, "WIN.BIN", static_cast<std::uint32_t>(file.size()), crc,
-                            message))
+    ASSERT_TRUE(
+        LcdMakeFile(connection, "WIN.BIN", static_cast<std::uint32_t>(file.size()), crc, message))
         << message;
     std::vector<int> pieces;
     ASSERT_TRUE(LcdSendRaw(connection, file, message, [&](int piece) { pieces.push_back(piece); }))
