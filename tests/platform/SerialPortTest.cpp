@@ -3,6 +3,7 @@
 //   TAVISTO_TEST_PORT          a KT350-MK at 9600 baud
 //   TAVISTO_TEST_STALLED_PORT  a display that has stopped reading the line
 //   TAVISTO_TEST_HELD_PORT     a port another program holds for exclusive use
+//   TAVISTO_TEST_ADDRESSED_PORT  a KT350--MKA (addressed transfers) at 19200 baud
 #include "link/Connection.h"
 #include "protocol/Crc16.h"
 #include "protocol/Discovery.h"
@@ -87,6 +88,10 @@ Bytes sampleFile(std::size_t size) {
 
 TEST_F(OnVirtualDisplay, AddressedTransferAnswersEveryBlockRequest) {
     const Bytes file = sampleFile(300); // two blocks, the second padded
+    port = environment("TAVISTO_TEST_ADDRESSED_PORT");
+    ASSERT_FALSE(port.empty());
+    connection.CurrentPortName = port;
+    connection.CurrentBaudRate = 19200;
     openSession();
     ASSERT_TRUE(LcdTransferSetup(connection, "00032000", "0000012C", message)) << message;
     std::this_thread::sleep_for(100ms);

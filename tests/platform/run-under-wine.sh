@@ -6,6 +6,7 @@
 #   COM5  a KT350-MK at 9600 baud
 #   COM6  a display that has stopped reading (its process is stopped)
 #   COM7  a display whose line another program holds for exclusive use (TIOCEXCL)
+#   COM8  a KT350--MKA (addressed transfers) at 19200 baud
 # and records ICU's code-page conversion for the program to compare with. Under root,
 # wine runs as "nobody", since the superuser may open a line held exclusively.
 # Afterwards it checks the first display's log for the frames the tests sent.
@@ -71,6 +72,8 @@ stalled=$device
 kill -STOP "${pids[-1]}"
 start_display "$scratch/held.log"
 held=$device
+start_display "$scratch/addressed.log" --verbose --model KT350--MKA --baud 19200
+addressed=$device
 
 "$recorder" "$scratch/code-pages.tsv"
 
@@ -79,7 +82,7 @@ run=()
 if ((EUID == 0)); then
     as_user=nobody
     run=(runuser -u "$as_user" --)
-    chmod 0666 "$display" "$stalled" "$held"
+    chmod 0666 "$display" "$stalled" "$held" "$addressed"
 fi
 # The exclusive hold: the terminal ioctl TIOCEXCL (0x540C) on an open descriptor.
 perl -e 'open(my $line, "+<", $ARGV[0]) or die "$ARGV[0]: $!"; ioctl($line, 0x540C, 0) or die "TIOCEXCL: $!"; sleep 600' "$held" &
@@ -91,14 +94,25 @@ cp "$program" "$scratch/tests.exe"
 
 export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
     HOME="$scratch/home" TAVISTO_TEST_PORT=COM5 TAVISTO_TEST_STALLED_PORT=COM6 \
-    TAVISTO_TEST_HELD_PORT=COM7 TAVISTO_CODE_PAGE_TABLE="Z:${scratch//\//\\}\\code-pages.tsv"
+    TAVISTO_TEST_HELD_PORT=COM7 TAVISTO_TEST_ADDRESSED_PORT=COM8 TAVISTO_CODE_PAGE_TABLE="Z:${scratch//\//\\}\\code-pages.tsv"
 unset DISPLAY WAYLAND_DISPLAY
 "${run[@]}" env LC_ALL=C.UTF-8 "$wine" wineboot --init >/dev/null 2>&1
-"${run[@]}" ln -sfn "$display" "$WINEPREFIX/dosdevices/com5"
-"${run[@]}" ln -sfn "$stalled" "$WINEPREFIX/dosdevices/com6"
-"${run[@]}" ln -sfn "$held" "$WINEPREFIX/dosdevices/com7"
-# A restart of the prefix's services lists the new ports under SERIALCOMM.
-"${run[@]}" env LC_ALL=C.UTF-8 "$wine" wineboot --restart >/dev/null 2>&1 || true
+# The ports as a user sets them up (Software\Wine\Ports); when wine starts again,
+# its mount manager makes the dosdevices/comN links and lists the ports under
+# SERIALCOMM, as Windows lists its serial drivers' ports.
+ports=$scratch/ports.reg
+{
+    printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\r\n'
+    printf '"COM%s"="%s"\r\n' 5 "$display" 6 "$stalled" 7 "$held" 8 "$addressed"
+} >"$ports"
+"${run[@]}" env LC_ALL=C.UTF-8 "$wine" regedit /S "Z:${ports//\//\\}" >/dev/null 2>&1
+"${run[@]}" env WINEPREFIX="$WINEPREFIX" wineserver -k
+for n in 5 6 7 8; do
+    if [[ ! -L $WINEPREFIX/dosdevices/com$n ]]; then
+        "${run[@]}" env LC_ALL=C.UTF-8 "$wine" wineboot >/dev/null 2>&1
+        break
+    fi
+done
 
 status=0
 "${run[@]}" env LC_ALL=C.UTF-8 TAVISTO_TEST_LANG_ID=1033 "$wine" "$scratch/tests.exe" "$@" ||
@@ -107,15 +121,21 @@ status=0
     --gtest_filter='SystemLanguage.*' || status=1
 
 # The frames the setting and transfer tests sent, as the display took them.
-for frame in "02 07 0E 99 66 33" "02 07 1C 78" "02 10 00 03 20 00 00 00 01 2C"; do
-    if ! grep -q "recv $frame" "$scratch/display.log"; then
-        echo "the display never took the frame $frame" >&2
+expect_frame() {
+    if ! grep -q "recv $2" "$scratch/$1.log"; then
+        echo "the display on $1 never took the frame $2" >&2
+        status=1
+    fi
+}
+expect_frame display 02070E996633
+expect_frame display 02071C78
+expect_frame display 0207050157494E2E42494E
+expect_frame addressed 0210000320000000012C
+for log in display addressed; do
+    if grep -q '^ *[0-9.]* bad ' "$scratch/$log.log"; then
+        echo "the display on $log rejected frames:" >&2
+        grep '^ *[0-9.]* bad ' "$scratch/$log.log" >&2
         status=1
     fi
 done
-if grep -q '^ *[0-9.]* bad ' "$scratch/display.log"; then
-    echo "the display rejected frames:" >&2
-    grep '^ *[0-9.]* bad ' "$scratch/display.log" >&2
-    status=1
-fi
 exit $status
