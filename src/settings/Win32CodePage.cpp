@@ -55,6 +55,13 @@ bool decodeCharacter(int codePage, const char* bytes, int count, std::wstring& o
     return true;
 }
 
+// The second bytes a double-byte code page uses: 40-7E and 80-FC (932) or 80-FE.
+bool isTrailByte(int codePage, unsigned char byte) {
+    if (byte < 0x40 || byte == 0x7F)
+        return false;
+    return byte <= (codePage == 932 ? 0xFC : 0xFE);
+}
+
 } // namespace
 
 Bytes TextToCodePage(const std::string& utf8Text, int codePageName) {
@@ -91,16 +98,13 @@ std::string CodePageToText(const Bytes& bytes, int codePageName) {
                 i += 2;
                 continue;
             }
-            // A broken pair: the lead byte is lost; a trail byte that is a character of
-            // its own stays one, as ICU reads such pairs.
+            // A broken pair is one U+FFFD. Its second byte goes with it when it lies in
+            // the code page's trail-byte range; otherwise it is read again on its own
+            // (as ICU reads such pairs).
             units.push_back(L'\uFFFD');
             i += 1;
-            if (i < bytes.size()) {
-                const auto trail = static_cast<unsigned char>(bytes[i]);
-                if (trail >= 0x40 && !IsDBCSLeadByteEx(codePage, trail) && trail != 0x7F &&
-                    trail >= 0x80)
-                    i += 1;
-            }
+            if (i < bytes.size() && isTrailByte(codePageName, static_cast<unsigned char>(bytes[i])))
+                i += 1;
             continue;
         }
         if (!decodeCharacter(codePageName, bytes.data() + i, 1, units))

@@ -16,8 +16,11 @@ program=$(realpath "$1")
 host_build=$(realpath "$2")
 shift 2
 
-wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
-[[ -x $wine ]] || wine=/usr/lib/wine/wine64
+# Debian's 64-bit loader directly: the wine script looks for a 32-bit wine as well.
+wine=/usr/lib/wine/wine64
+[[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
+wineserver=/usr/lib/wine/wineserver
+[[ -x $wineserver ]] || wineserver=$(command -v wineserver)
 sim=$host_build/sim/tavisto-sim
 recorder=$host_build/tests/settings/tavisto_record_code_pages
 for tool in "$sim" "$recorder"; do
@@ -33,9 +36,10 @@ cleanup() {
     done
     wait 2>/dev/null || true
     if [[ -n ${as_user:-} ]]; then
-        runuser -u "$as_user" -- env WINEPREFIX="$scratch/prefix" wineserver -k 2>/dev/null || true
+        runuser -u "$as_user" -- env WINEPREFIX="$scratch/prefix" "$wineserver" -k 2>/dev/null ||
+            true
     else
-        WINEPREFIX="$scratch/prefix" wineserver -k 2>/dev/null || true
+        WINEPREFIX="$scratch/prefix" "$wineserver" -k 2>/dev/null || true
     fi
     rm -rf "$scratch"
 }
@@ -106,7 +110,7 @@ ports=$scratch/ports.reg
     printf '"COM%s"="%s"\r\n' 5 "$display" 6 "$stalled" 7 "$held" 8 "$addressed"
 } >"$ports"
 "${run[@]}" env LC_ALL=C.UTF-8 "$wine" regedit /S "Z:${ports//\//\\}" >/dev/null 2>&1
-"${run[@]}" env WINEPREFIX="$WINEPREFIX" wineserver -k
+"${run[@]}" env WINEPREFIX="$WINEPREFIX" "$wineserver" -k
 for n in 5 6 7 8; do
     if [[ ! -L $WINEPREFIX/dosdevices/com$n ]]; then
         "${run[@]}" env LC_ALL=C.UTF-8 "$wine" wineboot >/dev/null 2>&1
@@ -120,22 +124,25 @@ status=0
 "${run[@]}" env LC_ALL=zh_CN.UTF-8 TAVISTO_TEST_LANG_ID=2052 "$wine" "$scratch/tests.exe" \
     --gtest_filter='SystemLanguage.*' || status=1
 
-# The frames the setting and transfer tests sent, as the display took them.
-expect_frame() {
-    if ! grep -q "recv $2" "$scratch/$1.log"; then
-        echo "the display on $1 never took the frame $2" >&2
-        status=1
-    fi
-}
-expect_frame display 02070E996633
-expect_frame display 02071C78
-expect_frame display 0207050157494E2E42494E
-expect_frame addressed 0210000320000000012C
-for log in display addressed; do
-    if grep -q '^ *[0-9.]* bad ' "$scratch/$log.log"; then
-        echo "the display on $log rejected frames:" >&2
-        grep '^ *[0-9.]* bad ' "$scratch/$log.log" >&2
-        status=1
-    fi
-done
+# The frames the setting and transfer tests sent, as the display took them (when all
+# tests ran).
+if (($# == 0)); then
+    expect_frame() {
+        if ! grep -q "recv $2" "$scratch/$1.log"; then
+            echo "the display on $1 never took the frame $2" >&2
+            status=1
+        fi
+    }
+    expect_frame display 02070E996633
+    expect_frame display 02071C78
+    expect_frame display 0207050157494E2E42494E
+    expect_frame addressed 0210000320000000012C
+    for log in display addressed; do
+        if grep -q '^ *[0-9.]* bad ' "$scratch/$log.log"; then
+            echo "the display on $log rejected frames:" >&2
+            grep '^ *[0-9.]* bad ' "$scratch/$log.log" >&2
+            status=1
+        fi
+    done
+fi
 exit $status
