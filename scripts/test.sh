@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Builds Tavisto three ways and runs every test:
+# Builds Tavisto four ways and runs every test:
 #  - build/release: the whole product with the Qt window, all tests;
+#  - build/windows: the link, files, settings and protocol layers cross-built for
+#    Windows with mingw-w64, their test program run under wine against virtual
+#    displays of build/release (tests/platform/run-under-wine.sh);
 #  - build/asan: the core without Qt under AddressSanitizer and UBSan, its tests;
 #  - build/tsan: the tests labelled "threaded" (those that run threads or the virtual
 #    display) under ThreadSanitizer.
@@ -29,6 +32,12 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVISTO
     -DTAVISTO_BUILD_BENCH=OFF -DTAVISTO_WERROR=ON
 cmake --build build/release -j "$jobs"
 ctest --test-dir build/release --output-on-failure -j "$jobs"
+
+cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVISTO_PLATFORM_LAYERS_ONLY=ON -DTAVISTO_WERROR=ON \
+    -DTAVISTO_HOST_BUILD="$PWD/build/release"
+cmake --build build/windows -j "$jobs"
+ctest --test-dir build/windows --output-on-failure
 
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVISTO_BUILD_GUI=OFF \
     -DTAVISTO_SANITIZE=ON -DTAVISTO_BUILD_BENCH=OFF -DTAVISTO_WERROR=ON \

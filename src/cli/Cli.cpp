@@ -6,7 +6,7 @@
 #include "cli/CommandTable.h"
 #include "cli/TerminalOperator.h"
 #include "link/PortAccess.h"
-#include "link/PosixSerialPort.h"
+#include "link/SerialPort.h"
 #include "protocol/Discovery.h"
 
 #include <algorithm>
@@ -238,7 +238,7 @@ std::string GeneralHelp() {
 }
 
 CliEnvironment SystemEnvironment() {
-    return {link::posixPortOpener(), systemClock(), EnumPorts, SystemDefaultLangId()};
+    return {link::systemPortOpener(), systemClock(), EnumPorts, SystemDefaultLangId()};
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -1,7 +1,5 @@
 #include "link/Connection.h"
 
-#include "link/PosixSerialPort.h"
-
 #include <cerrno>
 
 namespace tavisto {
@@ -9,7 +7,7 @@ namespace tavisto {
 TConnection::TConnection(link::PortOpener& opener, Clock& clock)
     : opener_(&opener), clock_(&clock) {}
 
-TConnection::TConnection() : TConnection(link::posixPortOpener(), systemClock()) {}
+TConnection::TConnection() : TConnection(link::systemPortOpener(), systemClock()) {}
 
 std::string OpenCodeText(int code, std::uint16_t langId) {
     const bool chinese = langId == kLangChinese;

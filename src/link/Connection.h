@@ -72,17 +72,18 @@ bool WritePort(link::PortHandle& handle, const Bytes& first, const Bytes& second
 // "Failed to read data".
 bool ReadPort(link::PortHandle& handle, Bytes& data, std::string& message);
 
-// Lists the machine's serial devices, sorted case-insensitively. On failure the
-// list is left as it was and the message reads
-// "Error opening registry key for serial port list".
+// Lists the machine's serial devices (Linux: from sysfs; Windows: the SERIALCOMM
+// registry key), sorted case-insensitively. On failure the list is left as it was
+// and the message reads "Error opening registry key for serial port list".
 bool EnumPorts(std::vector<std::string>& list, std::string& message);
-// The same on another folder laid out as /sys/class/tty (one entry per tty).
+// The same on another folder laid out as /sys/class/tty (one entry per tty); Linux.
 bool EnumPortsIn(const std::string& ttyClassFolder, std::vector<std::string>& list,
                  std::string& message);
 // Case-insensitive text order, so /dev/ttyS10 comes before /dev/ttyS2.
 void SortPortNames(std::vector<std::string>& names);
 
-// The language id of the user's locale: 2052 for zh_CN, 1033 otherwise.
+// 2052 when the system speaks Chinese (PRC), 1033 otherwise. Linux: the user's locale
+// (zh_CN); Windows: the system's default language.
 std::uint16_t SystemDefaultLangId();
 
 } // namespace tavisto

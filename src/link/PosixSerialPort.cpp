@@ -205,4 +205,8 @@ PortOpener& posixPortOpener() {
     return opener;
 }
 
+PortOpener& systemPortOpener() {
+    return posixPortOpener();
+}
+
 } // namespace tavisto::link

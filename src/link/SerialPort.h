@@ -12,8 +12,8 @@ namespace tavisto::link {
 // The most a single read hands back, as the driver's 4096-byte input queue did.
 inline constexpr std::size_t kReadChunk = 4096;
 
-// An open serial line. Implementations: POSIX termios (PosixSerialPort), and the
-// scripted fake ports of the tests.
+// An open serial line. Implementations: POSIX termios (PosixSerialPort), the Windows
+// communications API (Win32SerialPort), and the scripted fake ports of the tests.
 class SerialPort {
 public:
     virtual ~SerialPort() = default;
@@ -57,5 +57,9 @@ public:
     // in use, kOpenSetupFailed when it is not a configurable serial line.
     virtual int open(const std::string& name, int baudRate, PortHandle& port) = 0;
 };
+
+// Opens the machine's own serial ports: the POSIX or the Win32 opener, whichever
+// this build has.
+PortOpener& systemPortOpener();
 
 } // namespace tavisto::link

@@ -13,7 +13,7 @@
 #include "app/ui/QtOwnerQueue.h"
 #include "app/ui/TraceWindow.h"
 #include "link/PortAccess.h"
-#include "link/PosixSerialPort.h"
+#include "link/SerialPort.h"
 #include "pictures/ui/DesktopDialogs.h"
 #include "protocol/Crc16.h"
 #include "protocol/DownloadTable.h"
@@ -67,7 +67,7 @@ TJobSources WindowJobSources(std::function<const TPictureSlots&()> contents) {
 
 TfrmTavistoMain::TfrmTavistoMain(TMainWindowSetup setup, QWidget* parent)
     : QMainWindow(parent), setup_(std::move(setup)) {
-    link::PortOpener& opener = setup_.opener ? *setup_.opener : link::posixPortOpener();
+    link::PortOpener& opener = setup_.opener ? *setup_.opener : link::systemPortOpener();
     Clock& clock = setup_.clock ? *setup_.clock : systemClock();
     connection_ = std::make_unique<TConnection>(opener, clock);
     dialogs_ = setup_.dialogs;
