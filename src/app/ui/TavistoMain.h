@@ -41,6 +41,7 @@ class TDisplaySetPanel;
 class TDisplayTestPanel;
 class TDownloadFilePanel;
 class TFirmwareUpdatesPanel;
+class TPaintingClock;
 class TPictureManagementPanel;
 class TTraceWindow;
 
@@ -202,12 +203,15 @@ private:
     TDesktopDialogs* dialogs_ = nullptr;
     TSettingsDialogs settingsDialogs_;
     bool busy_ = false; // a workflow is running
+    // The connection's clock: its waits let the window paint (before the connection).
+    std::unique_ptr<TPaintingClock> clock_;
     std::unique_ptr<TConnection> connection_;
     // Declared after the connection, so that the transfer threads stop before it goes.
     std::unique_ptr<QtOwnerQueue> ownerQueue_;
     std::unique_ptr<TTransferRunner> runner_;
-    QString transferRate_; // the rate and time left, the tooltip of the seconds panel
-    QString transferLeft_; // the time left, shown beside the seconds count
+    // The rate and the time left (or that the display is not answering), shown
+    // beside the seconds count.
+    QString transferRate_;
     // The current operation runs a queue, whose engine counts the seconds (Fwait
     // follows it) while tmr1 stands still.
     bool queueCounts_ = false;

@@ -16,6 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 
 constexpr int kMka = 0, kMkc = 2, kMk = 5;
 
@@ -145,9 +146,30 @@ TEST_F(TransferSimTest, APortThatDisappearsMidTransferEndsInTheTimeOut) {
     ASSERT_TRUE(loop.runUntil([this] { return display->count(sim::LogKind::Received) >= 8; }, 20s));
     display->stop();
     ASSERT_TRUE(finish(30s));
-    EXPECT_EQ(op.lastBox(), (Box{"Time Out!", 16}));
+    EXPECT_EQ(op.lastBox(),
+              (Box{"Time Out!\nThe port is gone: the display was unplugged or its end of the "
+                   "line closed.",
+                   16}));
     EXPECT_EQ(op.status.back(), "end");
     EXPECT_THAT(op.status, Contains("enable"));
+    EXPECT_FALSE(connection.SessionPort);
+}
+
+// A named file whose display goes away part-way: the item fails with that cause at
+// once, not as a CRC error once the whole file's time on the wire has passed, and
+// the queue stops there.
+TEST_F(TransferSimTest, ADisplayThatGoesAwayMidFileIsReportedAsThePortClosing) {
+    sim::Faults faults;
+    faults.pacing = true; // about five seconds for the file at 115200 baud
+    startDisplay(kMk, faults);
+    ASSERT_TRUE(start(kMk, 6, pattern(60000)));
+    ASSERT_TRUE(loop.runUntil([this] { return runner.engine().Status().bytesDone >= 8192; }, 20s));
+    display->stop();
+    ASSERT_TRUE(finish(60s));
+    EXPECT_THAT(logLines(), ElementsAre("log! CP850 [Failed]:the port closed"));
+    EXPECT_THAT(op.lastBox().text, EndsWith("CP850: the port closed"));
+    EXPECT_EQ(op.lastBox().flags, 16);
+    EXPECT_EQ(op.status.back(), "end");
     EXPECT_FALSE(connection.SessionPort);
 }
 

@@ -103,9 +103,10 @@ private slots:
 
         // The queue runs on the window's event loop; the buttons wait for it.
         QVERIFY(!w->btn_AllDownload->isEnabled());
-        // Beside the seconds count: the time the item still needs; the panel's tooltip
-        // adds the rate.
-        const QRegularExpression status(QStringLiteral("^\\d+s  \\d+:\\d\\d left$"));
+        // Beside the seconds count: the rate and the time the item still needs, as
+        // the panel's tooltip says them too.
+        const QRegularExpression status(
+            QStringLiteral("^\\d+s  \\d+(\\.\\d)? (B|KB)/s, \\d+:\\d\\d left$"));
         QTRY_VERIFY_WITH_TIMEOUT(status.match(w->panelText(3)).hasMatch() || !boxes.shown.empty(),
                                  60000);
         QVERIFY2(boxes.shown.empty(), "the item was sent before its time left was shown");
