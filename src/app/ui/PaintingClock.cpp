@@ -28,6 +28,11 @@ void TPaintingClock::sleep(Millis duration) {
         return;
     }
     paintPending();
+    if (!realTime_) {
+        inner_.sleep(duration);
+        paintPending();
+        return;
+    }
     while (duration.count() > 0) {
         const Millis slice = std::min(duration, kPaintSlice);
         inner_.sleep(slice);

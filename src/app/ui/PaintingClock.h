@@ -11,11 +11,13 @@ namespace tavisto::ui {
 // Only paint and layout requests are handled: no input, no timer, no queued call
 // runs inside a wait, so no handler and no engine event can cut into a command.
 // On any other thread (the transfer worker) a wait is the plain wait of `inner`.
+// A virtual clock (the tests') takes no real time to wait, so its waits are passed
+// on whole, with the window painted before and after.
 class TPaintingClock final : public Clock {
 public:
     static constexpr Millis kPaintSlice{50};
 
-    explicit TPaintingClock(Clock& inner) : inner_(inner) {}
+    explicit TPaintingClock(Clock& inner) : inner_(inner), realTime_(&inner == &systemClock()) {}
 
     TimePoint now() const override { return inner_.now(); }
     void sleep(Millis duration) override;
@@ -25,6 +27,7 @@ public:
 
 private:
     Clock& inner_;
+    bool realTime_;
 };
 
 } // namespace tavisto::ui

@@ -283,7 +283,7 @@ void TfrmTavistoMain::BeginProgress(const std::string& text, int maximum, TProgr
     setPanelText(3, {});
     Fwait = 0;
     queueCounts_ = false;
-    transferRate_.clear();
+    clearTransferStatus();
     tmr1->start();
     cxProgressBar1->setMaximum(maximum);
     cxProgressBar1->setValue(0);
@@ -298,7 +298,7 @@ void TfrmTavistoMain::BeginProgress(const std::string& text, int maximum, TProgr
 void TfrmTavistoMain::EndProgress() {
     tmr1->stop();
     queueCounts_ = false;
-    transferRate_.clear();
+    clearTransferStatus();
     for (int panel = 1; panel <= 3; ++panel)
         setPanelText(panel, {});
     cxProgressBar1->setValue(0);
@@ -348,16 +348,29 @@ void TfrmTavistoMain::tmr1Timer() {
 }
 
 void TfrmTavistoMain::showElapsed() {
-    // The seconds, then the rate and the time left, or that the display is not answering.
+    // The panel is narrow: the seconds and the time left (or that the display is not
+    // answering); the rate sits on the progress bar, and the tooltip says it all.
     QString text = QStringLiteral("%1s").arg(Fwait);
-    if (!transferRate_.isEmpty())
-        text += QStringLiteral("  ") + transferRate_;
+    if (!transferLeft_.isEmpty())
+        text += QStringLiteral("  ") + transferLeft_;
     setPanelText(3, text);
     panels_[3]->setToolTip(transferRate_);
+    cxProgressBar1->setFormat(transferBarText_);
+    cxProgressBar1->setTextVisible(!transferBarText_.isEmpty());
+}
+
+void TfrmTavistoMain::clearTransferStatus() {
+    transferRate_.clear();
+    transferLeft_.clear();
+    transferBarText_.clear();
+    cxProgressBar1->setTextVisible(false);
 }
 
 void TfrmTavistoMain::showTransferStatus(const TTransferStatus& status) {
     transferRate_ = qs(RateAndProgressText(status));
+    transferLeft_ = status.running && status.notAnswering ? QStringLiteral("not answering")
+                                                          : qs(TimeLeftText(status));
+    transferBarText_ = qs(RateText(status));
     if (!tmr1->isActive() && !queueCounts_)
         return;
     // A queue counts its own seconds: from its first status on, the window shows the

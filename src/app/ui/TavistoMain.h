@@ -188,6 +188,7 @@ private:
     // Panel 3: the seconds count, and the rate and time left while a transfer runs.
     void showElapsed();
     void showTransferStatus(const TTransferStatus& status);
+    void clearTransferStatus();
 
     // TConnectView
     void SetGuestSlotVisible(bool visible) override;
@@ -209,9 +210,9 @@ private:
     // Declared after the connection, so that the transfer threads stop before it goes.
     std::unique_ptr<QtOwnerQueue> ownerQueue_;
     std::unique_ptr<TTransferRunner> runner_;
-    // The rate and the time left (or that the display is not answering), shown
-    // beside the seconds count.
-    QString transferRate_;
+    QString transferRate_;    // the rate and the time left: the seconds panel's tooltip
+    QString transferLeft_;    // the time left or "not answering", beside the seconds
+    QString transferBarText_; // the rate, written on the progress bar
     // The current operation runs a queue, whose engine counts the seconds (Fwait
     // follows it) while tmr1 stands still.
     bool queueCounts_ = false;

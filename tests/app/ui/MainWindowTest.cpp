@@ -355,8 +355,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         // The longest the seconds panel shows while a transfer runs (a font at 115200).
         for (const QString& text :
-             {QStringLiteral("999s  1023.9 KB/s, 12:59 left"),
-              QStringLiteral("999s  1023.9 KB/s, the display is not answering (999 s)")}) {
+             {QStringLiteral("999s  12:59 left"), QStringLiteral("999s  not answering")}) {
             auto* panel = w->StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel3"));
             QVERIFY(panel != nullptr);
             panel->setText(text);
