@@ -2,13 +2,18 @@
 // worker threads and a blocking owner loop, against the virtual display.
 #include "app/storage/SingleDownload.h"
 #include "app/transfer/BlockingOwnerLoop.h"
+#include "app/transfer/NamedWorker.h"
 #include "app/transfer/TransferRunner.h"
+#include "link/PosixSerialPort.h"
 #include "sim/VirtualDisplay.h"
 #include "tests/app/transfer/LogLines.h"
+#include "tests/support/PtyPair.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
 
 namespace tavisto::testing {
 namespace {
@@ -171,6 +176,31 @@ TEST_F(TransferSimTest, ADisplayThatGoesAwayMidFileIsReportedAsThePortClosing) {
     EXPECT_EQ(op.lastBox().flags, 16);
     EXPECT_EQ(op.status.back(), "end");
     EXPECT_FALSE(connection.SessionPort);
+}
+
+// A line that takes no more bytes (a display that stopped reading) ends the data
+// phase with that cause once the write gives up, not as a CRC verdict.
+TEST(NamedDataPhase, ALineThatTakesNothingMoreIsReportedAsTheDisplayStoppedReading) {
+    PtyPair pty;
+    TConnection connection;
+    std::string message;
+    ASSERT_EQ(LcdOpenSession(connection, pty.path(), 115200, message), 1);
+    auto* posix = dynamic_cast<link::PosixSerialPort*>(connection.SessionPort.get());
+    ASSERT_NE(posix, nullptr);
+    // Nobody reads the other end: fill the line until it has taken nothing for a while.
+    const std::string block(4096, 'x');
+    for (;;) {
+        while (::write(posix->fd(), block.data(), block.size()) > 0) {
+        }
+        pollfd p{posix->fd(), POLLOUT, 0};
+        if (::poll(&p, 1, 300) == 0)
+            break;
+    }
+    const TNamedOutcome outcome = RunNamedDataPhase(connection, Bytes(10, 'd'), 0, 115200, {});
+    EXPECT_FALSE(outcome.stored);
+    EXPECT_EQ(outcome.failure, TNamedOutcome::Failure::StoppedReading);
+    EXPECT_EQ(NamedFailureCause(outcome.failure), "the display stopped reading");
+    EXPECT_EQ(outcome.message.rfind("3: ", 0), 0u) << outcome.message;
 }
 
 TEST_F(TransferSimTest, BadInputIsRefusedBeforeTheDisplayIsTouched) {
