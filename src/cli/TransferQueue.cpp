@@ -13,11 +13,8 @@ namespace {
 
 // ", 12.3 KB/s, 1:05 left" for the progress line, as the window's status bar says it.
 std::string rateText(const TTransferStatus& status) {
-    const std::string rate = RateText(status);
-    if (rate.empty())
-        return "";
-    const std::string left = TimeLeftText(status);
-    return ", " + rate + (left.empty() ? "" : ", " + left);
+    const std::string text = RateAndProgressText(status);
+    return text.empty() ? "" : ", " + text;
 }
 
 // The progress line on a terminal, rewritten in place once a second.

@@ -124,6 +124,9 @@ bool PosixSerialPort::write(const Bytes& data, std::string& message) {
         }
         int left = remainingMs(deadline);
         if (left == 0) {
+            // What the line still holds is part of a frame the other side will never
+            // complete; dropping it also keeps the close from waiting for the line.
+            tcflush(fd_, TCOFLUSH);
             message = "3: " + std::to_string(ETIMEDOUT);
             return false;
         }
@@ -172,6 +175,22 @@ bool PosixSerialPort::waitForInput(Millis timeout) {
 
 void PosixSerialPort::purgeInput() {
     tcflush(fd_, TCIFLUSH);
+}
+
+std::optional<std::size_t> PosixSerialPort::outputPending() {
+    int queued = 0;
+    if (ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued < 0)
+        return std::nullopt;
+    return static_cast<std::size_t>(queued);
+}
+
+bool PosixSerialPort::hungUp() {
+    pollfd p{fd_, 0, 0};
+    int r;
+    do {
+        r = ::poll(&p, 1, 0);
+    } while (r < 0 && errno == EINTR);
+    return r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 int PosixPortOpener::open(const std::string& name, int baudRate, PortHandle& port) {

@@ -19,6 +19,8 @@ public:
     bool setBaudRate(int baudRate) override;
     bool waitForInput(Millis timeout) override;
     void purgeInput() override;
+    std::optional<std::size_t> outputPending() override;
+    bool hungUp() override;
 
     int fd() const { return fd_; }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tavisto::link {
@@ -36,6 +37,15 @@ public:
 
     // Discards everything in the receive queue.
     virtual void purgeInput() = 0;
+
+    // Bytes written but not yet sent on the line, when the driver can tell; empty
+    // when it cannot (a pseudo-terminal, a port type without such a count). Callers
+    // that show progress also cap it by the line's rate, so empty is a safe answer.
+    virtual std::optional<std::size_t> outputPending() { return std::nullopt; }
+
+    // True once the line is gone: the device was unplugged or the other end of a
+    // pseudo-terminal closed. False while it is there or when that cannot be told.
+    virtual bool hungUp() { return false; }
 };
 
 using PortHandle = std::unique_ptr<SerialPort>;

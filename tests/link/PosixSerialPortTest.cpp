@@ -168,7 +168,9 @@ TEST_F(SerialLink, AnUnpluggedLineFailsReadsAndWrites) {
     auto keeperless = std::make_unique<PtyPair>();
     link::PortHandle port;
     ASSERT_EQ(OpenPort(connection, port, keeperless->path(), 9600), 1);
+    EXPECT_FALSE(port->hungUp());
     keeperless.reset(); // the other end disappears
+    EXPECT_TRUE(port->hungUp());
     Bytes got;
     EXPECT_FALSE(ReadPort(port, got, message));
     EXPECT_EQ(message, "Failed to read data");

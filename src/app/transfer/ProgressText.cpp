@@ -34,11 +34,29 @@ std::string RateText(const TTransferStatus& status) {
 }
 
 std::string TimeLeftText(const TTransferStatus& status) {
-    if (!rateKnown(status) || status.secondsLeft < 0)
+    if (!rateKnown(status) || status.secondsLeft < 0 || status.notAnswering)
         return {};
     const int seconds = status.secondsLeft % 60;
     return std::to_string(status.secondsLeft / 60) + ":" + (seconds < 10 ? "0" : "") +
            std::to_string(seconds) + " left";
+}
+
+} // namespace tavisto
+
+namespace tavisto {
+
+std::string NotAnsweringText(const TTransferStatus& status) {
+    if (!status.running || !status.notAnswering)
+        return {};
+    return "the display is not answering (" + std::to_string(status.quietSeconds) + " s)";
+}
+
+std::string RateAndProgressText(const TTransferStatus& status) {
+    std::string text = RateText(status);
+    for (const std::string& part : {TimeLeftText(status), NotAnsweringText(status)})
+        if (!part.empty())
+            text += (text.empty() ? "" : ", ") + part;
+    return text;
 }
 
 } // namespace tavisto

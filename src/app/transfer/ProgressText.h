@@ -18,4 +18,12 @@ std::string RateText(const TTransferStatus& status);
 // while no queue runs or the rate or the time is not known yet.
 std::string TimeLeftText(const TTransferStatus& status);
 
+// "the display is not answering (5 s)": said instead of the time left while the
+// display asks for nothing and takes nothing. Empty while it does, or no queue runs.
+std::string NotAnsweringText(const TTransferStatus& status);
+
+// "12.3 KB/s, 1:05 left" or "12.3 KB/s, the display is not answering (5 s)": the
+// rate and what follows it, as the status bar and the progress line show them.
+std::string RateAndProgressText(const TTransferStatus& status);
+
 } // namespace tavisto

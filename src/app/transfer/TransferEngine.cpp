@@ -18,9 +18,25 @@ namespace {
 constexpr Millis kJobPause{100};
 constexpr Millis kStartPause{100};
 constexpr const char* kUnsupportedAddress = "0xFFFFFFFF";
+constexpr const char* kPortGone =
+    "The port is gone: the display was unplugged or its end of the line closed.";
+constexpr const char* kLeftAtTransferSpeed =
+    "The display may still be at 115200 baud; Connect sets it back.";
 
 int blockCount(std::uint32_t length) {
     return static_cast<int>(length / kBlockSize + 1);
+}
+
+// The pieces of a named file wholly on the wire: the last, shorter one counts once
+// the whole file is.
+int piecesOnWire(std::uint32_t bytes, std::uint32_t length) {
+    if (bytes >= length)
+        return static_cast<int>((length + kBlockSize - 1) / kBlockSize);
+    return static_cast<int>(bytes / kBlockSize);
+}
+
+bool lineGone(TConnection& connection) {
+    return connection.SessionPort && connection.SessionPort->hungUp();
 }
 
 } // namespace
@@ -140,7 +156,9 @@ void TTransferEngine::startJob(const TDownFiles& row, Bytes data) {
     FileLengthHex = IntToHexDigits(FileLength, 8);
     connection_.clock().sleep(kJobPause);
     blocksDone_ = 0;
+    bytesOnWire_ = 0;
     jobStart_ = connection_.clock().now();
+    lastAdvance_ = jobStart_;
 
     if (model_->firmwareWakeUp && DownPos == kFirmwarePosition)
         startFirmware();
@@ -226,6 +244,7 @@ void TTransferEngine::TransmitExp(const TDisplayFrame& frame) {
                      message);
         blocksDone_ = static_cast<int>(std::min<std::uint32_t>(frame.number + 1, 0x7FFFFFFF));
         op_.SetProgress(blocksDone_, DownPos);
+        lastAdvance_ = connection_.clock().now();
         timOut->start(kWatchdogInterval);
     } else if (frame.kind == 9) {
         timOut->stop();
@@ -234,18 +253,51 @@ void TTransferEngine::TransmitExp(const TDisplayFrame& frame) {
     }
 }
 
-void TTransferEngine::NamedProgress(int piece) {
-    if (phase_ != Phase::Named)
+void TTransferEngine::NamedProgress(std::uint32_t bytesOnWire) {
+    if (phase_ != Phase::Named || bytesOnWire <= bytesOnWire_)
         return;
-    blocksDone_ = piece;
-    op_.SetProgress(piece, DownPos);
+    bytesOnWire_ = std::min(bytesOnWire, FileLength);
+    lastAdvance_ = connection_.clock().now();
+    const int pieces = piecesOnWire(bytesOnWire_, FileLength);
+    if (pieces == blocksDone_)
+        return;
+    blocksDone_ = pieces;
+    op_.SetProgress(pieces, DownPos);
 }
 
-void TTransferEngine::NamedVerdict(bool stored) {
+void TTransferEngine::NamedVerdict(const TNamedOutcome& outcome) {
     if (phase_ != Phase::Named)
         return;
     threads_.joinNamedWorker();
-    jobEnded(stored);
+    if (outcome.failure == TNamedOutcome::Failure::PortClosed ||
+        outcome.failure == TNamedOutcome::Failure::StoppedReading)
+        lineFailed(outcome);
+    else
+        jobEnded(outcome.stored);
+}
+
+// The line went away or stopped taking bytes part-way through a file. The rest of
+// the queue cannot reach the display (each job would first wait through every probe
+// of LcdWaitReady), and a display part-way through the file would take the
+// link-speed command as data; so the queue stops here without that command, and the
+// box names the item and the cause under the failing step's own message.
+void TTransferEngine::lineFailed(const TNamedOutcome& outcome) {
+    phase_ = Phase::Idle;
+    const std::string name = DownFileAt(DownPos).Name;
+    const std::string cause = NamedFailureCause(outcome.failure);
+    op_.ShowLogOnRichEdit(name + " [" + "Failed" + "]:" + cause, true);
+    ++Statistics_F;
+    stopRequested_ = false;
+    timOut->stop();
+    LcdCloseSession(connection_);
+    tmr1->stop();
+    std::string text =
+        (outcome.message.empty() ? "" : outcome.message + "\n") + name + ": " + cause;
+    if (outcome.failure == TNamedOutcome::Failure::StoppedReading)
+        text += std::string("\n") + kLeftAtTransferSpeed;
+    op_.ShowMsgBox(text, MB_ICONERROR);
+    op_.actBtnEnableExecute();
+    op_.EndProgress();
 }
 
 void TTransferEngine::jobEnded(bool stored) {
@@ -289,9 +341,14 @@ void TTransferEngine::finish() {
 
 void TTransferEngine::abandon(const std::string& message) {
     stopJob();
+    // A start step that failed on a line that went away says so under its message.
+    std::string text = message;
+    if (lineGone(connection_) && DownPos < kDownListEnd)
+        text += "\n" + std::string(DownFileAt(DownPos).Name) + ": " +
+                NamedFailureCause(TNamedOutcome::Failure::PortClosed);
     RestoreLink(connection_);
     tmr1->stop();
-    op_.ShowMsgBox(message, MB_ICONERROR);
+    op_.ShowMsgBox(text, MB_ICONERROR);
     op_.actBtnEnableExecute();
     op_.EndProgress();
 }
@@ -321,13 +378,15 @@ void TTransferEngine::timOutTimer() {
     if (phase_ != Phase::Addressed)
         return;
     stopJob();
+    const bool gone = lineGone(connection_);
     // The display is still at the transfer speed: set it back to the stored rate
     // before the session closes, so that the next command finds it.
     RestoreLink(connection_);
     tmr1->stop();
     op_.actBtnEnableExecute();
     op_.EndProgress();
-    op_.ShowMsgBox(SummaryText + "Time Out!", MB_ICONERROR);
+    op_.ShowMsgBox(SummaryText + "Time Out!" + (gone ? std::string("\n") + kPortGone : ""),
+                   MB_ICONERROR);
 }
 
 void TTransferEngine::tmr1Timer() {
@@ -346,16 +405,25 @@ TTransferStatus TTransferEngine::Status() const {
     status.blocksTotal = blockCount(FileLength);
     status.blocksDone = std::min(blocksDone_, status.blocksTotal);
     status.bytesTotal = FileLength;
-    status.bytesDone = std::min<std::uint32_t>(static_cast<std::uint32_t>(blocksDone_) *
-                                                   static_cast<std::uint32_t>(kBlockSize),
-                                               FileLength);
-    const double elapsed =
-        std::chrono::duration<double>(connection_.clock().now() - jobStart_).count();
-    if (elapsed > 0 && status.bytesDone > 0) {
+    status.bytesDone = phase_ == Phase::Named
+                           ? bytesOnWire_
+                           : std::min<std::uint32_t>(static_cast<std::uint32_t>(blocksDone_) *
+                                                         static_cast<std::uint32_t>(kBlockSize),
+                                                     FileLength);
+    const TimePoint now = connection_.clock().now();
+    const double elapsed = std::chrono::duration<double>(now - jobStart_).count();
+    if (elapsed > 0 && status.bytesDone > 0)
         status.bytesPerSecond = status.bytesDone / elapsed;
+    // Once the whole named file has crossed, the display only has its verdict to give.
+    const bool waitingForVerdict = phase_ == Phase::Named && bytesOnWire_ >= FileLength;
+    const auto quiet = now - lastAdvance_;
+    status.quietSeconds =
+        static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(quiet).count());
+    status.notAnswering = !waitingForVerdict && quiet >= kNotAnsweringAfter;
+    // Time left counts only while the display keeps taking the file.
+    if (status.bytesPerSecond > 0 && !status.notAnswering)
         status.secondsLeft =
             static_cast<int>((status.bytesTotal - status.bytesDone) / status.bytesPerSecond + 0.5);
-    }
     return status;
 }
 

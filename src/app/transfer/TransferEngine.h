@@ -2,6 +2,7 @@
 
 #include "app/Operator.h"
 #include "app/transfer/JobSources.h"
+#include "app/transfer/NamedWorker.h"
 #include "app/transfer/OwnerQueue.h"
 #include "link/Connection.h"
 #include "protocol/DownloadTable.h"
@@ -20,6 +21,9 @@ inline constexpr int kDownListEnd = 94; // the end marker of the job list
 inline constexpr int kTransferBaudRate = 115200;
 inline constexpr Millis kWatchdogInterval{10000};
 inline constexpr Millis kSecondsInterval{1000};
+// A display that has asked for no block (addressed) or taken no byte (named) for
+// this long counts as not answering in the progress display.
+inline constexpr Millis kNotAnsweringAfter{2000};
 
 // A named job's data phase as the engine hands it to a worker.
 struct TNamedJob {
@@ -54,7 +58,9 @@ struct TTransferStatus {
     std::uint32_t bytesDone = 0;
     std::uint32_t bytesTotal = 0;
     double bytesPerSecond = 0; // of the current job so far; 0 before it is known
-    int secondsLeft = -1;      // of the current job; -1 while unknown
+    int secondsLeft = -1;      // of the current job; -1 while unknown or not answering
+    bool notAnswering = false; // no block request, or no byte taken, for kNotAnsweringAfter
+    int quietSeconds = 0;      // since the display last asked for or took anything
 };
 
 // "N of  M": the count text of the status bar (two spaces after "of").
@@ -96,9 +102,9 @@ public:
     void NextDownload();
 
     // ---- Events on the owner's thread. ----------------------------------------
-    void Received(const Bytes& bytes); // from the receiver
-    void NamedProgress(int piece);     // from the named worker
-    void NamedVerdict(bool stored);    // from the named worker
+    void Received(const Bytes& bytes);               // from the receiver
+    void NamedProgress(std::uint32_t bytesOnWire);   // from the named worker
+    void NamedVerdict(const TNamedOutcome& outcome); // from the named worker
     void timOutTimer();
     void tmr1Timer();
 
@@ -143,6 +149,7 @@ private:
     void jobEnded(bool stored);
     void finish();
     void abandon(const std::string& message);
+    void lineFailed(const TNamedOutcome& outcome);
     void stopInterrupted();
 
     TConnection& connection_;
@@ -177,7 +184,9 @@ private:
     bool interrupted_ = false;
     bool stopRequested_ = false;
     int blocksDone_ = 0;
+    std::uint32_t bytesOnWire_ = 0; // named jobs: what has crossed the wire
     TimePoint jobStart_{};
+    TimePoint lastAdvance_{}; // the last block request, or the last byte taken
 };
 
 } // namespace tavisto

@@ -44,20 +44,21 @@ void TTransferRunner::startNamedWorker(const TNamedJob& job) {
     cancelWorker_ = false;
     std::weak_ptr<int> alive = alive_;
     worker_ = std::thread([this, alive, serial, job] {
-        const bool stored = RunNamedDataPhase(
+        TNamedOutcome outcome = RunNamedDataPhase(
             connection_, *job.data, job.crc, kTransferBaudRate,
-            [this, serial](int piece) { postProgress(serial, piece); }, &cancelWorker_);
-        queue_.post([this, alive, serial, stored] {
+            [this, serial](std::uint32_t bytesOnWire) { postProgress(serial, bytesOnWire); },
+            &cancelWorker_);
+        queue_.post([this, alive, serial, outcome = std::move(outcome)] {
             if (alive.lock() && serial == serial_)
-                engine_.NamedVerdict(stored);
+                engine_.NamedVerdict(outcome);
         });
     });
 }
 
-// Progress is coalesced: while one position waits to be shown, later pieces only
+// Progress is coalesced: while one position waits to be shown, later reports only
 // update it, so a fast line cannot flood the owner's queue.
-void TTransferRunner::postProgress(int serial, int piece) {
-    latestPiece_ = piece;
+void TTransferRunner::postProgress(int serial, std::uint32_t bytesOnWire) {
+    latestBytes_ = bytesOnWire;
     if (progressPosted_.exchange(true))
         return;
     std::weak_ptr<int> alive = alive_;
@@ -66,7 +67,7 @@ void TTransferRunner::postProgress(int serial, int piece) {
             return;
         progressPosted_ = false;
         if (serial == serial_)
-            engine_.NamedProgress(latestPiece_);
+            engine_.NamedProgress(latestBytes_);
     });
 }
 

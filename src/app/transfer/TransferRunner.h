@@ -29,7 +29,7 @@ private:
     void receivedHandled() override;
     void startNamedWorker(const TNamedJob& job) override;
     void joinNamedWorker() override;
-    void postProgress(int serial, int piece);
+    void postProgress(int serial, std::uint32_t bytesOnWire);
 
     TConnection& connection_;
     TOwnerQueue& queue_;
@@ -41,7 +41,7 @@ private:
     std::unique_ptr<TTransmitThread> receiver_;
     std::thread worker_;
     std::atomic<bool> cancelWorker_{false};
-    std::atomic<int> latestPiece_{0};
+    std::atomic<std::uint32_t> latestBytes_{0};
     std::atomic<bool> progressPosted_{false};
     TTransferEngine engine_;
 };

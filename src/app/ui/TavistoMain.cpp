@@ -9,6 +9,7 @@
 #include "app/ui/DownloadFilePanel.h"
 #include "app/ui/FirmwareUpdatesPanel.h"
 #include "app/ui/MsgBox.h"
+#include "app/ui/PaintingClock.h"
 #include "app/ui/PictureManagementPanel.h"
 #include "app/ui/QtOwnerQueue.h"
 #include "app/ui/TraceWindow.h"
@@ -42,13 +43,6 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// "1.0 KB/s, 2:13 left": the rate of the current job and the time it still needs.
-QString RateAndTimeLeftText(const TTransferStatus& status) {
-    const std::string rate = RateText(status);
-    const std::string left = TimeLeftText(status);
-    return qs(left.empty() ? rate : rate + ", " + left);
-}
-
 // Font, table and firmware rows come from the program's embedded resources; slot
 // pictures from the slots, where only pictures the operator loaded count (the default
 // pictures are never sent).
@@ -68,8 +62,8 @@ TJobSources WindowJobSources(std::function<const TPictureSlots&()> contents) {
 TfrmTavistoMain::TfrmTavistoMain(TMainWindowSetup setup, QWidget* parent)
     : QMainWindow(parent), setup_(std::move(setup)) {
     link::PortOpener& opener = setup_.opener ? *setup_.opener : link::systemPortOpener();
-    Clock& clock = setup_.clock ? *setup_.clock : systemClock();
-    connection_ = std::make_unique<TConnection>(opener, clock);
+    clock_ = std::make_unique<TPaintingClock>(setup_.clock ? *setup_.clock : systemClock());
+    connection_ = std::make_unique<TConnection>(opener, *clock_);
     dialogs_ = setup_.dialogs;
     if (!dialogs_) {
         nativeDialogs_ = std::make_unique<TNativeDialogs>();
@@ -290,8 +284,7 @@ void TfrmTavistoMain::BeginProgress(const std::string& text, int maximum, TProgr
     setPanelText(3, {});
     Fwait = 0;
     queueCounts_ = false;
-    transferRate_.clear();
-    transferLeft_.clear();
+    clearTransferStatus();
     tmr1->start();
     cxProgressBar1->setMaximum(maximum);
     cxProgressBar1->setValue(0);
@@ -306,8 +299,7 @@ void TfrmTavistoMain::BeginProgress(const std::string& text, int maximum, TProgr
 void TfrmTavistoMain::EndProgress() {
     tmr1->stop();
     queueCounts_ = false;
-    transferRate_.clear();
-    transferLeft_.clear();
+    clearTransferStatus();
     for (int panel = 1; panel <= 3; ++panel)
         setPanelText(panel, {});
     cxProgressBar1->setValue(0);
@@ -357,17 +349,29 @@ void TfrmTavistoMain::tmr1Timer() {
 }
 
 void TfrmTavistoMain::showElapsed() {
-    // The panel is narrow: it shows the seconds and the time left, its tooltip the rate.
+    // The panel is narrow: the seconds and the time left (or that the display is not
+    // answering); the rate sits on the progress bar, and the tooltip says it all.
     QString text = QStringLiteral("%1s").arg(Fwait);
     if (!transferLeft_.isEmpty())
         text += QStringLiteral("  ") + transferLeft_;
     setPanelText(3, text);
     panels_[3]->setToolTip(transferRate_);
+    cxProgressBar1->setFormat(transferBarText_);
+    cxProgressBar1->setTextVisible(!transferBarText_.isEmpty());
+}
+
+void TfrmTavistoMain::clearTransferStatus() {
+    transferRate_.clear();
+    transferLeft_.clear();
+    transferBarText_.clear();
+    cxProgressBar1->setTextVisible(false);
 }
 
 void TfrmTavistoMain::showTransferStatus(const TTransferStatus& status) {
-    transferRate_ = RateAndTimeLeftText(status);
-    transferLeft_ = qs(TimeLeftText(status));
+    transferRate_ = qs(RateAndProgressText(status));
+    transferLeft_ = status.running && status.notAnswering ? QStringLiteral("not answering")
+                                                          : qs(TimeLeftText(status));
+    transferBarText_ = qs(RateText(status));
     if (!tmr1->isActive() && !queueCounts_)
         return;
     // A queue counts its own seconds: from its first status on, the window shows the

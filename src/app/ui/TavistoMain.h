@@ -41,6 +41,7 @@ class TDisplaySetPanel;
 class TDisplayTestPanel;
 class TDownloadFilePanel;
 class TFirmwareUpdatesPanel;
+class TPaintingClock;
 class TPictureManagementPanel;
 class TTraceWindow;
 
@@ -187,6 +188,7 @@ private:
     // Panel 3: the seconds count, and the rate and time left while a transfer runs.
     void showElapsed();
     void showTransferStatus(const TTransferStatus& status);
+    void clearTransferStatus();
 
     // TConnectView
     void SetGuestSlotVisible(bool visible) override;
@@ -202,12 +204,15 @@ private:
     TDesktopDialogs* dialogs_ = nullptr;
     TSettingsDialogs settingsDialogs_;
     bool busy_ = false; // a workflow is running
+    // The connection's clock: its waits let the window paint (before the connection).
+    std::unique_ptr<TPaintingClock> clock_;
     std::unique_ptr<TConnection> connection_;
     // Declared after the connection, so that the transfer threads stop before it goes.
     std::unique_ptr<QtOwnerQueue> ownerQueue_;
     std::unique_ptr<TTransferRunner> runner_;
-    QString transferRate_; // the rate and time left, the tooltip of the seconds panel
-    QString transferLeft_; // the time left, shown beside the seconds count
+    QString transferRate_;    // the rate and the time left: the seconds panel's tooltip
+    QString transferLeft_;    // the time left or "not answering", beside the seconds
+    QString transferBarText_; // the rate, written on the progress bar
     // The current operation runs a queue, whose engine counts the seconds (Fwait
     // follows it) while tmr1 stands still.
     bool queueCounts_ = false;

@@ -24,6 +24,9 @@ public:
         : connection_(connection), loop_(loop) {}
     TTransferEngine* engine = nullptr;
     int receiversStarted = 0;
+    // Each wire report of the named worker: the bytes on the wire and the virtual
+    // time since its data phase began.
+    std::vector<std::pair<std::uint32_t, Micros>> wireReports;
 
     void startReceiver() override {
         ++receiversStarted;
@@ -41,11 +44,14 @@ public:
     void receivedHandled() override {}
     void startNamedWorker(const TNamedJob& job) override {
         loop_.post([this, job] {
-            const bool stored =
-                RunNamedDataPhase(connection_, *job.data, job.crc, 115200, [this](int piece) {
-                    loop_.post([this, piece] { engine->NamedProgress(piece); });
+            const TimePoint start = connection_.clock().now();
+            const TNamedOutcome outcome = RunNamedDataPhase(
+                connection_, *job.data, job.crc, 115200, [this, start](std::uint32_t bytesOnWire) {
+                    wireReports.emplace_back(bytesOnWire, std::chrono::duration_cast<Micros>(
+                                                              connection_.clock().now() - start));
+                    loop_.post([this, bytesOnWire] { engine->NamedProgress(bytesOnWire); });
                 });
-            loop_.post([this, stored] { engine->NamedVerdict(stored); });
+            loop_.post([this, outcome] { engine->NamedVerdict(outcome); });
         });
     }
     void joinNamedWorker() override {}

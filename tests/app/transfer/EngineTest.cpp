@@ -1,5 +1,6 @@
 // The transfer job engine on one thread: a scripted display on the fake line,
 // virtual time, the helper threads replaced by the loop.
+#include "app/transfer/ProgressText.h"
 #include "tests/app/transfer/EngineFixture.h"
 
 namespace tavisto::testing {
@@ -119,6 +120,26 @@ TEST_F(AddressedEngineTest, TheWatchdogAbandonsAStalledQueueAndSetsTheDisplayBac
     EXPECT_LT(restore->at - lastBlock->at, 10500ms);
 }
 
+// Once the display has asked for nothing for two seconds, the progress stops
+// counting down and says so instead.
+TEST_F(AddressedEngineTest, AStalledDisplayIsShownAsNotAnswering) {
+    resources["CP850_480X272"] = pattern(2000);
+    display.stopAfterBlocks = 2;
+    std::vector<TTransferStatus> ticks;
+    engine.setStatusObserver([&ticks](const TTransferStatus& s) { ticks.push_back(s); });
+    run(kMka, {6});
+    ASSERT_TRUE(finished);
+    ASSERT_GE(ticks.size(), 5u);
+    EXPECT_FALSE(ticks[0].notAnswering);
+    EXPECT_EQ(TimeLeftText(ticks[0]).empty(), false);
+    const TTransferStatus& late = ticks[4];
+    EXPECT_TRUE(late.notAnswering);
+    EXPECT_EQ(TimeLeftText(late), "");
+    EXPECT_EQ(RateAndProgressText(late), RateText(late) + ", the display is not answering (" +
+                                             std::to_string(late.quietSeconds) + " s)");
+    EXPECT_GE(late.quietSeconds, 4);
+}
+
 TEST_F(AddressedEngineTest, AWrongSetupEchoAbandonsTheQueue) {
     resources["CP850_480X272"] = pattern(10);
     resources["CP852_480X272"] = pattern(10);
@@ -209,6 +230,28 @@ TEST_F(NamedEngineTest, AnnouncesTheFileAndPushesItInPieces) {
     EXPECT_THAT(op.status, Contains("progress 2 6"));
     EXPECT_THAT(logLines(), ElementsAre("log CP437_40x40 [Succeed]", "log CP850 [Succeed]"));
     EXPECT_EQ(op.lastBox().text, "Done! [Succeed 2 / Failed 0]");
+}
+
+// The fake line takes the whole file at once, as a driver with room does; the
+// position must still follow what can have crossed the wire at 115200 baud.
+TEST_F(NamedEngineTest, ProgressNeverRunsAheadOfTheWire) {
+    const Bytes font = pattern(102400);
+    resources["CP850_800X480"] = font;
+    run(kMk, {6});
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
+    ASSERT_FALSE(threads.wireReports.empty());
+    for (const auto& [bytes, at] : threads.wireReports)
+        EXPECT_LE(bytes, at.count() * 11520 / 1'000'000) << "at " << at.count() << " us";
+    EXPECT_EQ(threads.wireReports.back().first, font.size());
+    // About nine seconds on the wire, reported at least every 100 ms.
+    EXPECT_GE(threads.wireReports.size(), 80u);
+    // The bar climbs in small steps to the last piece instead of filling at once.
+    const auto steps = std::count_if(op.status.begin(), op.status.end(), [](const std::string& s) {
+        return s.rfind("progress ", 0) == 0;
+    });
+    EXPECT_GE(steps, 80);
+    EXPECT_THAT(op.status, Contains("progress 400 6"));
 }
 
 TEST_F(NamedEngineTest, ARefusedMakeFileAbandonsTheQueue) {

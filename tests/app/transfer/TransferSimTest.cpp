@@ -2,13 +2,18 @@
 // worker threads and a blocking owner loop, against the virtual display.
 #include "app/storage/SingleDownload.h"
 #include "app/transfer/BlockingOwnerLoop.h"
+#include "app/transfer/NamedWorker.h"
 #include "app/transfer/TransferRunner.h"
+#include "link/PosixSerialPort.h"
 #include "sim/VirtualDisplay.h"
 #include "tests/app/transfer/LogLines.h"
+#include "tests/support/PtyPair.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
 
 namespace tavisto::testing {
 namespace {
@@ -16,6 +21,7 @@ namespace {
 using namespace std::chrono_literals;
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 
 constexpr int kMka = 0, kMkc = 2, kMk = 5;
 
@@ -145,10 +151,56 @@ TEST_F(TransferSimTest, APortThatDisappearsMidTransferEndsInTheTimeOut) {
     ASSERT_TRUE(loop.runUntil([this] { return display->count(sim::LogKind::Received) >= 8; }, 20s));
     display->stop();
     ASSERT_TRUE(finish(30s));
-    EXPECT_EQ(op.lastBox(), (Box{"Time Out!", 16}));
+    EXPECT_EQ(op.lastBox(),
+              (Box{"Time Out!\nThe port is gone: the display was unplugged or its end of the "
+                   "line closed.",
+                   16}));
     EXPECT_EQ(op.status.back(), "end");
     EXPECT_THAT(op.status, Contains("enable"));
     EXPECT_FALSE(connection.SessionPort);
+}
+
+// A named file whose display goes away part-way: the item fails with that cause at
+// once, not as a CRC error once the whole file's time on the wire has passed, and
+// the queue stops there.
+TEST_F(TransferSimTest, ADisplayThatGoesAwayMidFileIsReportedAsThePortClosing) {
+    sim::Faults faults;
+    faults.pacing = true; // about five seconds for the file at 115200 baud
+    startDisplay(kMk, faults);
+    ASSERT_TRUE(start(kMk, 6, pattern(60000)));
+    ASSERT_TRUE(loop.runUntil([this] { return runner.engine().Status().bytesDone >= 8192; }, 20s));
+    display->stop();
+    ASSERT_TRUE(finish(60s));
+    EXPECT_THAT(logLines(), ElementsAre("log! CP850 [Failed]:the port closed"));
+    EXPECT_THAT(op.lastBox().text, EndsWith("CP850: the port closed"));
+    EXPECT_EQ(op.lastBox().flags, 16);
+    EXPECT_EQ(op.status.back(), "end");
+    EXPECT_FALSE(connection.SessionPort);
+}
+
+// A line that takes no more bytes (a display that stopped reading) ends the data
+// phase with that cause once the write gives up, not as a CRC verdict.
+TEST(NamedDataPhase, ALineThatTakesNothingMoreIsReportedAsTheDisplayStoppedReading) {
+    PtyPair pty;
+    TConnection connection;
+    std::string message;
+    ASSERT_EQ(LcdOpenSession(connection, pty.path(), 115200, message), 1);
+    auto* posix = dynamic_cast<link::PosixSerialPort*>(connection.SessionPort.get());
+    ASSERT_NE(posix, nullptr);
+    // Nobody reads the other end: fill the line until it has taken nothing for a while.
+    const std::string block(4096, 'x');
+    for (;;) {
+        while (::write(posix->fd(), block.data(), block.size()) > 0) {
+        }
+        pollfd p{posix->fd(), POLLOUT, 0};
+        if (::poll(&p, 1, 300) == 0)
+            break;
+    }
+    const TNamedOutcome outcome = RunNamedDataPhase(connection, Bytes(10, 'd'), 0, 115200, {});
+    EXPECT_FALSE(outcome.stored);
+    EXPECT_EQ(outcome.failure, TNamedOutcome::Failure::StoppedReading);
+    EXPECT_EQ(NamedFailureCause(outcome.failure), "the display stopped reading");
+    EXPECT_EQ(outcome.message.rfind("3: ", 0), 0u) << outcome.message;
 }
 
 TEST_F(TransferSimTest, BadInputIsRefusedBeforeTheDisplayIsTouched) {

@@ -30,6 +30,20 @@ using ui::TfrmTavistoMain;
 
 namespace {
 
+// Counts the paint events of the widgets it filters.
+class PaintCounter final : public QObject {
+public:
+    explicit PaintCounter(int& paints) : paints_(paints) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints_;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    int& paints_;
+};
+
 QStringList itemsOf(const QComboBox* list) {
     QStringList items;
     for (int i = 0; i < list->count(); ++i)
@@ -340,12 +354,36 @@ private slots:
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         // The longest the seconds panel shows while a transfer runs (a font at 115200).
-        const QString text = QStringLiteral("999s  12:59 left");
+        for (const QString& text :
+             {QStringLiteral("999s  12:59 left"), QStringLiteral("999s  not answering")}) {
+            auto* panel = w->StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel3"));
+            QVERIFY(panel != nullptr);
+            panel->setText(text);
+            QCoreApplication::processEvents();
+            QVERIFY2(panel->contentsRect().width() >= panel->fontMetrics().horizontalAdvance(text),
+                     qPrintable(text));
+        }
+    }
+
+    // A protocol wait on the window's thread (the display is polled for seconds) lets
+    // the window paint what changed, and runs nothing else: no queued call, no timer.
+    void protocolWaitsLetTheWindowPaint() {
+        auto w = make();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         auto* panel = w->StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel3"));
         QVERIFY(panel != nullptr);
-        panel->setText(text);
         QCoreApplication::processEvents();
-        QVERIFY(panel->contentsRect().width() >= panel->fontMetrics().horizontalAdvance(text));
+        int paints = 0;
+        PaintCounter counter(paints);
+        panel->installEventFilter(&counter);
+        bool queuedRan = false;
+        QTimer::singleShot(0, w.get(), [&queuedRan] { queuedRan = true; });
+        panel->setText(QStringLiteral("12s  11.2 KB/s, 0:35 left"));
+        w->connection().clock().sleep(Millis(120));
+        QVERIFY(paints > 0);
+        QVERIFY(!queuedRan);
+        panel->removeEventFilter(&counter);
     }
 
     void qrButtonsEndWithTheButtonsAbove() {

@@ -103,8 +103,8 @@ private slots:
 
         // The queue runs on the window's event loop; the buttons wait for it.
         QVERIFY(!w->btn_AllDownload->isEnabled());
-        // Beside the seconds count: the time the item still needs; the panel's tooltip
-        // adds the rate.
+        // Beside the seconds count: the time the item still needs; the rate is on the
+        // progress bar, and the panel's tooltip says both.
         const QRegularExpression status(QStringLiteral("^\\d+s  \\d+:\\d\\d left$"));
         QTRY_VERIFY_WITH_TIMEOUT(status.match(w->panelText(3)).hasMatch() || !boxes.shown.empty(),
                                  60000);
@@ -114,6 +114,10 @@ private slots:
         const QRegularExpression rate(QStringLiteral("^\\d+(\\.\\d)? (B|KB)/s, \\d+:\\d\\d left$"));
         auto* panel = w->StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel3"));
         QVERIFY(rate.match(panel->toolTip()).hasMatch());
+        QVERIFY(w->cxProgressBar1->isTextVisible());
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d+(\\.\\d)? (B|KB)/s$"))
+                    .match(w->cxProgressBar1->format())
+                    .hasMatch());
         QTRY_VERIFY_WITH_TIMEOUT(!boxes.shown.empty(), 60000);
         QCOMPARE(boxes.shown.size(), std::size_t(1));
         QCOMPARE(boxes.shown[0].text, QStringLiteral("Done! [Succeed 1 / Failed 0]"));
