@@ -279,7 +279,7 @@ void TTransferEngine::finish() {
     stopJob();
     completed_ = true;
     RestoreLink(connection_);
-    tmr1->stop();
+    stopSeconds();
     op_.ShowMsgBox(DoneText(Statistics_S, Statistics_F), MB_ICONINFORMATION);
     op_.actBtnEnableExecute();
     op_.EndProgress();
@@ -288,7 +288,7 @@ void TTransferEngine::finish() {
 void TTransferEngine::abandon(const std::string& message) {
     stopJob();
     RestoreLink(connection_);
-    tmr1->stop();
+    stopSeconds();
     op_.ShowMsgBox(message, MB_ICONERROR);
     op_.actBtnEnableExecute();
     op_.EndProgress();
@@ -309,7 +309,7 @@ void TTransferEngine::stopInterrupted() {
     stopRequested_ = false;
     interrupted_ = true;
     RestoreLink(connection_);
-    tmr1->stop();
+    stopSeconds();
     op_.actBtnEnableExecute();
     op_.EndProgress();
 }
@@ -322,10 +322,18 @@ void TTransferEngine::timOutTimer() {
     // The display is still at the transfer speed: set it back to the stored rate
     // before the session closes, so that the next command finds it.
     RestoreLink(connection_);
-    tmr1->stop();
+    stopSeconds();
     op_.actBtnEnableExecute();
     op_.EndProgress();
     op_.ShowMsgBox(SummaryText + "Time Out!", MB_ICONERROR);
+}
+
+// The seconds stop before the queue's last box opens: an observer that keeps a count
+// of its own stops it too.
+void TTransferEngine::stopSeconds() {
+    tmr1->stop();
+    if (observer_)
+        observer_(Status());
 }
 
 void TTransferEngine::tmr1Timer() {

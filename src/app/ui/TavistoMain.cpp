@@ -371,12 +371,12 @@ void TfrmTavistoMain::showTransferStatus(const TTransferStatus& status) {
         return;
     // A queue counts its own seconds: from its first status on, the window shows the
     // engine's count instead of keeping a second one. The window's timer counts only
-    // operations without a queue (All Download).
-    if (status.running) {
-        tmr1->stop();
-        queueCounts_ = true;
+    // operations without a queue (All Download). At the queue's end the count stands
+    // still, also when the queue ended before its first second.
+    tmr1->stop();
+    if (status.running || queueCounts_)
         Fwait = status.seconds;
-    }
+    queueCounts_ = queueCounts_ || status.running;
     showElapsed();
 }
 
