@@ -235,6 +235,7 @@ void TfrmTavistoMain::SelectBaudRate(int baudRate) {
 
 void TfrmTavistoMain::SelectModel(int model) {
     cbbDisplayMode->setCurrentIndex(model);
+    tsFirmwareUpdates->ShowConnectedModel(model);
 }
 
 void TfrmTavistoMain::ShowFirmwareInfo(const std::string& deviceModel,
