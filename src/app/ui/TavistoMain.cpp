@@ -342,8 +342,11 @@ void TfrmTavistoMain::ShowLogOnRichEdit(const std::string& text, bool error) {
     cursor.movePosition(QTextCursor::End);
     if (!redt_log->document()->isEmpty())
         cursor.insertBlock();
+    // Other lines keep no colour of their own: the pane draws them in its text colour,
+    // which a line written while the tab is disabled would otherwise keep for good.
     QTextCharFormat format;
-    format.setForeground(error ? QColor(255, 0, 0) : redt_log->palette().color(QPalette::Text));
+    if (error)
+        format.setForeground(QColor(255, 0, 0));
     cursor.insertText(qs(text), format);
     QScrollBar* bar = redt_log->verticalScrollBar();
     bar->setValue(bar->maximum());
