@@ -4,6 +4,7 @@
 #include "app/connect/WindowArguments.h"
 #include "app/transfer/ProgressText.h"
 #include "app/ui/BasicSetPanel.h"
+#include "app/ui/ButtonRoom.h"
 #include "app/ui/CodepageSetPanel.h"
 #include "app/ui/DisplayTestPanel.h"
 #include "app/ui/DownloadFilePanel.h"
@@ -162,6 +163,10 @@ void TfrmTavistoMain::actSelectLanguageExecute() {
     }
     tsCodepageSet->showInterCharNames(langId);
     traceWindow_->SelectLanguage(UsesChineseTexts(langId));
+    // Room around the captions, in the language now shown. The button row below the
+    // tabs spreads its buttons over the window's width itself.
+    GiveButtonsRoom(*grp_Settings);
+    GiveButtonsRoom(*PageControl1);
 }
 
 // ---- Connection -------------------------------------------------------------------

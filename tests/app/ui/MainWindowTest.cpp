@@ -10,6 +10,7 @@
 #include "tests/app/ui/WindowTestMain.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -547,6 +548,40 @@ private slots:
         w->SetProgress(40, 82);
         QVERIFY(w->tsPictureManagement->cxProgressBar2->isHidden());
         QCOMPARE(w->cxProgressBar1->value(), 40);
+    }
+
+    // In both languages, on every tab: each button's caption has room on both sides,
+    // and buttons side by side do not touch.
+    void buttonsHaveRoomAroundTheirCaptions() {
+        for (const std::uint16_t langId : {std::uint16_t(1033), std::uint16_t(2052)}) {
+            auto w = make(langId);
+            w->tsDisplayTest->SetPictureNumberVisible(true); // "Show QrCode At"
+            w->show();
+            for (int tab = 0; tab < w->PageControl1->count(); ++tab) {
+                w->PageControl1->setTabVisible(tab, true);
+                w->PageControl1->setCurrentIndex(tab);
+                QApplication::processEvents();
+                std::vector<QPushButton*> shown;
+                for (QWidget* area :
+                     {static_cast<QWidget*>(w->grp_Settings), w->PageControl1->currentWidget()})
+                    for (QPushButton* button : area->findChildren<QPushButton*>())
+                        if (button->isVisible() && !button->text().isEmpty())
+                            shown.push_back(button);
+                for (QPushButton* button : shown) {
+                    const int caption = button->fontMetrics().horizontalAdvance(button->text());
+                    QVERIFY2(button->width() >= caption + 16, qPrintable(button->objectName()));
+                    const QRect at(button->mapTo(w.get(), QPoint()), button->size());
+                    for (QPushButton* other : shown) {
+                        const QRect there(other->mapTo(w.get(), QPoint()), other->size());
+                        if (other == button || there.top() > at.bottom() ||
+                            there.bottom() < at.top() || there.left() < at.left())
+                            continue;
+                        QVERIFY2(there.left() - at.right() > 4,
+                                 qPrintable(button->objectName() + " " + other->objectName()));
+                    }
+                }
+            }
+        }
     }
 
     // Failures in red, the rest in the pane's text colour: also lines written while a
