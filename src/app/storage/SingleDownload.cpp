@@ -26,7 +26,40 @@ std::string FirmwareFileQuestion(const std::string& fileName, std::size_t size,
            "? A firmware image not made for this display can stop it from working.";
 }
 
+std::string SlotWithoutPictureText(int position) {
+    return std::string(DownFileAt(position).Name) +
+           " shows its built-in default picture, which is never sent. Load a picture into "
+           "its slot with \"+\" on the Picture Management tab first.";
+}
+
 namespace {
+
+// Switches the link and sends the row at `position` alone, from `chosen` (the file's
+// contents) or, for a picture slot, from the slot.
+bool sendAlone(TConnection& connection, TOperator& op, const DisplayModel* model,
+               TTransferEngine& engine, int position, const Bytes& chosen) {
+    if (!PrepareDownloadLink(connection, op))
+        return false;
+    engine.SetDownListNull();
+    engine.Mark(position);
+    TTransferEngine::TQueueStart start;
+    start.model = model;
+    start.fromResources = false;
+    start.chosenData = chosen;
+    start.firstPosition = position;
+    return StartDownloadQueue(connection, op, engine, start, TProgressKind::ClearLog);
+}
+
+// A picture-slot row sends the slot's current picture, which the engine takes from the
+// slot, never a file. A slot showing its default picture has nothing to send: the
+// default pictures stay in this program.
+bool downloadSlot(TConnection& connection, TOperator& op, const DisplayModel* model,
+                  TTransferEngine& engine, int position, int slot) {
+    const TJobSources& sources = engine.Sources();
+    if (!sources.slotPicture || sources.slotPicture(slot).empty())
+        return ShowError(op, SlotWithoutPictureText(position));
+    return sendAlone(connection, op, model, engine, position, {});
+}
 
 // The single-item download; `contents` is the file already read, or nullptr to read
 // it here once the position and the model are checked.
@@ -38,10 +71,8 @@ bool downloadSingle(TConnection& connection, TOperator& op, const DisplayModel* 
         return false;
     if (position < 1 || position > kDownFileCount)
         return ShowError(op, "No item " + std::to_string(position) + " in the download list.");
-    if (PictureSlotOfPosition(position) != 0)
-        return ShowError(op, std::string(DownFileAt(position).Name) +
-                                 " is a picture slot: its picture is sent from the slot, not "
-                                 "from a file.");
+    if (const int slot = PictureSlotOfPosition(position); slot != 0)
+        return downloadSlot(connection, op, model, engine, position, slot);
     Bytes read;
     if (!contents) {
         std::string message;
@@ -64,16 +95,7 @@ bool downloadSingle(TConnection& connection, TOperator& op, const DisplayModel* 
             IDYES)
         return false;
 
-    if (!PrepareDownloadLink(connection, op))
-        return false;
-    engine.SetDownListNull();
-    engine.Mark(position);
-    TTransferEngine::TQueueStart start;
-    start.model = model;
-    start.fromResources = false;
-    start.chosenData = *contents;
-    start.firstPosition = position;
-    return StartDownloadQueue(connection, op, engine, start, TProgressKind::ClearLog);
+    return sendAlone(connection, op, model, engine, position, *contents);
 }
 
 } // namespace

@@ -20,10 +20,16 @@ inline constexpr const char* kDownloadFileFilter =
 std::string FirmwareFileQuestion(const std::string& fileName, std::size_t size,
                                  std::string_view modelName);
 
+// Why the single download of a picture-slot row sends nothing: the slot shows its
+// built-in default picture.
+std::string SlotWithoutPictureText(int position);
+
 // "Download" of one item of the download file table (btn_CharacterSetDownSingleClick):
 // `position` 1..93 is sent from `fileName` to a display of model `model` (nullptr:
 // none connected).
-// Picture slots (positions 77 to 90) are refused: they are sent from their slots.
+// A picture slot (positions 77 to 90) is sent from the slot's current picture, as the
+// engine's sources give it, not from the file; a slot that still shows its default
+// picture is refused with SlotWithoutPictureText.
 // Checks what it can before touching the display (position, model, a readable file,
 // no queue running) and shows an error box for bad input. The file is read once, as
 // ReadDownloadFile does, and the queue sends what was read. A firmware file (position 93)

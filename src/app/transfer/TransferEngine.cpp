@@ -290,7 +290,7 @@ void TTransferEngine::lineFailed(const TNamedOutcome& outcome) {
     stopRequested_ = false;
     timOut->stop();
     LcdCloseSession(connection_);
-    tmr1->stop();
+    stopSeconds();
     std::string text =
         (outcome.message.empty() ? "" : outcome.message + "\n") + name + ": " + cause;
     if (outcome.failure == TNamedOutcome::Failure::StoppedReading)
@@ -333,7 +333,7 @@ void TTransferEngine::finish() {
     stopJob();
     completed_ = true;
     RestoreLink(connection_);
-    tmr1->stop();
+    stopSeconds();
     op_.ShowMsgBox(DoneText(Statistics_S, Statistics_F), MB_ICONINFORMATION);
     op_.actBtnEnableExecute();
     op_.EndProgress();
@@ -347,7 +347,7 @@ void TTransferEngine::abandon(const std::string& message) {
         text += "\n" + std::string(DownFileAt(DownPos).Name) + ": " +
                 NamedFailureCause(TNamedOutcome::Failure::PortClosed);
     RestoreLink(connection_);
-    tmr1->stop();
+    stopSeconds();
     op_.ShowMsgBox(text, MB_ICONERROR);
     op_.actBtnEnableExecute();
     op_.EndProgress();
@@ -368,7 +368,7 @@ void TTransferEngine::stopInterrupted() {
     stopRequested_ = false;
     interrupted_ = true;
     RestoreLink(connection_);
-    tmr1->stop();
+    stopSeconds();
     op_.actBtnEnableExecute();
     op_.EndProgress();
 }
@@ -382,11 +382,19 @@ void TTransferEngine::timOutTimer() {
     // The display is still at the transfer speed: set it back to the stored rate
     // before the session closes, so that the next command finds it.
     RestoreLink(connection_);
-    tmr1->stop();
+    stopSeconds();
     op_.actBtnEnableExecute();
     op_.EndProgress();
     op_.ShowMsgBox(SummaryText + "Time Out!" + (gone ? std::string("\n") + kPortGone : ""),
                    MB_ICONERROR);
+}
+
+// The seconds stop before the queue's last box opens: an observer that keeps a count
+// of its own stops it too.
+void TTransferEngine::stopSeconds() {
+    tmr1->stop();
+    if (observer_)
+        observer_(Status());
 }
 
 void TTransferEngine::tmr1Timer() {

@@ -130,7 +130,8 @@ public:
     // Where the jobs' bytes come from (a workflow checks for an image before it starts).
     const TJobSources& Sources() const { return sources_; }
     TTransferStatus Status() const;
-    // Called on every tick of the seconds counter while a queue runs.
+    // Called on every tick of the seconds counter while a queue runs, and once more
+    // (not running) when the queue ends and the counter stops, before any box.
     void setStatusObserver(std::function<void(const TTransferStatus&)> observer);
 
     // The heading of the time-out box, "Download: \r\n\r\n" for the font download.
@@ -151,6 +152,7 @@ private:
     void abandon(const std::string& message);
     void lineFailed(const TNamedOutcome& outcome);
     void stopInterrupted();
+    void stopSeconds();
 
     TConnection& connection_;
     TOperator& op_;

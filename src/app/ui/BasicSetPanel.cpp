@@ -70,7 +70,9 @@ void TBasicSetPanel::build() {
     welcome->addWidget(lbl_codepage_welmsg, 2, 0);
     welcome->addWidget(cbb_CodePage, 2, 1);
     welcome->addWidget(lbl_codepage_hint_welmsg, 2, 2, 1, 2);
+    // A grid's spacing does not reach a row of buttons inside it: set the row's own.
     auto* welcomeButtons = new QHBoxLayout;
+    welcomeButtons->setSpacing(8);
     welcomeButtons->addStretch(1);
     welcomeButtons->addWidget(btn_welText_center);
     welcomeButtons->addWidget(btn_DownloadSetting);

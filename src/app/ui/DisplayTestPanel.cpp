@@ -248,8 +248,13 @@ void TDisplayTestPanel::build() {
     qr->addWidget(lbl_PicNo);
     qr->addWidget(ud_PicNo);
     qr->addSpacing(8);
-    qr->addWidget(btn_ShowQrCode);
-    qr->addWidget(btn_ShowQrCodeMenu);
+    // The arrow sits against "Show QrCode", so that the two read as one split button.
+    auto* split = new QHBoxLayout;
+    split->setSpacing(0);
+    btn_ShowQrCodeMenu->setFixedHeight(btn_ShowQrCode->sizeHint().height());
+    split->addWidget(btn_ShowQrCode);
+    split->addWidget(btn_ShowQrCodeMenu);
+    qr->addLayout(split);
     qr->addWidget(btn_ShowQrCodeAt);
 
     // The sample buttons are created by actButtonCreatExecute.

@@ -54,6 +54,15 @@ void TFirmwareUpdatesPanel::btn_updateClick() {
                              FindModel(host_.displayModel()), host_.transferRunner());
 }
 
+void TFirmwareUpdatesPanel::ShowConnectedModel(int model) {
+    const DisplayModel* found = FindModel(model);
+    if (!found)
+        return;
+    const std::string name(found->name);
+    // The models that report a version get it from Connect right after.
+    ShowFirmwareInfo(name, ModelHasFirmwareCheck(found) ? "" : "not read on this model");
+}
+
 void TFirmwareUpdatesPanel::ShowFirmwareInfo(const std::string& deviceModel,
                                              const std::string& currentVersion) {
     lbl_show_deviceModel->setText(QString::fromStdString(deviceModel));

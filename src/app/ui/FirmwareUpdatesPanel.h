@@ -16,6 +16,9 @@ class TFirmwareUpdatesPanel : public QWidget {
 public:
     explicit TFirmwareUpdatesPanel(TPanelHost& host, QWidget* parent = nullptr);
 
+    // Connect found the display model `model`: its name, and for a model whose version
+    // Connect does not read, a text that says so.
+    void ShowConnectedModel(int model);
     void ShowFirmwareInfo(const std::string& deviceModel, const std::string& currentVersion);
     // Sends the built-in firmware image (asks first; refuses when there is none).
     void btn_updateClick();

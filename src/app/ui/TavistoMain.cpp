@@ -4,6 +4,7 @@
 #include "app/connect/WindowArguments.h"
 #include "app/transfer/ProgressText.h"
 #include "app/ui/BasicSetPanel.h"
+#include "app/ui/ButtonRoom.h"
 #include "app/ui/CodepageSetPanel.h"
 #include "app/ui/DisplayTestPanel.h"
 #include "app/ui/DownloadFilePanel.h"
@@ -156,6 +157,10 @@ void TfrmTavistoMain::actSelectLanguageExecute() {
     }
     tsCodepageSet->showInterCharNames(langId);
     traceWindow_->SelectLanguage(UsesChineseTexts(langId));
+    // Room around the captions, in the language now shown. The button row below the
+    // tabs spreads its buttons over the window's width itself.
+    GiveButtonsRoom(*grp_Settings);
+    GiveButtonsRoom(*PageControl1);
 }
 
 // ---- Connection -------------------------------------------------------------------
@@ -229,6 +234,7 @@ void TfrmTavistoMain::SelectBaudRate(int baudRate) {
 
 void TfrmTavistoMain::SelectModel(int model) {
     cbbDisplayMode->setCurrentIndex(model);
+    tsFirmwareUpdates->ShowConnectedModel(model);
 }
 
 void TfrmTavistoMain::ShowFirmwareInfo(const std::string& deviceModel,
@@ -334,8 +340,11 @@ void TfrmTavistoMain::ShowLogOnRichEdit(const std::string& text, bool error) {
     cursor.movePosition(QTextCursor::End);
     if (!redt_log->document()->isEmpty())
         cursor.insertBlock();
+    // Other lines keep no colour of their own: the pane draws them in its text colour,
+    // which a line written while the tab is disabled would otherwise keep for good.
     QTextCharFormat format;
-    format.setForeground(error ? QColor(255, 0, 0) : redt_log->palette().color(QPalette::Text));
+    if (error)
+        format.setForeground(QColor(255, 0, 0));
     cursor.insertText(qs(text), format);
     QScrollBar* bar = redt_log->verticalScrollBar();
     bar->setValue(bar->maximum());
@@ -376,12 +385,12 @@ void TfrmTavistoMain::showTransferStatus(const TTransferStatus& status) {
         return;
     // A queue counts its own seconds: from its first status on, the window shows the
     // engine's count instead of keeping a second one. The window's timer counts only
-    // operations without a queue (All Download).
-    if (status.running) {
-        tmr1->stop();
-        queueCounts_ = true;
+    // operations without a queue (All Download). At the queue's end the count stands
+    // still, also when the queue ended before its first second.
+    tmr1->stop();
+    if (status.running || queueCounts_)
         Fwait = status.seconds;
-    }
+    queueCounts_ = queueCounts_ || status.running;
     showElapsed();
 }
 

@@ -29,7 +29,6 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace tavisto::ui {
 
@@ -74,12 +73,6 @@ void TfrmTavistoMain::buildWindow() {
 
     tmr1 = named<QTimer>("tmr1", this);
     tmr1->setInterval(1000);
-
-    // Room around every caption; the slot "-" and "+" buttons keep their fixed size.
-    for (QPushButton* button : findChildren<QPushButton*>()) {
-        if (button->maximumWidth() == QWIDGETSIZE_MAX)
-            button->setMinimumWidth(std::max(button->minimumWidth(), 96));
-    }
 
     setFixedSize(856, 671);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -140,7 +133,7 @@ QWidget* TfrmTavistoMain::buildButtonRow() {
     row->setSpacing(6);
     for (QPushButton* button : {btn_Default, btn_loadsettings, btn_savesettings, btn_GetSetting,
                                 btn_AllDownload, btn_ResetDisplay, btn_RestartDisplay, btn_Exit}) {
-        button->setMinimumHeight(30);
+        button->setMinimumSize(96, 30);
         row->addWidget(button);
     }
     return rowWidget;

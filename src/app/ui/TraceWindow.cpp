@@ -9,7 +9,9 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tavisto::ui {
 
@@ -61,6 +63,25 @@ TTraceWindow::~TTraceWindow() {
 }
 
 void TTraceWindow::present() {
+    // The first time it opens over the main window, where the operator looks, rather
+    // than where the window system puts a new window; later it stays where it was put.
+    if (!placed_ && parentWidget()) {
+        placed_ = true;
+        const QWidget* owner = parentWidget()->window();
+        // Its size as it will open: the layout may widen it to fit its buttons.
+        if (layout())
+            layout()->activate();
+        QRect frame(QPoint(), size());
+        frame.moveCenter(owner->frameGeometry().center());
+        if (const QScreen* screen = owner->screen()) {
+            const QRect room = screen->availableGeometry();
+            frame.moveLeft(std::clamp(frame.left(), room.left(),
+                                      std::max(room.left(), room.right() - frame.width() + 1)));
+            frame.moveTop(std::clamp(frame.top(), room.top(),
+                                     std::max(room.top(), room.bottom() - frame.height() + 1)));
+        }
+        move(frame.topLeft());
+    }
     show();
     raise();
     activateWindow();

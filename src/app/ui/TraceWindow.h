@@ -45,6 +45,7 @@ private:
     QPushButton* clear_;
     QPushButton* close_;
     bool chinese_ = false;
+    bool placed_ = false; // opened over the main window once
     // Last, so that it stops the trace's calls before the widgets go.
     Trace::Subscription subscription_;
 };

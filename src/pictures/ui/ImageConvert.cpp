@@ -21,6 +21,11 @@ namespace {
 
 constexpr int kClientWidth = 884;
 constexpr int kClientHeight = 662;
+// The bar along the bottom (the size label and the buttons) starts below the tallest
+// view a common picture gets: a 4:3 picture at the panel's width, 800 x 600, centred
+// in rows 31 to 630.
+constexpr int kBarTop = (kClientHeight + 600) / 2 + 2;
+constexpr int kBarHeight = 26;
 
 // `Panel1`: the area in which the view and the frame are centred; shows its caption
 // where no picture covers it.
@@ -97,7 +102,7 @@ TfrmImageConvert::TfrmImageConvert(QWidget* owner, ui::TDesktopDialogs* dialogs)
     Panel4->setFrameShape(QFrame::Panel);
     Panel4->setFrameShadow(QFrame::Sunken);
     Panel4->setAlignment(Qt::AlignCenter);
-    Panel4->setGeometry(12, kClientHeight - 36, 110, 26);
+    Panel4->setGeometry(12, kBarTop, 110, kBarHeight);
 
     actOpen = new QAction(QStringLiteral("O&pen"), this);
     actOpen->setObjectName(QStringLiteral("actOpen"));
@@ -125,7 +130,7 @@ TfrmImageConvert::TfrmImageConvert(QWidget* owner, ui::TDesktopDialogs* dialogs)
         auto* button = new QPushButton(b.action->text(), Panel1);
         button->setObjectName(QString::fromLatin1(b.name));
         button->setAutoDefault(false);
-        button->setGeometry(b.left, kClientHeight - 38, 86, 30);
+        button->setGeometry(b.left, kBarTop, 86, kBarHeight);
         connect(button, &QPushButton::clicked, b.action, &QAction::trigger);
         *b.button = button;
     }

@@ -207,8 +207,8 @@ TEST_F(TransferSimTest, BadInputIsRefusedBeforeTheDisplayIsTouched) {
     startDisplay(kMk);
     EXPECT_FALSE(start(kMk, 80, pattern(10)));
     EXPECT_EQ(op.lastBox(),
-              (Box{"Picture_1 is a picture slot: its picture is sent from the slot, not from a "
-                   "file.",
+              (Box{"Picture_1 shows its built-in default picture, which is never sent. Load a "
+                   "picture into its slot with \"+\" on the Picture Management tab first.",
                    16}));
     EXPECT_FALSE(btn_CharacterSetDownSingleClick(connection, op, FindModel(kMk), runner, 6,
                                                  (folder.path() / "missing.bin").string()));

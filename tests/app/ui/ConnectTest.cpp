@@ -239,6 +239,10 @@ private slots:
         QCOMPARE(w->cbbDisplayMode->currentIndex(), 2);
         QVERIFY(!guestSlotShown(*w));
         QVERIFY(!pictureNumberShown(*w));
+        // The firmware tab names the model found now, not the version of the one before.
+        QCOMPARE(w->tsFirmwareUpdates->lbl_show_deviceModel->text(), QStringLiteral("KT350-MKC"));
+        QCOMPARE(w->tsFirmwareUpdates->lbl_show_currentVersion->text(),
+                 QStringLiteral("not read on this model"));
     }
 
     void failedSecondConnectKeepsTheWindowUsable() {

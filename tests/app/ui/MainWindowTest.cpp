@@ -9,6 +9,8 @@
 #include "tests/app/ui/WindowHarness.h"
 #include "tests/app/ui/WindowTestMain.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -23,6 +25,7 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 
 using namespace tavisto;
 using namespace tavisto::testing;
@@ -585,26 +588,81 @@ private slots:
         QCOMPARE(w->cxProgressBar1->value(), 40);
     }
 
+    // In both languages, on every tab: each button's caption has room on both sides,
+    // and buttons side by side do not touch.
+    void buttonsHaveRoomAroundTheirCaptions() {
+        for (const std::uint16_t langId : {std::uint16_t(1033), std::uint16_t(2052)}) {
+            auto w = make(langId);
+            w->tsDisplayTest->SetPictureNumberVisible(true); // "Show QrCode At"
+            w->show();
+            for (int tab = 0; tab < w->PageControl1->count(); ++tab) {
+                w->PageControl1->setTabVisible(tab, true);
+                w->PageControl1->setCurrentIndex(tab);
+                QApplication::processEvents();
+                std::vector<QPushButton*> shown;
+                for (QWidget* area :
+                     {static_cast<QWidget*>(w->grp_Settings), w->PageControl1->currentWidget()})
+                    for (QPushButton* button : area->findChildren<QPushButton*>())
+                        if (button->isVisible() && !button->text().isEmpty())
+                            shown.push_back(button);
+                for (QPushButton* button : shown) {
+                    const int caption = button->fontMetrics().horizontalAdvance(button->text());
+                    QVERIFY2(button->width() >= caption + 16, qPrintable(button->objectName()));
+                    const QRect at(button->mapTo(w.get(), QPoint()), button->size());
+                    for (QPushButton* other : shown) {
+                        const QRect there(other->mapTo(w.get(), QPoint()), other->size());
+                        if (other == button || there.top() > at.bottom() ||
+                            there.bottom() < at.top() || there.left() < at.left())
+                            continue;
+                        QVERIFY2(there.left() - at.right() > 4,
+                                 qPrintable(button->objectName() + " " + other->objectName()));
+                    }
+                }
+            }
+        }
+    }
+
+    // Failures in red, the rest in the pane's text colour: also lines written while a
+    // queue had the tab disabled, once it is enabled again.
     void logLines() {
         auto w = make();
+        w->show();
+        w->PageControl1->setTabVisible(w->PageControl1->indexOf(w->tsDownloadFile), true);
+        w->PageControl1->setCurrentWidget(w->tsDownloadFile);
+        w->actBtnDisableExecute();
         w->ShowLogOnRichEdit("CP437 [Succeed]", false);
         w->ShowLogOnRichEdit("CP737 [Failed]:CRC check error", true);
+        w->actBtnEnableExecute();
         w->ShowLogOnRichEdit("CP850 [Succeed]", false);
         QTextDocument* doc = w->redt_log->document();
         QCOMPARE(doc->blockCount(), 3);
-        auto colorOf = [doc](int block) {
-            return doc->findBlockByNumber(block)
-                .begin()
-                .fragment()
-                .charFormat()
-                .foreground()
-                .color();
-        };
         QCOMPARE(doc->findBlockByNumber(1).text(),
                  QStringLiteral("CP737 [Failed]:CRC check error"));
-        QCOMPARE(colorOf(1), QColor(255, 0, 0));
-        QVERIFY(colorOf(0) != QColor(255, 0, 0));
-        QVERIFY(colorOf(2) != QColor(255, 0, 0));
+
+        const QImage shot = w->redt_log->viewport()->grab().toImage();
+        // The darkest grey and the reddest pixel of a line as drawn.
+        auto inkOf = [&](int block) {
+            const QRect line = doc->documentLayout()
+                                   ->blockBoundingRect(doc->findBlockByNumber(block))
+                                   .toAlignedRect()
+                                   .intersected(shot.rect());
+            int darkest = 255;
+            bool red = false;
+            for (int y = line.top(); y <= line.bottom(); ++y)
+                for (int x = line.left(); x <= line.right(); ++x) {
+                    const QColor c = shot.pixelColor(x, y);
+                    darkest = std::min(darkest, qGray(c.rgb()));
+                    red = red || (c.red() > 200 && c.green() < 60 && c.blue() < 60);
+                }
+            return std::pair(darkest, red);
+        };
+        const QColor text = w->redt_log->palette().color(QPalette::Active, QPalette::Text);
+        for (int block : {0, 2}) {
+            const auto [darkest, red] = inkOf(block);
+            QVERIFY2(darkest <= qGray(text.rgb()) + 40, qPrintable(QString::number(darkest)));
+            QVERIFY(!red);
+        }
+        QVERIFY(inkOf(1).second);
     }
 };
 

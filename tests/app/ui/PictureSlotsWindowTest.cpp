@@ -2,6 +2,7 @@
 // pictures, "+" through the image conversion dialog, "-", the play selection, and a
 // Download with the slot progress bar over the slot being sent.
 #include "app/ui/ImageBox.h"
+#include "pictures/JpegCodec.h"
 #include "pictures/PictureConvert.h"
 #include "pictures/ui/ImageConvert.h"
 #include "tests/app/ui/SimWindow.h"
@@ -10,7 +11,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -85,6 +89,41 @@ private slots:
         QCOMPARE(tab.lbl_selected_nums->text(), QStringLiteral("2"));
         QCOMPARE(w->DisplayInfo.pic_reg, std::uint16_t(0x0202));
         QVERIFY(boxes.shown.empty());
+    }
+
+    // The Download File tab's single download of a slot row sends the slot's picture,
+    // never the chosen file, and refuses a slot that shows its default picture.
+    void singleDownloadOfASlotRowSendsItsPicture() {
+        auto w = connected(5); // KT350-MK: the slot's picture as a JPEG file
+        ui::TDownloadFilePanel& files = *w->tsDownloadFile;
+        QVERIFY(display->waitUntilQuiet(Millis(2000)));
+        const std::size_t before = display->count(sim::LogKind::Received);
+        files.cbbCharset->setCurrentIndex(79); // Picture_1, slot 76
+        // A file that does not exist: a slot row does not read it.
+        boxes.files.push_back(QString::fromStdString((folder.path() / "gone.bin").string()));
+        files.btn_CharacterSetSelectFile->click();
+
+        files.btn_CharacterSetDownSingle->click();
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
+        QCOMPARE(boxes.shown[0].text,
+                 QStringLiteral("Picture_1 shows its built-in default picture, which is never "
+                                "sent. Load a picture into its slot with \"+\" on the Picture "
+                                "Management tab first."));
+        QCOMPARE(display->count(sim::LogKind::Received), before);
+
+        const std::string file = (folder.path() / "photo.bmp").string();
+        QVERIFY(SaveResult(Bitmap(300, 200, Rgb{0, 0, 255}), file));
+        QString target;
+        loadPicture(*w->tsPictureManagement, 76, file, target);
+        files.btn_CharacterSetDownSingle->click();
+        QTRY_VERIFY_WITH_TIMEOUT(boxes.shown.size() == 2, 60000);
+        QCOMPARE(boxes.shown[1].text, QStringLiteral("Done! [Succeed 1 / Failed 0]"));
+        const Bitmap sent = DecodeJpeg(display->storage().files.at("P1.jpg"));
+        QCOMPARE(sent.width(), 800);
+        QCOMPARE(sent.height(), 480);
+        const Rgb middle = sent.pixel(400, 240);
+        QVERIFY(middle.r < 16 && middle.g < 16 && middle.b > 240);
     }
 
     void downloadShowsTheProgressOverTheSlotBeingSent() {

@@ -60,8 +60,10 @@ private slots:
             QCOMPARE(!w->tsPictureManagement->Button28->isHidden(), c.guestSlot);
             QCOMPARE(!w->tsDisplayTest->btn_ShowQrCodeAt->isHidden(), c.pictureNumber);
             QCOMPARE(!w->tsDisplayTest->lbl_PicNo->isHidden(), c.pictureNumber);
+            QCOMPARE(w->tsFirmwareUpdates->lbl_show_deviceModel->text(), QLatin1String(c.name));
             QCOMPARE(w->tsFirmwareUpdates->lbl_show_currentVersion->text(),
-                     c.firmwareCheck ? QStringLiteral("V14") : QString());
+                     c.firmwareCheck ? QStringLiteral("V14")
+                                     : QStringLiteral("not read on this model"));
             QVERIFY(!firmwareTabShown(*w));
             // The display saw the clear command after the identification (and the
             // version query on the models that have one). The bytes may still be on

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <cstdlib>
 #include <thread>
 
 using namespace tavisto;
@@ -56,6 +57,11 @@ private slots:
         QVERIFY(trace->isVisible());
         QVERIFY(trace->isWindow());
         QCOMPARE(w->size(), QSize(856, 671));
+        // Over the main window, not in a corner of the screen (which, offscreen, is a
+        // little smaller than the main window: the trace window is kept on it).
+        const QPoint offset = trace->frameGeometry().center() - w->frameGeometry().center();
+        QVERIFY2(std::abs(offset.x()) <= 16 && std::abs(offset.y()) <= 16,
+                 qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
 
         QTRY_COMPARE(paneLines(*trace).size(), 2);
         const QStringList lines = paneLines(*trace);

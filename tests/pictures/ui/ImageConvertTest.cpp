@@ -183,6 +183,21 @@ private slots:
         QVERIFY(dialog->fBitmap.pixel(10, 0) == view.pixel(10, 47));
     }
 
+    // A 4:3 picture at the panel's width stays clear of the size label and the buttons.
+    void aFourByThreeViewEndsAboveTheBar() {
+        const std::string file = dir_.file("four-three.png");
+        testing::WriteFile(file, testing::PngFile(testing::GradientBitmap(800, 600)));
+        auto dialog = openDialog(800, 480, file);
+        const QRect view = dialog->Image1->geometry();
+        QCOMPARE(view, QRect(42, 31, 800, 600));
+        for (QWidget* part :
+             {static_cast<QWidget*>(dialog->Panel4), static_cast<QWidget*>(dialog->btnOpen),
+              static_cast<QWidget*>(dialog->btnOK), static_cast<QWidget*>(dialog->btnSave)}) {
+            QVERIFY2(part->geometry().top() > view.bottom(), qPrintable(part->objectName()));
+            QVERIFY2(part->geometry().bottom() < dialog->height(), qPrintable(part->objectName()));
+        }
+    }
+
     void smallPictureIsCentredInTheViewAndStretchedByOk() {
         const std::string file = dir_.file("small.png");
         Bitmap picture(640, 480, Rgb{0, 0, 255});
