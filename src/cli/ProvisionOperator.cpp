@@ -8,6 +8,7 @@ std::string OneLine(const std::string& text) {
     auto flush = [&] {
         while (!part.empty() && (part.back() == ' ' || part.back() == '\r'))
             part.pop_back();
+        part.erase(0, part.find_first_not_of(' '));
         if (!part.empty())
             line += (line.empty() ? "" : "; ") + part;
         part.clear();

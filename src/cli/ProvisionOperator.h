@@ -37,7 +37,7 @@ private:
 };
 
 // A text with its CR LF pairs and line feeds joined into one line by "; ", and
-// without trailing spaces: a box's text in a report or a log line.
+// without spaces around each part: a box's text in a report or a log line.
 std::string OneLine(const std::string& text);
 
 } // namespace tavisto::cli

@@ -58,7 +58,8 @@ std::string ReportJson(const std::string& profile, const std::vector<PortResult>
         }
         report["ports"].push_back(std::move(entry));
     }
-    return report.dump(2) + "\n";
+    // A display's message could hold bytes that are no UTF-8: they print as U+FFFD.
+    return report.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }
 
 bool FailedPortsOfReport(const std::filesystem::path& report, std::vector<std::string>& ports,

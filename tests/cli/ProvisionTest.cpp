@@ -299,5 +299,52 @@ TEST_F(Provision, CtrlCLeavesEveryDisplayAtItsStoredSpeed) {
     }
 }
 
+// Scripts read the displays as JSON: a display that does not answer has a null model
+// and an error, and the fields are those of the text.
+TEST_F(Provision, InventoryAndTheReadingCommandsPrintJson) {
+    sim::Faults silent;
+    silent.silent = true;
+    sim::VirtualDisplay& named = addDisplay(3);
+    addDisplay(0, silent);
+    named.setVersion(12);
+    const CliRun inventory = run({"inventory", "--ports", ports(), "--json"});
+    EXPECT_EQ(inventory.code, 1) << inventory.err;
+    const json displaysJson = json::parse(inventory.out);
+    ASSERT_EQ(displaysJson["displays"].size(), 2u);
+    const json& found = displaysJson["displays"][0];
+    EXPECT_EQ(found["port"], named.devicePath());
+    EXPECT_EQ(found["model"], "KT350-MKD");
+    EXPECT_EQ(found["firmware"], "V12");
+    EXPECT_EQ(found["baud"], 9600);
+    EXPECT_EQ(found["settings_digest"].get<std::string>().size(), 16u);
+    EXPECT_FALSE(found.contains("error"));
+    const json& silentJson = displaysJson["displays"][1];
+    EXPECT_TRUE(silentJson["model"].is_null());
+    EXPECT_TRUE(silentJson["error"].is_string());
+
+    // Another display's settings give another digest; the same settings the same one.
+    addDisplay(3).setVersion(12);
+    ASSERT_EQ(
+        run({"--port", displays[2]->devicePath(), "--baud", "9600", "welcome1", "OTHER"}).code, 0);
+    const json two =
+        json::parse(run({"inventory", "--ports",
+                         named.devicePath() + "," + displays[2]->devicePath(), "--json"})
+                        .out);
+    EXPECT_NE(two["displays"][0]["settings_digest"], two["displays"][1]["settings_digest"]);
+    EXPECT_EQ(two["displays"][0]["settings_digest"], found["settings_digest"]);
+
+    const std::vector<std::string> port = {"--port", named.devicePath()};
+    auto jsonOf = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), port.begin(), port.end());
+        const CliRun result = run(args);
+        EXPECT_EQ(result.code, 0) << result.err;
+        return json::parse(result.out);
+    };
+    EXPECT_EQ(jsonOf({"connect", "--json"}),
+              json({{"model", "KT350-MKD"}, {"firmware", "V12"}, {"baud", 9600}}));
+    EXPECT_EQ(jsonOf({"version", "--json"}), json({{"firmware", "V12"}}));
+    EXPECT_EQ(jsonOf({"get-config", "--json"})["settings"]["Baud_Rate"], 0);
+}
+
 } // namespace
 } // namespace tavisto::testing
