@@ -106,8 +106,8 @@ CliAction inventory(const std::vector<std::string>& args) {
 
 std::vector<CliCommand> InventoryCommands() {
     return {
-        {"inventory", "list model, firmware, speed and settings of the displays on many ports",
-         kInventoryHelp, CliNeeds::Nothing, inventory},
+        {"inventory", "list the displays on many ports", kInventoryHelp, CliNeeds::Nothing,
+         inventory},
     };
 }
 

@@ -265,11 +265,11 @@ CliAction provision(const std::vector<std::string>& args) {
 
 std::vector<CliCommand> ProvisionCommands() {
     return {
-        {"profile-check", "check a provisioning profile and the files it names", kProfileCheckHelp,
+        {"profile-check", "check a provisioning profile and its files", kProfileCheckHelp,
          CliNeeds::Nothing, profileCheck},
-        {"profile-from", "write a provisioning profile from a display that is set up",
-         kProfileFromHelp, CliNeeds::Nothing, profileFrom},
-        {"provision", "bring the displays on many ports to a profile, all at once", kProvisionHelp,
+        {"profile-from", "write a provisioning profile from a display", kProfileFromHelp,
+         CliNeeds::Nothing, profileFrom},
+        {"provision", "provision the displays on many ports at once", kProvisionHelp,
          CliNeeds::Nothing, provision},
     };
 }
