@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libzxing-dev
     libfreetype-dev fonts-dejavu-core fonts-freefont-ttf
     xvfb xauth fonts-liberation fonts-wqy-microhei
+    ansible-core
     "$@"
 )
 
