@@ -45,7 +45,10 @@ InventoryEntry TakeInventory(const std::string& port, link::PortOpener& opener, 
     entry.baud = connection.CurrentBaudRate;
     std::string message;
     if (ModelHasFirmwareCheck(model)) {
-        const std::uint32_t version = LcdReadVersion(connection, message);
+        // Asked again when a busy machine missed the answer: the query changes nothing.
+        std::uint32_t version = 0;
+        for (int attempt = 0; attempt < 3 && message != "OK"; ++attempt)
+            version = LcdReadVersion(connection, message);
         if (message == "OK")
             entry.firmware = "V" + std::to_string(version);
         else

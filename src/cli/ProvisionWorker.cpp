@@ -131,11 +131,17 @@ private:
         result_.model = std::string(model_->name);
         status_.model = result_.model.value();
         if (ModelHasFirmwareCheck(model_)) {
+            // The version comes back after a fixed pause; a busy machine can miss it, and
+            // asking again changes nothing on the display.
             std::string message;
-            const std::uint32_t version = LcdReadVersion(connection_, message);
+            std::uint32_t version = 0;
+            for (int attempt = 0; attempt < 3 && message != "OK"; ++attempt)
+                version = LcdReadVersion(connection_, message);
             if (message == "OK") {
                 version_ = version;
                 result_.firmware = "V" + std::to_string(version);
+            } else {
+                log("firmware version not read: " + OneLine(message));
             }
         }
         log("found " + *result_.model +

@@ -27,6 +27,18 @@ struct CliRun {
     std::string err;
 };
 
+// The display takes a one-shot command's frame (the play setting is the last step) a
+// moment after the command returned: waits up to three seconds for `holds`.
+template <typename Holds> bool eventually(Holds holds) {
+    const auto end = std::chrono::steady_clock::now() + 3s;
+    while (!holds()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(5ms);
+    }
+    return true;
+}
+
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kBlue{0, 0, 255};
 
@@ -138,6 +150,7 @@ TEST_F(Provision, OneFailingDisplayDoesNotStopTheOthersAndIsRetriedAlone) {
 
     for (std::size_t i = 0; i < 3; ++i) {
         const sim::VirtualDisplay& display = *displays[i];
+        EXPECT_TRUE(eventually([&] { return display.state().settings.lun_time == 5; }));
         const sim::DisplayState state = display.state();
         EXPECT_TRUE(state.settings.wel_mess1.starts_with("SHOP 42")) << state.settings.wel_mess1;
         EXPECT_TRUE(state.settings.main_str.starts_with("FLEET MAIN TEXT"))
@@ -297,6 +310,56 @@ TEST_F(Provision, CtrlCLeavesEveryDisplayAtItsStoredSpeed) {
             run({"--port", displays[i]->devicePath(), "--baud", "9600", "show-picture", "1"});
         EXPECT_EQ(version.code, 0) << version.err;
     }
+}
+
+// A firmware file goes only to a display whose version is below the profile's.
+TEST_F(Provision, FirmwareGoesOnlyWhereItIsDue) {
+    sim::VirtualDisplay& old = addDisplay(5);
+    sim::VirtualDisplay& current = addDisplay(5);
+    old.setVersion(14);
+    current.setVersion(15);
+    Bytes image(3000, '\0');
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<char>(i * 13);
+    folder.write("fw.bin", image);
+    const std::string profile = writeProfile(
+        "fw.json", R"({"model": "KT350-MK", "firmware": "fw.bin", "firmware_version": 15})");
+    const CliRun result =
+        run({"provision", profile, "--ports", ports(), "--report", path("fw-report.json")});
+    EXPECT_EQ(result.code, 0) << result.out << result.err;
+    EXPECT_TRUE(old.storage().firmware == image);
+    EXPECT_TRUE(current.storage().firmware.empty());
+    const json report = readReport("fw-report.json");
+    EXPECT_EQ(report["ports"][0]["steps"][1]["result"], "succeeded");
+    EXPECT_GE(report["ports"][0]["steps"][1]["bytes"].get<std::size_t>(), image.size());
+    EXPECT_EQ(report["ports"][1]["steps"][1]["result"], "skipped");
+}
+
+// profile-from reads a display that is set up into a profile that sets up another one
+// the same way.
+TEST_F(Provision, AProfileFromOneDisplaySetsUpAnother) {
+    sim::VirtualDisplay& model = addDisplay(5);
+    sim::VirtualDisplay& blank = addDisplay(5);
+    const std::vector<std::string> at = {"--port", model.devicePath(), "--baud", "9600"};
+    auto send = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), at.begin(), at.end());
+        EXPECT_EQ(run(args).code, 0);
+    };
+    send({"welcome1", "CLONED SHOP"});
+    send({"play-setting", "2,4", "45", "3"});
+    const CliRun from = run({"profile-from", model.devicePath(), path("cloned.json")});
+    ASSERT_EQ(from.code, 0) << from.err;
+    EXPECT_FALSE(folder.read("cloned.ini").empty());
+
+    const CliRun result = run({"provision", path("cloned.json"), "--ports", blank.devicePath()});
+    EXPECT_EQ(result.code, 0) << result.out << result.err;
+    EXPECT_TRUE(eventually([&] { return blank.state().settings.lun_time == 3; }));
+    const sim::DeviceSettings expected = model.state().settings;
+    const sim::DeviceSettings got = blank.state().settings;
+    EXPECT_TRUE(got.wel_mess1.starts_with("CLONED SHOP")) << got.wel_mess1;
+    EXPECT_TRUE(got.main_str.starts_with(expected.main_str)) << got.main_str;
+    EXPECT_EQ(got.pic_reg, 0b1010);
+    EXPECT_EQ(got.into_lun_bo, 45);
 }
 
 // Scripts read the displays as JSON: a display that does not answer has a null model
