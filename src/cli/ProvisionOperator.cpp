@@ -9,8 +9,11 @@ std::string OneLine(const std::string& text) {
         while (!part.empty() && (part.back() == ' ' || part.back() == '\r'))
             part.pop_back();
         part.erase(0, part.find_first_not_of(' '));
-        if (!part.empty())
-            line += (line.empty() ? "" : "; ") + part;
+        if (!part.empty()) {
+            // A heading ("Download:") runs on into what follows it.
+            const bool afterHeading = !line.empty() && line.back() == ':';
+            line += (line.empty() ? "" : afterHeading ? " " : "; ") + part;
+        }
         part.clear();
     };
     for (const char c : text) {

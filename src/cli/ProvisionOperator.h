@@ -36,8 +36,9 @@ private:
     std::string error_;
 };
 
-// A text with its CR LF pairs and line feeds joined into one line by "; ", and
-// without spaces around each part: a box's text in a report or a log line.
+// A text with its CR LF pairs and line feeds joined into one line by "; " (by a
+// space after a line ending in ':'), and without spaces around each part: a box's text in a report
+// or a log line.
 std::string OneLine(const std::string& text);
 
 } // namespace tavisto::cli
