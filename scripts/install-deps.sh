@@ -11,6 +11,7 @@ packages=(
     libfreetype-dev fonts-dejavu-core fonts-freefont-ttf
     xvfb xauth fonts-liberation fonts-wqy-microhei
     g++-mingw-w64-x86-64-posix googletest wine wine64
+    ansible-core
     "$@"
 )
 

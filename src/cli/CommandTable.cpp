@@ -6,8 +6,8 @@ namespace {
 
 std::vector<CliCommand> buildTable() {
     std::vector<CliCommand> table;
-    for (auto group :
-         {ConnectCommands, SettingsCommands, PicturesCommands, StorageCommands, TestingCommands}) {
+    for (auto group : {ConnectCommands, SettingsCommands, PicturesCommands, StorageCommands,
+                       TestingCommands, ProvisionCommands, InventoryCommands}) {
         auto rows = group();
         table.insert(table.end(), rows.begin(), rows.end());
     }

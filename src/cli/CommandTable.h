@@ -20,11 +20,13 @@ const std::vector<CliCommand>& CommandTable();
 const CliCommand* FindCommand(std::string_view name);
 
 // The groups the table is made of, one file per capability of the window.
-std::vector<CliCommand> ConnectCommands();  // ports, connect, version, get-config
-std::vector<CliCommand> SettingsCommands(); // brightness, code page, colours, modes, restart,
-                                            // factory reset, settings files
-std::vector<CliCommand> PicturesCommands(); // stored pictures, idle play, slots, convert
-std::vector<CliCommand> StorageCommands();  // downloads, firmware, storage format
-std::vector<CliCommand> TestingCommands();  // text, raw bytes, samples, QR codes
+std::vector<CliCommand> ConnectCommands();   // ports, connect, version, get-config
+std::vector<CliCommand> SettingsCommands();  // brightness, code page, colours, modes, restart,
+                                             // factory reset, settings files
+std::vector<CliCommand> PicturesCommands();  // stored pictures, idle play, slots, convert
+std::vector<CliCommand> StorageCommands();   // downloads, firmware, storage format
+std::vector<CliCommand> TestingCommands();   // text, raw bytes, samples, QR codes
+std::vector<CliCommand> ProvisionCommands(); // provisioning profiles, provision
+std::vector<CliCommand> InventoryCommands(); // what the displays on many ports hold
 
 } // namespace tavisto::cli

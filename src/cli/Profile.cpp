@@ -1,0 +1,285 @@
+#include "cli/Profile.h"
+
+#include "app/settings/SettingsWorkflows.h"
+#include "app/storage/DownloadFile.h"
+#include "cli/Arguments.h"
+#include "cli/ProvisionOperator.h"
+#include "pictures/ByteFiles.h"
+#include "protocol/DownloadTable.h"
+#include "protocol/ModelTable.h"
+#include "protocol/PictureSlots.h"
+
+#include <algorithm>
+#include <exception>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <set>
+
+namespace tavisto::cli {
+
+namespace {
+
+using nlohmann::json;
+
+// A profile that cannot be used; the text names the key and what is wrong.
+struct ProfileError {
+    std::string text;
+};
+
+[[noreturn]] void fail(const std::string& key, const std::string& what) {
+    throw ProfileError{"\"" + key + "\": " + what};
+}
+
+void onlyKeys(const json& object, const std::string& key, const std::set<std::string>& known) {
+    for (const auto& [name, value] : object.items()) {
+        if (!known.count(name))
+            fail(key.empty() ? name : key + "." + name,
+                 "unknown key" + (key.empty() ? std::string() : " in \"" + key + "\""));
+    }
+}
+
+std::string typeName(const json& value) {
+    return value.type_name();
+}
+
+int integer(const json& value, const std::string& key, int low, int high) {
+    if (!value.is_number_integer())
+        fail(key, "must be a whole number from " + std::to_string(low) + " to " +
+                      std::to_string(high) + ", not " + typeName(value));
+    const auto number = value.get<long long>();
+    if (number < low || number > high)
+        fail(key, "must be from " + std::to_string(low) + " to " + std::to_string(high) + ", not " +
+                      std::to_string(number));
+    return static_cast<int>(number);
+}
+
+bool boolean(const json& value, const std::string& key) {
+    if (!value.is_boolean())
+        fail(key, "must be true or false, not " + typeName(value));
+    return value.get<bool>();
+}
+
+// A path in the profile, relative to the profile's folder unless absolute; the file
+// must be there.
+std::filesystem::path filePath(const json& value, const std::string& key,
+                               const std::filesystem::path& folder) {
+    if (!value.is_string() || value.get<std::string>().empty())
+        fail(key, "must name a file");
+    std::filesystem::path path = value.get<std::string>();
+    if (path.is_relative())
+        path = folder / path;
+    std::error_code ignored;
+    if (!std::filesystem::exists(path, ignored))
+        fail(key, path.string() + ": no such file");
+    return path;
+}
+
+Bytes downloadFile(const std::filesystem::path& path, const std::string& key) {
+    Bytes bytes;
+    std::string message;
+    if (!ReadDownloadFile(path.string(), bytes, message))
+        fail(key, message);
+    return bytes;
+}
+
+ProfileSettings settings(const json& value, const std::filesystem::path& folder) {
+    ProfileSettings result;
+    json file = value;
+    if (value.is_object()) {
+        onlyKeys(value, "settings", {"file", "command_mode", "main_text", "baud_rate"});
+        if (!value.contains("file"))
+            fail("settings", "names no \"file\"");
+        file = value.at("file");
+        if (value.contains("command_mode"))
+            result.commandMode = boolean(value.at("command_mode"), "settings.command_mode");
+        if (value.contains("main_text"))
+            result.mainText = boolean(value.at("main_text"), "settings.main_text");
+        if (value.contains("baud_rate"))
+            result.baudRate = boolean(value.at("baud_rate"), "settings.baud_rate");
+    }
+    const std::string key = value.is_object() ? "settings.file" : "settings";
+    result.file = filePath(file, key, folder);
+    // The form starts as the window's does and takes the file on top, as Load
+    // Setting does; the reader's message says what is wrong with the file.
+    ProvisionOperator op;
+    if (!actDefaultSettingExecute(result.form, result.info, op) ||
+        !LoadSettingsFile(result.file, result.form, result.info, op))
+        fail(key, result.file.string() + ": " + (op.error().empty() ? "not loaded" : op.error()));
+    return result;
+}
+
+std::vector<ProfilePicture> pictures(const json& value, const std::filesystem::path& folder) {
+    if (!value.is_object())
+        fail("pictures", "must map slot numbers to picture files, not " + typeName(value));
+    std::vector<ProfilePicture> result;
+    for (const auto& [slotText, file] : value.items()) {
+        const std::string key = "pictures." + slotText;
+        ProfilePicture picture;
+        try {
+            picture.slot = parseNumber(slotText, "the slot", kFirstPictureSlot, kLastPictureSlot);
+        } catch (const UsageError& error) {
+            fail(key, "not a picture slot: " + std::string(error.what()));
+        }
+        picture.file = filePath(file, key, folder);
+        const auto format = OpenFormatForFileName(picture.file.string());
+        if (!format)
+            fail(key, picture.file.string() + ": must end in .png, .PNG, .jpg, .JPG, .bmp or .BMP");
+        picture.format = *format;
+        try {
+            picture.bytes = FileToBytes(picture.file.string());
+            ProbePicture(picture.bytes, picture.format);
+        } catch (const std::exception& error) {
+            fail(key, picture.file.string() + ": " + error.what());
+        }
+        result.push_back(std::move(picture));
+    }
+    std::sort(result.begin(), result.end(),
+              [](const ProfilePicture& a, const ProfilePicture& b) { return a.slot < b.slot; });
+    for (std::size_t i = 1; i < result.size(); ++i) {
+        if (result[i].slot == result[i - 1].slot)
+            fail("pictures." + std::to_string(result[i].slot), "slot given twice");
+    }
+    return result;
+}
+
+ProfilePlay play(const json& value) {
+    if (!value.is_object())
+        fail("play", "must be an object with \"pictures\", \"standby\" and \"interval\"");
+    onlyKeys(value, "play", {"pictures", "standby", "interval"});
+    for (const char* key : {"pictures", "standby", "interval"}) {
+        if (!value.contains(key))
+            fail("play", std::string("names no \"") + key + "\"");
+    }
+    ProfilePlay result;
+    const json& list = value.at("pictures");
+    if (!list.is_array())
+        fail("play.pictures", "must be a list of picture numbers 1 to 10");
+    for (const json& number : list)
+        result.pictures = static_cast<std::uint16_t>(
+            result.pictures | (1u << (integer(number, "play.pictures", 1, 10) - 1)));
+    result.standby = integer(value.at("standby"), "play.standby", 0, 120);
+    result.interval = integer(value.at("interval"), "play.interval", 1, 10);
+    return result;
+}
+
+// A download item by name (any letter case) or position: a font or the table.
+int fontItem(const json& value, const std::string& key) {
+    int position = 0;
+    if (value.is_number_integer()) {
+        position = integer(value, key, 1, kDownFileCount);
+    } else if (value.is_string()) {
+        const std::string wanted = lowerCase(value.get<std::string>());
+        for (int i = 1; i <= kDownFileCount && position == 0; ++i) {
+            if (lowerCase(DownFileAt(i).Name) == wanted)
+                position = i;
+        }
+        if (position == 0)
+            fail(key, "unknown item '" + value.get<std::string>() + "'");
+    } else {
+        fail(key, "must be an item name or position, not " + typeName(value));
+    }
+    if (position > kLastFontPosition && position != kTablePosition)
+        fail(key, std::string(DownFileAt(position).Name) +
+                      " is not a font or the table (pictures and firmware have keys of their own)");
+    return position;
+}
+
+void fonts(const json& value, const std::filesystem::path& folder, Profile& profile) {
+    if (value.is_boolean()) {
+        profile.builtInFonts = value.get<bool>();
+        return;
+    }
+    if (!value.is_array())
+        fail("fonts", "must be true, false or a list of {\"item\": ..., \"file\": ...}");
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const std::string key = "fonts." + std::to_string(i);
+        const json& entry = value[i];
+        if (!entry.is_object())
+            fail(key, "must be {\"item\": ..., \"file\": ...}");
+        onlyKeys(entry, key, {"item", "file"});
+        if (!entry.contains("item") || !entry.contains("file"))
+            fail(key, "needs \"item\" and \"file\"");
+        ProfileItem item;
+        item.position = fontItem(entry.at("item"), key + ".item");
+        item.file = filePath(entry.at("file"), key + ".file", folder);
+        item.contents = downloadFile(item.file, key + ".file");
+        profile.fontItems.push_back(std::move(item));
+    }
+}
+
+void firmware(const json& root, const std::filesystem::path& folder, Profile& profile) {
+    const bool file = root.contains("firmware");
+    const bool version = root.contains("firmware_version");
+    if (!file && !version)
+        return;
+    if (!file)
+        fail("firmware_version", "given without \"firmware\"");
+    if (!version)
+        fail("firmware", "needs \"firmware_version\": the version the file brings");
+    if (!profile.model)
+        fail("firmware", "needs \"model\": firmware goes only to displays of the model it is for");
+    const DisplayModel* model = FindModelByName(*profile.model);
+    if (!ModelHasFirmwareCheck(model))
+        fail("firmware", "the " + *profile.model +
+                             " reports no firmware version, so nothing tells when it is due");
+    ProfileFirmware result;
+    result.version = static_cast<std::uint32_t>(
+        integer(root.at("firmware_version"), "firmware_version", 1, 1000000));
+    result.file = filePath(root.at("firmware"), "firmware", folder);
+    result.contents = downloadFile(result.file, "firmware");
+    profile.firmware = std::move(result);
+}
+
+void readProfile(const std::filesystem::path& file, Profile& profile) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw ProfileError{"cannot be read"};
+    json root;
+    try {
+        root = json::parse(in);
+    } catch (const json::parse_error& error) {
+        throw ProfileError{std::string("is not JSON: ") + error.what()};
+    }
+    if (!root.is_object())
+        throw ProfileError{"must hold a JSON object"};
+    onlyKeys(root, "",
+             {"model", "settings", "pictures", "play", "fonts", "firmware", "firmware_version"});
+    const std::filesystem::path folder = file.parent_path();
+    profile.file = file;
+    if (root.contains("model")) {
+        const json& model = root.at("model");
+        if (!model.is_string() || !FindModelByName(model.get<std::string>())) {
+            std::string names;
+            for (const auto& row : DisplayModels)
+                names += (names.empty() ? "" : ", ") + std::string(row.name);
+            fail("model", "must be one of " + names);
+        }
+        profile.model = model.get<std::string>();
+    }
+    if (root.contains("settings"))
+        profile.settings = settings(root.at("settings"), folder);
+    if (root.contains("pictures"))
+        profile.pictures = pictures(root.at("pictures"), folder);
+    if (root.contains("play"))
+        profile.play = play(root.at("play"));
+    if (root.contains("fonts"))
+        fonts(root.at("fonts"), folder, profile);
+    firmware(root, folder, profile);
+}
+
+} // namespace
+
+bool LoadProfile(const std::filesystem::path& file, Profile& profile, std::string& error) {
+    profile = Profile{};
+    try {
+        readProfile(file, profile);
+        return true;
+    } catch (const ProfileError& problem) {
+        error = file.string() + ": " + problem.text;
+    } catch (const std::exception& problem) {
+        error = file.string() + ": " + problem.what();
+    }
+    return false;
+}
+
+} // namespace tavisto::cli

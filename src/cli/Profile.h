@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/settings/SettingsForm.h"
+#include "link/Bytes.h"
+#include "pictures/PictureConvert.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavisto::cli {
+
+// The settings file of a profile, loaded into the form and record as the window's
+// Load Setting leaves them, and the settings All Download leaves out that the profile
+// asks for as well.
+struct ProfileSettings {
+    std::filesystem::path file;
+    TSettingsForm form;
+    TDisplayInfo info;
+    bool commandMode = false; // the emulated command set
+    bool mainText = false;    // the main text (with its colours and lines)
+    bool baudRate = false;    // the display's line speed, sent after everything else
+};
+
+struct ProfilePicture {
+    int slot = 0; // 73..86
+    std::filesystem::path file;
+    PictureFormat format = PictureFormat::Png;
+    Bytes bytes; // the file as read; cut to the slot's size once the model is known
+};
+
+struct ProfilePlay {
+    std::uint16_t pictures = 0; // bit k: picture k + 1
+    int standby = 0;            // seconds, 0..120
+    int interval = 1;           // seconds, 1..10
+};
+
+// A download item sent from a file.
+struct ProfileItem {
+    int position = 0; // 1..93 of the download table, no picture slot
+    std::filesystem::path file;
+    Bytes contents;
+};
+
+struct ProfileFirmware {
+    std::filesystem::path file;
+    Bytes contents;
+    std::uint32_t version = 0; // sent to a display that reports less
+};
+
+// What a display should end up with, read from a JSON profile with every file it
+// names. Paths in the profile are relative to the profile's folder.
+struct Profile {
+    std::filesystem::path file;
+    std::optional<std::string> model; // the model name every display must have
+    std::optional<ProfileSettings> settings;
+    std::vector<ProfilePicture> pictures; // by ascending slot
+    std::optional<ProfilePlay> play;
+    bool builtInFonts = false;          // "fonts": true
+    std::vector<ProfileItem> fontItems; // "fonts": [{"item": ..., "file": ...}]
+    std::optional<ProfileFirmware> firmware;
+};
+
+// Reads and checks the profile and every file it names. On failure `error` names the
+// profile, the key and, for a file, the file and what is wrong with it.
+bool LoadProfile(const std::filesystem::path& file, Profile& profile, std::string& error);
+
+} // namespace tavisto::cli

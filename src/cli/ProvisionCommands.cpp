@@ -1,0 +1,277 @@
+#include "app/connect/LinkRecovery.h"
+#include "app/settings/SettingsForm.h"
+#include "app/settings/SettingsWorkflows.h"
+#include "cli/Arguments.h"
+#include "cli/CommandTable.h"
+#include "cli/FleetPorts.h"
+#include "cli/InterruptSignals.h"
+#include "cli/Profile.h"
+#include "cli/ProvisionOperator.h"
+#include "cli/ProvisionProgress.h"
+#include "cli/ProvisionReport.h"
+#include "cli/ProvisionWorker.h"
+#include "files/FileWrite.h"
+#include "protocol/Discovery.h"
+#include "protocol/ModelTable.h"
+#include "settings/SettingsFile.h"
+
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <unistd.h>
+
+namespace tavisto::cli {
+namespace {
+
+constexpr std::string_view kProfileCheckHelp = R"(usage: tavisto-cli profile-check PROFILE
+
+Reads the provisioning profile PROFILE and every file it names, as provision
+does before it opens any port, and says what is wrong: the file, the key and
+why. Prints "PROFILE: OK" when the profile can be used. See the README for the
+profile's keys.
+)";
+
+constexpr std::string_view kProfileFromHelp = R"(usage: tavisto-cli profile-from PORT PROFILE
+
+Writes a provisioning profile from the display on PORT, which is already set
+up: its model, its settings (saved as a settings file beside PROFILE, named
+after it with .ini, and sent with the command mode, main text and line speed)
+and its idle play. Pictures, fonts and firmware cannot be read back from a
+display; add them to the profile by hand.
+)";
+
+constexpr std::string_view kProvisionHelp =
+    R"(usage: tavisto-cli provision PROFILE --ports P1,P2,... | --all-ports
+                   | --retry-failed REPORT [--jobs N] [--report FILE]
+
+Brings every display on the ports to what the profile PROFILE names, all ports
+at once, each in a worker of its own (its own connection and transfer engine).
+Every port runs the same steps in this order: identify, firmware (when the
+display's version is below the profile's), settings, pictures, play, fonts.
+A port stops at its first failed step; the other ports go on.
+
+  --ports P1,P2,...     the ports to provision
+  --all-ports           every serial port the machine lists
+  --retry-failed REPORT only the ports that did not succeed in an earlier report
+  --jobs N              at most N ports at a time (default: all at once)
+  --report FILE         write the JSON report to FILE (see the README)
+
+The profile and its files are read and checked before any port is opened.
+On a terminal, standard error shows a line per port, redrawn in place;
+otherwise standard output gets a log line per event, "PORT: text". At the end a
+table gives each port's model, firmware, result, time and first error.
+
+Exit status: 0 when every port succeeded, 1 when any failed, 130 when Ctrl+C
+(or SIGTERM, SIGHUP) stopped the run: each worker stops at a safe point with
+its display at its own speed, and the report says what was done.
+)";
+
+// The settings file written beside a profile: PROFILE with ".ini" for its extension.
+std::filesystem::path settingsFileFor(const std::filesystem::path& profile) {
+    std::filesystem::path file = profile;
+    return file.replace_extension(".ini");
+}
+
+CliAction profileCheck(const std::vector<std::string>& args) {
+    const std::string file = parseArgs(args, {}, 1, 1).positional[0];
+    return [file](CliContext& context) {
+        Profile profile;
+        std::string error;
+        if (!LoadProfile(file, profile, error)) {
+            context.err << error << '\n';
+            return kExitFailed;
+        }
+        context.out << file << ": OK\n";
+        return kExitOk;
+    };
+}
+
+// The idle play the record holds, when it is one a profile can name.
+std::optional<nlohmann::ordered_json> playOf(const TDisplayInfo& info) {
+    if (info.lun_time < 1 || info.lun_time > 10 || info.into_lun_bo > 120)
+        return std::nullopt;
+    nlohmann::ordered_json play = nlohmann::ordered_json::object();
+    play["pictures"] = nlohmann::ordered_json::array();
+    for (int picture = 1; picture <= 10; ++picture) {
+        if (info.pic_reg & (1u << (picture - 1)))
+            play["pictures"].push_back(picture);
+    }
+    play["standby"] = info.into_lun_bo;
+    play["interval"] = info.lun_time;
+    return play;
+}
+
+CliAction profileFrom(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {}, 2, 2);
+    const std::string port = parsed.positional[0];
+    const std::filesystem::path file = parsed.positional[1];
+    std::string message;
+    if (!HasFileNamePart(file.string(), message))
+        throw UsageError(message);
+    return [port, file](CliContext& context) {
+        TConnection& connection = context.connection;
+        connection.CurrentPortName = port;
+        const ScanResult scan = ScanForDisplay(connection);
+        if (scan.model < 0) {
+            context.err << port << ": " << OneLine(scan.message) << '\n';
+            return kExitFailed;
+        }
+        ProvisionOperator op;
+        RecoverStoredLinkSpeed(connection, op, scan.baudRate);
+        TSettingsForm form;
+        TDisplayInfo info;
+        if (!actDefaultSettingExecute(form, info, op) ||
+            !btn_GetSettingClick(connection, form, info, op)) {
+            context.err << port << ": " << op.error() << '\n';
+            return kExitFailed;
+        }
+        CollectSettings(form, info);
+        std::filesystem::path settingsFile;
+        if (!SaveSettingsFile(info, settingsFileFor(file), op, &settingsFile)) {
+            context.err << op.error() << '\n';
+            return kExitFailed;
+        }
+        nlohmann::ordered_json profile = nlohmann::ordered_json::object();
+        profile["model"] = std::string(FindModel(scan.model)->name);
+        profile["settings"] = {{"file", settingsFile.filename().string()},
+                               {"command_mode", true},
+                               {"main_text", true},
+                               {"baud_rate", true}};
+        if (const auto play = playOf(info))
+            profile["play"] = *play;
+        std::string error;
+        if (!SaveFile(file, profile.dump(2) + "\n", error)) {
+            context.err << error << '\n';
+            return kExitFailed;
+        }
+        context.out << "Wrote " << file.string() << " and " << settingsFile.string() << '\n';
+        return kExitOk;
+    };
+}
+
+struct ProvisionRequest {
+    std::string profileFile;
+    PortChoice ports;
+    std::optional<std::string> retryReport;
+    std::size_t jobs = 0;
+    std::optional<std::string> reportFile;
+    Profile profile; // read by the load step
+};
+
+int exitCodeOf(const std::vector<PortResult>& results, bool stopped) {
+    if (stopped)
+        return kExitInterrupted;
+    for (const PortResult& result : results) {
+        if (result.result != kSucceeded)
+            return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int runProvision(CliContext& context, ProvisionRequest& request) {
+    std::vector<std::string> ports;
+    if (request.retryReport) {
+        std::string error;
+        if (!FailedPortsOfReport(*request.retryReport, ports, error)) {
+            context.err << error << '\n';
+            return kExitFailed;
+        }
+        if (ports.empty()) {
+            context.out << "Every port of " << *request.retryReport
+                        << " succeeded; nothing to retry.\n";
+            return kExitOk;
+        }
+    } else if (!ChosenPorts(context, request.ports, ports)) {
+        return kExitFailed;
+    }
+
+    const bool terminal = ::isatty(STDERR_FILENO) == 1 && &context.err == &std::cerr;
+    ProvisionProgress progress(terminal ? context.err : context.out, terminal, ports);
+    const WorkerEvents events = progress.events();
+    const WorkerEnvironment environment{context.connection.opener(), context.connection.clock(),
+                                        context.connection.SystemLangId};
+    std::vector<PortResult> results(ports.size());
+    std::atomic<bool> stop{false};
+    {
+        const InterruptSignals signals;
+        InterruptSignals::clear();
+        RunInParallel(
+            ports.size(), request.jobs,
+            [&](std::size_t i) {
+                results[i] = ProvisionPort(ports[i], request.profile, environment, stop, events);
+            },
+            [&] {
+                if (InterruptSignals::received() != 0)
+                    stop = true;
+                progress.redraw();
+            });
+        progress.redraw();
+    }
+    const bool stopped = stop.load();
+    if (stopped)
+        context.err << "Interrupted: every worker stopped at a safe point; each display is at "
+                       "its own speed.\n";
+    context.out << ResultTable(results);
+    int code = exitCodeOf(results, stopped);
+    if (request.reportFile) {
+        std::string message;
+        if (!SaveFile(*request.reportFile, ReportJson(request.profileFile, results), message)) {
+            context.err << message << '\n';
+            code = code == kExitOk ? kExitFailed : code;
+        }
+    }
+    return code;
+}
+
+CliAction provision(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(
+        args,
+        {{"--ports", 1}, {"--all-ports", 0}, {"--retry-failed", 1}, {"--jobs", 1}, {"--report", 1}},
+        1, 1);
+    auto request = std::make_shared<ProvisionRequest>();
+    request->profileFile = parsed.positional[0];
+    const int choices =
+        parsed.has("--ports") + parsed.has("--all-ports") + parsed.has("--retry-failed");
+    if (choices != 1)
+        throw UsageError("name the ports with one of --ports, --all-ports and --retry-failed");
+    if (parsed.has("--ports"))
+        request->ports.listed = ParsePortList(parsed.options.at("--ports")[0]);
+    request->ports.all = parsed.has("--all-ports");
+    if (parsed.has("--retry-failed"))
+        request->retryReport = parsed.options.at("--retry-failed")[0];
+    if (parsed.has("--jobs"))
+        request->jobs =
+            static_cast<std::size_t>(parseNumber(parsed.options.at("--jobs")[0], "N", 1, 1024));
+    if (parsed.has("--report")) {
+        request->reportFile = parsed.options.at("--report")[0];
+        std::string message;
+        if (!HasFileNamePart(*request->reportFile, message))
+            throw UsageError(message);
+    }
+    auto load = [request](CliContext& context) {
+        std::string error;
+        if (LoadProfile(request->profileFile, request->profile, error))
+            return kExitOk;
+        context.err << error << '\n' << "Nothing was sent.\n";
+        return kExitFailed;
+    };
+    auto run = [request](CliContext& context) {
+        return runProvision(context, *request);
+    };
+    return CliAction(load, run);
+}
+
+} // namespace
+
+std::vector<CliCommand> ProvisionCommands() {
+    return {
+        {"profile-check", "check a provisioning profile and its files", kProfileCheckHelp,
+         CliNeeds::Nothing, profileCheck},
+        {"profile-from", "write a provisioning profile from a display", kProfileFromHelp,
+         CliNeeds::Nothing, profileFrom},
+        {"provision", "provision the displays on many ports at once", kProvisionHelp,
+         CliNeeds::Nothing, provision},
+    };
+}
+
+} // namespace tavisto::cli

@@ -1,0 +1,58 @@
+#include "cli/ProvisionProgress.h"
+
+#include <algorithm>
+
+namespace tavisto::cli {
+
+ProvisionProgress::ProvisionProgress(std::ostream& stream, bool terminal,
+                                     std::vector<std::string> ports)
+    : stream_(stream), terminal_(terminal), ports_(std::move(ports)) {}
+
+WorkerEvents ProvisionProgress::events() {
+    WorkerEvents events;
+    events.log = [this](const std::string& port, const std::string& text) {
+        if (terminal_)
+            return;
+        const std::lock_guard lock(mutex_);
+        stream_ << port << ": " << text << '\n' << std::flush;
+    };
+    events.status = [this](const std::string& port, const PortStatus& status) {
+        const std::lock_guard lock(mutex_);
+        statuses_[port] = status;
+    };
+    return events;
+}
+
+std::string ProvisionProgress::lineOf(const std::string& port, std::size_t width,
+                                      const PortStatus& status) {
+    std::string line = port + std::string(width - port.size() + 2, ' ');
+    const std::string model = status.model.empty() ? "-" : status.model;
+    line += model + std::string(model.size() < 12 ? 12 - model.size() : 1, ' ');
+    if (status.finished)
+        return line + status.result;
+    line += status.step.empty() ? "waiting" : status.step;
+    if (status.percent >= 0)
+        line += " " + std::to_string(status.percent) + "%";
+    if (!status.rate.empty())
+        line += ", " + status.rate;
+    if (!status.left.empty())
+        line += ", " + status.left;
+    return line;
+}
+
+void ProvisionProgress::redraw() {
+    if (!terminal_)
+        return;
+    std::size_t width = 0;
+    for (const auto& port : ports_)
+        width = std::max(width, port.size());
+    const std::lock_guard lock(mutex_);
+    if (drawn_)
+        stream_ << "\x1b[" << ports_.size() << 'A';
+    for (const auto& port : ports_)
+        stream_ << '\r' << lineOf(port, width, statuses_[port]) << "\x1b[K\n";
+    stream_ << std::flush;
+    drawn_ = true;
+}
+
+} // namespace tavisto::cli

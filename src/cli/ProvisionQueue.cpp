@@ -1,0 +1,39 @@
+#include "cli/ProvisionQueue.h"
+
+#include "app/transfer/BlockingOwnerLoop.h"
+#include "cli/TransferQueue.h"
+
+namespace tavisto::cli {
+
+QueueResult RunWorkerQueue(TConnection& connection, TOperator& op, TJobSources sources,
+                           int expected, const std::function<bool(TTransferRunner&)>& start,
+                           const std::atomic<bool>& stop,
+                           const std::function<void(const TTransferStatus&)>& observer) {
+    BlockingOwnerLoop loop;
+    TTransferRunner runner(connection, op, loop, std::move(sources));
+    TTransferEngine& engine = runner.engine();
+    if (observer)
+        engine.setStatusObserver(observer);
+    if (stop.load())
+        return QueueResult::Interrupted;
+    if (!start(runner))
+        return QueueResult::Failed;
+    // The engine's seconds counter wakes the loop at least once a second, so a stop
+    // is seen within a second.
+    bool stopAsked = false;
+    for (;;) {
+        loop.runUntil([&] { return !engine.Running() || (!stopAsked && stop.load()); });
+        if (!engine.Running())
+            break;
+        stopAsked = true;
+        engine.Interrupt();
+    }
+    if (engine.Interrupted())
+        return QueueResult::Interrupted;
+    const bool stored =
+        expected == kAnyJobCount ? engine.Succeeded() > 0 : engine.Succeeded() == expected;
+    return engine.Completed() && stored && engine.Failed() == 0 ? QueueResult::Stored
+                                                                : QueueResult::Failed;
+}
+
+} // namespace tavisto::cli

@@ -1,0 +1,332 @@
+#include "cli/ProvisionWorker.h"
+
+#include "app/connect/LinkRecovery.h"
+#include "app/pictures/PictureDownload.h"
+#include "app/pictures/PlaySetting.h"
+#include "app/settings/AllDownload.h"
+#include "app/settings/SettingCommands.h"
+#include "app/storage/SingleDownload.h"
+#include "app/storage/StorageWorkflows.h"
+#include "app/transfer/ProgressText.h"
+#include "cli/CountingPort.h"
+#include "cli/ProvisionOperator.h"
+#include "cli/ProvisionQueue.h"
+#include "cli/TransferQueue.h"
+#include "protocol/Discovery.h"
+#include "protocol/DownloadTable.h"
+#include "protocol/PictureSlots.h"
+#include "protocol/Session.h"
+#include "resources/EmbeddedResources.h"
+
+#include <chrono>
+#include <exception>
+#include <memory>
+
+namespace tavisto::cli {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+double secondsSince(SteadyClock::time_point start) {
+    return std::chrono::duration<double>(SteadyClock::now() - start).count();
+}
+
+// How a step ended: its result and, for a failure, why.
+struct StepEnd {
+    std::string result;
+    std::string error;
+};
+
+StepEnd succeeded() {
+    return {kSucceeded, ""};
+}
+StepEnd failed(std::string error) {
+    return {kFailed, std::move(error)};
+}
+
+class PortWorker {
+public:
+    PortWorker(const std::string& port, const Profile& profile,
+               const WorkerEnvironment& environment, const std::atomic<bool>& stop,
+               const WorkerEvents& events)
+        : profile_(profile), stop_(stop), events_(events), opener_(environment.opener),
+          connection_(opener_, environment.clock),
+          op_([this](const std::string& text, bool) { log(text); }) {
+        connection_.SystemLangId = environment.langId;
+        connection_.CurrentPortName = port;
+        result_.port = port;
+    }
+
+    PortResult run() {
+        const auto start = SteadyClock::now();
+        result_.result = kSucceeded;
+        runStep(kStepIdentify, [this] { return identify(); });
+        if (profile_.firmware)
+            runStep(kStepFirmware, [this] { return firmware(); });
+        if (profile_.settings)
+            runStep(kStepSettings, [this] { return settings(); });
+        if (!profile_.pictures.empty())
+            runStep(kStepPictures, [this] { return pictures(); });
+        if (profile_.play)
+            runStep(kStepPlay, [this] { return play(); });
+        if (profile_.builtInFonts || !profile_.fontItems.empty())
+            runStep(kStepFonts, [this] { return fonts(); });
+        result_.seconds = secondsSince(start);
+        status_.finished = true;
+        status_.step.clear();
+        status_.percent = -1;
+        status_.result = result_.result;
+        showStatus();
+        log(result_.result + (result_.error.empty() ? "" : ": " + result_.error));
+        return result_;
+    }
+
+private:
+    template <typename Step> void runStep(const char* name, Step step) {
+        if (result_.result != kSucceeded)
+            return;
+        if (stop_.load()) {
+            result_.result = kInterrupted;
+            return;
+        }
+        status_.step = name;
+        status_.percent = -1;
+        status_.rate.clear();
+        status_.left.clear();
+        showStatus();
+        op_.clear();
+        const auto start = SteadyClock::now();
+        const std::uint64_t before = opener_.written();
+        StepEnd end;
+        try {
+            end = step();
+        } catch (const std::exception& error) {
+            end = failed(error.what());
+        }
+        StepResult stepResult{name, end.result, opener_.written() - before, secondsSince(start),
+                              end.error};
+        log(std::string(name) + ": " + end.result + (end.error.empty() ? "" : ": " + end.error));
+        result_.steps.push_back(stepResult);
+        if (end.result == kFailed || end.result == kInterrupted) {
+            result_.result = end.result;
+            if (end.result == kFailed)
+                result_.error = std::string(name) + ": " + end.error;
+        }
+    }
+
+    StepEnd identify() {
+        link::PortHandle probe;
+        const int code =
+            OpenPort(connection_, probe, connection_.CurrentPortName, kScanBaudRates.front());
+        if (code != link::kOpenOk)
+            return failed(OneLine(OpenCodeMessage(code, connection_.SystemLangId)));
+        probe.reset();
+        const ScanResult scan = ScanForDisplay(connection_);
+        if (scan.model < 0)
+            return failed(OneLine(scan.message));
+        // A display a killed transfer left at 115200 goes back to its own speed first.
+        RecoverStoredLinkSpeed(connection_, op_, scan.baudRate);
+        model_ = FindModel(scan.model);
+        result_.model = std::string(model_->name);
+        status_.model = result_.model.value();
+        if (ModelHasFirmwareCheck(model_)) {
+            // The version comes back after a fixed pause; a busy machine can miss it, and
+            // asking again changes nothing on the display.
+            std::string message;
+            std::uint32_t version = 0;
+            for (int attempt = 0; attempt < 3 && message != "OK"; ++attempt)
+                version = LcdReadVersion(connection_, message);
+            if (message == "OK") {
+                version_ = version;
+                result_.firmware = "V" + std::to_string(version);
+            } else {
+                log("firmware version not read: " + OneLine(message));
+            }
+        }
+        log("found " + *result_.model +
+            (result_.firmware ? ", firmware " + *result_.firmware : "") + ", " +
+            std::to_string(connection_.CurrentBaudRate) + " baud");
+        if (profile_.model && *profile_.model != model_->name)
+            return failed("the display is a " + *result_.model + ", not the profile's " +
+                          *profile_.model + "; nothing was sent to it");
+        return succeeded();
+    }
+
+    StepEnd firmware() {
+        const ProfileFirmware& firmware = *profile_.firmware;
+        if (!version_)
+            return failed("the display did not report its firmware version, so the firmware "
+                          "file is not sent");
+        if (*version_ >= firmware.version) {
+            log("firmware V" + std::to_string(*version_) + " is not below the profile's V" +
+                std::to_string(firmware.version) + "; not sent");
+            return {kSkipped, ""};
+        }
+        return queue(1, TJobSources{}, [&](TTransferRunner& runner) {
+            return btn_CharacterSetDownSingleClick(connection_, op_, model_, runner,
+                                                   kFirmwarePosition, firmware.file.string(),
+                                                   firmware.contents);
+        });
+    }
+
+    StepEnd settings() {
+        // The worker's own copy: the workflows collect the form into the record.
+        ProfileSettings settings = *profile_.settings;
+        const TAllDownloadResult all = AllDownload(connection_, settings.form, settings.info, op_);
+        if (!all.allSucceeded)
+            return failed("All Download: " + firstFailedLine(all.report));
+        auto extra = [&](const char* what, auto button) -> std::optional<StepEnd> {
+            op_.clear();
+            if (button(connection_, settings.form, settings.info, op_))
+                return std::nullopt;
+            return failed(std::string(what) + ": " + op_.error());
+        };
+        if (settings.commandMode) {
+            if (auto end = extra("command mode", btn_commandSetClick))
+                return *end;
+        }
+        if (settings.mainText) {
+            if (auto end = extra("main text", btn_TextSetClick))
+                return *end;
+        }
+        // The line speed last: the port follows the display to its new speed.
+        if (settings.baudRate) {
+            if (auto end = extra("baud rate", btn_baudrateSetClick))
+                return *end;
+        }
+        return succeeded();
+    }
+
+    StepEnd pictures() {
+        auto slots = std::make_shared<TPictureSlots>();
+        TSlotChecks checked{};
+        for (const ProfilePicture& picture : profile_.pictures) {
+            const auto size = SlotPictureSize(*model_, picture.slot);
+            if (!size)
+                return failed("the " + std::string(model_->name) + " has no slot " +
+                              std::to_string(picture.slot) + " (" +
+                              DownFileAt(PositionOfSlot(picture.slot)).Name + ")");
+            try {
+                slots->place(picture.slot, ConvertCentred(picture.bytes, picture.format,
+                                                          PictureSize{size->width, size->height}));
+            } catch (const std::exception& error) {
+                return failed(picture.file.string() + ": " + error.what());
+            }
+            checked[SlotIndex(picture.slot)] = true;
+        }
+        TJobSources sources;
+        sources.slotPicture = [slots](int slot) {
+            return slots->picture(slot);
+        };
+        return queue(
+            static_cast<int>(profile_.pictures.size()), sources, [&](TTransferRunner& runner) {
+                return btn_DownloadPictrueClick(connection_, op_, model_, runner, *slots, checked);
+            });
+    }
+
+    StepEnd play() {
+        const ProfilePlay& play = *profile_.play;
+        if (SendPlaySetting(connection_, op_, play.pictures, play.standby, play.interval))
+            return succeeded();
+        return failed(op_.error());
+    }
+
+    StepEnd fonts() {
+        if (profile_.builtInFonts) {
+            TJobSources sources;
+            sources.resource = [](const std::string& name) {
+                return EmbeddedResourceBytes(name);
+            };
+            const StepEnd end = queue(kAnyJobCount, sources, [&](TTransferRunner& runner) {
+                return btn_CharacterSetDownAllClick(connection_, op_, model_, runner);
+            });
+            if (end.result != kSucceeded)
+                return end;
+        }
+        for (const ProfileItem& item : profile_.fontItems) {
+            const StepEnd end = queue(1, TJobSources{}, [&](TTransferRunner& runner) {
+                return btn_CharacterSetDownSingleClick(connection_, op_, model_, runner,
+                                                       item.position, item.file.string(),
+                                                       item.contents);
+            });
+            if (end.result != kSucceeded)
+                return end;
+        }
+        return succeeded();
+    }
+
+    template <typename Start> StepEnd queue(int expected, TJobSources sources, Start start) {
+        const QueueResult result =
+            RunWorkerQueue(connection_, op_, std::move(sources), expected, start, stop_,
+                           [this](const TTransferStatus& status) { transferStatus(status); });
+        status_.percent = -1;
+        switch (result) {
+        case QueueResult::Stored:
+            return succeeded();
+        case QueueResult::Interrupted:
+            return {kInterrupted, "interrupted; the display is back at " +
+                                      std::to_string(connection_.CurrentBaudRate) + " baud"};
+        case QueueResult::Failed:
+            break;
+        }
+        return failed(op_.error().empty() ? "the transfer did not store everything" : op_.error());
+    }
+
+    void transferStatus(const TTransferStatus& status) {
+        if (!status.running || status.bytesTotal == 0)
+            return;
+        status_.percent = static_cast<int>(100.0 * status.bytesDone / status.bytesTotal);
+        status_.rate = RateText(status);
+        status_.left = TimeLeftText(status);
+        showStatus();
+    }
+
+    static std::string firstFailedLine(const std::string& report) {
+        const std::string line = OneLine(report);
+        std::size_t end = line.find("Failed");
+        if (end == std::string::npos)
+            return line;
+        std::size_t begin = line.rfind("; ", end);
+        begin = begin == std::string::npos ? 0 : begin + 2;
+        std::string item = line.substr(begin, end - begin);
+        // The label is padded to 30 characters: one space is enough here.
+        std::string squeezed;
+        for (const char c : item) {
+            if (c != ' ' || squeezed.empty() || squeezed.back() != ' ')
+                squeezed += c;
+        }
+        return squeezed + "Failed";
+    }
+
+    void log(const std::string& text) {
+        if (events_.log)
+            events_.log(result_.port, text);
+    }
+    void showStatus() {
+        if (events_.status)
+            events_.status(result_.port, status_);
+    }
+
+    const Profile& profile_;
+    const std::atomic<bool>& stop_;
+    const WorkerEvents& events_;
+    CountingOpener opener_;
+    TConnection connection_;
+    ProvisionOperator op_;
+    PortResult result_;
+    PortStatus status_;
+    const DisplayModel* model_ = nullptr;
+    std::optional<std::uint32_t> version_;
+};
+
+} // namespace
+
+PortResult ProvisionPort(const std::string& port, const Profile& profile,
+                         const WorkerEnvironment& environment, const std::atomic<bool>& stop,
+                         const WorkerEvents& events) {
+    PortWorker worker(port, profile, environment, stop, events);
+    return worker.run();
+}
+
+} // namespace tavisto::cli
