@@ -25,7 +25,7 @@ trap cleanup EXIT
 start_display() {
     local name=$1
     shift
-    "$sim" "$@" >"$work/$name.path" 2>"$work/$name.log" &
+    "$sim" --unpaced "$@" >"$work/$name.path" 2>"$work/$name.log" &
     pids+=($!)
     for _ in $(seq 100); do
         [[ -s $work/$name.path ]] && break
