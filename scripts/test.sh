@@ -7,7 +7,7 @@
 #  - build/asan: the core without Qt under AddressSanitizer and UBSan, its tests;
 #  - build/tsan: the tests labelled "threaded" (those that run threads or the virtual
 #    display) under ThreadSanitizer.
-# Warnings are errors in all three. First of all, scripts/check-layers.sh checks that
+# Warnings are errors in all four. First of all, scripts/check-layers.sh checks that
 # no source file includes a header of a layer above its own.
 # The benchmarks are programs run by hand: none of the builds makes them. The font
 # images and default pictures are drawn once, by build/release; the sanitizer builds

@@ -1,7 +1,5 @@
 #include "link/Connection.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -36,17 +34,7 @@ bool isSerialDevice(const fs::path& ttyDir) {
     return true;
 }
 
-bool lessCaseInsensitive(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
-}
-
 } // namespace
-
-void SortPortNames(std::vector<std::string>& names) {
-    std::sort(names.begin(), names.end(), lessCaseInsensitive);
-}
 
 bool EnumPortsIn(const std::string& ttyClassFolder, std::vector<std::string>& list,
                  std::string& message) {

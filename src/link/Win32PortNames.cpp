@@ -2,8 +2,6 @@
 #include "link/Win32Ports.h"
 #include "link/Win32Text.h"
 
-#include <algorithm>
-#include <cctype>
 #include <windows.h>
 
 namespace tavisto {
@@ -12,17 +10,7 @@ namespace {
 
 constexpr const char* kListError = "Error opening registry key for serial port list";
 
-bool lessCaseInsensitive(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
-}
-
 } // namespace
-
-void SortPortNames(std::vector<std::string>& names) {
-    std::sort(names.begin(), names.end(), lessCaseInsensitive);
-}
 
 bool EnumPortsInKey(HKEY root, const std::wstring& subKey, std::vector<std::string>& list,
                     std::string& message) {
