@@ -12,6 +12,7 @@
 #include "cli/ProvisionOperator.h"
 #include "cli/ProvisionQueue.h"
 #include "cli/TransferQueue.h"
+#include "link/PortAccess.h"
 #include "protocol/Discovery.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/PictureSlots.h"
@@ -120,7 +121,9 @@ private:
         const int code =
             OpenPort(connection_, probe, connection_.CurrentPortName, kScanBaudRates.front());
         if (code != link::kOpenOk)
-            return failed(OneLine(OpenCodeMessage(code, connection_.SystemLangId)));
+            return failed(
+                OneLine(WithPortOpenHint(OpenCodeMessage(code, connection_.SystemLangId),
+                                         connection_.CurrentPortName, connection_.SystemLangId)));
         probe.reset();
         const ScanResult scan = ScanForDisplay(connection_);
         if (scan.model < 0)

@@ -88,6 +88,16 @@ std::string PortPermissionHint(const std::string& name, std::uint16_t langId) {
            ", then log in again.";
 }
 
+std::string PortMissingHint(const std::string& name, std::uint16_t langId) {
+    if (name.empty() || CheckPortAccess(name).exists)
+        return {};
+    const std::string path = link::devicePath(name);
+    if (langId == kLangChinese)
+        return path + " 不存在：请检查端口名称和连接线（tavisto-cli ports 列出现有端口）。";
+    return path + " does not exist: check the port name and the cable (tavisto-cli ports " +
+           "lists the ports there are).";
+}
+
 PortUse CheckPortInUse(const std::string& name) {
     PortUse use;
     if (name.empty())
@@ -124,7 +134,9 @@ std::string WithPortOpenHint(const std::string& message, const std::string& name
                              std::uint16_t langId) {
     if (message.find(OpenCodeText(link::kOpenFailed, langId)) == std::string::npos)
         return message;
-    std::string hint = PortPermissionHint(name, langId);
+    std::string hint = PortMissingHint(name, langId);
+    if (hint.empty())
+        hint = PortPermissionHint(name, langId);
     if (hint.empty())
         hint = PortInUseHint(name, langId);
     return hint.empty() ? message : message + '\n' + hint;

@@ -20,6 +20,10 @@ PortAccess CheckPortAccess(const std::string& name);
 // (join the group, then log in again). Empty when the port is missing or usable.
 std::string PortPermissionHint(const std::string& name, std::uint16_t langId);
 
+// One line for a port that is not there (unplugged, or a wrong name). Empty when
+// the device exists.
+std::string PortMissingHint(const std::string& name, std::uint16_t langId);
+
 // Whether another program (or another handle of this one) holds the port: its
 // exclusive-use flag refuses a new open, or it holds the port's lock. `holder` names
 // the first process found with the device open ("minicom, process 1234"), when
@@ -38,8 +42,8 @@ PortUse CheckPortInUse(const std::string& name);
 std::string PortInUseHint(const std::string& name, std::uint16_t langId);
 
 // `message` with a line saying why the open failed added on a line of its own when
-// `message` reports a failed open and the port is one this user may not open, or one
-// another program holds; otherwise `message` unchanged.
+// `message` reports a failed open and the port is missing, one this user may not open,
+// or one another program holds; otherwise `message` unchanged.
 std::string WithPortOpenHint(const std::string& message, const std::string& name,
                              std::uint16_t langId);
 

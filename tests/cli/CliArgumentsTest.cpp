@@ -171,14 +171,23 @@ TEST_F(CliTest, PortChoice) {
     const std::size_t before = line.events().size();
     result = run({"--port", "/dev/ttyGONE", "--baud", "9600", "clear"});
     EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err, "/dev/ttyGONE: Error opening serial port!\n");
+    EXPECT_EQ(
+        result.err,
+        "/dev/ttyGONE: Error opening serial port!\n/dev/ttyGONE does not exist: check the port "
+        "name and the cable (tavisto-cli ports lists the ports there are).\n");
     result = run({"clear", "--port=/dev/ttyGONE"});
     EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err, "/dev/ttyGONE: Error opening serial port!\n");
+    EXPECT_EQ(
+        result.err,
+        "/dev/ttyGONE: Error opening serial port!\n/dev/ttyGONE does not exist: check the port "
+        "name and the cable (tavisto-cli ports lists the ports there are).\n");
     ports = {"/dev/ttyGONE"};
     result = run({"connect"});
-    EXPECT_EQ(result.err, "Using /dev/ttyGONE, the first serial port listed (--port PATH names "
-                          "another).\n/dev/ttyGONE: Error opening serial port!\n");
+    EXPECT_EQ(result.err,
+              "Using /dev/ttyGONE, the first serial port listed (--port PATH names "
+              "another).\n/dev/ttyGONE: Error opening serial port!\n/dev/ttyGONE does not "
+              "exist: check the port name and the cable (tavisto-cli ports lists "
+              "the ports there are).\n");
     EXPECT_EQ(line.events().size(), before);
 }
 

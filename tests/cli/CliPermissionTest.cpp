@@ -65,14 +65,16 @@ TEST_F(PortPermissionTest, PortListMarksThePortsTheUserCannotOpen) {
               "0|" + pty.path() + "  (no permission, group dialout)\n/dev/null\n|");
 }
 
-// A missing port is not a permission problem: the open error stays alone.
-TEST_F(PortPermissionTest, NoLineWhenThePortIsMissing) {
+// A missing port is not a permission problem: the line says it is not there.
+TEST_F(PortPermissionTest, AMissingPortIsNamedAsMissing) {
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(cli::RunCli({"--port", "/nonexistent/ttyUSB9", "--baud", "9600", "clear"}, out, err,
                           cli::SystemEnvironment()),
               1);
-    EXPECT_EQ(err.str(), "/nonexistent/ttyUSB9: Error opening serial port!\n");
+    EXPECT_EQ(err.str(), "/nonexistent/ttyUSB9: Error opening serial port!\n/nonexistent/ttyUSB9 "
+                         "does not exist: check the port name and the cable (tavisto-cli ports "
+                         "lists the ports there are).\n");
 }
 
 } // namespace

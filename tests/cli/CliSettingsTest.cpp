@@ -181,7 +181,10 @@ TEST_F(CliSettingsTest, ApplyOnAPortThatDoesNotOpenSaysSoOnce) {
     const Run result = run({"--port", "/dev/ttyGONE", "--baud", "9600", "apply", pathOf("a.ini")});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.out, "Load Settings Success!\n");
-    EXPECT_EQ(result.err, "/dev/ttyGONE: Error opening serial port!\n");
+    EXPECT_EQ(
+        result.err,
+        "/dev/ttyGONE: Error opening serial port!\n/dev/ttyGONE does not exist: check the port "
+        "name and the cable (tavisto-cli ports lists the ports there are).\n");
     EXPECT_TRUE(line.events().empty());
 }
 

@@ -246,7 +246,10 @@ TEST_F(SerialLink, APortHeldElsewhereIsReportedAsInUseByItsHolder) {
     int status = 0;
     waitpid(child, &status, 0);
     EXPECT_EQ(WithPortOpenHint(failed, pty.path(), kLangEnglish), failed);
-    EXPECT_EQ(WithPortOpenHint(failed, "/nonexistent/ttyUSB9", kLangEnglish), failed);
+    // A port that is not there is named as missing.
+    EXPECT_EQ(WithPortOpenHint(failed, "/nonexistent/ttyUSB9", kLangEnglish),
+              failed + "\n/nonexistent/ttyUSB9 does not exist: check the port name and the "
+                       "cable (tavisto-cli ports lists the ports there are).");
     for (int fd : {ready[0], ready[1], release[0], release[1]})
         ::close(fd);
 }
