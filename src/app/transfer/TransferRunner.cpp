@@ -15,17 +15,27 @@ TTransferRunner::~TTransferRunner() {
     joinNamedWorker();
 }
 
-void TTransferRunner::startReceiver() {
+// The receiver answers the block requests on its own thread and reads on at once;
+// the engine hears of the blocks (coalesced) and of the finished frame, after which
+// the receiver reads nothing more until the engine has stopped it.
+void TTransferRunner::startReceiver(TBlockAnswerer& answerer) {
     receiver_.reset();
     if (!connection_.SessionPort)
         return;
     const int serial = ++serial_;
     std::weak_ptr<int> alive = alive_;
     receiver_ = std::make_unique<TTransmitThread>(
-        *connection_.SessionPort, TransmitEvent, [this, alive, serial](Bytes batch) {
-            queue_.post([this, alive, serial, batch = std::move(batch)] {
+        *connection_.SessionPort, TransmitEvent, [this, alive, serial, &answerer](Bytes batch) {
+            TBlockAnswerer::TAnswered answered = answerer.TransmitSwap(batch);
+            if (answered.blocks > 0)
+                postBlocks(serial, answered.lastBlock);
+            if (!answered.finished) {
+                TransmitEvent.SetEvent();
+                return;
+            }
+            queue_.post([this, alive, serial, frame = std::move(*answered.finished)] {
                 if (alive.lock() && serial == serial_)
-                    engine_.Received(batch);
+                    engine_.TransmitExp(frame);
             });
         });
 }
@@ -68,6 +78,21 @@ void TTransferRunner::postProgress(int serial, std::uint32_t bytesOnWire) {
         progressPosted_ = false;
         if (serial == serial_)
             engine_.NamedProgress(latestBytes_);
+    });
+}
+
+// Coalesced as the named worker's progress is.
+void TTransferRunner::postBlocks(int serial, std::uint32_t lastBlock) {
+    latestBlock_ = lastBlock;
+    if (blocksPosted_.exchange(true))
+        return;
+    std::weak_ptr<int> alive = alive_;
+    queue_.post([this, alive, serial] {
+        if (!alive.lock())
+            return;
+        blocksPosted_ = false;
+        if (serial == serial_)
+            engine_.BlocksAnswered(latestBlock_);
     });
 }
 
