@@ -34,4 +34,10 @@ TBlockAnswerer::TAnswered TBlockAnswerer::TransmitSwap(const Bytes& sRead) {
     return answered;
 }
 
+std::size_t TBlockAnswerer::Missing() const {
+    if (finished_ || sReadBuff.empty() || sReadBuff.size() >= kDisplayFrameLength)
+        return 0;
+    return kDisplayFrameLength - sReadBuff.size();
+}
+
 } // namespace tavisto

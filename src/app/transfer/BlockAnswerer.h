@@ -31,6 +31,9 @@ public:
     // behind it are dropped and later batches ignored) and is handed back.
     TAnswered TransmitSwap(const Bytes& sRead);
 
+    // Bytes still missing from a frame begun in the buffer; 0 when none is begun.
+    std::size_t Missing() const;
+
 private:
     TConnection* connection_ = nullptr;
     const Bytes* FileData = nullptr;

@@ -2,6 +2,9 @@
 
 #include "app/transfer/NamedWorker.h"
 
+#include <chrono>
+#include <thread>
+
 namespace tavisto {
 
 TTransferRunner::TTransferRunner(TConnection& connection, TOperator& op, TOwnerQueue& queue,
@@ -30,6 +33,7 @@ void TTransferRunner::startReceiver(TBlockAnswerer& answerer) {
             if (answered.blocks > 0)
                 postBlocks(serial, answered.lastBlock);
             if (!answered.finished) {
+                waitForRestOfFrame(answerer.Missing());
                 TransmitEvent.SetEvent();
                 return;
             }
@@ -79,6 +83,17 @@ void TTransferRunner::postProgress(int serial, std::uint32_t bytesOnWire) {
         if (serial == serial_)
             engine_.NamedProgress(latestBytes_);
     });
+}
+
+// A display writes its 16-byte frames at the line's pace, so a port read as soon as
+// anything arrives yields them a byte at a time: a wake-up per byte, which a busy
+// CPU serves late. The rest of a begun frame cannot come sooner than its time on the
+// wire, so the receiver reads again only then.
+void TTransferRunner::waitForRestOfFrame(std::size_t missingBytes) {
+    if (missingBytes == 0)
+        return;
+    const auto wire = std::chrono::microseconds(missingBytes * 10 * 1'000'000 / kTransferBaudRate);
+    std::this_thread::sleep_for(wire);
 }
 
 // Coalesced as the named worker's progress is.

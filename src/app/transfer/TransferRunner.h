@@ -33,6 +33,7 @@ private:
     void joinNamedWorker() override;
     void postProgress(int serial, std::uint32_t bytesOnWire);
     void postBlocks(int serial, std::uint32_t lastBlock);
+    static void waitForRestOfFrame(std::size_t missingBytes);
 
     TConnection& connection_;
     TOwnerQueue& queue_;
