@@ -2,13 +2,25 @@
 // moving bytes at the real wire rate (115200 baud, ten bits a byte), through the
 // same single-item download the window and the command line run. The rate is taken
 // over the transfer itself: from the job's start (setup echoed or Make File
-// accepted) to the display's verdict.
+// accepted) to the display's verdict. The job's fixed steps (the pause before the
+// start command, the verdict) are about 1 % of a 100 KB job, so the goals are
+// judged on the block phase: from the first progress (its blocks counted as already
+// moved, which leaves one block's wire time against the rate) to the verdict.
 //
-//   transfer_bench [BYTES] [--screen]      (default 1048576)
+//   transfer_bench [BYTES] [--screen] [--load N] [--addressed | --named]
+//   (default 102400 bytes, both styles)
+//
+// The file goes to CP850, whose room on the addressed models is 102,400 bytes; a
+// larger file is refused there before a byte is sent.
 //
 // With --screen a viewer asks the display for its screen every 100 ms during the
 // transfer, as the window's open "Virtual display" does; the rates should stay within
 // 1 % of those without it.
+//
+// With --load N, N threads spin beside the transfer for its whole run, as other
+// displays' workers or other programs would on a busy machine: --load 4 on two cores
+// oversubscribes the CPU two times. The goal is then at least 0.97 of the addressed
+// ceiling.
 //
 // Wire ceilings at 115200 baud (11,520 B/s): the addressed style moves 256 payload
 // bytes per 274-byte block plus a 16-byte request, 10,169 B/s; the named style
@@ -31,6 +43,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 using namespace tavisto;
 using Steady = std::chrono::steady_clock;
@@ -41,6 +54,8 @@ namespace {
 class TimingOperator final : public TOperator {
 public:
     std::optional<Steady::time_point> started;
+    std::optional<Steady::time_point> firstProgress;
+    int firstBlocks = 0;
     std::optional<Steady::time_point> ended;
     std::string verdict;
 
@@ -51,7 +66,12 @@ public:
     void BeginProgress(const std::string&, int, TProgressKind) override {}
     void EndProgress() override {}
     void SetProgressMax(int, int) override { started = Steady::now(); }
-    void SetProgress(int, int) override {}
+    void SetProgress(int blocks, int) override {
+        if (firstProgress)
+            return;
+        firstProgress = Steady::now();
+        firstBlocks = blocks;
+    }
     void ShowProgressItem(const std::string&, const std::string&, int) override {}
     void ShowLogOnRichEdit(const std::string& text, bool) override {
         ended = Steady::now();
@@ -116,32 +136,79 @@ bool run(const char* title, int model, std::size_t size, double ceiling, double 
     if (!btn_CharacterSetDownSingleClick(connection, op, FindModel(model), runner, 6, file))
         return false;
     loop.runUntil([&] { return !runner.engine().Running(); });
-    if (!op.started || !op.ended || op.verdict != "CP850 [Succeed]") {
+    if (!op.started || !op.firstProgress || !op.ended || op.verdict != "CP850 [Succeed]") {
         std::printf("%s: transfer failed (%s)\n", title, op.verdict.c_str());
         return false;
     }
     const double seconds = std::chrono::duration<double>(*op.ended - *op.started).count();
     const double rate = static_cast<double>(size) / seconds;
-    std::printf("%-26s %9zu bytes in %7.2f s: %8.0f B/s, %.3f of the ceiling %.0f B/s "
-                "(goal %.2f)%s\n",
-                title, size, seconds, rate, rate / ceiling, ceiling, goal,
-                rate / ceiling >= goal ? "" : "  BELOW GOAL");
+    const double blockSeconds =
+        std::chrono::duration<double>(*op.ended - *op.firstProgress).count();
+    const double moved = static_cast<double>(op.firstBlocks) * 256;
+    const double blockRate = (static_cast<double>(size) - moved) / blockSeconds;
+    std::printf("%-26s %9zu bytes in %7.2f s: %8.0f B/s, %.3f of the ceiling %.0f B/s; "
+                "block phase %.3f (goal %.2f)%s\n",
+                title, size, seconds, rate, rate / ceiling, ceiling, blockRate / ceiling, goal,
+                blockRate / ceiling >= goal ? "" : "  BELOW GOAL");
     if (viewer)
         std::printf("%-26s screen viewed, %d new pictures\n", "", viewer->drawings());
     return true;
 }
 
+// Threads that keep the CPU busy until destroyed.
+class BusyLoad {
+public:
+    explicit BusyLoad(int threads) {
+        for (int i = 0; i < threads; ++i)
+            threads_.emplace_back([this] {
+                std::uint64_t x = 1;
+                while (!stop_.load(std::memory_order_relaxed))
+                    for (int k = 0; k < 10000; ++k)
+                        x = x * 6364136223846793005ULL + 1442695040888963407ULL;
+                sink_ += x;
+            });
+    }
+    ~BusyLoad() {
+        stop_ = true;
+        for (auto& thread : threads_)
+            thread.join();
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<std::uint64_t> sink_{0};
+    std::vector<std::thread> threads_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
-    std::size_t size = 1048576;
+    std::size_t size = 102400;
     bool withScreen = false;
+    int load = 0;
+    std::string only;
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--screen")
+        const std::string arg = argv[i];
+        if (arg == "--screen") {
             withScreen = true;
-        else
-            size = std::strtoul(argv[i], nullptr, 10);
+        } else if (arg == "--addressed" || arg == "--named") {
+            only = arg;
+        } else if (arg == "--load" && i + 1 < argc) {
+            load = std::atoi(argv[++i]);
+        } else if (!arg.empty() && arg.find_first_not_of("0123456789") == std::string::npos) {
+            size = std::strtoul(arg.c_str(), nullptr, 10);
+        } else {
+            std::fprintf(
+                stderr,
+                "usage: transfer_bench [BYTES] [--screen] [--load N] [--addressed | --named]\n");
+            return 2;
+        }
     }
+    const double addressedGoal = load > 0 ? 0.97 : 0.95;
+    if (load > 0)
+        std::printf("%d busy threads beside the transfer on %u cores\n", load,
+                    std::thread::hardware_concurrency());
+    BusyLoad busy(load);
     Bytes data(size, '\0');
     for (std::size_t i = 0; i < size; ++i)
         data[i] = static_cast<char>((i * 131 + i / 256) & 0xFF);
@@ -149,9 +216,12 @@ int main(int argc, char** argv) {
     SaveBytesToFile(path.string(), data);
 
     const double addressedCeiling = 11520.0 * 256 / (274 + 16);
-    bool ok =
-        run("addressed (KT350--MKA)", 0, size, addressedCeiling, 0.95, path.string(), withScreen);
-    ok = run("named (KT350-MK)", 5, size, 11520.0, 0.98, path.string(), withScreen) && ok;
+    bool ok = true;
+    if (only != "--named")
+        ok = run("addressed (KT350--MKA)", 0, size, addressedCeiling, addressedGoal, path.string(),
+                 withScreen);
+    if (only != "--addressed")
+        ok = run("named (KT350-MK)", 5, size, 11520.0, 0.98, path.string(), withScreen) && ok;
     std::filesystem::remove(path);
     return ok ? 0 : 1;
 }

@@ -207,9 +207,9 @@ void TTransferEngine::startNamed(const TDownFiles& row) {
 
 // Bytes left from an earlier job cannot belong to this one.
 void TTransferEngine::beginReceiving() {
-    sReadBuff.clear();
+    answerer_.Begin(connection_, FileData);
     phase_ = Phase::Addressed;
-    threads_.startReceiver();
+    threads_.startReceiver(answerer_);
 }
 
 void TTransferEngine::showJob(const TDownFiles& row) {
@@ -226,27 +226,27 @@ void TTransferEngine::Received(const Bytes& bytes) {
 }
 
 void TTransferEngine::TransmitSwap(const Bytes& sRead) {
-    sReadBuff += sRead;
-    // Every complete frame is handled now; the job may end (and the next begin)
-    // on one of them.
-    while (phase_ == Phase::Addressed) {
-        auto frame = TakeDisplayFrame(sReadBuff);
-        if (!frame)
-            break;
-        TransmitExp(*frame);
-    }
+    const TBlockAnswerer::TAnswered answered = answerer_.TransmitSwap(sRead);
+    if (answered.blocks > 0)
+        BlocksAnswered(answered.lastBlock);
+    if (answered.finished)
+        TransmitExp(*answered.finished);
+}
+
+// Progress may come coalesced: only the last block answered counts.
+void TTransferEngine::BlocksAnswered(std::uint32_t lastBlock) {
+    if (phase_ != Phase::Addressed)
+        return;
+    blocksDone_ = static_cast<int>(std::min<std::uint32_t>(lastBlock + 1, 0x7FFFFFFF));
+    op_.SetProgress(blocksDone_, DownPos);
+    lastAdvance_ = connection_.clock().now();
+    timOut->start(kWatchdogInterval);
 }
 
 void TTransferEngine::TransmitExp(const TDisplayFrame& frame) {
-    if (frame.kind == 0) {
-        std::string message;
-        LcdSendBlock(connection_, frame.bytes.substr(12, 4), BlockData(FileData, frame.number),
-                     message);
-        blocksDone_ = static_cast<int>(std::min<std::uint32_t>(frame.number + 1, 0x7FFFFFFF));
-        op_.SetProgress(blocksDone_, DownPos);
-        lastAdvance_ = connection_.clock().now();
-        timOut->start(kWatchdogInterval);
-    } else if (frame.kind == 9) {
+    if (phase_ != Phase::Addressed)
+        return;
+    if (frame.kind == 9) {
         timOut->stop();
         threads_.stopReceiver();
         jobEnded(FinishedFrameCrc(frame) == FileCrc);

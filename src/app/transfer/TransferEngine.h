@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Operator.h"
+#include "app/transfer/BlockAnswerer.h"
 #include "app/transfer/JobSources.h"
 #include "app/transfer/NamedWorker.h"
 #include "app/transfer/OwnerQueue.h"
@@ -32,14 +33,16 @@ struct TNamedJob {
 };
 
 // The helper threads of the engine, provided by its runner: a receiver that watches
-// the session port during an addressed job and hands what arrives to
-// TTransferEngine::Received on the owner's thread, and a worker that runs a named
-// job's data phase and hands back NamedProgress and NamedVerdict.
+// the session port during an addressed job, and a worker that runs a named job's
+// data phase and hands back NamedProgress and NamedVerdict. The receiver feeds what
+// arrives to `answerer` itself (answering block requests on its own thread) and
+// hands the engine BlocksAnswered and the finished frame (TransmitExp); or it hands
+// the bytes to TTransferEngine::Received, which feeds them on the owner's thread.
 class TTransferThreads {
 public:
     virtual ~TTransferThreads() = default;
-    virtual void startReceiver() = 0;
-    // Returns once the receiver no longer touches the port.
+    virtual void startReceiver(TBlockAnswerer& answerer) = 0;
+    // Returns once the receiver no longer touches the port or the answerer.
     virtual void stopReceiver() = 0;
     // The batch handed over has been consumed; the next may come.
     virtual void receivedHandled() = 0;
@@ -103,14 +106,17 @@ public:
 
     // ---- Events on the owner's thread. ----------------------------------------
     void Received(const Bytes& bytes);               // from the receiver
+    void BlocksAnswered(std::uint32_t lastBlock);    // from the receiver
     void NamedProgress(std::uint32_t bytesOnWire);   // from the named worker
     void NamedVerdict(const TNamedOutcome& outcome); // from the named worker
     void timOutTimer();
     void tmr1Timer();
 
-    // Feeds received bytes to the frame splitter; every complete frame is acted on.
+    // Feeds received bytes to the frame splitter on the owner's thread: block
+    // requests are answered, then progress and the finished frame acted on.
     void TransmitSwap(const Bytes& sRead);
-    // Acts on one complete display frame.
+    // Acts on the display's download-finished frame (other kinds are answered by
+    // the frame splitter and ignored here).
     void TransmitExp(const TDisplayFrame& frame);
 
     // ---- State. ---------------------------------------------------------------
@@ -179,7 +185,7 @@ private:
     std::uint32_t FileLength = 0;
     std::string FileLengthHex;
     std::string FileAddressHex;
-    Bytes sReadBuff;
+    TBlockAnswerer answerer_;
 
     Phase phase_ = Phase::Idle;
     bool completed_ = false;

@@ -2,6 +2,9 @@
 
 #include "app/transfer/NamedWorker.h"
 
+#include <chrono>
+#include <thread>
+
 namespace tavisto {
 
 TTransferRunner::TTransferRunner(TConnection& connection, TOperator& op, TOwnerQueue& queue,
@@ -15,17 +18,28 @@ TTransferRunner::~TTransferRunner() {
     joinNamedWorker();
 }
 
-void TTransferRunner::startReceiver() {
+// The receiver answers the block requests on its own thread and reads on at once;
+// the engine hears of the blocks (coalesced) and of the finished frame, after which
+// the receiver reads nothing more until the engine has stopped it.
+void TTransferRunner::startReceiver(TBlockAnswerer& answerer) {
     receiver_.reset();
     if (!connection_.SessionPort)
         return;
     const int serial = ++serial_;
     std::weak_ptr<int> alive = alive_;
     receiver_ = std::make_unique<TTransmitThread>(
-        *connection_.SessionPort, TransmitEvent, [this, alive, serial](Bytes batch) {
-            queue_.post([this, alive, serial, batch = std::move(batch)] {
+        *connection_.SessionPort, TransmitEvent, [this, alive, serial, &answerer](Bytes batch) {
+            TBlockAnswerer::TAnswered answered = answerer.TransmitSwap(batch);
+            if (answered.blocks > 0)
+                postBlocks(serial, answered.lastBlock);
+            if (!answered.finished) {
+                waitForRestOfFrame(answerer.Missing());
+                TransmitEvent.SetEvent();
+                return;
+            }
+            queue_.post([this, alive, serial, frame = std::move(*answered.finished)] {
                 if (alive.lock() && serial == serial_)
-                    engine_.Received(batch);
+                    engine_.TransmitExp(frame);
             });
         });
 }
@@ -68,6 +82,32 @@ void TTransferRunner::postProgress(int serial, std::uint32_t bytesOnWire) {
         progressPosted_ = false;
         if (serial == serial_)
             engine_.NamedProgress(latestBytes_);
+    });
+}
+
+// A display writes its 16-byte frames at the line's pace, so a port read as soon as
+// anything arrives yields them a byte at a time: a wake-up per byte, which a busy
+// CPU serves late. The rest of a begun frame cannot come sooner than its time on the
+// wire, so the receiver reads again only then.
+void TTransferRunner::waitForRestOfFrame(std::size_t missingBytes) {
+    if (missingBytes == 0)
+        return;
+    const auto wire = std::chrono::microseconds(missingBytes * 10 * 1'000'000 / kTransferBaudRate);
+    std::this_thread::sleep_for(wire);
+}
+
+// Coalesced as the named worker's progress is.
+void TTransferRunner::postBlocks(int serial, std::uint32_t lastBlock) {
+    latestBlock_ = lastBlock;
+    if (blocksPosted_.exchange(true))
+        return;
+    std::weak_ptr<int> alive = alive_;
+    queue_.post([this, alive, serial] {
+        if (!alive.lock())
+            return;
+        blocksPosted_ = false;
+        if (serial == serial_)
+            engine_.BlocksAnswered(latestBlock_);
     });
 }
 

@@ -11,8 +11,10 @@
 namespace tavisto {
 
 // Owns the transfer engine and its helper threads: the receiver of addressed jobs
-// and the worker of named jobs. Both hand their results to the engine through the
-// owner queue, so the engine itself is only ever touched on the owner's thread.
+// and the worker of named jobs. The receiver answers block requests itself, so that
+// a block costs the one wake-up of the thread that reads the port even on a busy
+// machine; both hand progress and results to the engine through the owner queue, so
+// the engine itself is only ever touched on the owner's thread.
 // The window keeps one for the whole run; the command line one per command.
 class TTransferRunner final : private TTransferThreads {
 public:
@@ -24,12 +26,14 @@ public:
     TTransferEngine& engine() { return engine_; }
 
 private:
-    void startReceiver() override;
+    void startReceiver(TBlockAnswerer& answerer) override;
     void stopReceiver() override;
     void receivedHandled() override;
     void startNamedWorker(const TNamedJob& job) override;
     void joinNamedWorker() override;
     void postProgress(int serial, std::uint32_t bytesOnWire);
+    void postBlocks(int serial, std::uint32_t lastBlock);
+    static void waitForRestOfFrame(std::size_t missingBytes);
 
     TConnection& connection_;
     TOwnerQueue& queue_;
@@ -43,6 +47,8 @@ private:
     std::atomic<bool> cancelWorker_{false};
     std::atomic<std::uint32_t> latestBytes_{0};
     std::atomic<bool> progressPosted_{false};
+    std::atomic<std::uint32_t> latestBlock_{0};
+    std::atomic<bool> blocksPosted_{false};
     TTransferEngine engine_;
 };
 

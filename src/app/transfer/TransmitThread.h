@@ -10,9 +10,10 @@
 namespace tavisto {
 
 // The receiver of an addressed job: a thread that waits on the session port for
-// input and hands each batch it reads (at most 4096 bytes) to `deliver`, which
-// posts it to the engine's owner. `TransmitEvent` keeps one batch outstanding: the
-// thread resets it before delivering and waits until the owner sets it again.
+// input and hands each batch it reads (at most 4096 bytes) to `deliver`, on its own
+// thread. `TransmitEvent` keeps one batch outstanding: the thread resets it before
+// delivering and reads again only once it is set, by `deliver` when the batch is
+// handled or by whoever the batch was handed on to.
 // It never sleeps a fixed time while the line is healthy: the port's own wait
 // returns as soon as a byte arrives.
 class TTransmitThread {

@@ -28,7 +28,7 @@ public:
     // time since its data phase began.
     std::vector<std::pair<std::uint32_t, Micros>> wireReports;
 
-    void startReceiver() override {
+    void startReceiver(TBlockAnswerer&) override {
         ++receiversStarted;
         loop_.setIdleHook([this](Millis maxWait) {
             link::SerialPort& port = *connection_.SessionPort;

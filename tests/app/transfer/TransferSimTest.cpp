@@ -10,9 +10,11 @@
 #include "tests/support/PtyPair.h"
 #include "tests/support/TempFolder.h"
 
+#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <thread>
 #include <unistd.h>
 
 namespace tavisto::testing {
@@ -157,6 +159,38 @@ TEST_F(TransferSimTest, APortThatDisappearsMidTransferEndsInTheTimeOut) {
                    16}));
     EXPECT_EQ(op.status.back(), "end");
     EXPECT_THAT(op.status, Contains("enable"));
+    EXPECT_FALSE(connection.SessionPort);
+}
+
+// The receiver answers block requests on its own thread: once the job is
+// interrupted, no block may follow the command that sets the display back to its
+// stored speed (the line is FIFO, so a block written before the stop arrives first).
+TEST_F(TransferSimTest, NoBlockIsWrittenAfterAnInterruptedAddressedJobStops) {
+    sim::Faults faults;
+    faults.pacing = true; // about two seconds for the file at 115200 baud
+    startDisplay(kMka, faults);
+    ASSERT_TRUE(start(kMka, 6, pattern(20000)));
+    ASSERT_TRUE(
+        loop.runUntil([this] { return display->count(sim::LogKind::Received) >= 12; }, 20s));
+    EXPECT_TRUE(runner.engine().Interrupt());
+    EXPECT_FALSE(runner.engine().Running());
+    ASSERT_TRUE(display->waitUntilQuiet(5s));
+    std::this_thread::sleep_for(300ms);
+    const auto log = display->log();
+    const auto back = std::find_if(log.begin(), log.end(), [](const sim::LogEntry& entry) {
+        return entry.text.find("display now at 9600 baud") != std::string::npos;
+    });
+    ASSERT_NE(back, log.end());
+    // What the display took in (or could not) after that; its own requests and notes
+    // do not count.
+    for (auto it = back + 1; it != log.end(); ++it) {
+        if (it->kind == sim::LogKind::Answered || it->kind == sim::LogKind::Note)
+            continue;
+        EXPECT_EQ(it->bytes.find("ACT=0,L=100"), Bytes::npos) << it->text;
+        EXPECT_EQ(it->text.find("block "), std::string::npos) << it->text;
+        EXPECT_EQ(it->text.find("115200 baud not understood"), std::string::npos) << it->text;
+    }
+    EXPECT_EQ(display->baudRate(), 9600);
     EXPECT_FALSE(connection.SessionPort);
 }
 
