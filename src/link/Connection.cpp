@@ -28,7 +28,11 @@ std::string OpenCodeText(int code, std::uint16_t langId) {
 }
 
 std::string OpenCodeMessage(int code, std::uint16_t langId) {
-    return " " + OpenCodeText(code, langId) + "!";
+    // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on " " + string.
+    std::string message = " ";
+    message += OpenCodeText(code, langId);
+    message += '!';
+    return message;
 }
 
 int OpenPort(TConnection& connection, link::PortHandle& handle, const std::string& name,
