@@ -99,19 +99,9 @@ TEST_F(SerialLink, PurgeDropsWhatHasArrived) {
 
 TEST_F(SerialLink, WriteToALineNobodyReadsGivesUpWithinItsTimeOut) {
     auto port = open();
-    // Fill every buffer between the two ends until the line takes no more.
     auto* posix = dynamic_cast<link::PosixSerialPort*>(port.get());
     ASSERT_NE(posix, nullptr);
-    // The line discipline moves bytes between its buffers in the background, so the
-    // line only counts as full once it has taken nothing for a while.
-    const std::string block(4096, 'x');
-    for (;;) {
-        while (::write(posix->fd(), block.data(), block.size()) > 0) {
-        }
-        pollfd p{posix->fd(), POLLOUT, 0};
-        if (::poll(&p, 1, 300) == 0)
-            break;
-    }
+    testing::FillLineNobodyReads(posix->fd());
     EXPECT_FALSE(WritePort(port, Bytes("\x02\x07\x16\x01", 4), message));
     EXPECT_EQ(message.rfind("3: ", 0), 0u) << message;
 }

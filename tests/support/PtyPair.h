@@ -72,3 +72,22 @@ inline std::string tavisto::testing::PtyPair::receive(int ms) const {
     }
     return out;
 }
+
+namespace tavisto::testing {
+
+// Writes to the host's end of a line nobody reads (its descriptor is non-blocking)
+// until the line takes no more. The line discipline moves bytes between its buffers
+// in the background, so the line only counts as full once it has taken nothing for
+// a while.
+inline void FillLineNobodyReads(int hostFd) {
+    const std::string block(4096, 'x');
+    for (;;) {
+        while (::write(hostFd, block.data(), block.size()) > 0) {
+        }
+        pollfd p{hostFd, POLLOUT, 0};
+        if (::poll(&p, 1, 300) == 0)
+            break;
+    }
+}
+
+} // namespace tavisto::testing

@@ -221,15 +221,7 @@ TEST(NamedDataPhase, ALineThatTakesNothingMoreIsReportedAsTheDisplayStoppedReadi
     ASSERT_EQ(LcdOpenSession(connection, pty.path(), 115200, message), 1);
     auto* posix = dynamic_cast<link::PosixSerialPort*>(connection.SessionPort.get());
     ASSERT_NE(posix, nullptr);
-    // Nobody reads the other end: fill the line until it has taken nothing for a while.
-    const std::string block(4096, 'x');
-    for (;;) {
-        while (::write(posix->fd(), block.data(), block.size()) > 0) {
-        }
-        pollfd p{posix->fd(), POLLOUT, 0};
-        if (::poll(&p, 1, 300) == 0)
-            break;
-    }
+    testing::FillLineNobodyReads(posix->fd());
     const TNamedOutcome outcome = RunNamedDataPhase(connection, Bytes(10, 'd'), 0, 115200, {});
     EXPECT_FALSE(outcome.stored);
     EXPECT_EQ(outcome.failure, TNamedOutcome::Failure::StoppedReading);
