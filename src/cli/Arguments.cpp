@@ -2,6 +2,7 @@
 
 #include "cli/CliCommand.h"
 #include "protocol/Hex.h"
+#include "settings/Utf8Text.h"
 #include "settings/Vocabulary.h"
 
 #include <algorithm>
@@ -100,6 +101,13 @@ int parseNumber(const std::string& text, const std::string& what, int low, int h
     if (value < low || value > high)
         throw UsageError(range + ", not " + text);
     return static_cast<int>(value);
+}
+
+const std::string& utf8Text(const std::string& text) {
+    if (const auto at = FirstInvalidUtf8Byte(text))
+        throw UsageError("the text is not valid UTF-8 (byte " + std::to_string(*at + 1) +
+                         "); give it in UTF-8, as the terminal types it");
+    return text;
 }
 
 int parseDecimal(const std::string& text, const std::string& what, int low, int high) {

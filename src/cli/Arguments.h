@@ -38,6 +38,10 @@ int parseDecimal(const std::string& text, const std::string& what, int low, int 
 // Six hex digits RRGGBB (a leading '#' is allowed) as the colour value 0x00BBGGRR.
 std::uint32_t parseColor(const std::string& text);
 
+// `text` when it is well-formed UTF-8; otherwise throws UsageError naming the first bad
+// byte, so that a text is never sent with "?" in place of what was typed.
+const std::string& utf8Text(const std::string& text);
+
 // header | main | footer
 TArea parseArea(const std::string& text);
 

@@ -120,7 +120,7 @@ Bytes convertedText(const std::vector<std::string>& args) {
     const ParsedArgs parsed = parseArgs(args, {{"--codepage", 1}}, 1, 1);
     const int codePage =
         parsed.has("--codepage") ? parseCodePageName(parsed.options.at("--codepage")[0]) : 437;
-    return TextToCodePage(parsed.positional[0], codePage);
+    return TextToCodePage(utf8Text(parsed.positional[0]), codePage);
 }
 
 CliAction textColor(const std::vector<std::string>& args) {

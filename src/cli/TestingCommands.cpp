@@ -53,7 +53,7 @@ CliAction text(const std::vector<std::string>& args) {
     const ParsedArgs parsed = parseArgs(args, {{"--at", 2}, {"--codepage", 1}}, 1, 1);
     const int codePage =
         parsed.has("--codepage") ? parseCodePageName(parsed.options.at("--codepage")[0]) : 437;
-    const Bytes bytes = TextToCodePage(parsed.positional[0], codePage);
+    const Bytes bytes = TextToCodePage(utf8Text(parsed.positional[0]), codePage);
     if (!parsed.has("--at"))
         return sendAction(
             [bytes](TConnection& c, std::string& m) { return VfdSendText(c, bytes, m); });

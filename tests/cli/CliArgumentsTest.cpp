@@ -61,6 +61,9 @@ TEST_F(CliTest, UsageErrorsExitTwoBeforeTouchingThePort) {
         {{"qr", std::string(10000, 'x')}, "10000 bytes, the display takes at most 250"},
         {{"qr", "caf\xE9"}, "The text is not valid UTF-8 (byte 4)"},
         {{"qr-at", "1", "\xFF"}, "The text is not valid UTF-8 (byte 1)"},
+        // Display texts are refused too, rather than sent with "?" for what was typed.
+        {{"text", "caf\xE9 ok"}, "the text is not valid UTF-8 (byte 4)"},
+        {{"welcome1", "\xC0\x80"}, "the text is not valid UTF-8 (byte 1)"},
         {{"play-setting", "1,0x0A", "30", "2"},
          "PICTURES must be a decimal number from 1 to 10, not '0x0A'"},
         {{"--baud", "9600", "connect"}, "connect tries every speed itself; leave out '--baud'"},
