@@ -1,6 +1,7 @@
 // The emulated customer-display command sets: where their sequences put the text,
 // and which command mode takes which sequence.
 
+#include "BareDisplay.h"
 #include "HostPort.h"
 #include "sim/Display.h"
 
@@ -8,23 +9,6 @@
 
 namespace tavisto::sim::test {
 namespace {
-
-// A display without a line: bytes go straight in, time is made up.
-struct BareDisplay {
-    Journal journal;
-    Display display{5, 9600, 14, journal};
-    SteadyTime now = std::chrono::steady_clock::now();
-    void feed(const Bytes& bytes) {
-        std::vector<Reply> replies;
-        for (unsigned char c : bytes)
-            display.receive(c, now, replies);
-        now += 100ms; // past the idle gap that ends a text run
-        display.tick(now, replies);
-    }
-    const Bytes& row(int n) const {
-        return display.state().screen[static_cast<std::size_t>(n - 1)];
-    }
-};
 
 Bytes padded(const Bytes& text) {
     Bytes out = text;

@@ -1,5 +1,6 @@
 // The virtual display's screen: what lands where, in which glyphs and colours.
 
+#include "BareDisplay.h"
 #include "HostPort.h"
 #include "pictures/PngCodec.h"
 #include "sim/Display.h"
@@ -53,21 +54,6 @@ bool inkAt(const Bytes& font, int cellWidth, int cellHeight, int code, int x, in
         font[static_cast<std::size_t>((code * cellHeight + y) * rowBytes + x / 8)]);
     return (byte & (0x80 >> (x % 8))) != 0;
 }
-
-// A display without a line: bytes go straight in, time is made up.
-struct BareDisplay {
-    Journal journal;
-    Display display;
-    SteadyTime now = std::chrono::steady_clock::now();
-    explicit BareDisplay(int model) : display(model, 9600, 14, journal) {}
-    void feed(const Bytes& bytes) {
-        std::vector<Reply> replies;
-        for (unsigned char c : bytes)
-            display.receive(c, now, replies);
-        now += 100ms; // past the idle gap that ends a text run
-        display.tick(now, replies);
-    }
-};
 
 TEST(Screen, TextAtColumnFiveRowTwoIsDrawnInTheStoredFontElseTheBuiltInOne) {
     BuiltInFonts builtIn;
