@@ -20,6 +20,17 @@ using Nanos = std::chrono::nanoseconds;
 // the rest stay in the line, so the host's writes take as long as on a real wire.
 constexpr std::size_t kPacedBacklog = 4096;
 
+// Paced bytes move in pieces of up to 16, as a UART's 16-byte FIFO hands them over:
+// each piece when its last byte has crossed the wire. A byte at a time would wake
+// this thread every 87 us at 115200 baud, and a thread that busy is served late on a
+// loaded CPU, which slows the line more than any piece does.
+constexpr std::size_t kPacedPiece = 16;
+
+// How many bytes of a paced run of SIZE are due when the piece after OFFSET is.
+long long piecesEnd(std::size_t offset, std::size_t size) {
+    return static_cast<long long>(std::min(offset + kPacedPiece, size));
+}
+
 Nanos byteTimeAt(int baudRate) {
     // Ten bits a byte: start, eight data bits, stop.
     return baudRate > 0 ? Nanos(10'000'000'000LL / baudRate) : Nanos(0);
@@ -395,8 +406,9 @@ void VirtualDisplay::deliverInput(SteadyTime now, std::vector<Reply>& replies) {
             display_->receive(byte, at, replies);
             if (!replies.empty()) {
                 // Queued at once, at the speed the display has now: a frame further on
-                // may change it.
-                queueReplies(replies, now);
+                // may change it. A display answers when the frame's last byte arrives,
+                // not when this thread came round to it, so the reply is due from then.
+                queueReplies(replies, at);
                 replies.clear();
             }
         }
@@ -466,7 +478,9 @@ bool VirtualDisplay::writeOutput(SteadyTime now) {
                 outbound_.pop_front();
                 continue;
             }
-            out.start = now;
+            // Paced replies leave back to back from when they were due, so a late
+            // turn of this loop writes at once what the wire would have carried by now.
+            out.start = pacing ? std::max(out.notBefore, lastDeparture_) : now;
         }
         // An empty reply (injected by a fault) has nothing to put on the line, and
         // a write of nothing never finishes it: it is done as soon as it starts.
@@ -492,6 +506,7 @@ bool VirtualDisplay::writeOutput(SteadyTime now) {
             return true;
         out.offset += static_cast<std::size_t>(n);
         if (out.offset == out.data.size()) {
+            lastDeparture_ = now;
             journal_.add(LogKind::Answered, out.data, out.what);
             outbound_.pop_front();
         }
@@ -532,14 +547,14 @@ std::optional<SteadyTime> VirtualDisplay::nextWake() const {
     };
     if (!inbound_.empty()) {
         const Inbound& in = inbound_.front();
-        consider(in.start + in.byteTime * static_cast<long long>(in.offset + 1));
+        consider(in.start + in.byteTime * piecesEnd(in.offset, in.data.size()));
     }
     if (!outbound_.empty()) {
         const Outbound& out = outbound_.front();
         if (!out.start)
             consider(out.notBefore);
         else if (display_->faults().pacing)
-            consider(*out.start + out.byteTime * static_cast<long long>(out.offset + 1));
+            consider(*out.start + out.byteTime * piecesEnd(out.offset, out.data.size()));
     }
     return when;
 }

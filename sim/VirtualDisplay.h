@@ -126,6 +126,7 @@ private:
     Bytes dropped_;
     int droppedRate_ = 0;
     SteadyTime lastArrival_{};
+    SteadyTime lastDeparture_{}; // when the last reply's last byte left
     std::unique_ptr<StateFolder> stateFolder_;
     std::string stateError_; // the last failure to save, reported once
     SteadyTime stateRetryAt_{};
