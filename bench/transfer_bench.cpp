@@ -7,7 +7,8 @@
 // judged on the block phase: from the first progress (its blocks counted as already
 // moved, which leaves one block's wire time against the rate) to the verdict.
 //
-//   transfer_bench [BYTES] [--screen] [--load N] [--addressed | --named]
+//   transfer_bench [BYTES] [--screen] [--load N] [--no-idle-cores]
+//                  [--addressed | --named]
 //   (default 102400 bytes, both styles)
 //
 // The file goes to CP850, whose room on the addressed models is 102,400 bytes; a
@@ -21,6 +22,13 @@
 // displays' workers or other programs would on a busy machine: --load 4 on two cores
 // oversubscribes the CPU two times. The goal is then at least 0.97 of the addressed
 // ceiling.
+//
+// With --no-idle-cores, one lowest-priority (SCHED_IDLE) thread per core spins, so
+// no core halts. On a virtual machine a halted virtual CPU can take milliseconds to
+// be run again when the host is busy, and the transfer then waits on the hypervisor,
+// not on this program; a SCHED_IDLE thread gives way at once to any other thread, so
+// it takes no time from the transfer. Quiet runs on such a machine vary from run to
+// run without it.
 //
 // Wire ceilings at 115200 baud (11,520 B/s): the addressed style moves 256 payload
 // bytes per 274-byte block plus a 16-byte request, 10,169 B/s; the named style
@@ -41,6 +49,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <pthread.h>
+#include <sched.h>
 #include <string>
 #include <thread>
 #include <vector>
@@ -180,17 +190,46 @@ private:
     std::vector<std::thread> threads_;
 };
 
+// Threads that run only when a core would otherwise be idle, keeping it from halting.
+class IdleSpinners {
+public:
+    explicit IdleSpinners(bool on) {
+        if (!on)
+            return;
+        for (unsigned i = 0; i < std::thread::hardware_concurrency(); ++i)
+            threads_.emplace_back([this] {
+                sched_param none{};
+                if (pthread_setschedparam(pthread_self(), SCHED_IDLE, &none) != 0)
+                    return;
+                while (!stop_.load(std::memory_order_relaxed)) {
+                }
+            });
+    }
+    ~IdleSpinners() {
+        stop_ = true;
+        for (auto& thread : threads_)
+            thread.join();
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::vector<std::thread> threads_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::size_t size = 102400;
     bool withScreen = false;
+    bool noIdleCores = false;
     int load = 0;
     std::string only;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--screen") {
             withScreen = true;
+        } else if (arg == "--no-idle-cores") {
+            noIdleCores = true;
         } else if (arg == "--addressed" || arg == "--named") {
             only = arg;
         } else if (arg == "--load" && i + 1 < argc) {
@@ -198,9 +237,9 @@ int main(int argc, char** argv) {
         } else if (!arg.empty() && arg.find_first_not_of("0123456789") == std::string::npos) {
             size = std::strtoul(arg.c_str(), nullptr, 10);
         } else {
-            std::fprintf(
-                stderr,
-                "usage: transfer_bench [BYTES] [--screen] [--load N] [--addressed | --named]\n");
+            std::fprintf(stderr,
+                         "usage: transfer_bench [BYTES] [--screen] [--load N] [--no-idle-cores]\n"
+                         "                      [--addressed | --named]\n");
             return 2;
         }
     }
@@ -208,7 +247,10 @@ int main(int argc, char** argv) {
     if (load > 0)
         std::printf("%d busy threads beside the transfer on %u cores\n", load,
                     std::thread::hardware_concurrency());
+    if (noIdleCores)
+        std::printf("cores kept from idling by a SCHED_IDLE thread each\n");
     BusyLoad busy(load);
+    IdleSpinners spinners(noIdleCores);
     Bytes data(size, '\0');
     for (std::size_t i = 0; i < size; ++i)
         data[i] = static_cast<char>((i * 131 + i / 256) & 0xFF);
