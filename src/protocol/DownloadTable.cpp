@@ -1,5 +1,7 @@
 #include "protocol/DownloadTable.h"
 
+#include "protocol/Hex.h"
+
 #include <charconv>
 #include <string_view>
 
@@ -135,13 +137,6 @@ int NextPositionAbove(std::uint32_t address) {
         }
     }
     return next;
-}
-
-std::string GroupedNumber(std::uint64_t value) {
-    std::string digits = std::to_string(value);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<std::size_t>(i), ",");
-    return digits;
 }
 
 } // namespace

@@ -144,4 +144,15 @@ std::string PadLeft(const std::string& text, int count, char fill) {
     return std::string(static_cast<std::size_t>(std::max(count, 0)), fill) + text;
 }
 
+std::string GroupedNumber(std::uint64_t value) {
+    const std::string digits = std::to_string(value);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            grouped += ',';
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
 } // namespace tavisto

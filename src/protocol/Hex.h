@@ -39,5 +39,7 @@ std::string PadRight(const std::string& text, int length, char fill);
 Bytes PadRightBytes(const Bytes& bytes, std::size_t length, char fill);
 // `count` copies of `fill` followed by the text.
 std::string PadLeft(const std::string& text, int count, char fill);
+// Decimal digits in groups of three: "1,234,567".
+std::string GroupedNumber(std::uint64_t value);
 
 } // namespace tavisto

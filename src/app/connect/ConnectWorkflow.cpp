@@ -40,7 +40,7 @@ int RunConnect(TConnection& connection, TOperator& op, TConnectView& view) {
 
     if (ModelHasFirmwareCheck(model)) {
         const unsigned version = LcdReadVersion(connection, message);
-        view.ShowFirmwareInfo(modelName, "V" + std::to_string(version));
+        view.ShowFirmwareInfo(modelName, std::string("V").append(std::to_string(version)));
         if (version < kLatestFirmwareVersion) {
             view.SetFirmwareTabVisible(true);
             op.ShowMsgBox(kFirmwareOutdatedWarning, MB_ICONWARNING);

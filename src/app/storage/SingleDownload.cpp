@@ -3,25 +3,14 @@
 #include "app/settings/SettingCommands.h"
 #include "app/storage/DownloadFile.h"
 #include "protocol/DownloadTable.h"
+#include "protocol/Hex.h"
 #include "protocol/PictureSlots.h"
 
 namespace tavisto {
 
-namespace {
-
-// "1,234,567"
-std::string groupedDigits(std::size_t value) {
-    std::string digits = std::to_string(value);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ",");
-    return digits;
-}
-
-} // namespace
-
 std::string FirmwareFileQuestion(const std::string& fileName, std::size_t size,
                                  std::string_view modelName) {
-    return "Send \"" + fileName + "\" (" + groupedDigits(size) + " bytes) as the firmware of the " +
+    return "Send \"" + fileName + "\" (" + GroupedNumber(size) + " bytes) as the firmware of the " +
            std::string(modelName) +
            "? A firmware image not made for this display can stop it from working.";
 }

@@ -343,9 +343,12 @@ void TTransferEngine::abandon(const std::string& message) {
     stopJob();
     // A start step that failed on a line that went away says so under its message.
     std::string text = message;
-    if (lineGone(connection_) && DownPos < kDownListEnd)
-        text += "\n" + std::string(DownFileAt(DownPos).Name) + ": " +
-                NamedFailureCause(TNamedOutcome::Failure::PortClosed);
+    if (lineGone(connection_) && DownPos < kDownListEnd) {
+        text += '\n';
+        text += DownFileAt(DownPos).Name;
+        text += ": ";
+        text += NamedFailureCause(TNamedOutcome::Failure::PortClosed);
+    }
     RestoreLink(connection_);
     stopSeconds();
     op_.ShowMsgBox(text, MB_ICONERROR);
