@@ -19,7 +19,7 @@ constexpr Millis kJobPause{100};
 constexpr Millis kStartPause{100};
 constexpr const char* kUnsupportedAddress = "0xFFFFFFFF";
 constexpr const char* kPortGone =
-    "The port is gone: the display was unplugged or its end of the line closed.";
+    "the port is gone (the display was unplugged or its end of the line closed)";
 constexpr const char* kLeftAtTransferSpeed =
     "The display may still be at 115200 baud; Connect sets it back.";
 
@@ -388,8 +388,26 @@ void TTransferEngine::timOutTimer() {
     stopSeconds();
     op_.actBtnEnableExecute();
     op_.EndProgress();
-    op_.ShowMsgBox(SummaryText + "Time Out!" + (gone ? std::string("\n") + kPortGone : ""),
-                   MB_ICONERROR);
+    op_.ShowMsgBox(SummaryText + "Time Out!\n" + stallCause(gone), MB_ICONERROR);
+}
+
+// The item, how far it got and why it stopped, under the time-out box's text.
+std::string TTransferEngine::stallCause(bool portGone) const {
+    std::string cause = DownPos < kDownListEnd ? DownFileAt(DownPos).Name : "The file";
+    cause += ": ";
+    const std::string progress =
+        std::to_string(blocksDone_) + " of " + std::to_string(blockCount(FileLength)) + " blocks";
+    if (portGone) {
+        cause += kPortGone;
+        cause += " after ";
+        cause += progress;
+        return cause + ".";
+    }
+    cause += "no block request for ";
+    cause += std::to_string(kWatchdogInterval.count() / 1000);
+    cause += " s after ";
+    cause += progress;
+    return cause + "; the display stopped answering (check its power and cable, then try again).";
 }
 
 // The seconds stop before the queue's last box opens: an observer that keeps a count

@@ -110,6 +110,7 @@ public:
     void NamedProgress(std::uint32_t bytesOnWire);   // from the named worker
     void NamedVerdict(const TNamedOutcome& outcome); // from the named worker
     void timOutTimer();
+    std::string stallCause(bool portGone) const;
     void tmr1Timer();
 
     // Feeds received bytes to the frame splitter on the owner's thread: block

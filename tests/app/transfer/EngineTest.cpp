@@ -102,7 +102,12 @@ TEST_F(AddressedEngineTest, TheWatchdogAbandonsAStalledQueueAndSetsTheDisplayBac
     engine.SummaryText = "Download: \r\n\r\n";
     run(kMka, {6, 7});
     ASSERT_TRUE(finished);
-    EXPECT_EQ(op.lastBox(), (Box{"Download: \r\n\r\nTime Out!", 16}));
+    // The box names the item, how far it got and what to do.
+    EXPECT_EQ(op.lastBox(),
+              (Box{"Download: \r\n\r\nTime Out!\nCP850: no block request for 10 s after 2 of 8 "
+                   "blocks; the display stopped answering (check its power and cable, then try "
+                   "again).",
+                   16}));
     EXPECT_THAT(op.status, Contains("enable"));
     // The second row is never started; the display is told the stored rate again.
     EXPECT_THAT(line.writes(), Not(Contains(wire("02 10 00 15 E0 00 00 00 00 14"))));
