@@ -165,12 +165,16 @@ bool run(const char* title, int model, std::size_t size, double ceiling, double 
     return true;
 }
 
-// Threads that keep the CPU busy until destroyed.
-class BusyLoad {
+// Threads that spin until destroyed: at normal priority they load the CPU; at
+// SCHED_IDLE they run only when a core would otherwise be idle, keeping it from halting.
+class Spinners {
 public:
-    explicit BusyLoad(int threads) {
+    Spinners(int threads, bool idlePriority) {
         for (int i = 0; i < threads; ++i)
-            threads_.emplace_back([this] {
+            threads_.emplace_back([this, idlePriority] {
+                sched_param none{};
+                if (idlePriority && pthread_setschedparam(pthread_self(), SCHED_IDLE, &none) != 0)
+                    return;
                 std::uint64_t x = 1;
                 while (!stop_.load(std::memory_order_relaxed))
                     for (int k = 0; k < 10000; ++k)
@@ -178,7 +182,7 @@ public:
                 sink_ += x;
             });
     }
-    ~BusyLoad() {
+    ~Spinners() {
         stop_ = true;
         for (auto& thread : threads_)
             thread.join();
@@ -187,32 +191,6 @@ public:
 private:
     std::atomic<bool> stop_{false};
     std::atomic<std::uint64_t> sink_{0};
-    std::vector<std::thread> threads_;
-};
-
-// Threads that run only when a core would otherwise be idle, keeping it from halting.
-class IdleSpinners {
-public:
-    explicit IdleSpinners(bool on) {
-        if (!on)
-            return;
-        for (unsigned i = 0; i < std::thread::hardware_concurrency(); ++i)
-            threads_.emplace_back([this] {
-                sched_param none{};
-                if (pthread_setschedparam(pthread_self(), SCHED_IDLE, &none) != 0)
-                    return;
-                while (!stop_.load(std::memory_order_relaxed)) {
-                }
-            });
-    }
-    ~IdleSpinners() {
-        stop_ = true;
-        for (auto& thread : threads_)
-            thread.join();
-    }
-
-private:
-    std::atomic<bool> stop_{false};
     std::vector<std::thread> threads_;
 };
 
@@ -249,8 +227,9 @@ int main(int argc, char** argv) {
                     std::thread::hardware_concurrency());
     if (noIdleCores)
         std::printf("cores kept from idling by a SCHED_IDLE thread each\n");
-    BusyLoad busy(load);
-    IdleSpinners spinners(noIdleCores);
+    const Spinners busy(load, false);
+    const Spinners idle(noIdleCores ? static_cast<int>(std::thread::hardware_concurrency()) : 0,
+                        true);
     Bytes data(size, '\0');
     for (std::size_t i = 0; i < size; ++i)
         data[i] = static_cast<char>((i * 131 + i / 256) & 0xFF);
