@@ -95,6 +95,7 @@ std::string usageText(bool paced) {
            "  --transfer-garbage HEX  send these bytes before every block request and\n"
            "                        finished frame\n"
            "  --refuse-make-file    answer make-file frames with ERR and store nothing\n"
+           "  --keep-speed          refuse baud rate codes: the display stays at its speed\n"
            "  --corrupt-block N     flip a bit in the first arrival of transfer block N\n"
            "  --silent-after-block N  take transfer block N, then read and answer nothing\n"
            "                        more until the program ends\n"
@@ -237,6 +238,8 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
                 return false;
         } else if (arg == "--refuse-make-file") {
             f.refuseMakeFile = true;
+        } else if (arg == "--keep-speed") {
+            f.keepSpeed = true;
         } else if (arg == "--corrupt-block") {
             if (!number(0x7FFFFFFF, n))
                 return false;

@@ -277,6 +277,8 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
         const int code = std::stoi(frame.text);
         if (baudRateOfCode(code) < 0)
             return refuse("unknown baud rate code");
+        if (faults_.keepSpeed)
+            return refuse("speed change not taken (fault)");
         s.Baud_Rate = static_cast<std::uint8_t>(code);
         setSpeed(baudRateOfCode(code), "baud rate code");
         return true;

@@ -29,6 +29,9 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
+// How long a display is given to take a new line speed before it is asked at it.
+constexpr Millis kSpeedSettle{300};
+
 double secondsSince(SteadyClock::time_point start) {
     return std::chrono::duration<double>(SteadyClock::now() - start).count();
 }
@@ -195,10 +198,36 @@ private:
         }
         // The line speed last: the port follows the display to its new speed.
         if (settings.baudRate) {
+            const int before = connection_.CurrentBaudRate;
             if (auto end = extra("baud rate", btn_baudrateSetClick))
+                return *end;
+            if (auto end = confirmSpeed(before))
                 return *end;
         }
         return succeeded();
+    }
+
+    // The speed command has no answer, and the next steps talk at the new speed at
+    // once: the display must answer there first, or the port is failed with the speed
+    // it still answers at, instead of sending the rest to a display that cannot read it.
+    std::optional<StepEnd> confirmSpeed(int before) {
+        const int after = connection_.CurrentBaudRate;
+        if (after == before)
+            return std::nullopt;
+        std::string message;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            connection_.clock().sleep(kSpeedSettle);
+            if (LcdIdentifyModel(connection_, message) >= 0)
+                return std::nullopt;
+        }
+        std::string cause = "baud rate: the display did not answer at " + std::to_string(after) +
+                            " baud after the change (" + OneLine(message) + ")";
+        connection_.CurrentBaudRate = before;
+        if (LcdIdentifyModel(connection_, message) >= 0)
+            cause += "; it still answers at " + std::to_string(before) + " baud";
+        else
+            connection_.CurrentBaudRate = after;
+        return failed(cause);
     }
 
     StepEnd pictures() {

@@ -347,6 +347,10 @@ TEST_F(Provision, AProfileFromOneDisplaySetsUpAnother) {
     };
     send({"welcome1", "CLONED SHOP"});
     send({"play-setting", "2,4", "45", "3"});
+    // The line speed goes last in the settings step; the play step after it must
+    // follow the display to its new speed.
+    send({"display-baud", "19200"});
+    ASSERT_TRUE(eventually([&] { return model.baudRate() == 19200; }));
     const CliRun from = run({"profile-from", model.devicePath(), path("cloned.json")});
     ASSERT_EQ(from.code, 0) << from.err;
     EXPECT_FALSE(folder.read("cloned.ini").empty());
@@ -360,6 +364,31 @@ TEST_F(Provision, AProfileFromOneDisplaySetsUpAnother) {
     EXPECT_TRUE(got.main_str.starts_with(expected.main_str)) << got.main_str;
     EXPECT_EQ(got.pic_reg, 0b1010);
     EXPECT_EQ(got.into_lun_bo, 45);
+    EXPECT_EQ(blank.baudRate(), 19200);
+}
+
+// A display that does not take the profile's line speed fails its port at the
+// settings step, saying at which speed it still answers; nothing more is sent to it
+// at a speed it cannot read.
+TEST_F(Provision, ADisplayThatKeepsItsSpeedFailsWithTheSpeedItAnswersAt) {
+    sim::Faults keepSpeed;
+    keepSpeed.keepSpeed = true;
+    sim::VirtualDisplay& display = addDisplay(5, keepSpeed);
+    folder.write("fast.ini", R"({"Baud_Rate": 1})");
+    const std::string profile =
+        writeProfile("fast.json", R"({"settings": {"file": "fast.ini", "baud_rate": true},
+                         "play": {"pictures": [2], "standby": 30, "interval": 5}})");
+    const CliRun result =
+        run({"provision", profile, "--ports", ports(), "--report", path("fast-report.json")});
+    EXPECT_EQ(result.code, 1) << result.out << result.err;
+    const json port = readReport("fast-report.json")["ports"][0];
+    EXPECT_EQ(port["result"], "failed");
+    EXPECT_EQ(port["error"], "settings: baud rate: the display did not answer at 19200 baud "
+                             "after the change (Not found Device : Time out !); it still "
+                             "answers at 9600 baud");
+    EXPECT_EQ(port["steps"].size(), 2u) << "the play step is not run";
+    EXPECT_EQ(display.baudRate(), 9600);
+    EXPECT_NE(display.state().settings.lun_time, 5);
 }
 
 // Scripts read the displays as JSON: a display that does not answer has a null model
