@@ -29,9 +29,6 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
-// How long a display is given to take a new line speed before it is asked at it.
-constexpr Millis kSpeedSettle{300};
-
 double secondsSince(SteadyClock::time_point start) {
     return std::chrono::duration<double>(SteadyClock::now() - start).count();
 }
@@ -212,22 +209,10 @@ private:
     // it still answers at, instead of sending the rest to a display that cannot read it.
     std::optional<StepEnd> confirmSpeed(int before) {
         const int after = connection_.CurrentBaudRate;
-        if (after == before)
-            return std::nullopt;
         std::string message;
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            connection_.clock().sleep(kSpeedSettle);
-            if (LcdIdentifyModel(connection_, message) >= 0)
-                return std::nullopt;
-        }
-        std::string cause = "baud rate: the display did not answer at " + std::to_string(after) +
-                            " baud after the change (" + OneLine(message) + ")";
-        connection_.CurrentBaudRate = before;
-        if (LcdIdentifyModel(connection_, message) >= 0)
-            cause += "; it still answers at " + std::to_string(before) + " baud";
-        else
-            connection_.CurrentBaudRate = after;
-        return failed(cause);
+        if (after == before || ConfirmNewLineSpeed(connection_, before, after, message))
+            return std::nullopt;
+        return failed("baud rate: " + OneLine(message));
     }
 
     StepEnd pictures() {

@@ -8,6 +8,7 @@
 #include "cli/SettingsHelp.h"
 #include "cli/TerminalOperator.h"
 #include "cli/TransferQueue.h"
+#include "protocol/Discovery.h"
 #include "settings/CodePage.h"
 #include "settings/SettingsFile.h"
 #include "settings/Vocabulary.h"
@@ -200,8 +201,13 @@ CliAction displayBaud(const std::vector<std::string>& args) {
     }
     if (code < 0)
         code = parseNumber(given, "CODE", 0, static_cast<int>(SetBaudRates.size()) - 1);
-    return sendAction(
-        [code](TConnection& c, std::string& m) { return LcdSetBaudRate(c, code, m); });
+    const int speed =
+        std::stoi(std::string(SetBaudRates[static_cast<std::size_t>(code)].BaudRateName));
+    // The command has no answer: "OK" only once the display answers at its new speed.
+    return sendAction([code, speed](TConnection& c, std::string& m) {
+        const int before = c.CurrentBaudRate;
+        return LcdSetBaudRate(c, code, m) && ConfirmNewLineSpeed(c, before, speed, m);
+    });
 }
 
 // The form and the record as the window has them after start-up.

@@ -85,7 +85,9 @@ inline constexpr std::string_view kDisplayBaudHelp =
     R"(usage: tavisto-cli [OPTIONS] display-baud CODE
 
 Changes the display's own serial speed: CODE 0 = 9600, 1 = 19200, 2 = 38400,
-3 = 57600, 4 = 115200 (the speed itself is accepted too). Later commands must
+3 = 57600, 4 = 115200 (the speed itself is accepted too). The display is then
+asked for its model at the new speed: the command fails, naming the speed the
+display still answers at, when it does not answer there. Later commands must
 then use the new speed.
 )";
 

@@ -26,4 +26,25 @@ ScanResult ScanForDisplay(TConnection& connection,
     return result;
 }
 
+bool ConfirmNewLineSpeed(TConnection& connection, int before, int after, std::string& message) {
+    constexpr Millis kSpeedSettle{300};
+    connection.CurrentBaudRate = after;
+    std::string reason;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        connection.clock().sleep(kSpeedSettle);
+        if (LcdIdentifyModel(connection, reason) >= 0) {
+            message = "OK";
+            return true;
+        }
+    }
+    message = "the display did not answer at " + std::to_string(after) +
+              " baud after the change (" + reason + ")";
+    connection.CurrentBaudRate = before;
+    if (before != after && LcdIdentifyModel(connection, reason) >= 0)
+        message += "; it still answers at " + std::to_string(before) + " baud";
+    else
+        connection.CurrentBaudRate = after;
+    return false;
+}
+
 } // namespace tavisto

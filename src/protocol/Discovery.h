@@ -23,4 +23,10 @@ struct ScanResult {
 ScanResult ScanForDisplay(TConnection& connection,
                           const std::function<void(int baudRate)>& onAttempt = {});
 
+// After a speed command, which has no answer: gives the display 300 ms to take the
+// new speed and asks for its model there, three times. True when it answered, with
+// CurrentBaudRate at `after`. Otherwise `message` says so and names the speed it
+// still answers at, if `before`, where CurrentBaudRate is then left.
+bool ConfirmNewLineSpeed(TConnection& connection, int before, int after, std::string& message);
+
 } // namespace tavisto

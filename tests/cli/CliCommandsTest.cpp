@@ -2,10 +2,13 @@
 #include "pictures/BmpCodec.h"
 #include "tests/support/TempFolder.h"
 
+#include <gmock/gmock.h>
+
 namespace tavisto::testing {
 namespace {
 
 using namespace std::string_literals;
+using ::testing::EndsWith;
 
 struct WireCase {
     std::vector<std::string> args;
@@ -42,8 +45,6 @@ TEST_F(CliTest, EachCommandSendsItsFrame) {
         {{"scroll", "0x05"}, wire("02 07 16 09 05")},
         {{"command-mode", "12"}, wire("02 43 31 32")},
         {{"command-mode", "auto"}, wire("02 43 31 34")},
-        {{"display-baud", "4"}, wire("02 42 34")},
-        {{"display-baud", "19200"}, wire("02 42 31")},
         {{"show-picture", "10"}, wire("02 07 1A 0A")},
         {{"picture-selection", "0x3FF"}, wire("02 07 28 03 FF")},
         {{"standby", "120"}, wire("02 07 1C 78")},
@@ -71,6 +72,32 @@ TEST_F(CliTest, EachCommandSendsItsFrame) {
 
 // Factory reset runs the window's Reset Display: its question needs --yes in a
 // script, and a refusal ends with the status format and firmware use too.
+// The speed command has no answer: the display is asked for its model at the new
+// speed, and "OK" comes only when it answers there.
+TEST_F(CliTest, DisplayBaudIsOkOnlyWhenTheDisplayAnswersAtTheNewSpeed) {
+    int displaySpeed = 9600;
+    bool takesSpeed = true;
+    line.onWrite = [&](const Bytes& written) {
+        if (written == wire("02 42 31") && takesSpeed)
+            displaySpeed = 19200;
+        else if (written == wire("02 07 16 01") && line.baudRate() == displaySpeed)
+            line.arrive("KT350-MK"s + '\0', 10ms);
+    };
+    const CliRun taken = run({"--baud", "9600", "display-baud", "19200"});
+    EXPECT_EQ(taken.code, 0) << taken.err;
+    EXPECT_EQ(taken.out, "OK\n");
+    EXPECT_EQ(line.writes().front(), wire("02 42 31"));
+    EXPECT_EQ(line.baudRate(), 19200) << "asked at the new speed";
+
+    displaySpeed = 9600;
+    takesSpeed = false;
+    const CliRun kept = run({"--baud", "9600", "display-baud", "1"});
+    EXPECT_EQ(kept.code, 1);
+    EXPECT_THAT(kept.err, EndsWith("\nthe display did not answer at 19200 baud after the change "
+                                   "(Not found Device : Time out !); it still answers at 9600 "
+                                   "baud\n"));
+}
+
 TEST_F(CliTest, FactoryResetAsksFirstAndRefusalHasItsOwnStatus) {
     displayAt(9600, "KT350-MK");
     CliRun result = run({"--baud", "9600", "factory-reset"});
