@@ -20,13 +20,6 @@ using namespace tavisto::sim;
 
 namespace {
 
-std::optional<std::string_view> builtInFont(std::string_view name) {
-    auto bytes = tavisto::FindEmbeddedResource(name);
-    if (!bytes)
-        return std::nullopt;
-    return std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-}
-
 // The drawing thread's processor time is held against the goal: on a shared machine the
 // wall-clock time of a single drawing says more about the scheduler than the drawing.
 struct Timing {
@@ -67,7 +60,7 @@ Timing timeDrawing(ScreenRenderer& renderer, const DisplayState& state, const St
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 500;
-    if (!builtInFont("CP437_800X480")) {
+    if (!tavisto::EmbeddedResourceView("CP437_800X480")) {
         std::fprintf(stderr, "screen_bench: this build carries no font images\n");
         return 1;
     }
@@ -78,7 +71,7 @@ int main(int argc, char** argv) {
     for (std::size_t r = 0; r < state.screen.size(); ++r)
         state.screen[r] = std::string("Cola 0,33l    2,50 ").substr(0, 19) + char('1' + r);
     state.settings.wel_mess2 = "Thank you for your visit - see you soon - have a nice day!  ";
-    ScreenRenderer renderer(builtInFont);
+    ScreenRenderer renderer(tavisto::EmbeddedResourceView);
     const Timing text = timeDrawing(renderer, state, {}, runs);
 
     Storage storage;

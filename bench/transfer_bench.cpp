@@ -91,18 +91,11 @@ public:
     void actBtnEnableExecute() override {}
 };
 
-std::optional<std::string_view> builtInFont(std::string_view name) {
-    auto bytes = FindEmbeddedResource(name);
-    if (!bytes)
-        return std::nullopt;
-    return std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-}
-
 // Looks at the display's screen every 100 ms, as the window's view does while open.
 class ScreenViewer {
 public:
     explicit ScreenViewer(const sim::VirtualDisplay& display)
-        : feed_(display, builtInFont), thread_([this] {
+        : feed_(display, EmbeddedResourceView), thread_([this] {
               while (!stop_) {
                   drawings_ += feed_.refresh(Steady::now()) ? 1 : 0;
                   std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -29,11 +29,17 @@ std::optional<std::span<const std::uint8_t>> FindEmbeddedResource(std::string_vi
     return FindResourceIn(EmbeddedResources(), name);
 }
 
-std::optional<std::string> EmbeddedResourceBytes(std::string_view name) {
+std::optional<std::string_view> EmbeddedResourceView(std::string_view name) {
     const auto bytes = FindEmbeddedResource(name);
     if (!bytes)
         return std::nullopt;
-    return std::string(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    return std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+}
+
+std::optional<std::string> EmbeddedResourceBytes(std::string_view name) {
+    if (const auto view = EmbeddedResourceView(name))
+        return std::string(*view);
+    return std::nullopt;
 }
 
 } // namespace tavisto

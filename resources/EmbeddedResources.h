@@ -27,6 +27,9 @@ std::span<const TEmbeddedResource> EmbeddedResources();
 // The resource of this program called `name` (any letter case), or nothing.
 std::optional<std::span<const std::uint8_t>> FindEmbeddedResource(std::string_view name);
 
+// As FindEmbeddedResource, as a view of its bytes as 8-bit characters (no copy).
+std::optional<std::string_view> EmbeddedResourceView(std::string_view name);
+
 // As FindEmbeddedResource, as a copy of its bytes in the 8-bit string the protocol uses.
 std::optional<std::string> EmbeddedResourceBytes(std::string_view name);
 

@@ -16,13 +16,6 @@ using namespace tavisto::sim;
 
 namespace {
 
-std::optional<std::string_view> builtInFont(std::string_view name) {
-    auto bytes = tavisto::FindEmbeddedResource(name);
-    if (!bytes)
-        return std::nullopt;
-    return std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-}
-
 // Waits for SIGINT or SIGTERM; with a screen file, rewrites it on every change while
 // waiting.
 void runUntilSignalled(const sigset_t& signals, const VirtualDisplay& display,
@@ -32,7 +25,7 @@ void runUntilSignalled(const sigset_t& signals, const VirtualDisplay& display,
         sigwait(&signals, &received);
         return;
     }
-    ScreenFeed feed(display, builtInFont);
+    ScreenFeed feed(display, tavisto::EmbeddedResourceView);
     std::string lastProblem;
     const timespec pause{screen.everyMs / 1000, (screen.everyMs % 1000) * 1'000'000L};
     for (;;) {

@@ -6,20 +6,9 @@
 
 namespace tavisto::ui {
 
-namespace {
-
-std::optional<std::string_view> builtInFont(std::string_view name) {
-    auto bytes = FindEmbeddedResource(name);
-    if (!bytes)
-        return std::nullopt;
-    return std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-}
-
-} // namespace
-
 struct TSimulatedDisplay::Impl {
     explicit Impl(const sim::SimOptions& options)
-        : display(options), screen(display, builtInFont) {}
+        : display(options), screen(display, EmbeddedResourceView) {}
     sim::VirtualDisplay display;
     sim::ScreenFeed screen;
 };
