@@ -81,6 +81,9 @@ bool EnumPortsIn(const std::string& ttyClassFolder, std::vector<std::string>& li
                  std::string& message);
 // Case-insensitive text order, so /dev/ttyS10 comes before /dev/ttyS2.
 void SortPortNames(std::vector<std::string>& names);
+// The end of a successful listing: `found` sorted into `list`, "OK"; true.
+bool ListSortedPorts(std::vector<std::string> found, std::vector<std::string>& list,
+                     std::string& message);
 
 // 2052 when the system speaks Chinese (PRC), 1033 otherwise. Linux: the user's locale
 // (zh_CN); Windows: the system's default language.

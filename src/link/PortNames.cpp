@@ -51,10 +51,7 @@ bool EnumPortsIn(const std::string& ttyClassFolder, std::vector<std::string>& li
         message = kListError;
         return false;
     }
-    SortPortNames(found);
-    list = std::move(found);
-    message = "OK";
-    return true;
+    return ListSortedPorts(std::move(found), list, message);
 }
 
 bool EnumPorts(std::vector<std::string>& list, std::string& message) {

@@ -14,4 +14,12 @@ void SortPortNames(std::vector<std::string>& names) {
     });
 }
 
+bool ListSortedPorts(std::vector<std::string> found, std::vector<std::string>& list,
+                     std::string& message) {
+    SortPortNames(found);
+    list = std::move(found);
+    message = "OK";
+    return true;
+}
+
 } // namespace tavisto

@@ -40,10 +40,7 @@ bool EnumPortsInKey(HKEY root, const std::wstring& subKey, std::vector<std::stri
         message = kListError;
         return false;
     }
-    SortPortNames(found);
-    list = std::move(found);
-    message = "OK";
-    return true;
+    return ListSortedPorts(std::move(found), list, message);
 }
 
 bool EnumPorts(std::vector<std::string>& list, std::string& message) {
