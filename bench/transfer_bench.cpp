@@ -71,7 +71,7 @@ public:
 
     int ShowMsgBox(const std::string& text, int) override {
         std::printf("  box: %s\n", text.c_str());
-        return IDOK;
+        return kIdOk;
     }
     void BeginProgress(const std::string&, int, TProgressKind) override {}
     void EndProgress() override {}

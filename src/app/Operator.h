@@ -5,14 +5,15 @@
 
 namespace tavisto {
 
-// Message box flags and answers, with the values the operator dialogs have always had.
-inline constexpr int MB_ICONERROR = 16;
-inline constexpr int MB_ICONWARNING = 48;
-inline constexpr int MB_ICONINFORMATION = 64;
-inline constexpr int MB_YESNO_QUESTION = 36; // question icon with Yes and No
-inline constexpr int IDOK = 1;
-inline constexpr int IDYES = 6;
-inline constexpr int IDNO = 7;
+// Message box flags and answers, with the values the operator dialogs have always had
+// (Windows' MB_ICONERROR, IDYES, ...; named apart, as windows.h makes those macros).
+inline constexpr int kMbIconError = 16;
+inline constexpr int kMbIconWarning = 48;
+inline constexpr int kMbIconInformation = 64;
+inline constexpr int kMbYesNoQuestion = 36; // question icon with Yes and No
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
 
 // What BeginProgress resets besides the status bar (the values are the ones the
 // transfer workflows have always passed).
@@ -35,7 +36,7 @@ class TOperator {
 public:
     virtual ~TOperator() = default;
 
-    // Modal box titled "Tavisto"; returns the button pressed (IDOK, IDYES, IDNO).
+    // Modal box titled "Tavisto"; returns the button pressed (kIdOk, kIdYes, kIdNo).
     virtual int ShowMsgBox(const std::string& text, int flags) = 0;
 
     // Status bar and progress. `position` is the running job's position in the
@@ -60,7 +61,7 @@ public:
 // Shows `text` in an error box and returns false: how a workflow stops on a failure
 // (`return ShowError(op, message);`).
 inline bool ShowError(TOperator& op, const std::string& text) {
-    op.ShowMsgBox(text, MB_ICONERROR);
+    op.ShowMsgBox(text, kMbIconError);
     return false;
 }
 

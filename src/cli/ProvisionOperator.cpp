@@ -27,16 +27,16 @@ std::string OneLine(const std::string& text) {
 }
 
 int ProvisionOperator::ShowMsgBox(const std::string& text, int flags) {
-    if (flags == MB_YESNO_QUESTION)
-        return IDYES;
-    const bool problem = flags == MB_ICONERROR || flags == MB_ICONWARNING;
+    if (flags == kMbYesNoQuestion)
+        return kIdYes;
+    const bool problem = flags == kMbIconError || flags == kMbIconWarning;
     if (!problem)
-        return IDOK; // "Done!" and reports: the step's result says as much
+        return kIdOk; // "Done!" and reports: the step's result says as much
     if (error_.empty())
         error_ = OneLine(text);
     if (log_)
         log_(OneLine(text), true);
-    return IDOK;
+    return kIdOk;
 }
 
 void ProvisionOperator::ShowLogOnRichEdit(const std::string& text, bool error) {

@@ -31,35 +31,35 @@ std::string TerminalLines(const std::string& text) {
 int TTerminalOperator::ask(const std::string& question) {
     if (options_.assumeYes) {
         err_ << question << " yes (--yes)\n";
-        return IDYES;
+        return kIdYes;
     }
     if (!options_.interactive) {
         err_ << question << " no (run with --yes to confirm)\n";
-        return IDNO;
+        return kIdNo;
     }
     err_ << question << " [y/N] " << std::flush;
     std::string answer;
     if (!std::getline(in_, answer))
-        return IDNO;
+        return kIdNo;
     answer.erase(std::remove_if(answer.begin(), answer.end(),
                                 [](unsigned char c) { return std::isspace(c); }),
                  answer.end());
     std::transform(answer.begin(), answer.end(), answer.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return answer == "y" || answer == "yes" ? IDYES : IDNO;
+    return answer == "y" || answer == "yes" ? kIdYes : kIdNo;
 }
 
 int TTerminalOperator::ShowMsgBox(const std::string& text, int flags) {
     constexpr int kButtonMask = 0x0F;
-    constexpr int kYesNoButtons = MB_YESNO_QUESTION & kButtonMask;
+    constexpr int kYesNoButtons = kMbYesNoQuestion & kButtonMask;
     if ((flags & kButtonMask) == kYesNoButtons) {
         const int answer = ask(text);
-        declined_ = declined_ || answer != IDYES;
+        declined_ = declined_ || answer != kIdYes;
         return answer;
     }
-    const bool toErr = flags == MB_ICONERROR || (flags == MB_ICONWARNING && options_.warningsToErr);
+    const bool toErr = flags == kMbIconError || (flags == kMbIconWarning && options_.warningsToErr);
     (toErr ? err_ : out_) << TerminalLines(text) << std::flush;
-    return IDOK;
+    return kIdOk;
 }
 
 void TTerminalOperator::BeginProgress(const std::string& text, int, TProgressKind) {

@@ -23,10 +23,10 @@ public:
 
     int ShowMsgBox(const std::string& text, int flags) override {
         boxes.push_back({text, flags});
-        if (flags != MB_YESNO_QUESTION)
-            return IDOK;
+        if (flags != kMbYesNoQuestion)
+            return kIdOk;
         if (answers.empty())
-            return IDYES;
+            return kIdYes;
         const int answer = answers.front();
         answers.pop_front();
         return answer;

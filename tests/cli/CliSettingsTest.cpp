@@ -15,15 +15,15 @@ TEST(TerminalOperator, InformationToOutWarningsAndErrorsToErr) {
     std::ostringstream out, err;
     std::istringstream in;
     cli::TTerminalOperator terminal(out, err, in);
-    EXPECT_EQ(terminal.ShowMsgBox("Done!", MB_ICONINFORMATION), IDOK);
-    terminal.ShowMsgBox("Fail!", MB_ICONWARNING);
-    terminal.ShowMsgBox("Download: \r\n\r\nA  Success \r\n", MB_ICONERROR);
+    EXPECT_EQ(terminal.ShowMsgBox("Done!", kMbIconInformation), kIdOk);
+    terminal.ShowMsgBox("Fail!", kMbIconWarning);
+    terminal.ShowMsgBox("Download: \r\n\r\nA  Success \r\n", kMbIconError);
     EXPECT_EQ(out.str(), "Done!\n");
     EXPECT_EQ(err.str(), "Fail!\nDownload: \n\nA  Success \n");
 
     std::ostringstream reportOut;
     cli::TTerminalOperator reporting(reportOut, err, in, {.warningsToErr = false});
-    reporting.ShowMsgBox("report", MB_ICONWARNING);
+    reporting.ShowMsgBox("report", kMbIconWarning);
     EXPECT_EQ(reportOut.str(), "report\n");
 }
 
@@ -31,23 +31,23 @@ TEST(TerminalOperator, QuestionsNeedYesOrAnOperator) {
     std::ostringstream out, err;
     std::istringstream noInput;
     cli::TTerminalOperator script(out, err, noInput);
-    EXPECT_EQ(script.ShowMsgBox("Sure?", MB_YESNO_QUESTION), IDNO);
+    EXPECT_EQ(script.ShowMsgBox("Sure?", kMbYesNoQuestion), kIdNo);
     EXPECT_EQ(err.str(), "Sure? no (run with --yes to confirm)\n");
 
     EXPECT_TRUE(script.declined());
 
     cli::TTerminalOperator confirmed(out, err, noInput, {.assumeYes = true});
-    EXPECT_EQ(confirmed.ShowMsgBox("Sure?", MB_YESNO_QUESTION), IDYES);
+    EXPECT_EQ(confirmed.ShowMsgBox("Sure?", kMbYesNoQuestion), kIdYes);
     EXPECT_FALSE(confirmed.declined());
 
     std::istringstream answers(" Yes \nn\ny");
     cli::TTerminalOperator asked(out, err, answers, {.interactive = true});
-    EXPECT_EQ(asked.ShowMsgBox("Sure?", MB_YESNO_QUESTION), IDYES);
+    EXPECT_EQ(asked.ShowMsgBox("Sure?", kMbYesNoQuestion), kIdYes);
     EXPECT_FALSE(asked.declined());
-    EXPECT_EQ(asked.ShowMsgBox("Sure?", MB_YESNO_QUESTION), IDNO);
+    EXPECT_EQ(asked.ShowMsgBox("Sure?", kMbYesNoQuestion), kIdNo);
     EXPECT_TRUE(asked.declined()); // a later Yes does not undo a No
-    EXPECT_EQ(asked.ShowMsgBox("Sure?", MB_YESNO_QUESTION), IDYES);
-    EXPECT_EQ(asked.ShowMsgBox("Sure?", MB_YESNO_QUESTION), IDNO); // end of input
+    EXPECT_EQ(asked.ShowMsgBox("Sure?", kMbYesNoQuestion), kIdYes);
+    EXPECT_EQ(asked.ShowMsgBox("Sure?", kMbYesNoQuestion), kIdNo); // end of input
     EXPECT_TRUE(out.str().empty());
 }
 

@@ -19,7 +19,7 @@ int RunConnect(TConnection& connection, TOperator& op, TConnectView& view) {
         ScanForDisplay(connection, [&view](int baudRate) { view.SelectBaudRate(baudRate); });
     const DisplayModel* model = FindModel(found.model);
     if (!model) {
-        op.ShowMsgBox(found.message, MB_ICONERROR);
+        op.ShowMsgBox(found.message, kMbIconError);
         return -1;
     }
 
@@ -35,7 +35,7 @@ int RunConnect(TConnection& connection, TOperator& op, TConnectView& view) {
 
     std::string message;
     VfdClearDisplay(connection, 0, message);
-    op.ShowMsgBox("Connected to " + modelName + "!", MB_ICONINFORMATION);
+    op.ShowMsgBox("Connected to " + modelName + "!", kMbIconInformation);
     view.SetFirmwareTabVisible(false);
 
     if (ModelHasFirmwareCheck(model)) {
@@ -43,7 +43,7 @@ int RunConnect(TConnection& connection, TOperator& op, TConnectView& view) {
         view.ShowFirmwareInfo(modelName, std::string("V").append(std::to_string(version)));
         if (version < kLatestFirmwareVersion) {
             view.SetFirmwareTabVisible(true);
-            op.ShowMsgBox(kFirmwareOutdatedWarning, MB_ICONWARNING);
+            op.ShowMsgBox(kFirmwareOutdatedWarning, kMbIconWarning);
         }
     }
     return model->index;

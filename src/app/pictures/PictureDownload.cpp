@@ -59,7 +59,7 @@ bool btn_DownloadPictrueClick(TConnection& connection, TOperator& op, const Disp
     }
     // A picture of the wrong size would fill the display's storage wrongly.
     if (!refused.empty())
-        op.ShowMsgBox(refused, MB_ICONWARNING);
+        op.ShowMsgBox(refused, kMbIconWarning);
     if (engine.GetDownListTrueTotal() == 0)
         return false;
 

@@ -19,10 +19,10 @@ bool SendPlaySetting(TConnection& connection, TOperator& op, std::uint16_t picRe
                       LcdSetStandbyTime(connection, standbySeconds, message) &&
                       LcdSetPlayInterval(connection, intervalSeconds, message);
     if (!sent) {
-        op.ShowMsgBox(message, MB_ICONERROR);
+        op.ShowMsgBox(message, kMbIconError);
         return false;
     }
-    op.ShowMsgBox(kDoneMessage, MB_ICONINFORMATION);
+    op.ShowMsgBox(kDoneMessage, kMbIconInformation);
     return true;
 }
 
@@ -38,7 +38,7 @@ bool cxImage76Click(TConnection& connection, TOperator& op, int slot) {
     std::string message;
     if (LcdShowPicture(connection, slot - 75, message))
         return true;
-    op.ShowMsgBox(message, MB_ICONERROR);
+    op.ShowMsgBox(message, kMbIconError);
     return false;
 }
 

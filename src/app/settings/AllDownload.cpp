@@ -97,14 +97,14 @@ TAllDownloadResult AllDownload(TConnection& connection, TSettingsForm& form, TDi
 
     op.EndProgress();
     op.ShowMsgBox(result.report, result.report.find("Failed") != std::string::npos
-                                     ? MB_ICONWARNING
-                                     : MB_ICONINFORMATION);
+                                     ? kMbIconWarning
+                                     : kMbIconInformation);
     return result;
 }
 
 TAllDownloadResult btn_AllDownloadClick(TConnection& connection, TSettingsForm& form,
                                         TDisplayInfo& info, TOperator& op) {
-    if (op.ShowMsgBox(kAllDownloadQuestion, MB_YESNO_QUESTION) != IDYES)
+    if (op.ShowMsgBox(kAllDownloadQuestion, kMbYesNoQuestion) != kIdYes)
         return {};
     return AllDownload(connection, form, info, op);
 }

@@ -19,22 +19,22 @@ bool sendAll(TOperator& op, std::initializer_list<Step> steps) {
     std::string message;
     for (const Step& step : steps) {
         if (!step(message)) {
-            op.ShowMsgBox(message, MB_ICONERROR);
+            op.ShowMsgBox(message, kMbIconError);
             return false;
         }
     }
-    op.ShowMsgBox(kDoneMessage, MB_ICONINFORMATION);
+    op.ShowMsgBox(kDoneMessage, kMbIconInformation);
     return true;
 }
 
 bool reportDoneOrFail(TOperator& op, bool ok) {
-    op.ShowMsgBox(ok ? kDoneMessage : kFailMessage, ok ? MB_ICONINFORMATION : MB_ICONWARNING);
+    op.ShowMsgBox(ok ? kDoneMessage : kFailMessage, ok ? kMbIconInformation : kMbIconWarning);
     return ok;
 }
 
 bool showIfFailed(TOperator& op, bool ok, const std::string& message) {
     if (!ok)
-        op.ShowMsgBox(message, MB_ICONERROR);
+        op.ShowMsgBox(message, kMbIconError);
     return ok;
 }
 
@@ -75,14 +75,14 @@ bool btn_DownloadSettingClick(TConnection& connection, TSettingsForm& form, TDis
     auto waitReady = [&] {
         if (LcdWaitReady(connection, message))
             return true;
-        op.ShowMsgBox(kNotFoundPrefix + message, MB_ICONERROR);
+        op.ShowMsgBox(kNotFoundPrefix + message, kMbIconError);
         return false;
     };
     if (!send(LcdSetWelcomeLine1(connection, info.wel_mess1, message)) || !waitReady() ||
         !send(LcdSetWelcomeLine2(connection, info.wel_mess2, message)) || !waitReady() ||
         !send(LcdSetLine2Scroll(connection, info.temp2, message)))
         return false;
-    op.ShowMsgBox(kDoneMessage, MB_ICONINFORMATION);
+    op.ShowMsgBox(kDoneMessage, kMbIconInformation);
     return true;
 }
 
@@ -153,7 +153,7 @@ bool btn_DownloadCodePageClick(TConnection& connection, TSettingsForm& form, TDi
 }
 
 bool btn_ResetDisplayClick(TConnection& connection, TSettingsForm&, TDisplayInfo&, TOperator& op) {
-    if (op.ShowMsgBox(kRestoreQuestion, MB_YESNO_QUESTION) != IDYES)
+    if (op.ShowMsgBox(kRestoreQuestion, kMbYesNoQuestion) != kIdYes)
         return false;
     std::string message;
     return showIfFailed(op, VfdFactoryReset(connection, message), message);

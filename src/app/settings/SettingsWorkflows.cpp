@@ -32,12 +32,12 @@ bool SaveSettingsFile(const TDisplayInfo& info, const fs::path& chosen, TOperato
                       fs::path* written) {
     std::string message;
     if (!HasFileNamePart(chosen, message)) {
-        op.ShowMsgBox(message, MB_ICONERROR);
+        op.ShowMsgBox(message, kMbIconError);
         return false;
     }
     const fs::path name = SettingsFileName(chosen);
     if (!SaveFile(name, TextToHostBytes(WriteSettingsText(info)), message)) {
-        op.ShowMsgBox(message, MB_ICONERROR);
+        op.ShowMsgBox(message, kMbIconError);
         return false;
     }
     std::error_code error;
@@ -46,7 +46,7 @@ bool SaveSettingsFile(const TDisplayInfo& info, const fs::path& chosen, TOperato
         full = name;
     if (written)
         *written = full;
-    op.ShowMsgBox(kSaveSuccessMessage + full.string(), MB_ICONINFORMATION);
+    op.ShowMsgBox(kSaveSuccessMessage + full.string(), kMbIconInformation);
     return true;
 }
 
@@ -72,18 +72,18 @@ bool LoadSettingsFile(const fs::path& path, TSettingsForm& form, TDisplayInfo& i
     Bytes bytes;
     std::string message;
     if (!ReadFileBounded(path, kSettingsFileLimit, bytes, message)) {
-        op.ShowMsgBox(message, MB_ICONERROR);
+        op.ShowMsgBox(message, kMbIconError);
         return false;
     }
     if (bytes.empty()) {
-        op.ShowMsgBox(kLoadEmptyMessage, MB_ICONWARNING);
+        op.ShowMsgBox(kLoadEmptyMessage, kMbIconWarning);
         return false;
     }
     if (!ApplySettingsText(HostBytesToText(bytes), form, info, message)) {
-        op.ShowMsgBox(message, MB_ICONWARNING);
+        op.ShowMsgBox(message, kMbIconWarning);
         return false;
     }
-    op.ShowMsgBox(kLoadSuccessMessage, MB_ICONINFORMATION);
+    op.ShowMsgBox(kLoadSuccessMessage, kMbIconInformation);
     return true;
 }
 
@@ -101,7 +101,7 @@ bool actDefaultSettingExecute(TSettingsForm& form, TDisplayInfo& info, TOperator
     std::string message;
     if (ApplySettingsText(DefaultSettingsText(), form, info, message))
         return true;
-    op.ShowMsgBox(message, MB_ICONERROR);
+    op.ShowMsgBox(message, kMbIconError);
     return false;
 }
 
@@ -111,14 +111,14 @@ bool btn_GetSettingClick(TConnection& connection, TSettingsForm& form, TDisplayI
     std::string configuration;
     LcdGetConfiguration(connection, message, configuration);
     if (configuration.empty()) {
-        op.ShowMsgBox(kGetEmptyMessage, MB_ICONWARNING);
+        op.ShowMsgBox(kGetEmptyMessage, kMbIconWarning);
         return false;
     }
     if (!ApplySettingsText(configuration, form, info, message)) {
-        op.ShowMsgBox(message, MB_ICONWARNING);
+        op.ShowMsgBox(message, kMbIconWarning);
         return false;
     }
-    op.ShowMsgBox(kGetSuccessMessage, MB_ICONINFORMATION);
+    op.ShowMsgBox(kGetSuccessMessage, kMbIconInformation);
     return true;
 }
 

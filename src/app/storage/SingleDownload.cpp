@@ -80,8 +80,8 @@ bool downloadSingle(TConnection& connection, TOperator& op, const DisplayModel* 
     // A display given a firmware image not made for it may stop working: the operator
     // confirms the file, its size and the model before anything is sent.
     if (position == kFirmwarePosition &&
-        op.ShowMsgBox(FirmwareFileQuestion(fileName, size, model->name), MB_YESNO_QUESTION) !=
-            IDYES)
+        op.ShowMsgBox(FirmwareFileQuestion(fileName, size, model->name), kMbYesNoQuestion) !=
+            kIdYes)
         return false;
 
     return sendAlone(connection, op, model, engine, position, *contents);

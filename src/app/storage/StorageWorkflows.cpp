@@ -54,7 +54,7 @@ bool btn_CharacterSetDownAllClick(TConnection& connection, TOperator& op, const 
 }
 
 bool btn_FormatClick(TConnection& connection, TOperator& op) {
-    if (op.ShowMsgBox("Are you sure you want to format the storage?", MB_YESNO_QUESTION) != IDYES)
+    if (op.ShowMsgBox("Are you sure you want to format the storage?", kMbYesNoQuestion) != kIdYes)
         return false;
     std::string message;
     if (!LcdFormatStorage(connection, message))
@@ -70,7 +70,7 @@ bool btn_updateClick(TConnection& connection, TOperator& op, const DisplayModel*
     // Without an image the queue would skip the firmware row and report success.
     if (!carriesFirmware(engine, *model))
         return ShowError(op, NoFirmwareImageText(std::string(model->name)));
-    if (op.ShowMsgBox("Do you want to upgrade the firmware?", MB_YESNO_QUESTION) != IDYES)
+    if (op.ShowMsgBox("Do you want to upgrade the firmware?", kMbYesNoQuestion) != kIdYes)
         return false;
 
     std::string message;

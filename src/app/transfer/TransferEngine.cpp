@@ -295,7 +295,7 @@ void TTransferEngine::lineFailed(const TNamedOutcome& outcome) {
         (outcome.message.empty() ? "" : outcome.message + "\n") + name + ": " + cause;
     if (outcome.failure == TNamedOutcome::Failure::StoppedReading)
         text += std::string("\n") + kLeftAtTransferSpeed;
-    op_.ShowMsgBox(text, MB_ICONERROR);
+    op_.ShowMsgBox(text, kMbIconError);
     op_.actBtnEnableExecute();
     op_.EndProgress();
 }
@@ -334,7 +334,7 @@ void TTransferEngine::finish() {
     completed_ = true;
     RestoreLink(connection_);
     stopSeconds();
-    op_.ShowMsgBox(DoneText(Statistics_S, Statistics_F), MB_ICONINFORMATION);
+    op_.ShowMsgBox(DoneText(Statistics_S, Statistics_F), kMbIconInformation);
     op_.actBtnEnableExecute();
     op_.EndProgress();
 }
@@ -351,7 +351,7 @@ void TTransferEngine::abandon(const std::string& message) {
     }
     RestoreLink(connection_);
     stopSeconds();
-    op_.ShowMsgBox(text, MB_ICONERROR);
+    op_.ShowMsgBox(text, kMbIconError);
     op_.actBtnEnableExecute();
     op_.EndProgress();
 }
@@ -388,7 +388,7 @@ void TTransferEngine::timOutTimer() {
     stopSeconds();
     op_.actBtnEnableExecute();
     op_.EndProgress();
-    op_.ShowMsgBox(SummaryText + "Time Out!\n" + stallCause(gone), MB_ICONERROR);
+    op_.ShowMsgBox(SummaryText + "Time Out!\n" + stallCause(gone), kMbIconError);
 }
 
 // The item, how far it got and why it stopped, under the time-out box's text.

@@ -125,7 +125,7 @@ void TDisplayTestPanel::nameQrMenu() {
 // operator would otherwise see nothing happen at all.
 void TDisplayTestPanel::showOpenError(const std::string& openError) {
     if (!openError.empty())
-        host_.operatorView().ShowMsgBox(openError, MB_ICONERROR);
+        host_.operatorView().ShowMsgBox(openError, kMbIconError);
 }
 
 void TDisplayTestPanel::act_QrOfTextExecute() {

@@ -61,8 +61,8 @@ void PrepareMsgBox(QMessageBox& box, const std::string& text, int flags) {
 
 int MsgBoxAnswer(QMessageBox::StandardButton pressed, int flags) {
     if (!isYesNo(flags))
-        return IDOK;
-    return pressed == QMessageBox::Yes ? IDYES : IDNO;
+        return kIdOk;
+    return pressed == QMessageBox::Yes ? kIdYes : kIdNo;
 }
 
 } // namespace tavisto::ui

@@ -11,7 +11,7 @@ namespace tavisto::ui {
 // with Yes and No). A column report is shown in a fixed-pitch font.
 void PrepareMsgBox(QMessageBox& box, const std::string& text, int flags);
 
-// The answer code (IDOK, IDYES, IDNO) of the button pressed on a box with those
+// The answer code (kIdOk, kIdYes, kIdNo) of the button pressed on a box with those
 // flags. A Yes/No box closed without a choice answers No.
 int MsgBoxAnswer(QMessageBox::StandardButton pressed, int flags);
 

@@ -131,7 +131,7 @@ void TfrmTavistoMain::fillPortList() {
     std::string message;
     const PortLister& lister = setup_.enumPorts ? setup_.enumPorts : PortLister(EnumPorts);
     if (!lister(ports, message))
-        ShowMsgBox(message, MB_ICONERROR);
+        ShowMsgBox(message, kMbIconError);
     cbb_SerialPort->clear();
     for (const std::string& name : setup_.firstPorts)
         cbb_SerialPort->addItem(qs(name));
@@ -199,7 +199,7 @@ void TfrmTavistoMain::closeEvent(QCloseEvent* event) {
     TTransferEngine& engine = runner_->engine();
     if (engine.Running()) {
         const bool firmware = engine.Status().item == DownFileAt(kFirmwarePosition).Name;
-        if (ShowMsgBox(ExitDuringTransferQuestion(firmware), MB_YESNO_QUESTION) != IDYES) {
+        if (ShowMsgBox(ExitDuringTransferQuestion(firmware), kMbYesNoQuestion) != kIdYes) {
             event->ignore();
             return;
         }

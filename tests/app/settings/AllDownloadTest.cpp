@@ -102,7 +102,7 @@ TEST_F(AllDownloadTest, ShowsGroupTitlesAndProgressOnTheStatusBar) {
 }
 
 TEST_F(AllDownloadTest, NoSendsNothingAndAPortThatCannotOpenFailsEveryItem) {
-    op.answers = {IDNO};
+    op.answers = {kIdNo};
     EXPECT_FALSE(btn_AllDownloadClick(connection, form, info, op).ran);
     EXPECT_TRUE(op.status.empty());
 

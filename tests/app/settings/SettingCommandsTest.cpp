@@ -87,7 +87,7 @@ TEST_F(SettingCommandsTest, CommandModeSendsTheRowAndBaudRateMovesTheConnection)
 }
 
 TEST_F(SettingCommandsTest, RestoreAsksFirstAndRestartDoesNot) {
-    op.answers = {IDNO, IDYES};
+    op.answers = {kIdNo, kIdYes};
     EXPECT_FALSE(btn_ResetDisplayClick(connection, form, info, op));
     EXPECT_TRUE(line.events().empty()); // not even opened
     EXPECT_TRUE(btn_ResetDisplayClick(connection, form, info, op));

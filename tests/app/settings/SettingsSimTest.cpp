@@ -35,7 +35,7 @@ TEST(SettingsOnTheVirtualDisplay, AllDownloadSetsTheDisplayAndGetSettingReadsItB
     form.rbtnTextLine4 = true;
     const TAllDownloadResult result = AllDownload(connection, form, info, op);
     EXPECT_TRUE(result.allSucceeded) << result.report;
-    EXPECT_EQ(op.lastBox().flags, MB_ICONINFORMATION);
+    EXPECT_EQ(op.lastBox().flags, kMbIconInformation);
     ASSERT_TRUE(display.waitUntilQuiet(2s));
     EXPECT_TRUE(display.rejectedFrames().empty());
 

@@ -174,7 +174,7 @@ TEST_F(StorageSimTest, AnUpdateThatFindsNoDisplaySaysSoAndSendsNothing) {
 TEST_F(StorageSimTest, AnswersNoSendNothing) {
     startDisplay(kMk);
     provide("KT350MK");
-    op.answers = {IDNO, IDNO, IDNO};
+    op.answers = {kIdNo, kIdNo, kIdNo};
     EXPECT_FALSE(btn_updateClick(connection, op, FindModel(kMk), runner));
     EXPECT_FALSE(btn_FormatClick(connection, op));
     folder.write("fw.bin", Bytes(1500, 'F'));

@@ -292,9 +292,9 @@ private slots:
         auto w = make();
         boxes.answers = {QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Yes,
                          QMessageBox::No};
-        QCOMPARE(w->ShowMsgBox("Fail!", 16), IDOK);
-        QCOMPARE(w->ShowMsgBox("Parsing failed!", 48), IDOK);
-        QCOMPARE(w->ShowMsgBox("Done!", 64), IDOK);
+        QCOMPARE(w->ShowMsgBox("Fail!", 16), kIdOk);
+        QCOMPARE(w->ShowMsgBox("Parsing failed!", 48), kIdOk);
+        QCOMPARE(w->ShowMsgBox("Done!", 64), kIdOk);
         QCOMPARE(w->ShowMsgBox("Are you sure?", 36), 6);
         QCOMPARE(w->ShowMsgBox("Are you sure?", 36), 7);
         const QMessageBox::Icon icons[] = {QMessageBox::Critical, QMessageBox::Warning,
@@ -315,7 +315,7 @@ private slots:
         QCOMPARE(boxes.shown.back().text, QString::fromUtf8("Error：21\n\nsecond"));
         // A Yes/No box closed without an answer counts as No.
         boxes.answers = {QMessageBox::NoButton};
-        QCOMPARE(w->ShowMsgBox("Format?", 36), IDNO);
+        QCOMPARE(w->ShowMsgBox("Format?", 36), kIdNo);
     }
 
     void columnReportsLineUp() {
@@ -323,14 +323,14 @@ private slots:
         const std::string report = "Download: \r\n\r\n"
                                    "Main Mode :                   Success \r\n"
                                    "Header Mode :                 Failed \r\n";
-        w->ShowMsgBox(report, MB_ICONWARNING);
+        w->ShowMsgBox(report, kMbIconWarning);
         QVERIFY(boxes.shown.back().fixedPitch);
         QCOMPARE(boxes.shown.back().text, QString::fromStdString(report));
-        w->ShowMsgBox("Done!", MB_ICONINFORMATION);
+        w->ShowMsgBox("Done!", kMbIconInformation);
         QVERIFY(!boxes.shown.back().fixedPitch);
         w->ShowMsgBox("The current firmware version is lower than the latest version.\n\n"
                       "Please update the firmware version.",
-                      MB_ICONWARNING);
+                      kMbIconWarning);
         QVERIFY(!boxes.shown.back().fixedPitch);
         QVERIFY(!ui::IsColumnReport(QStringLiteral("one line  with  gaps")));
         QVERIFY(ui::IsColumnReport(QStringLiteral("Title\nA :   Success")));
