@@ -15,7 +15,11 @@ std::string timeOfDay(std::chrono::system_clock::time_point time) {
         time_point_cast<system_clock::duration>(floor<std::chrono::seconds>(time)));
     const auto millis = duration_cast<milliseconds>(time - floor<std::chrono::seconds>(time));
     std::tm local{};
+#ifdef _WIN32
+    ::localtime_s(&local, &seconds);
+#else
     ::localtime_r(&seconds, &local);
+#endif
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", local.tm_hour, local.tm_min,
                   local.tm_sec, static_cast<int>(millis.count()));
