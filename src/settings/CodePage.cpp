@@ -85,6 +85,17 @@ ConverterPtr openConverter(const CodePageConverter& entry) {
     return converter;
 }
 
+// Characters without bytes become "?", as on Windows. ICU's own substitute callback
+// would write nothing for default-ignorable ones (soft hyphen, zero-width space,
+// byte order mark, variation selectors and the like).
+void substituteQuestionMark(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
+                            UChar32, UConverterCallbackReason reason, UErrorCode* error) {
+    if (reason > UCNV_IRREGULAR)
+        return; // reset, close or clone: nothing to substitute
+    *error = U_ZERO_ERROR;
+    ucnv_cbFromUWriteBytes(args, "?", 1, 0, error);
+}
+
 // Bytes without a character become U+FFFD. ICU's own substitute would give U+001A for
 // the tables whose substitute byte is 1A, indistinguishable from a real 1A byte.
 void substituteReplacementCharacter(const void*, UConverterToUnicodeArgs* args, const char*,
@@ -167,7 +178,10 @@ Bytes TextToCodePage(const std::string& utf8Text, int codePageName) {
     if (!converter)
         return {};
     UErrorCode error = U_ZERO_ERROR;
-    ucnv_setSubstChars(converter.get(), "?", 1, &error);
+    ucnv_setFromUCallBack(converter.get(), substituteQuestionMark, nullptr, nullptr, nullptr,
+                          &error);
+    if (U_FAILURE(error))
+        return {};
     // Use the best-fit mappings the table has (e.g. YEN SIGN to 5C in 932).
     ucnv_setFallback(converter.get(), true);
 
