@@ -32,6 +32,12 @@ struct CodePageConverter {
     int number;
     const char* icuName; // canonical ICU name, so no alias can be ambiguous
     std::span<const ByteOverride> overrides;
+    // Whether characters the code page lacks are written by the table's fallbacks
+    // (one-way mappings to a similar character, as Windows' best fit does). Off where
+    // they are not the ones Windows uses: IBM's 860, 863 and 865 write fullwidth forms as
+    // ASCII and 864 writes Arabic letters as their presentation forms; Windows writes
+    // "?" for all of these.
+    bool fallbacks = true;
 };
 
 constexpr CodePageConverter kConverters[] = {
@@ -41,10 +47,10 @@ constexpr CodePageConverter kConverters[] = {
     {852, "ibm-852_P100-1995", kPcControls852},
     {857, "ibm-857_P100-1995", kPcControls},
     {858, "ibm-858_P100-1997", kPcControls},
-    {860, "ibm-860_P100-1995", kPcControlsMicro},
-    {863, "ibm-863_P100-1995", kPcControlsMicro},
-    {864, "ibm-864_X110-1999", kPcControls},
-    {865, "ibm-865_P100-1995", kPcControlsMicro},
+    {860, "ibm-860_P100-1995", kPcControlsMicro, false},
+    {863, "ibm-863_P100-1995", kPcControlsMicro, false},
+    {864, "ibm-864_X110-1999", kPcControls, false},
+    {865, "ibm-865_P100-1995", kPcControlsMicro, false},
     {866, "ibm-866_P100-1995", kPcControls},
     {874, "windows-874-2000", {}},
     {932, "ibm-943_P15A-2003", kPcControls}, // Windows Shift-JIS; 1A/1C/7F are never
@@ -183,7 +189,7 @@ Bytes TextToCodePage(const std::string& utf8Text, int codePageName) {
     if (U_FAILURE(error))
         return {};
     // Use the best-fit mappings the table has (e.g. YEN SIGN to 5C in 932).
-    ucnv_setFallback(converter.get(), true);
+    ucnv_setFallback(converter.get(), entry->fallbacks);
 
     const std::u16string units = utf8ToUtf16(utf8Text);
     Bytes result;

@@ -99,6 +99,10 @@ TEST(CodePage, UnmappableCharactersBecomeQuestionMarks) {
     EXPECT_EQ(TextToCodePage("\xE2\x98\x83", 950), "?");
     EXPECT_EQ(TextToCodePage("\xF0\x9F\x98\x80", 936), "?"); // U+1F600, a surrogate pair
     EXPECT_EQ(TextToCodePage("\xD0\x96", 28597), "?");       // Ж
+    // Best fits of IBM's tables that Windows does not make: fullwidth forms in 860,
+    // Arabic letters to their presentation forms in 864.
+    EXPECT_EQ(TextToCodePage("\xEF\xBC\x81", 860), "?"); // fullwidth !
+    EXPECT_EQ(TextToCodePage("\xD8\xA8", 864), "?");     // ب
     // Invisible characters are substituted too, not dropped.
     EXPECT_EQ(TextToCodePage("a\xE2\x80\x8B"
                              "b",
