@@ -32,6 +32,12 @@ struct CodePageConverter {
     int number;
     const char* icuName; // canonical ICU name, so no alias can be ambiguous
     std::span<const ByteOverride> overrides;
+    // Whether characters the code page lacks are written by the table's fallbacks
+    // (one-way mappings to a similar character, as Windows' best fit does). Off where
+    // they are not the ones Windows uses: IBM's 860, 863 and 865 write fullwidth forms as
+    // ASCII and 864 writes Arabic letters as their presentation forms; Windows writes
+    // "?" for all of these.
+    bool fallbacks = true;
 };
 
 constexpr CodePageConverter kConverters[] = {
@@ -41,10 +47,10 @@ constexpr CodePageConverter kConverters[] = {
     {852, "ibm-852_P100-1995", kPcControls852},
     {857, "ibm-857_P100-1995", kPcControls},
     {858, "ibm-858_P100-1997", kPcControls},
-    {860, "ibm-860_P100-1995", kPcControlsMicro},
-    {863, "ibm-863_P100-1995", kPcControlsMicro},
-    {864, "ibm-864_X110-1999", kPcControls},
-    {865, "ibm-865_P100-1995", kPcControlsMicro},
+    {860, "ibm-860_P100-1995", kPcControlsMicro, false},
+    {863, "ibm-863_P100-1995", kPcControlsMicro, false},
+    {864, "ibm-864_X110-1999", kPcControls, false},
+    {865, "ibm-865_P100-1995", kPcControlsMicro, false},
     {866, "ibm-866_P100-1995", kPcControls},
     {874, "windows-874-2000", {}},
     {932, "ibm-943_P15A-2003", kPcControls}, // Windows Shift-JIS; 1A/1C/7F are never
@@ -83,6 +89,17 @@ ConverterPtr openConverter(const CodePageConverter& entry) {
     if (U_FAILURE(error))
         return nullptr;
     return converter;
+}
+
+// Characters without bytes become "?", as on Windows. ICU's own substitute callback
+// would write nothing for default-ignorable ones (soft hyphen, zero-width space,
+// byte order mark, variation selectors and the like).
+void substituteQuestionMark(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
+                            UChar32, UConverterCallbackReason reason, UErrorCode* error) {
+    if (reason > UCNV_IRREGULAR)
+        return; // reset, close or clone: nothing to substitute
+    *error = U_ZERO_ERROR;
+    ucnv_cbFromUWriteBytes(args, "?", 1, 0, error);
 }
 
 // Bytes without a character become U+FFFD. ICU's own substitute would give U+001A for
@@ -167,9 +184,12 @@ Bytes TextToCodePage(const std::string& utf8Text, int codePageName) {
     if (!converter)
         return {};
     UErrorCode error = U_ZERO_ERROR;
-    ucnv_setSubstChars(converter.get(), "?", 1, &error);
+    ucnv_setFromUCallBack(converter.get(), substituteQuestionMark, nullptr, nullptr, nullptr,
+                          &error);
+    if (U_FAILURE(error))
+        return {};
     // Use the best-fit mappings the table has (e.g. YEN SIGN to 5C in 932).
-    ucnv_setFallback(converter.get(), true);
+    ucnv_setFallback(converter.get(), entry->fallbacks);
 
     const std::u16string units = utf8ToUtf16(utf8Text);
     Bytes result;

@@ -76,10 +76,17 @@ TEST(CodePage, EveryDefinedByteOfASingleByteCodePageSurvivesTheRoundTrip) {
     }
 }
 
+// Best fits of the tables that Windows makes as well; without the tables' fallbacks all
+// of these would be "?".
 TEST(CodePage, BestFitMappingsOfTheTableAreUsed) {
-    EXPECT_EQ(TextToCodePage("\xC2\xA5", 932), "\x5C");  // ¥ to the yen/backslash byte
-    EXPECT_EQ(TextToCodePage("\xCE\xBC", 437), "\xE6");  // Greek mu to the micro sign
-    EXPECT_EQ(CodePageToText("\x81", 1252), "\xC2\x81"); // undefined in 1252: U+0081
+    EXPECT_EQ(TextToCodePage("\xC2\xA5", 932), "\x5C");     // ¥ to the yen/backslash byte
+    EXPECT_EQ(TextToCodePage("\xEF\xBC\x81", 1252), "!");   // fullwidth !
+    EXPECT_EQ(TextToCodePage("\xEF\xBC\xBA", 437), "Z");    // fullwidth Z
+    EXPECT_EQ(TextToCodePage("\xC3\x83", 950), "A");        // Ã
+    EXPECT_EQ(TextToCodePage("\xC2\xA2", 936), "\xA1\xE9"); // ¢ to fullwidth ¢
+    EXPECT_EQ(TextToCodePage("\xC2\xA2", 949), "\xA1\xCB"); // ¢ to fullwidth ¢
+    EXPECT_EQ(TextToCodePage("\xCE\xBC", 437), "\xE6");     // Greek mu to the micro sign
+    EXPECT_EQ(CodePageToText("\x81", 1252), "\xC2\x81");    // undefined in 1252: U+0081
 }
 
 TEST(CodePage, UnmappableCharactersBecomeQuestionMarks) {
@@ -92,6 +99,16 @@ TEST(CodePage, UnmappableCharactersBecomeQuestionMarks) {
     EXPECT_EQ(TextToCodePage("\xE2\x98\x83", 950), "?");
     EXPECT_EQ(TextToCodePage("\xF0\x9F\x98\x80", 936), "?"); // U+1F600, a surrogate pair
     EXPECT_EQ(TextToCodePage("\xD0\x96", 28597), "?");       // Ж
+    // Best fits of IBM's tables that Windows does not make: fullwidth forms in 860,
+    // Arabic letters to their presentation forms in 864.
+    EXPECT_EQ(TextToCodePage("\xEF\xBC\x81", 860), "?"); // fullwidth !
+    EXPECT_EQ(TextToCodePage("\xD8\xA8", 864), "?");     // ب
+    // Invisible characters are substituted too, not dropped.
+    EXPECT_EQ(TextToCodePage("a\xE2\x80\x8B"
+                             "b",
+                             1252),
+              "a?b");                                    // zero-width space
+    EXPECT_EQ(TextToCodePage("\xEF\xBB\xBF", 932), "?"); // byte order mark
 }
 
 TEST(CodePage, MalformedInputIsSubstitutedNotFatal) {

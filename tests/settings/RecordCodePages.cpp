@@ -1,7 +1,12 @@
-// Writes what this build's code-page conversion makes of every byte and byte pair of
-// every code page of the CodePages table, for the Windows test program to compare its
-// own conversion with. One line per byte string, fields separated by tabs, in hex:
+// Writes what this build's code-page conversion makes of every code page of the
+// CodePages table, for the Windows test program to compare its own conversion with.
+// Fields are separated by tabs, in hex. First one line per byte and byte pair:
 //   <code page> <bytes> <CodePageToText(bytes)> <TextToCodePage of that text>
+// then one line per character of the Basic Multilingual Plane that the code page does
+// not have (its bytes do not read back as it) and that is not written as "?":
+//   <code page> lacks <character> <TextToCodePage(character)>
+// Every other character the code page lacks is written as "?". Listing only these keeps
+// the table small (a few thousand lines instead of one and a half million).
 #include "settings/CodePage.h"
 #include "settings/Vocabulary.h"
 
@@ -29,6 +34,33 @@ void record(std::ostream& out, int codePage, const Bytes& bytes) {
         << hex(tavisto::TextToCodePage(text, codePage)) << '\n';
 }
 
+std::string utf8(char32_t c) {
+    std::string text;
+    if (c < 0x80) {
+        text += static_cast<char>(c);
+    } else if (c < 0x800) {
+        text += static_cast<char>(0xC0 | (c >> 6));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        text += static_cast<char>(0xE0 | (c >> 12));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return text;
+}
+
+void recordLackingCharacters(std::ostream& out, int codePage) {
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        if (c >= 0xD800 && c < 0xE000)
+            continue; // surrogates are no characters of their own
+        const std::string text = utf8(c);
+        const Bytes bytes = tavisto::TextToCodePage(text, codePage);
+        if (bytes == "?" || tavisto::CodePageToText(bytes, codePage) == text)
+            continue;
+        out << codePage << "\tlacks\t" << hex(text) << '\t' << hex(bytes) << '\n';
+    }
+}
+
 bool isDoubleByte(int codePage) {
     return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
 }
@@ -53,6 +85,8 @@ int main(int argc, char** argv) {
                 record(out, codePage, Bytes{static_cast<char>(first), static_cast<char>(second)});
         }
     }
+    for (int codePage : codePages)
+        recordLackingCharacters(out, codePage);
     out.close();
     return out ? 0 : 1;
 }
