@@ -7,9 +7,12 @@
 #   COM6  a display that has stopped reading (its process is stopped)
 #   COM7  a display whose line another program holds for exclusive use (TIOCEXCL)
 #   COM8  a KT350--MKA (addressed transfers) at 19200 baud
+#   COM9  a KT350-MK at 115200 baud that the program stops and continues
+#   COM10 a display the program ends (its end of the line closes, as when an adapter
+#         is unplugged)
 # and records ICU's code-page conversion for the program to compare with. Under root,
 # wine runs as "nobody", since the superuser may open a line held exclusively.
-# Afterwards it checks the first display's log for the frames the tests sent.
+# Afterwards it checks the displays' logs for the frames the tests sent.
 set -euo pipefail
 
 program=$(realpath "$1")
@@ -72,6 +75,33 @@ start_display "$scratch/held.log"
 held=$device
 start_display "$scratch/addressed.log" --verbose --model KT350--MKA --baud 19200
 addressed=$device
+start_display "$scratch/pausable.log" --verbose --baud 115200
+pausable=$device
+pausable_pid=${pids[-1]}
+start_display "$scratch/doomed.log"
+doomed=$device
+doomed_pid=${pids[-1]}
+
+# Sends a display's process a signal when the program asks for it: the program makes
+# the file SIGNAL-PORT (STOP, CONT or TERM; "COM9.STOP" would name the port itself)
+# in the folder signals and waits until it is gone.
+mkdir "$scratch/signals"
+watch_signals() {
+    local port=$1 pid=$2 signal
+    while :; do
+        for signal in STOP CONT TERM; do
+            if [[ -e $scratch/signals/$signal-$port ]]; then
+                kill -"$signal" "$pid" 2>/dev/null || true
+                rm -f "$scratch/signals/$signal-$port"
+            fi
+        done
+        sleep 0.05
+    done
+}
+watch_signals COM9 "$pausable_pid" &
+pids+=($!)
+watch_signals COM10 "$doomed_pid" &
+pids+=($!)
 
 "$recorder" "$scratch/code-pages.tsv"
 
@@ -80,7 +110,7 @@ run=()
 if ((EUID == 0)); then
     as_user=nobody
     run=(runuser -u "$as_user" --)
-    chmod 0666 "$display" "$stalled" "$held" "$addressed"
+    chmod 0666 "$display" "$stalled" "$held" "$addressed" "$pausable" "$doomed"
 fi
 # The exclusive hold: the terminal ioctl TIOCEXCL (0x540C) on an open descriptor.
 perl -e 'open(my $line, "+<", $ARGV[0]) or die "$ARGV[0]: $!"; ioctl($line, 0x540C, 0) or die "TIOCEXCL: $!"; sleep 600' "$held" &
@@ -92,7 +122,9 @@ cp "$program" "$scratch/tests.exe"
 
 export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
     HOME="$scratch/home" TAVISTO_TEST_PORT=COM5 TAVISTO_TEST_STALLED_PORT=COM6 \
-    TAVISTO_TEST_HELD_PORT=COM7 TAVISTO_TEST_ADDRESSED_PORT=COM8 TAVISTO_CODE_PAGE_TABLE="Z:${scratch//\//\\}\\code-pages.tsv"
+    TAVISTO_TEST_HELD_PORT=COM7 TAVISTO_TEST_ADDRESSED_PORT=COM8 TAVISTO_TEST_STOPPED_PORT=COM9 \
+    TAVISTO_TEST_DOOMED_PORT=COM10 TAVISTO_TEST_SIGNALS="Z:${scratch//\//\\}\\signals" \
+    TAVISTO_CODE_PAGE_TABLE="Z:${scratch//\//\\}\\code-pages.tsv"
 unset DISPLAY WAYLAND_DISPLAY
 "${run[@]}" env LC_ALL=C.UTF-8 "$wine" wineboot --init >/dev/null 2>&1
 # The ports as a user sets them up (Software\Wine\Ports); when wine starts again,
@@ -101,11 +133,12 @@ unset DISPLAY WAYLAND_DISPLAY
 ports=$scratch/ports.reg
 {
     printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\r\n'
-    printf '"COM%s"="%s"\r\n' 5 "$display" 6 "$stalled" 7 "$held" 8 "$addressed"
+    printf '"COM%s"="%s"\r\n' 5 "$display" 6 "$stalled" 7 "$held" 8 "$addressed" 9 "$pausable" \
+        10 "$doomed"
 } >"$ports"
 "${run[@]}" env LC_ALL=C.UTF-8 "$wine" regedit /S "Z:${ports//\//\\}" >/dev/null 2>&1
 "${run[@]}" env WINEPREFIX="$WINEPREFIX" "$wineserver" -k
-for n in 5 6 7 8; do
+for n in 5 6 7 8 9 10; do
     if [[ ! -L $WINEPREFIX/dosdevices/com$n ]]; then
         "${run[@]}" env LC_ALL=C.UTF-8 "$wine" wineboot >/dev/null 2>&1
         break
@@ -131,6 +164,8 @@ if (($# == 0)); then
     expect_frame display 02071C78
     expect_frame display 0207050157494E2E42494E
     expect_frame addressed 0210000320000000012C
+    # The end of the one-shot frame the port closed on while the display was stopped.
+    expect_frame pausable 1F5802
     for log in display addressed; do
         if grep -q '^ *[0-9.]* bad ' "$scratch/$log.log"; then
             echo "the display on $log rejected frames:" >&2
