@@ -8,11 +8,14 @@
 #include "sim/VirtualDisplay.h"
 #include "tests/support/TempFolder.h"
 
+#include <atomic>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <thread>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace tavisto::testing {
@@ -310,6 +313,61 @@ TEST_F(Provision, CtrlCLeavesEveryDisplayAtItsStoredSpeed) {
             run({"--port", displays[i]->devicePath(), "--baud", "9600", "show-picture", "1"});
         EXPECT_EQ(version.code, 0) << version.err;
     }
+}
+
+// The run holds each port from its first byte to its last: another program that
+// takes the port's lock is refused at the start, naming the port, and finds the port
+// taken between the run's own opens of it as well.
+TEST_F(Provision, APortIsHeldForTheWholeRun) {
+    sim::VirtualDisplay& display = addDisplay(5);
+    const std::string port = display.devicePath();
+    const std::string profile = writeProfile("shop.json", kFleetProfile);
+    auto takeLock = [&port] {
+        const int fd = ::open(port.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return fd;
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    };
+
+    const int held = takeLock();
+    ASSERT_GE(held, 0);
+    const CliRun refused =
+        run({"provision", profile, "--ports", port, "--report", path("held.json")});
+    ::close(held);
+    EXPECT_EQ(refused.code, 1);
+    const json report = readReport("held.json");
+    EXPECT_NE(
+        report["ports"][0]["error"].get<std::string>().find(port + " is in use by another program"),
+        std::string::npos)
+        << report.dump();
+    EXPECT_TRUE(display.receivedFrames().empty());
+
+    std::atomic<bool> done{false};
+    CliRun result{};
+    std::thread command([&] {
+        result = run({"provision", profile, "--ports", port});
+        done = true;
+    });
+    // From the display's first frame to its last, the play setting.
+    int taken = 0;
+    int tries = 0;
+    while (!done) {
+        const bool running =
+            !display.receivedFrames().empty() && display.state().settings.lun_time != 5;
+        const int fd = takeLock();
+        if (fd >= 0) {
+            taken += running ? 1 : 0;
+            ::close(fd);
+        }
+        tries += running ? 1 : 0;
+        std::this_thread::sleep_for(1ms);
+    }
+    command.join();
+    EXPECT_EQ(result.code, 0) << result.out << result.err;
+    EXPECT_GT(tries, 0);
+    EXPECT_EQ(taken, 0) << "taken " << taken << " times in " << tries << " tries";
 }
 
 // A firmware file goes only to a display whose version is below the profile's.
