@@ -315,6 +315,38 @@ TEST_F(Provision, CtrlCLeavesEveryDisplayAtItsStoredSpeed) {
     }
 }
 
+// A display that goes away while it takes a named file: the report says the port
+// went away, not that the display answered a wrong CRC.
+TEST_F(Provision, ADisplayThatGoesAwayMidFileIsReportedAsGone) {
+    sim::Faults paced;
+    paced.pacing = true;                                 // 200 KB take about 17 s at 115200 baud
+    sim::VirtualDisplay& display = addDisplay(5, paced); // KT350-MK, named
+    Bytes font(200 * 1024, '\0');
+    for (std::size_t i = 0; i < font.size(); ++i)
+        font[i] = static_cast<char>(i * 7);
+    folder.write("font.bin", font);
+    const std::string profile =
+        writeProfile("font.json", R"({"fonts": [{"item": "CP850", "file": "font.bin"}]})");
+    const std::string port = display.devicePath();
+    CliRun result{};
+    std::thread command([&] {
+        result = run({"provision", profile, "--ports", port, "--report", path("gone.json")});
+    });
+    const auto end = std::chrono::steady_clock::now() + 20s;
+    while (display.baudRate() != 115200 && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(5ms);
+    std::this_thread::sleep_for(1s);
+    display.stop();
+    command.join();
+
+    EXPECT_EQ(result.code, 1) << result.out << result.err;
+    const json report = readReport("gone.json");
+    ASSERT_EQ(report["ports"].size(), 1u);
+    const std::string error = report["ports"][0]["error"].get<std::string>();
+    EXPECT_TRUE(error.starts_with("fonts: CP850 [Failed]:the port closed")) << error;
+    EXPECT_EQ(error.find("CRC"), std::string::npos) << error;
+}
+
 // The run holds each port from its first byte to its last: another program that
 // takes the port's lock is refused at the start, naming the port, and finds the port
 // taken between the run's own opens of it as well.
