@@ -234,8 +234,13 @@ private:
                               std::to_string(picture.slot) + " (" +
                               DownFileAt(PositionOfSlot(picture.slot)).Name + ")");
             try {
-                slots->place(picture.slot, ConvertCentred(picture.bytes, picture.format,
-                                                          PictureSize{size->width, size->height}));
+                // A profile that names the model has its pictures cut for it already;
+                // the display is of that model, or identify refused it.
+                slots->place(picture.slot,
+                             picture.converted
+                                 ? *picture.converted
+                                 : ConvertCentred(picture.bytes, picture.format,
+                                                  PictureSize{size->width, size->height}));
             } catch (const std::exception& error) {
                 return failed(picture.file.string() + ": " + error.what());
             }

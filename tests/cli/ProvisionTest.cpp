@@ -14,8 +14,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
-#include <thread>
 #include <sys/file.h>
+#include <thread>
 #include <unistd.h>
 
 namespace tavisto::testing {
@@ -243,10 +243,16 @@ TEST_F(Provision, AProfileModelThatIsNotConnectedIsRefusedOnThatPortOnly) {
 }
 
 // A profile that names a missing file, an unreadable picture or an unknown key is
-// refused before any port is opened, naming the file and the key.
+// refused before any port is opened, naming the file and the key; so is one that
+// would fail on every port once the settings had gone: a picture cut short after its
+// header, a slot the profile's model does not have.
 TEST_F(Provision, ABadProfileIsRefusedBeforeAnyPortIsOpened) {
     sim::VirtualDisplay& display = addDisplay(5);
     folder.write("broken.png", "not a picture at all");
+    ASSERT_TRUE(SaveResult(Bitmap(320, 240, kRed), path("whole.jpg")));
+    const std::string jpeg = folder.read("whole.jpg");
+    folder.write("cut.jpg", jpeg.substr(0, jpeg.size() / 2));
+    constexpr const char* kPlay = R"("play": {"pictures": [1], "standby": 5, "interval": 2})";
     struct Case {
         std::string profile;
         std::vector<std::string> named; // what the message must name
@@ -261,6 +267,20 @@ TEST_F(Provision, ABadProfileIsRefusedBeforeAnyPortIsOpened) {
         {R"({"firmware": "fw.bin", "firmware_version": 15})", {"\"firmware\"", "model"}},
         {R"({"fonts": [{"item": "Picture_1", "file": "logo.bmp"}]})", {"\"fonts.0.item\""}},
         {R"({"model": "KT350-MK", )", {"not JSON"}},
+        {R"({"pictures": {"76": "cut.jpg"}})", {"\"pictures.76\"", "cut.jpg", "truncated"}},
+        {R"({"model": "KT350--MKA", "pictures": {"86": "logo.bmp"}})",
+         {"\"pictures.86\"", "KT350--MKA has no slot 86"}},
+        {"{}", {"nothing to send"}},
+        {R"({"fonts": false})", {"nothing to send"}},
+        {R"({"play": {"pictures": [1], "standby": 1e400, "interval": 2}})",
+         {"\"play.standby\"", "too large"}},
+        {R"({"fonts": [{"item": "CP850", "file": "logo.bmp"}, {"item": 1e999}]})",
+         {"\"fonts.1.item\"", "too large"}},
+        {R"({"play": {"pictures": [1], "standby": 18446744073709551615, "interval": 2}})",
+         {"\"play.standby\"", "not 18446744073709551615"}},
+        {std::string("{") + kPlay + ", " + kPlay + "}", {"\"play\"", "given twice"}},
+        {R"({"fonts": [{"item": "CP850", "item": "CP437", "file": "logo.bmp"}]})",
+         {"\"fonts.0.item\"", "given twice"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.profile);
