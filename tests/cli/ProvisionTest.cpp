@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -218,10 +219,18 @@ TEST_F(Provision, OneFailingDisplayDoesNotStopTheOthersAndIsRetriedAlone) {
     for (std::size_t i = 0; i < 3; ++i)
         EXPECT_TRUE(displays[i]->log().empty()) << displays[i]->devicePath();
     expectStoredPicture(failing, 76, 0x005B7000, "P1.jpg", kBlue);
+    // The retry's report still has the ports that had succeeded, as they were and
+    // marked as such, so that it alone says where every display stands.
     const json again = readReport("retry.json");
-    ASSERT_EQ(again["ports"].size(), 1u);
-    EXPECT_EQ(again["ports"][0]["port"], failing.devicePath());
-    EXPECT_EQ(again["ports"][0]["result"], "succeeded");
+    ASSERT_EQ(again["ports"].size(), 4u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        json earlier = report["ports"][i];
+        earlier["from_earlier_run"] = true;
+        EXPECT_EQ(again["ports"][i], earlier);
+    }
+    EXPECT_EQ(again["ports"][3]["port"], failing.devicePath());
+    EXPECT_EQ(again["ports"][3]["result"], "succeeded");
+    EXPECT_FALSE(again["ports"][3].contains("from_earlier_run"));
 }
 
 // A profile for one model: a display of another model is refused on its port before
@@ -297,6 +306,62 @@ TEST_F(Provision, ABadProfileIsRefusedBeforeAnyPortIsOpened) {
     for (const sim::LogEntry& entry : display.log())
         EXPECT_EQ(entry.text.find("opened"), std::string::npos) << "the port was opened";
     EXPECT_EQ(run({"profile-check", writeProfile("good.json", kFleetProfile)}).code, 0);
+}
+
+// What the run reads and writes is checked before a port is opened: the profile must
+// be a file, the earlier report too, and no output may replace an input.
+TEST_F(Provision, TheRunsOwnFilesAreCheckedBeforeAnyPortIsOpened) {
+    sim::VirtualDisplay& display = addDisplay(5);
+    const std::string profile = writeProfile("shop.json", kFleetProfile);
+    std::filesystem::create_directory(path("folder"));
+    ASSERT_EQ(::mkfifo(path("pipe.json").c_str(), 0600), 0);
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<std::string> named;
+    };
+    const std::vector<Case> cases = {
+        {{"provision", path("missing.json"), "--ports", ports()}, {"missing.json: does not exist"}},
+        {{"provision", path("folder"), "--ports", ports()}, {"folder: is a folder, not a file"}},
+        {{"provision", path("pipe.json"), "--ports", ports()},
+         {"pipe.json: is not a regular file"}},
+        {{"provision", profile, "--retry-failed", path("folder")}, {"folder: is a folder"}},
+        {{"provision", profile, "--retry-failed", path("missing.json")},
+         {"missing.json: does not exist"}},
+        {{"provision", profile, "--ports", ports(), "--report", profile}, {profile, "the profile"}},
+        {{"provision", profile, "--ports", ports(), "--report", path("folder/../logo.bmp")},
+         {"folder/../logo.bmp", path("logo.bmp"), "\"pictures.74\""}},
+        {{"provision", profile, "--ports", ports(), "--report", path("shop.ini")},
+         {path("shop.ini"), "\"settings\""}},
+        {{"provision", profile, "--retry-failed", path("old.json"), "--report", path("old.json")},
+         {"--retry-failed"}},
+        {{"provision", profile, "--ports", ports(), "--report", path("nowhere/report.json")},
+         {"nowhere", "does not exist"}},
+        {{"provision", profile, "--ports", ports(), "--report", path("folder")},
+         {"folder: is not a regular file"}},
+    };
+    folder.write("old.json", R"({"ports": [{"port": "/dev/null", "result": "failed"}]})");
+    const std::vector<std::string> before = folder.names();
+    const std::string logo = folder.read("logo.bmp");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const CliRun result = run(c.args);
+        EXPECT_EQ(result.code, 1) << result.out;
+        for (const std::string& part : c.named)
+            EXPECT_NE(result.err.find(part), std::string::npos) << result.err;
+    }
+    // "settings.ini" beside "settings.ini": the settings would be written over by the
+    // profile. Refused before the port is opened.
+    folder.write("taken.ini", "{}");
+    const CliRun from = run({"profile-from", display.devicePath(), path("taken.ini")});
+    EXPECT_EQ(from.code, 1);
+    EXPECT_NE(from.err.find(path("taken.ini") + ": the settings file"), std::string::npos)
+        << from.err;
+    EXPECT_EQ(folder.read("taken.ini"), "{}");
+
+    EXPECT_EQ(folder.read("logo.bmp"), logo);
+    EXPECT_EQ(folder.read("shop.json"), kFleetProfile);
+    for (const sim::LogEntry& entry : display.log())
+        EXPECT_EQ(entry.text.find("opened"), std::string::npos) << "the port was opened";
 }
 
 // Ctrl+C in the middle of the pictures: every worker stops, every display is at its
