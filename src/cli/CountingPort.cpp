@@ -19,6 +19,10 @@ public:
     bool setBaudRate(int baudRate) override { return inner_->setBaudRate(baudRate); }
     bool waitForInput(Millis timeout) override { return inner_->waitForInput(timeout); }
     void purgeInput() override { inner_->purgeInput(); }
+    // The transfer engine tells a line that went away, or one that stopped taking
+    // bytes, from a display's wrong answer by these two.
+    std::optional<std::size_t> outputPending() override { return inner_->outputPending(); }
+    bool hungUp() override { return inner_->hungUp(); }
 
 private:
     link::PortHandle inner_;

@@ -14,6 +14,9 @@ public:
     explicit CountingOpener(link::PortOpener& inner) : inner_(inner) {}
 
     int open(const std::string& name, int baudRate, link::PortHandle& port) override;
+    int lock(const std::string& name, link::PortLockHandle& lock) override {
+        return inner_.lock(name, lock);
+    }
 
     std::uint64_t written() const { return written_.load(); }
 

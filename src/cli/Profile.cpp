@@ -12,8 +12,10 @@
 #include <algorithm>
 #include <exception>
 #include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <sstream>
 
 namespace tavisto::cli {
 
@@ -46,10 +48,14 @@ int integer(const json& value, const std::string& key, int low, int high) {
     if (!value.is_number_integer())
         fail(key, "must be a whole number from " + std::to_string(low) + " to " +
                       std::to_string(high) + ", not " + typeName(value));
-    const auto number = value.get<long long>();
-    if (number < low || number > high)
+    // Positive numbers are held unsigned: one above the largest signed number would
+    // wrap round to a negative one if it were read as signed.
+    const bool tooLarge = value.is_number_unsigned() &&
+                          value.get<unsigned long long>() > static_cast<unsigned long long>(high);
+    const long long number = tooLarge ? 0 : value.get<long long>();
+    if (tooLarge || number < low || number > high)
         fail(key, "must be from " + std::to_string(low) + " to " + std::to_string(high) + ", not " +
-                      std::to_string(number));
+                      value.dump());
     return static_cast<int>(number);
 }
 
@@ -69,8 +75,14 @@ std::filesystem::path filePath(const json& value, const std::string& key,
     if (path.is_relative())
         path = folder / path;
     std::error_code ignored;
-    if (!std::filesystem::exists(path, ignored))
+    const auto status = std::filesystem::status(path, ignored);
+    if (!std::filesystem::exists(status))
         fail(key, path.string() + ": no such file");
+    // A named pipe or a device would block the read, or never end it.
+    if (std::filesystem::is_directory(status))
+        fail(key, path.string() + ": is a folder, not a file");
+    if (!std::filesystem::is_regular_file(status))
+        fail(key, path.string() + ": is not a regular file");
     return path;
 }
 
@@ -108,7 +120,12 @@ ProfileSettings settings(const json& value, const std::filesystem::path& folder)
     return result;
 }
 
-std::vector<ProfilePicture> pictures(const json& value, const std::filesystem::path& folder) {
+// Every picture is decoded whole here (a truncated file has a good header): with the
+// profile's model it is cut to its slot's size once, for every port, and a slot the
+// model does not have is refused before any port is opened.
+std::vector<ProfilePicture> pictures(const json& value, const std::filesystem::path& folder,
+                                     const std::optional<std::string>& modelName) {
+    const DisplayModel* model = modelName ? FindModelByName(*modelName) : nullptr;
     if (!value.is_object())
         fail("pictures", "must map slot numbers to picture files, not " + typeName(value));
     std::vector<ProfilePicture> result;
@@ -125,9 +142,20 @@ std::vector<ProfilePicture> pictures(const json& value, const std::filesystem::p
         if (!format)
             fail(key, picture.file.string() + ": must end in .png, .PNG, .jpg, .JPG, .bmp or .BMP");
         picture.format = *format;
+        std::optional<PixelSize> size;
+        if (model) {
+            size = SlotPictureSize(*model, picture.slot);
+            if (!size)
+                fail(key, "the " + std::string(model->name) + " has no slot " + slotText + " (" +
+                              DownFileAt(PositionOfSlot(picture.slot)).Name + ")");
+        }
         try {
             picture.bytes = FileToBytes(picture.file.string());
-            ProbePicture(picture.bytes, picture.format);
+            if (size)
+                picture.converted = ConvertCentred(picture.bytes, picture.format,
+                                                   PictureSize{size->width, size->height});
+            else
+                DecodePicture(picture.bytes, picture.format);
         } catch (const std::exception& error) {
             fail(key, picture.file.string() + ": " + error.what());
         }
@@ -230,16 +258,90 @@ void firmware(const json& root, const std::filesystem::path& folder, Profile& pr
     profile.firmware = std::move(result);
 }
 
-void readProfile(const std::filesystem::path& file, Profile& profile) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw ProfileError{"cannot be read"};
-    json root;
+// Follows the parser through the document, so that a problem the parser finds (a key
+// given twice, a number too large to hold) names the key it is under: "play.standby",
+// "fonts.1.item".
+class KeyPath {
+public:
+    bool operator()(int, json::parse_event_t event, json& parsed) {
+        switch (event) {
+        case json::parse_event_t::object_start:
+        case json::parse_event_t::array_start:
+            levels_.push_back({event == json::parse_event_t::array_start, 0, {}, {}});
+            break;
+        case json::parse_event_t::key: {
+            Level& level = levels_.back();
+            level.key = parsed.get<std::string>();
+            // The parser would keep the last silently: which one the author meant is
+            // not known.
+            if (!level.keys.insert(level.key).second)
+                fail(text(), "given twice");
+            break;
+        }
+        case json::parse_event_t::object_end:
+        case json::parse_event_t::array_end:
+            levels_.pop_back();
+            valueDone();
+            break;
+        case json::parse_event_t::value:
+            valueDone();
+            break;
+        }
+        return true;
+    }
+
+    // The key of the value being read.
+    std::string text() const {
+        std::string path;
+        for (const Level& level : levels_) {
+            const std::string part = level.array ? std::to_string(level.count) : level.key;
+            if (!part.empty())
+                path += (path.empty() ? "" : ".") + part;
+        }
+        return path;
+    }
+
+private:
+    struct Level {
+        bool array = false;
+        std::size_t count = 0; // the elements of an array read so far
+        std::string key;       // the key of an object's current value
+        std::set<std::string> keys;
+    };
+
+    void valueDone() {
+        if (!levels_.empty() && levels_.back().array)
+            ++levels_.back().count;
+    }
+
+    std::vector<Level> levels_;
+};
+
+json parseProfile(const std::string& text) {
+    KeyPath path;
     try {
-        root = json::parse(in);
+        return json::parse(text, std::ref(path));
     } catch (const json::parse_error& error) {
         throw ProfileError{std::string("is not JSON: ") + error.what()};
+    } catch (const json::out_of_range&) {
+        // The only range error of the parser: a number beyond what a double holds.
+        const std::string key = path.text();
+        throw ProfileError{(key.empty() ? "" : "\"" + key + "\": ") +
+                           "holds a number too large to read"};
     }
+}
+
+bool sendsAnything(const Profile& profile) {
+    return profile.settings || !profile.pictures.empty() || profile.play || profile.builtInFonts ||
+           !profile.fontItems.empty() || profile.firmware;
+}
+
+void readProfile(const std::filesystem::path& file, Profile& profile) {
+    std::string text;
+    std::string error;
+    if (!ReadInputFile(file, text, error))
+        throw ProfileError{error};
+    const json root = parseProfile(text);
     if (!root.is_object())
         throw ProfileError{"must hold a JSON object"};
     onlyKeys(root, "",
@@ -259,15 +361,48 @@ void readProfile(const std::filesystem::path& file, Profile& profile) {
     if (root.contains("settings"))
         profile.settings = settings(root.at("settings"), folder);
     if (root.contains("pictures"))
-        profile.pictures = pictures(root.at("pictures"), folder);
+        profile.pictures = pictures(root.at("pictures"), folder, profile.model);
     if (root.contains("play"))
         profile.play = play(root.at("play"));
     if (root.contains("fonts"))
         fonts(root.at("fonts"), folder, profile);
     firmware(root, folder, profile);
+    if (!sendsAnything(profile))
+        throw ProfileError{"names nothing to send: give \"settings\", \"pictures\", \"play\", "
+                           "\"fonts\" or \"firmware\""};
 }
 
 } // namespace
+
+bool ReadInputFile(const std::filesystem::path& file, std::string& text, std::string& error) {
+    std::error_code code;
+    const auto status = std::filesystem::status(file, code);
+    if (!std::filesystem::exists(status)) {
+        error = "does not exist";
+        return false;
+    }
+    if (std::filesystem::is_directory(status)) {
+        error = "is a folder, not a file";
+        return false;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        error = "is not a regular file";
+        return false;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        error = "cannot be read";
+        return false;
+    }
+    std::ostringstream whole;
+    whole << in.rdbuf();
+    if (in.bad()) {
+        error = "cannot be read";
+        return false;
+    }
+    text = std::move(whole).str();
+    return true;
+}
 
 bool LoadProfile(const std::filesystem::path& file, Profile& profile, std::string& error) {
     profile = Profile{};

@@ -29,6 +29,9 @@ struct ProfilePicture {
     std::filesystem::path file;
     PictureFormat format = PictureFormat::Png;
     Bytes bytes; // the file as read; cut to the slot's size once the model is known
+    // The picture cut to the slot's size of the profile's model, when the profile
+    // names one: decoded and scaled once for every port of the run.
+    std::optional<Bitmap> converted;
 };
 
 struct ProfilePlay {
@@ -62,6 +65,11 @@ struct Profile {
     std::vector<ProfileItem> fontItems; // "fonts": [{"item": ..., "file": ...}]
     std::optional<ProfileFirmware> firmware;
 };
+
+// The whole of a file the user named as input, in `text`. What is not there, a folder
+// and anything else that is no regular file (a named pipe would block the read for
+// ever) are refused before it is opened; `error` then says why, without the path.
+bool ReadInputFile(const std::filesystem::path& file, std::string& text, std::string& error);
 
 // Reads and checks the profile and every file it names. On failure `error` names the
 // profile, the key and, for a file, the file and what is wrong with it.

@@ -15,9 +15,11 @@
 #include "protocol/ModelTable.h"
 #include "settings/SettingsFile.h"
 
+#include <cerrno>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <system_error>
 #include <unistd.h>
 
 namespace tavisto::cli {
@@ -72,6 +74,72 @@ std::filesystem::path settingsFileFor(const std::filesystem::path& profile) {
     return file.replace_extension(".ini");
 }
 
+// Whether two paths name the same file: by the file system's identity when both are
+// there (links, "..", another spelling of the folder), else by their normalized paths.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    if (std::filesystem::exists(a, error) && std::filesystem::exists(b, error)) {
+        const bool same = std::filesystem::equivalent(a, b, error);
+        if (!error)
+            return same;
+    }
+    std::error_code ignored;
+    return std::filesystem::weakly_canonical(std::filesystem::absolute(a, ignored), ignored) ==
+           std::filesystem::weakly_canonical(std::filesystem::absolute(b, ignored), ignored);
+}
+
+// The files a provisioning run reads, each with what it is to the run.
+std::vector<std::pair<std::filesystem::path, std::string>>
+inputsOf(const Profile& profile, const std::string& profileFile,
+         const std::optional<std::string>& retryReport) {
+    std::vector<std::pair<std::filesystem::path, std::string>> inputs;
+    inputs.emplace_back(profileFile, "the profile");
+    if (profile.settings)
+        inputs.emplace_back(profile.settings->file, "the profile's \"settings\"");
+    for (const ProfilePicture& picture : profile.pictures)
+        inputs.emplace_back(picture.file,
+                            "the profile's \"pictures." + std::to_string(picture.slot) + "\"");
+    for (std::size_t i = 0; i < profile.fontItems.size(); ++i)
+        inputs.emplace_back(profile.fontItems[i].file,
+                            "the profile's \"fonts." + std::to_string(i) + ".file\"");
+    if (profile.firmware)
+        inputs.emplace_back(profile.firmware->file, "the profile's \"firmware\"");
+    if (retryReport)
+        inputs.emplace_back(*retryReport, "the --retry-failed report");
+    return inputs;
+}
+
+// Why the report could not be written at the end of the run, found before the run
+// starts: it would replace a file the run reads, or its place cannot be written.
+// Empty when it can be written.
+std::string
+reportProblem(const std::filesystem::path& report,
+              const std::vector<std::pair<std::filesystem::path, std::string>>& inputs) {
+    for (const auto& [input, what] : inputs) {
+        if (sameFile(report, input))
+            return "--report " + report.string() + " would overwrite " + input.string() + ", " +
+                   what;
+    }
+    std::error_code error;
+    const auto status = std::filesystem::status(report, error);
+    if (std::filesystem::exists(status)) {
+        if (!std::filesystem::is_regular_file(status))
+            return "--report " + report.string() + ": is not a regular file";
+        if (::access(report.c_str(), W_OK) != 0)
+            return "--report " + report.string() + ": cannot be written (" +
+                   std::generic_category().message(errno) + ")";
+        return {};
+    }
+    std::filesystem::path folder = std::filesystem::absolute(report, error).parent_path();
+    if (!std::filesystem::is_directory(folder, error))
+        return "--report " + report.string() + ": the folder " + folder.string() +
+               " does not exist";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "--report " + report.string() + ": the folder " + folder.string() +
+               " cannot be written (" + std::generic_category().message(errno) + ")";
+    return {};
+}
+
 CliAction profileCheck(const std::vector<std::string>& args) {
     const std::string file = parseArgs(args, {}, 1, 1).positional[0];
     return [file](CliContext& context) {
@@ -109,6 +177,13 @@ CliAction profileFrom(const std::vector<std::string>& args) {
     if (!HasFileNamePart(file.string(), message))
         throw UsageError(message);
     return [port, file](CliContext& context) {
+        // Written first and then overwritten by the profile, the settings would be lost.
+        if (sameFile(settingsFileFor(file), file)) {
+            context.err << file.string() << ": the settings file beside it would be "
+                        << settingsFileFor(file).string()
+                        << ", the same file; give the profile another extension (.json).\n";
+            return kExitFailed;
+        }
         TConnection& connection = context.connection;
         connection.CurrentPortName = port;
         const ScanResult scan = ScanForDisplay(connection);
@@ -170,12 +245,14 @@ int exitCodeOf(const std::vector<PortResult>& results, bool stopped) {
 
 int runProvision(CliContext& context, ProvisionRequest& request) {
     std::vector<std::string> ports;
+    EarlierReport earlier;
     if (request.retryReport) {
         std::string error;
-        if (!FailedPortsOfReport(*request.retryReport, ports, error)) {
+        if (!ReadEarlierReport(*request.retryReport, earlier, error)) {
             context.err << error << '\n';
             return kExitFailed;
         }
+        ports = earlier.retry;
         if (ports.empty()) {
             context.out << "Every port of " << *request.retryReport
                         << " succeeded; nothing to retry.\n";
@@ -215,7 +292,10 @@ int runProvision(CliContext& context, ProvisionRequest& request) {
     int code = exitCodeOf(results, stopped);
     if (request.reportFile) {
         std::string message;
-        if (!SaveFile(*request.reportFile, ReportJson(request.profileFile, results), message)) {
+        if (!SaveFile(
+                *request.reportFile,
+                ReportJson(request.profileFile, results, request.retryReport ? &earlier : nullptr),
+                message)) {
             context.err << message << '\n';
             code = code == kExitOk ? kExitFailed : code;
         }
@@ -250,10 +330,20 @@ CliAction provision(const std::vector<std::string>& args) {
     }
     auto load = [request](CliContext& context) {
         std::string error;
-        if (LoadProfile(request->profileFile, request->profile, error))
-            return kExitOk;
-        context.err << error << '\n' << "Nothing was sent.\n";
-        return kExitFailed;
+        if (!LoadProfile(request->profileFile, request->profile, error)) {
+            context.err << error << '\n' << "Nothing was sent.\n";
+            return kExitFailed;
+        }
+        if (request->reportFile) {
+            const std::string problem =
+                reportProblem(*request->reportFile, inputsOf(request->profile, request->profileFile,
+                                                             request->retryReport));
+            if (!problem.empty()) {
+                context.err << problem << ".\nNothing was sent.\n";
+                return kExitFailed;
+            }
+        }
+        return kExitOk;
     };
     auto run = [request](CliContext& context) {
         return runProvision(context, *request);

@@ -14,6 +14,9 @@ QueueResult RunWorkerQueue(TConnection& connection, TOperator& op, TJobSources s
     TTransferEngine& engine = runner.engine();
     if (observer)
         engine.setStatusObserver(observer);
+    // A stop asked for while the workflow switches the link or between items is seen
+    // before the next frame goes out, not only once the loop below runs.
+    engine.setStopRequest([&stop] { return stop.load(); });
     if (stop.load())
         return QueueResult::Interrupted;
     if (!start(runner))

@@ -1,8 +1,9 @@
 #include "cli/ProvisionReport.h"
 
+#include "cli/Profile.h"
+
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <iomanip>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -32,47 +33,72 @@ std::string timeText(double seconds) {
     return text.str();
 }
 
+ordered_json portEntry(const PortResult& port) {
+    ordered_json entry = ordered_json::object();
+    entry["port"] = port.port;
+    entry["model"] = orNull(port.model);
+    entry["firmware"] = orNull(port.firmware);
+    entry["result"] = port.result;
+    entry["seconds"] = tenths(port.seconds);
+    entry["error"] = errorOrNull(port.error);
+    entry["steps"] = ordered_json::array();
+    for (const StepResult& step : port.steps) {
+        ordered_json stepEntry = ordered_json::object();
+        stepEntry["step"] = step.step;
+        stepEntry["result"] = step.result;
+        stepEntry["bytes"] = step.bytes;
+        stepEntry["seconds"] = tenths(step.seconds);
+        stepEntry["error"] = errorOrNull(step.error);
+        entry["steps"].push_back(std::move(stepEntry));
+    }
+    return entry;
+}
+
 } // namespace
 
-std::string ReportJson(const std::string& profile, const std::vector<PortResult>& ports) {
+std::string ReportJson(const std::string& profile, const std::vector<PortResult>& ports,
+                       const EarlierReport* earlier) {
     ordered_json report = ordered_json::object();
     report["profile"] = profile;
     report["ports"] = ordered_json::array();
-    for (const PortResult& port : ports) {
-        ordered_json entry = ordered_json::object();
-        entry["port"] = port.port;
-        entry["model"] = orNull(port.model);
-        entry["firmware"] = orNull(port.firmware);
-        entry["result"] = port.result;
-        entry["seconds"] = tenths(port.seconds);
-        entry["error"] = errorOrNull(port.error);
-        entry["steps"] = ordered_json::array();
-        for (const StepResult& step : port.steps) {
-            ordered_json stepEntry = ordered_json::object();
-            stepEntry["step"] = step.step;
-            stepEntry["result"] = step.result;
-            stepEntry["bytes"] = step.bytes;
-            stepEntry["seconds"] = tenths(step.seconds);
-            stepEntry["error"] = errorOrNull(step.error);
-            entry["steps"].push_back(std::move(stepEntry));
+    std::vector<bool> placed(ports.size(), false);
+    if (earlier) {
+        // The earlier report's order, with this run's entry for each port run again.
+        for (const auto& [port, entryText] : earlier->entries) {
+            if (!entryText.empty()) {
+                ordered_json entry = ordered_json::parse(entryText);
+                entry["from_earlier_run"] = true;
+                report["ports"].push_back(std::move(entry));
+                continue;
+            }
+            for (std::size_t i = 0; i < ports.size(); ++i) {
+                if (!placed[i] && ports[i].port == port) {
+                    report["ports"].push_back(portEntry(ports[i]));
+                    placed[i] = true;
+                    break;
+                }
+            }
         }
-        report["ports"].push_back(std::move(entry));
+    }
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        if (!placed[i])
+            report["ports"].push_back(portEntry(ports[i]));
     }
     // A display's message could hold bytes that are no UTF-8: they print as U+FFFD.
     return report.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }
 
-bool FailedPortsOfReport(const std::filesystem::path& report, std::vector<std::string>& ports,
-                         std::string& error) {
-    std::ifstream in(report, std::ios::binary);
-    if (!in) {
-        error = report.string() + ": cannot be read";
+bool ReadEarlierReport(const std::filesystem::path& report, EarlierReport& earlier,
+                       std::string& error) {
+    std::string text;
+    if (!ReadInputFile(report, text, error)) {
+        error = report.string() + ": " + error;
         return false;
     }
     ordered_json root;
     try {
-        root = ordered_json::parse(in);
-    } catch (const ordered_json::parse_error& problem) {
+        root = ordered_json::parse(text);
+    } catch (const ordered_json::exception& problem) {
         error = report.string() + ": is not JSON: " + problem.what();
         return false;
     }
@@ -80,15 +106,20 @@ bool FailedPortsOfReport(const std::filesystem::path& report, std::vector<std::s
         error = report.string() + ": is not a provisioning report (it has no \"ports\" list)";
         return false;
     }
-    ports.clear();
+    earlier = EarlierReport{};
     for (const auto& entry : root["ports"]) {
         if (!entry.is_object() || !entry.contains("port") || !entry["port"].is_string() ||
             !entry.contains("result") || !entry["result"].is_string()) {
             error = report.string() + ": a port of the report has no \"port\" or \"result\"";
             return false;
         }
-        if (entry["result"] != kSucceeded)
-            ports.push_back(entry["port"].get<std::string>());
+        const std::string port = entry["port"].get<std::string>();
+        const bool succeeded = entry["result"] == kSucceeded;
+        if (!succeeded)
+            earlier.retry.push_back(port);
+        earlier.entries.emplace_back(
+            port, succeeded ? entry.dump(-1, ' ', false, ordered_json::error_handler_t::replace)
+                            : std::string());
     }
     return true;
 }

@@ -116,14 +116,23 @@ private:
         }
     }
 
+    StepEnd openFailed(int code) const {
+        return failed(
+            OneLine(WithPortOpenHint(OpenCodeMessage(code, connection_.SystemLangId),
+                                     connection_.CurrentPortName, connection_.SystemLangId)));
+    }
+
     StepEnd identify() {
+        // Every step opens and closes the port as the commands do; the lock keeps
+        // other programs out in between, from before the first byte to the last.
+        const int locked = opener_.lock(connection_.CurrentPortName, portLock_);
+        if (locked != link::kOpenOk)
+            return openFailed(locked);
         link::PortHandle probe;
         const int code =
             OpenPort(connection_, probe, connection_.CurrentPortName, kScanBaudRates.front());
         if (code != link::kOpenOk)
-            return failed(
-                OneLine(WithPortOpenHint(OpenCodeMessage(code, connection_.SystemLangId),
-                                         connection_.CurrentPortName, connection_.SystemLangId)));
+            return openFailed(code);
         probe.reset();
         const ScanResult scan = ScanForDisplay(connection_);
         if (scan.model < 0)
@@ -225,8 +234,13 @@ private:
                               std::to_string(picture.slot) + " (" +
                               DownFileAt(PositionOfSlot(picture.slot)).Name + ")");
             try {
-                slots->place(picture.slot, ConvertCentred(picture.bytes, picture.format,
-                                                          PictureSize{size->width, size->height}));
+                // A profile that names the model has its pictures cut for it already;
+                // the display is of that model, or identify refused it.
+                slots->place(picture.slot,
+                             picture.converted
+                                 ? *picture.converted
+                                 : ConvertCentred(picture.bytes, picture.format,
+                                                  PictureSize{size->width, size->height}));
             } catch (const std::exception& error) {
                 return failed(picture.file.string() + ": " + error.what());
             }
@@ -329,6 +343,8 @@ private:
     const std::atomic<bool>& stop_;
     const WorkerEvents& events_;
     CountingOpener opener_;
+    // Declared before the connection, so that it goes after the connection's port.
+    link::PortLockHandle portLock_;
     TConnection connection_;
     ProvisionOperator op_;
     PortResult result_;

@@ -50,6 +50,7 @@ int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
             [&context](const TTransferStatus& status) { showProgress(context.err, status); });
     const InterruptSignals signals;
     InterruptSignals::clear();
+    engine.setStopRequest([] { return InterruptSignals::received() != 0; });
     if (!start(op, runner))
         return StoppedExitCode(op);
     // The loop wakes at least once a second (the engine's seconds counter), so an

@@ -3,9 +3,12 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <map>
+#include <mutex>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -14,6 +17,61 @@ namespace tavisto::link {
 namespace {
 
 constexpr const char* kReadFailed = "Failed to read data";
+
+// A device by its identity, whatever name it was opened by.
+struct DeviceId {
+    dev_t device = 0;
+    ino_t inode = 0;
+    auto operator<=>(const DeviceId&) const = default;
+};
+
+DeviceId deviceOf(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return {};
+    return {info.st_dev, info.st_ino};
+}
+
+// The devices this process holds by a lock, each with whether one of its opens is out.
+std::mutex heldMutex;
+std::map<DeviceId, bool> held;
+
+// Lends the lock this process holds on the device of `fd` to one open at a time.
+bool borrowHeldLock(int fd, DeviceId& id) {
+    id = deviceOf(fd);
+    const std::lock_guard<std::mutex> guard(heldMutex);
+    const auto found = held.find(id);
+    if (found == held.end() || found->second)
+        return false;
+    found->second = true;
+    return true;
+}
+
+void returnHeldLock(DeviceId id) {
+    const std::lock_guard<std::mutex> guard(heldMutex);
+    const auto found = held.find(id);
+    if (found != held.end())
+        found->second = false;
+}
+
+class PosixPortLock final : public PortLock {
+public:
+    PosixPortLock(int fd, DeviceId id) : fd_(fd), id_(id) {}
+    ~PosixPortLock() override {
+        {
+            const std::lock_guard<std::mutex> guard(heldMutex);
+            held.erase(id_);
+        }
+        flock(fd_, LOCK_UN);
+        ::close(fd_);
+    }
+    PosixPortLock(const PosixPortLock&) = delete;
+    PosixPortLock& operator=(const PosixPortLock&) = delete;
+
+private:
+    int fd_;
+    DeviceId id_;
+};
 
 speed_t speedConstant(int baudRate) {
     switch (baudRate) {
@@ -95,7 +153,8 @@ std::string devicePath(const std::string& name) {
     return "/dev/" + name;
 }
 
-PosixSerialPort::PosixSerialPort(int fd) : fd_(fd) {}
+PosixSerialPort::PosixSerialPort(int fd, std::function<void()> onClose)
+    : fd_(fd), onClose_(std::move(onClose)) {}
 
 PosixSerialPort::~PosixSerialPort() {
     if (fd_ >= 0) {
@@ -105,6 +164,8 @@ PosixSerialPort::~PosixSerialPort() {
         flock(fd_, LOCK_UN);
         ::close(fd_);
     }
+    if (onClose_)
+        onClose_();
 }
 
 bool PosixSerialPort::write(const Bytes& data, std::string& message) {
@@ -200,22 +261,52 @@ int PosixPortOpener::open(const std::string& name, int baudRate, PortHandle& por
     if (fd < 0)
         return kOpenFailed;
     // Exclusive use: TIOCEXCL keeps other (unprivileged) programs out, and the
-    // advisory lock also catches root and a second open from this process.
+    // advisory lock also catches root and a second open from this process. A device
+    // this process holds a lock on (PosixPortOpener::lock) is opened under that lock.
+    std::function<void()> onClose;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return kOpenFailed;
+        DeviceId id;
+        if (errno != EWOULDBLOCK || !borrowHeldLock(fd, id)) {
+            ::close(fd);
+            return kOpenFailed;
+        }
+        onClose = [id] {
+            returnHeldLock(id);
+        };
     }
     termios probe{};
     if (tcgetattr(fd, &probe) != 0) {
         flock(fd, LOCK_UN);
         ::close(fd);
+        if (onClose)
+            onClose();
         return kOpenSetupFailed;
     }
     ioctl(fd, TIOCEXCL);
     // As on the original line, the result of applying the settings is not checked:
     // an unusual speed leaves the port open at the speed it had.
     configureLine(fd, baudRate);
-    port = std::make_unique<PosixSerialPort>(fd);
+    port = std::make_unique<PosixSerialPort>(fd, std::move(onClose));
+    return kOpenOk;
+}
+
+int PosixPortOpener::lock(const std::string& name, PortLockHandle& lock) {
+    if (name.empty())
+        return kOpenFailed;
+    // Opening the device sends nothing; another program's exclusive-use flag refuses it.
+    const int fd = ::open(devicePath(name).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return kOpenFailed;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return kOpenFailed;
+    }
+    const DeviceId id = deviceOf(fd);
+    {
+        const std::lock_guard<std::mutex> guard(heldMutex);
+        held[id] = false;
+    }
+    lock = std::make_unique<PosixPortLock>(fd, id);
     return kOpenOk;
 }
 

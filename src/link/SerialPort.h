@@ -59,6 +59,14 @@ enum OpenCode : int {
     kOpenNoEvent = 4,
 };
 
+// Keeps a port for its holder while it lives (see PortOpener::lock).
+class PortLock {
+public:
+    virtual ~PortLock() = default;
+};
+
+using PortLockHandle = std::unique_ptr<PortLock>;
+
 // Opens a port by name. Tests substitute openers that hand out fake ports.
 class PortOpener {
 public:
@@ -66,6 +74,18 @@ public:
     // Returns kOpenOk with `port` set, kOpenFailed when the device is missing or
     // in use, kOpenSetupFailed when it is not a configurable serial line.
     virtual int open(const std::string& name, int baudRate, PortHandle& port) = 0;
+
+    // Keeps the port `name` for this process across many opens of it: while `lock`
+    // lives, this process's own opens of the port (one at a time) go on working, and
+    // every other program that opens the port, between them too, is refused. Returns
+    // kOpenOk with `lock` set, or kOpenFailed (missing, not allowed, in use). Where a
+    // port is never shared between opens (Windows opens ports exclusively; fake
+    // ports), nothing needs holding and the default hands out an empty lock.
+    virtual int lock(const std::string& name, PortLockHandle& lock) {
+        (void)name;
+        lock = std::make_unique<PortLock>();
+        return kOpenOk;
+    }
 };
 
 // Opens the machine's own serial ports: the POSIX or the Win32 opener, whichever

@@ -90,9 +90,10 @@ TEST_F(CliDownload, AnInterruptedTransferSetsTheDisplayBack) {
     command.join();
 
     EXPECT_EQ(result.code, cli::kExitInterrupted) << result.err;
-    EXPECT_TRUE(result.err.ends_with(
-        "\nInterrupted: the transfer stopped and the display is back at 9600 baud.\n"))
-        << result.err;
+    // The stop can come before the first item is set up, which then is not shown.
+    const std::string said =
+        "Interrupted: the transfer stopped and the display is back at 9600 baud.\n";
+    EXPECT_TRUE(result.err == said || result.err.ends_with("\n" + said)) << result.err;
     EXPECT_EQ(display->baudRate(), 9600);
     EXPECT_EQ(display->storage().flash.count(0x00032000), 0u);
     display->setFaults({});

@@ -8,10 +8,14 @@
 #include "sim/VirtualDisplay.h"
 #include "tests/support/TempFolder.h"
 
+#include <atomic>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -215,10 +219,18 @@ TEST_F(Provision, OneFailingDisplayDoesNotStopTheOthersAndIsRetriedAlone) {
     for (std::size_t i = 0; i < 3; ++i)
         EXPECT_TRUE(displays[i]->log().empty()) << displays[i]->devicePath();
     expectStoredPicture(failing, 76, 0x005B7000, "P1.jpg", kBlue);
+    // The retry's report still has the ports that had succeeded, as they were and
+    // marked as such, so that it alone says where every display stands.
     const json again = readReport("retry.json");
-    ASSERT_EQ(again["ports"].size(), 1u);
-    EXPECT_EQ(again["ports"][0]["port"], failing.devicePath());
-    EXPECT_EQ(again["ports"][0]["result"], "succeeded");
+    ASSERT_EQ(again["ports"].size(), 4u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        json earlier = report["ports"][i];
+        earlier["from_earlier_run"] = true;
+        EXPECT_EQ(again["ports"][i], earlier);
+    }
+    EXPECT_EQ(again["ports"][3]["port"], failing.devicePath());
+    EXPECT_EQ(again["ports"][3]["result"], "succeeded");
+    EXPECT_FALSE(again["ports"][3].contains("from_earlier_run"));
 }
 
 // A profile for one model: a display of another model is refused on its port before
@@ -240,10 +252,16 @@ TEST_F(Provision, AProfileModelThatIsNotConnectedIsRefusedOnThatPortOnly) {
 }
 
 // A profile that names a missing file, an unreadable picture or an unknown key is
-// refused before any port is opened, naming the file and the key.
+// refused before any port is opened, naming the file and the key; so is one that
+// would fail on every port once the settings had gone: a picture cut short after its
+// header, a slot the profile's model does not have.
 TEST_F(Provision, ABadProfileIsRefusedBeforeAnyPortIsOpened) {
     sim::VirtualDisplay& display = addDisplay(5);
     folder.write("broken.png", "not a picture at all");
+    ASSERT_TRUE(SaveResult(Bitmap(320, 240, kRed), path("whole.jpg")));
+    const std::string jpeg = folder.read("whole.jpg");
+    folder.write("cut.jpg", jpeg.substr(0, jpeg.size() / 2));
+    constexpr const char* kPlay = R"("play": {"pictures": [1], "standby": 5, "interval": 2})";
     struct Case {
         std::string profile;
         std::vector<std::string> named; // what the message must name
@@ -258,6 +276,20 @@ TEST_F(Provision, ABadProfileIsRefusedBeforeAnyPortIsOpened) {
         {R"({"firmware": "fw.bin", "firmware_version": 15})", {"\"firmware\"", "model"}},
         {R"({"fonts": [{"item": "Picture_1", "file": "logo.bmp"}]})", {"\"fonts.0.item\""}},
         {R"({"model": "KT350-MK", )", {"not JSON"}},
+        {R"({"pictures": {"76": "cut.jpg"}})", {"\"pictures.76\"", "cut.jpg", "truncated"}},
+        {R"({"model": "KT350--MKA", "pictures": {"86": "logo.bmp"}})",
+         {"\"pictures.86\"", "KT350--MKA has no slot 86"}},
+        {"{}", {"nothing to send"}},
+        {R"({"fonts": false})", {"nothing to send"}},
+        {R"({"play": {"pictures": [1], "standby": 1e400, "interval": 2}})",
+         {"\"play.standby\"", "too large"}},
+        {R"({"fonts": [{"item": "CP850", "file": "logo.bmp"}, {"item": 1e999}]})",
+         {"\"fonts.1.item\"", "too large"}},
+        {R"({"play": {"pictures": [1], "standby": 18446744073709551615, "interval": 2}})",
+         {"\"play.standby\"", "not 18446744073709551615"}},
+        {std::string("{") + kPlay + ", " + kPlay + "}", {"\"play\"", "given twice"}},
+        {R"({"fonts": [{"item": "CP850", "item": "CP437", "file": "logo.bmp"}]})",
+         {"\"fonts.0.item\"", "given twice"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.profile);
@@ -274,6 +306,62 @@ TEST_F(Provision, ABadProfileIsRefusedBeforeAnyPortIsOpened) {
     for (const sim::LogEntry& entry : display.log())
         EXPECT_EQ(entry.text.find("opened"), std::string::npos) << "the port was opened";
     EXPECT_EQ(run({"profile-check", writeProfile("good.json", kFleetProfile)}).code, 0);
+}
+
+// What the run reads and writes is checked before a port is opened: the profile must
+// be a file, the earlier report too, and no output may replace an input.
+TEST_F(Provision, TheRunsOwnFilesAreCheckedBeforeAnyPortIsOpened) {
+    sim::VirtualDisplay& display = addDisplay(5);
+    const std::string profile = writeProfile("shop.json", kFleetProfile);
+    std::filesystem::create_directory(path("folder"));
+    ASSERT_EQ(::mkfifo(path("pipe.json").c_str(), 0600), 0);
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<std::string> named;
+    };
+    const std::vector<Case> cases = {
+        {{"provision", path("missing.json"), "--ports", ports()}, {"missing.json: does not exist"}},
+        {{"provision", path("folder"), "--ports", ports()}, {"folder: is a folder, not a file"}},
+        {{"provision", path("pipe.json"), "--ports", ports()},
+         {"pipe.json: is not a regular file"}},
+        {{"provision", profile, "--retry-failed", path("folder")}, {"folder: is a folder"}},
+        {{"provision", profile, "--retry-failed", path("missing.json")},
+         {"missing.json: does not exist"}},
+        {{"provision", profile, "--ports", ports(), "--report", profile}, {profile, "the profile"}},
+        {{"provision", profile, "--ports", ports(), "--report", path("folder/../logo.bmp")},
+         {"folder/../logo.bmp", path("logo.bmp"), "\"pictures.74\""}},
+        {{"provision", profile, "--ports", ports(), "--report", path("shop.ini")},
+         {path("shop.ini"), "\"settings\""}},
+        {{"provision", profile, "--retry-failed", path("old.json"), "--report", path("old.json")},
+         {"--retry-failed"}},
+        {{"provision", profile, "--ports", ports(), "--report", path("nowhere/report.json")},
+         {"nowhere", "does not exist"}},
+        {{"provision", profile, "--ports", ports(), "--report", path("folder")},
+         {"folder: is not a regular file"}},
+    };
+    folder.write("old.json", R"({"ports": [{"port": "/dev/null", "result": "failed"}]})");
+    const std::vector<std::string> before = folder.names();
+    const std::string logo = folder.read("logo.bmp");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const CliRun result = run(c.args);
+        EXPECT_EQ(result.code, 1) << result.out;
+        for (const std::string& part : c.named)
+            EXPECT_NE(result.err.find(part), std::string::npos) << result.err;
+    }
+    // "settings.ini" beside "settings.ini": the settings would be written over by the
+    // profile. Refused before the port is opened.
+    folder.write("taken.ini", "{}");
+    const CliRun from = run({"profile-from", display.devicePath(), path("taken.ini")});
+    EXPECT_EQ(from.code, 1);
+    EXPECT_NE(from.err.find(path("taken.ini") + ": the settings file"), std::string::npos)
+        << from.err;
+    EXPECT_EQ(folder.read("taken.ini"), "{}");
+
+    EXPECT_EQ(folder.read("logo.bmp"), logo);
+    EXPECT_EQ(folder.read("shop.json"), kFleetProfile);
+    for (const sim::LogEntry& entry : display.log())
+        EXPECT_EQ(entry.text.find("opened"), std::string::npos) << "the port was opened";
 }
 
 // Ctrl+C in the middle of the pictures: every worker stops, every display is at its
@@ -310,6 +398,93 @@ TEST_F(Provision, CtrlCLeavesEveryDisplayAtItsStoredSpeed) {
             run({"--port", displays[i]->devicePath(), "--baud", "9600", "show-picture", "1"});
         EXPECT_EQ(version.code, 0) << version.err;
     }
+}
+
+// A display that goes away while it takes a named file: the report says the port
+// went away, not that the display answered a wrong CRC.
+TEST_F(Provision, ADisplayThatGoesAwayMidFileIsReportedAsGone) {
+    sim::Faults paced;
+    paced.pacing = true;                                 // 200 KB take about 17 s at 115200 baud
+    sim::VirtualDisplay& display = addDisplay(5, paced); // KT350-MK, named
+    Bytes font(200 * 1024, '\0');
+    for (std::size_t i = 0; i < font.size(); ++i)
+        font[i] = static_cast<char>(i * 7);
+    folder.write("font.bin", font);
+    const std::string profile =
+        writeProfile("font.json", R"({"fonts": [{"item": "CP850", "file": "font.bin"}]})");
+    const std::string port = display.devicePath();
+    CliRun result{};
+    std::thread command([&] {
+        result = run({"provision", profile, "--ports", port, "--report", path("gone.json")});
+    });
+    const auto end = std::chrono::steady_clock::now() + 20s;
+    while (display.baudRate() != 115200 && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(5ms);
+    std::this_thread::sleep_for(1s);
+    display.stop();
+    command.join();
+
+    EXPECT_EQ(result.code, 1) << result.out << result.err;
+    const json report = readReport("gone.json");
+    ASSERT_EQ(report["ports"].size(), 1u);
+    const std::string error = report["ports"][0]["error"].get<std::string>();
+    EXPECT_TRUE(error.starts_with("fonts: CP850 [Failed]:the port closed")) << error;
+    EXPECT_EQ(error.find("CRC"), std::string::npos) << error;
+}
+
+// The run holds each port from its first byte to its last: another program that
+// takes the port's lock is refused at the start, naming the port, and finds the port
+// taken between the run's own opens of it as well.
+TEST_F(Provision, APortIsHeldForTheWholeRun) {
+    sim::VirtualDisplay& display = addDisplay(5);
+    const std::string port = display.devicePath();
+    const std::string profile = writeProfile("shop.json", kFleetProfile);
+    auto takeLock = [&port] {
+        const int fd = ::open(port.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return fd;
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    };
+
+    const int held = takeLock();
+    ASSERT_GE(held, 0);
+    const CliRun refused =
+        run({"provision", profile, "--ports", port, "--report", path("held.json")});
+    ::close(held);
+    EXPECT_EQ(refused.code, 1);
+    const json report = readReport("held.json");
+    EXPECT_NE(
+        report["ports"][0]["error"].get<std::string>().find(port + " is in use by another program"),
+        std::string::npos)
+        << report.dump();
+    EXPECT_TRUE(display.receivedFrames().empty());
+
+    std::atomic<bool> done{false};
+    CliRun result{};
+    std::thread command([&] {
+        result = run({"provision", profile, "--ports", port});
+        done = true;
+    });
+    // From the display's first frame to its last, the play setting.
+    int taken = 0;
+    int tries = 0;
+    while (!done) {
+        const bool running =
+            !display.receivedFrames().empty() && display.state().settings.lun_time != 5;
+        const int fd = takeLock();
+        if (fd >= 0) {
+            taken += running ? 1 : 0;
+            ::close(fd);
+        }
+        tries += running ? 1 : 0;
+        std::this_thread::sleep_for(1ms);
+    }
+    command.join();
+    EXPECT_EQ(result.code, 0) << result.out << result.err;
+    EXPECT_GT(tries, 0);
+    EXPECT_EQ(taken, 0) << "taken " << taken << " times in " << tries << " tries";
 }
 
 // A firmware file goes only to a display whose version is below the profile's.

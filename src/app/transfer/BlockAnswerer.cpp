@@ -4,9 +4,11 @@
 
 namespace tavisto {
 
-void TBlockAnswerer::Begin(TConnection& connection, const Bytes& fileData) {
+void TBlockAnswerer::Begin(TConnection& connection, const Bytes& fileData,
+                           std::function<bool()> stopRequested) {
     connection_ = &connection;
     FileData = &fileData;
+    stopRequested_ = std::move(stopRequested);
     sReadBuff.clear();
     finished_ = false;
 }
@@ -21,6 +23,14 @@ TBlockAnswerer::TAnswered TBlockAnswerer::TransmitSwap(const Bytes& sRead) {
             finished_ = true;
             sReadBuff.clear();
             answered.finished = std::move(frame);
+            break;
+        }
+        // Between blocks the display can be set back to its speed; every block sent
+        // after a stop was asked for is time on the wire the operator did not want.
+        if (stopRequested_ && stopRequested_()) {
+            finished_ = true;
+            sReadBuff.clear();
+            answered.withheld = true;
             break;
         }
         // A failed write is not acted on here: the display asks again or stops

@@ -4,6 +4,7 @@
 #include "protocol/TransferFrames.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace tavisto {
@@ -21,10 +22,14 @@ public:
         int blocks = 0;                        // block requests answered
         std::uint32_t lastBlock = 0;           // the number of the last one answered
         std::optional<TDisplayFrame> finished; // the display's download-finished frame
+        bool withheld = false; // a block request was not answered: a stop was asked for
     };
 
-    // A new job: bytes left from an earlier one cannot belong to it.
-    void Begin(TConnection& connection, const Bytes& fileData);
+    // A new job: bytes left from an earlier one cannot belong to it. `stopRequested`,
+    // when set, is asked before each block goes out (on the reading thread); once it
+    // says yes, no block is answered any more and the owner is to stop the queue.
+    void Begin(TConnection& connection, const Bytes& fileData,
+               std::function<bool()> stopRequested = {});
 
     // Appends `sRead` to the receive buffer and acts on every complete frame: a block
     // request is answered at once, the finished frame ends the job's reading (bytes
@@ -37,6 +42,7 @@ public:
 private:
     TConnection* connection_ = nullptr;
     const Bytes* FileData = nullptr;
+    std::function<bool()> stopRequested_;
     Bytes sReadBuff;
     bool finished_ = false;
 };

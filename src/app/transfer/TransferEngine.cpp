@@ -83,6 +83,10 @@ void TTransferEngine::setStatusObserver(std::function<void(const TTransferStatus
     observer_ = std::move(observer);
 }
 
+void TTransferEngine::setStopRequest(std::function<bool()> stopRequested) {
+    stopRequest_ = std::move(stopRequested);
+}
+
 void TTransferEngine::StartQueue(const TQueueStart& start) {
     if (!start.model)
         throw std::invalid_argument("no display model");
@@ -106,6 +110,10 @@ void TTransferEngine::NextDownload() {
     for (;;) {
         while (!DownList[static_cast<std::size_t>(DownPos)])
             ++DownPos;
+        if (DownPos != kDownListEnd && stopAsked()) {
+            stopInterrupted();
+            return;
+        }
         std::string message;
         LcdWaitReady(connection_, message, true);
         if (DownPos == kDownListEnd) {
@@ -159,6 +167,12 @@ void TTransferEngine::startJob(const TDownFiles& row, Bytes data) {
     bytesOnWire_ = 0;
     jobStart_ = connection_.clock().now();
     lastAdvance_ = jobStart_;
+    // The last point before the job's first frame: once a named file or a firmware
+    // image is announced it must go whole.
+    if (stopAsked()) {
+        stopInterrupted();
+        return;
+    }
 
     if (model_->firmwareWakeUp && DownPos == kFirmwarePosition)
         startFirmware();
@@ -207,7 +221,10 @@ void TTransferEngine::startNamed(const TDownFiles& row) {
 
 // Bytes left from an earlier job cannot belong to this one.
 void TTransferEngine::beginReceiving() {
-    answerer_.Begin(connection_, FileData);
+    // A firmware image goes whole once it has begun: the display would be left
+    // without one.
+    answerer_.Begin(connection_, FileData,
+                    DownPos == kFirmwarePosition ? std::function<bool()>() : stopRequest_);
     phase_ = Phase::Addressed;
     threads_.startReceiver(answerer_);
 }
@@ -231,6 +248,8 @@ void TTransferEngine::TransmitSwap(const Bytes& sRead) {
         BlocksAnswered(answered.lastBlock);
     if (answered.finished)
         TransmitExp(*answered.finished);
+    if (answered.withheld)
+        Interrupt();
 }
 
 // Progress may come coalesced: only the last block answered counts.

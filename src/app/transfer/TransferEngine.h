@@ -140,6 +140,11 @@ public:
     // Called on every tick of the seconds counter while a queue runs, and once more
     // (not running) when the queue ends and the counter stops, before any box.
     void setStatusObserver(std::function<void(const TTransferStatus&)> observer);
+    // Asked before every step that sends anything (the next item, a job's first
+    // frame, each block of an addressed job): once it says yes, the queue stops there
+    // as Interrupt stops it. Asked on the receiver's thread too, so it must be safe to
+    // call from any thread. Unset, only Interrupt stops a queue.
+    void setStopRequest(std::function<bool()> stopRequested);
 
     // The heading of the time-out box, "Download: \r\n\r\n" for the font download.
     std::string SummaryText;
@@ -160,6 +165,7 @@ private:
     void lineFailed(const TNamedOutcome& outcome);
     void stopInterrupted();
     void stopSeconds();
+    bool stopAsked() const { return stopRequest_ && stopRequest_(); }
 
     TConnection& connection_;
     TOperator& op_;
@@ -168,6 +174,7 @@ private:
     std::unique_ptr<TOwnerTimer> timOut;
     std::unique_ptr<TOwnerTimer> tmr1;
     std::function<void(const TTransferStatus&)> observer_;
+    std::function<bool()> stopRequest_;
 
     std::array<bool, kDownListEnd + 1> DownList{};
     int DownPos = 1;

@@ -32,6 +32,14 @@ void TTransferRunner::startReceiver(TBlockAnswerer& answerer) {
             TBlockAnswerer::TAnswered answered = answerer.TransmitSwap(batch);
             if (answered.blocks > 0)
                 postBlocks(serial, answered.lastBlock);
+            if (answered.withheld) {
+                // A stop was asked for: the engine stops the queue between blocks.
+                queue_.post([this, alive, serial] {
+                    if (alive.lock() && serial == serial_)
+                        engine_.Interrupt();
+                });
+                return;
+            }
             if (!answered.finished) {
                 waitForRestOfFrame(answerer.Missing());
                 TransmitEvent.SetEvent();

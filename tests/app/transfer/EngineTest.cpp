@@ -125,6 +125,21 @@ TEST_F(AddressedEngineTest, TheWatchdogAbandonsAStalledQueueAndSetsTheDisplayBac
     EXPECT_LT(restore->at - lastBlock->at, 10500ms);
 }
 
+// A stop asked for between blocks: the display gets no block after it, is set back
+// to its speed, and the next row is never started.
+TEST_F(AddressedEngineTest, AStopRequestIsSeenBeforeTheNextBlock) {
+    resources["CP850_480X272"] = pattern(2000);
+    resources["CP852_480X272"] = pattern(20);
+    engine.setStopRequest([this] { return display.blocksTaken >= 3; });
+    run(kMka, {6, 7});
+    ASSERT_TRUE(finished);
+    EXPECT_TRUE(engine.Interrupted());
+    EXPECT_EQ(display.blocksTaken, 3);
+    EXPECT_THAT(line.writes(), Not(Contains(wire("02 10 00 15 E0 00 00 00 00 14"))));
+    EXPECT_EQ(line.writes().back(), wire("02 07 04 00 00 25 80"));
+    EXPECT_EQ(engine.Succeeded() + engine.Failed(), 0);
+}
+
 // Once the display has asked for nothing for two seconds, the progress stops
 // counting down and says so instead.
 TEST_F(AddressedEngineTest, AStalledDisplayIsShownAsNotAnswering) {
@@ -275,6 +290,35 @@ TEST_F(NamedEngineTest, AWrongCrcTextCountsAsFailed) {
     ASSERT_TRUE(finished);
     EXPECT_THAT(logLines(), ElementsAre("log! CP850 [Failed]:CRC check error"));
     EXPECT_EQ(op.lastBox().text, "Done! [Succeed 0 / Failed 1]");
+}
+
+// A stop asked for after the workflow switched the link, before the queue's first
+// frame: no Make File goes out (a named file, once announced, must go whole) and the
+// display is set back to its speed.
+TEST_F(NamedEngineTest, AStopRequestIsSeenBeforeMakeFile) {
+    resources["CP850_800X480"] = pattern(4000);
+    resources["CP437_40X40_800X480"] = pattern(5);
+    engine.setStopRequest([] { return true; });
+    run(kMk, {2, 6});
+    ASSERT_TRUE(finished);
+    EXPECT_TRUE(engine.Interrupted());
+    EXPECT_TRUE(display.files.empty());
+    for (const Bytes& written : line.writes())
+        EXPECT_FALSE(written.starts_with(wire("02 07 05 01"))) << "Make File was sent";
+    EXPECT_EQ(line.writes().back(), wire("02 07 04 00 00 25 80"));
+    EXPECT_FALSE(line.isOpen());
+}
+
+TEST_F(NamedEngineTest, AStopRequestBetweenFilesLeavesTheNextOneUnannounced) {
+    resources["CP850_800X480"] = pattern(4000);
+    resources["CP437_40X40_800X480"] = pattern(5);
+    engine.setStopRequest([this] { return !display.files.empty(); });
+    run(kMk, {2, 6});
+    ASSERT_TRUE(finished);
+    EXPECT_TRUE(engine.Interrupted());
+    EXPECT_EQ(display.files.size(), 1u);
+    EXPECT_EQ(display.files.count("437_40x40.bin"), 1u);
+    EXPECT_EQ(line.writes().back(), wire("02 07 04 00 00 25 80"));
 }
 
 TEST_F(NamedEngineTest, AnEmptyQueueGoesStraightToTheEnd) {
