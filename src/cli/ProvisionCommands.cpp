@@ -3,6 +3,7 @@
 #include "app/settings/SettingsWorkflows.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
+#include "cli/Console.h"
 #include "cli/FleetPorts.h"
 #include "cli/InterruptSignals.h"
 #include "cli/Profile.h"
@@ -18,7 +19,6 @@
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <unistd.h>
 
 namespace tavisto::cli {
 namespace {
@@ -185,7 +185,7 @@ int runProvision(CliContext& context, ProvisionRequest& request) {
         return kExitFailed;
     }
 
-    const bool terminal = ::isatty(STDERR_FILENO) == 1 && &context.err == &std::cerr;
+    const bool terminal = StderrRedrawsLines() && &context.err == &std::cerr;
     ProvisionProgress progress(terminal ? context.err : context.out, terminal, ports);
     const WorkerEvents events = progress.events();
     const WorkerEnvironment environment{context.connection.opener(), context.connection.clock(),
