@@ -2,9 +2,10 @@
 #include "files/Utf8Path.h"
 #include "link/Win32Text.h"
 
+#include <windows.h>
+// The folder ids need the Windows types declared first.
 #include <knownfolders.h>
 #include <shlobj.h>
-#include <windows.h>
 
 namespace tavisto {
 
