@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds Tavisto four ways and runs every test:
 #  - build/release: the whole product with the Qt window, all tests;
-#  - build/windows: the link, files, settings and protocol layers cross-built for
-#    Windows with mingw-w64, their test program run under wine against virtual
-#    displays of build/release (tests/platform/run-under-wine.sh);
+#  - build/windows-app: when this machine has the Windows libraries scripts/windows.sh
+#    builds, the whole program cross-built for Windows, its installer, and both tried
+#    under wine against virtual displays of build/release (scripts/windows/check.sh);
+#    otherwise build/windows: the link, files, settings and protocol layers cross-built
+#    with mingw-w64, their test program run under wine (tests/platform/run-under-wine.sh);
 #  - build/asan: the core without Qt under AddressSanitizer and UBSan, its tests;
 #  - build/tsan: the tests labelled "threaded" (those that run threads or the virtual
 #    display) under ThreadSanitizer.
@@ -33,11 +35,24 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVISTO
 cmake --build build/release -j "$jobs"
 ctest --test-dir build/release --output-on-failure -j "$jobs"
 
-cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVISTO_PLATFORM_LAYERS_ONLY=ON -DTAVISTO_WERROR=ON \
-    -DTAVISTO_HOST_BUILD="$PWD/build/release"
-cmake --build build/windows -j "$jobs"
-ctest --test-dir build/windows --output-on-failure
+# The whole Windows program, its installer and its try-out under wine when this machine
+# has the Windows libraries scripts/windows.sh builds; else the platform layers alone.
+windows_prefix=$(scripts/windows/libraries.sh --ready \
+    "${TAVISTO_WINDOWS_CACHE:-$HOME/.cache/tavisto-windows}" 2>/dev/null || true)
+if [[ -n $windows_prefix ]]; then
+    echo "Windows: the whole program and its installer, tried under wine ($windows_prefix)"
+    scripts/install-deps.sh nsis zip xdotool imagemagick
+    scripts/windows/build.sh "$windows_prefix"
+    scripts/windows/check.sh
+else
+    echo "Windows: the platform layers only (scripts/windows.sh has not built the Windows" \
+         "libraries on this machine)"
+    cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVISTO_PLATFORM_LAYERS_ONLY=ON -DTAVISTO_WERROR=ON \
+        -DTAVISTO_HOST_BUILD="$PWD/build/release"
+    cmake --build build/windows -j "$jobs"
+    ctest --test-dir build/windows --output-on-failure
+fi
 
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVISTO_BUILD_GUI=OFF \
     -DTAVISTO_SANITIZE=ON -DTAVISTO_BUILD_BENCH=OFF -DTAVISTO_WERROR=ON \

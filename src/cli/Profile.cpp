@@ -4,6 +4,7 @@
 #include "app/storage/DownloadFile.h"
 #include "cli/Arguments.h"
 #include "cli/ProvisionOperator.h"
+#include "files/Utf8Path.h"
 #include "pictures/ByteFiles.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/ModelTable.h"
@@ -71,25 +72,25 @@ std::filesystem::path filePath(const json& value, const std::string& key,
                                const std::filesystem::path& folder) {
     if (!value.is_string() || value.get<std::string>().empty())
         fail(key, "must name a file");
-    std::filesystem::path path = value.get<std::string>();
+    std::filesystem::path path = PathFromUtf8(value.get<std::string>());
     if (path.is_relative())
         path = folder / path;
     std::error_code ignored;
     const auto status = std::filesystem::status(path, ignored);
     if (!std::filesystem::exists(status))
-        fail(key, path.string() + ": no such file");
+        fail(key, Utf8FromPath(path) + ": no such file");
     // A named pipe or a device would block the read, or never end it.
     if (std::filesystem::is_directory(status))
-        fail(key, path.string() + ": is a folder, not a file");
+        fail(key, Utf8FromPath(path) + ": is a folder, not a file");
     if (!std::filesystem::is_regular_file(status))
-        fail(key, path.string() + ": is not a regular file");
+        fail(key, Utf8FromPath(path) + ": is not a regular file");
     return path;
 }
 
 Bytes downloadFile(const std::filesystem::path& path, const std::string& key) {
     Bytes bytes;
     std::string message;
-    if (!ReadDownloadFile(path.string(), bytes, message))
+    if (!ReadDownloadFile(Utf8FromPath(path), bytes, message))
         fail(key, message);
     return bytes;
 }
@@ -116,7 +117,8 @@ ProfileSettings settings(const json& value, const std::filesystem::path& folder)
     ProvisionOperator op;
     if (!actDefaultSettingExecute(result.form, result.info, op) ||
         !LoadSettingsFile(result.file, result.form, result.info, op))
-        fail(key, result.file.string() + ": " + (op.error().empty() ? "not loaded" : op.error()));
+        fail(key,
+             Utf8FromPath(result.file) + ": " + (op.error().empty() ? "not loaded" : op.error()));
     return result;
 }
 
@@ -138,9 +140,10 @@ std::vector<ProfilePicture> pictures(const json& value, const std::filesystem::p
             fail(key, "not a picture slot: " + std::string(error.what()));
         }
         picture.file = filePath(file, key, folder);
-        const auto format = OpenFormatForFileName(picture.file.string());
+        const auto format = OpenFormatForFileName(Utf8FromPath(picture.file));
         if (!format)
-            fail(key, picture.file.string() + ": must end in .png, .PNG, .jpg, .JPG, .bmp or .BMP");
+            fail(key,
+                 Utf8FromPath(picture.file) + ": must end in .png, .PNG, .jpg, .JPG, .bmp or .BMP");
         picture.format = *format;
         std::optional<PixelSize> size;
         if (model) {
@@ -150,14 +153,14 @@ std::vector<ProfilePicture> pictures(const json& value, const std::filesystem::p
                               DownFileAt(PositionOfSlot(picture.slot)).Name + ")");
         }
         try {
-            picture.bytes = FileToBytes(picture.file.string());
+            picture.bytes = FileToBytes(Utf8FromPath(picture.file));
             if (size)
                 picture.converted = ConvertCentred(picture.bytes, picture.format,
                                                    PictureSize{size->width, size->height});
             else
                 DecodePicture(picture.bytes, picture.format);
         } catch (const std::exception& error) {
-            fail(key, picture.file.string() + ": " + error.what());
+            fail(key, Utf8FromPath(picture.file) + ": " + error.what());
         }
         result.push_back(std::move(picture));
     }
@@ -410,9 +413,9 @@ bool LoadProfile(const std::filesystem::path& file, Profile& profile, std::strin
         readProfile(file, profile);
         return true;
     } catch (const ProfileError& problem) {
-        error = file.string() + ": " + problem.text;
+        error = Utf8FromPath(file) + ": " + problem.text;
     } catch (const std::exception& problem) {
-        error = file.string() + ": " + problem.what();
+        error = Utf8FromPath(file) + ": " + problem.what();
     }
     return false;
 }

@@ -3,6 +3,7 @@
 #include "app/settings/SettingsWorkflows.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
+#include "cli/Console.h"
 #include "cli/FleetPorts.h"
 #include "cli/InterruptSignals.h"
 #include "cli/Profile.h"
@@ -11,16 +12,17 @@
 #include "cli/ProvisionReport.h"
 #include "cli/ProvisionWorker.h"
 #include "files/FileWrite.h"
+#include "files/Utf8Path.h"
 #include "protocol/Discovery.h"
 #include "protocol/ModelTable.h"
 #include "settings/SettingsFile.h"
 
 #include <cerrno>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <system_error>
-#include <unistd.h>
 
 namespace tavisto::cli {
 namespace {
@@ -93,7 +95,7 @@ std::vector<std::pair<std::filesystem::path, std::string>>
 inputsOf(const Profile& profile, const std::string& profileFile,
          const std::optional<std::string>& retryReport) {
     std::vector<std::pair<std::filesystem::path, std::string>> inputs;
-    inputs.emplace_back(profileFile, "the profile");
+    inputs.emplace_back(PathFromUtf8(profileFile), "the profile");
     if (profile.settings)
         inputs.emplace_back(profile.settings->file, "the profile's \"settings\"");
     for (const ProfilePicture& picture : profile.pictures)
@@ -105,7 +107,7 @@ inputsOf(const Profile& profile, const std::string& profileFile,
     if (profile.firmware)
         inputs.emplace_back(profile.firmware->file, "the profile's \"firmware\"");
     if (retryReport)
-        inputs.emplace_back(*retryReport, "the --retry-failed report");
+        inputs.emplace_back(PathFromUtf8(*retryReport), "the --retry-failed report");
     return inputs;
 }
 
@@ -117,26 +119,32 @@ reportProblem(const std::filesystem::path& report,
               const std::vector<std::pair<std::filesystem::path, std::string>>& inputs) {
     for (const auto& [input, what] : inputs) {
         if (sameFile(report, input))
-            return "--report " + report.string() + " would overwrite " + input.string() + ", " +
-                   what;
+            return "--report " + Utf8FromPath(report) + " would overwrite " + Utf8FromPath(input) +
+                   ", " + what;
     }
     std::error_code error;
     const auto status = std::filesystem::status(report, error);
     if (std::filesystem::exists(status)) {
         if (!std::filesystem::is_regular_file(status))
-            return "--report " + report.string() + ": is not a regular file";
-        if (::access(report.c_str(), W_OK) != 0)
-            return "--report " + report.string() + ": cannot be written (" +
+            return "--report " + Utf8FromPath(report) + ": is not a regular file";
+        if (!std::ofstream(report, std::ios::binary | std::ios::app))
+            return "--report " + Utf8FromPath(report) + ": cannot be written (" +
                    std::generic_category().message(errno) + ")";
         return {};
     }
     std::filesystem::path folder = std::filesystem::absolute(report, error).parent_path();
     if (!std::filesystem::is_directory(folder, error))
-        return "--report " + report.string() + ": the folder " + folder.string() +
+        return "--report " + Utf8FromPath(report) + ": the folder " + Utf8FromPath(folder) +
                " does not exist";
-    if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        return "--report " + report.string() + ": the folder " + folder.string() +
-               " cannot be written (" + std::generic_category().message(errno) + ")";
+    // A file of our own in the folder shows that the report can be made there (the
+    // folder's mode bits do not tell a superuser or a Windows ACL).
+    const std::filesystem::path probe = folder / ".tavisto-report-check";
+    const bool writable = static_cast<bool>(std::ofstream(probe, std::ios::binary));
+    const int cause = errno;
+    std::filesystem::remove(probe, error);
+    if (!writable)
+        return "--report " + Utf8FromPath(report) + ": the folder " + Utf8FromPath(folder) +
+               " cannot be written (" + std::generic_category().message(cause) + ")";
     return {};
 }
 
@@ -145,7 +153,7 @@ CliAction profileCheck(const std::vector<std::string>& args) {
     return [file](CliContext& context) {
         Profile profile;
         std::string error;
-        if (!LoadProfile(file, profile, error)) {
+        if (!LoadProfile(PathFromUtf8(file), profile, error)) {
             context.err << error << '\n';
             return kExitFailed;
         }
@@ -172,15 +180,15 @@ std::optional<nlohmann::ordered_json> playOf(const TDisplayInfo& info) {
 CliAction profileFrom(const std::vector<std::string>& args) {
     const ParsedArgs parsed = parseArgs(args, {}, 2, 2);
     const std::string port = parsed.positional[0];
-    const std::filesystem::path file = parsed.positional[1];
+    const std::filesystem::path file = PathFromUtf8(parsed.positional[1]);
     std::string message;
-    if (!HasFileNamePart(file.string(), message))
+    if (!HasFileNamePart(Utf8FromPath(file), message))
         throw UsageError(message);
     return [port, file](CliContext& context) {
         // Written first and then overwritten by the profile, the settings would be lost.
         if (sameFile(settingsFileFor(file), file)) {
-            context.err << file.string() << ": the settings file beside it would be "
-                        << settingsFileFor(file).string()
+            context.err << Utf8FromPath(file) << ": the settings file beside it would be "
+                        << Utf8FromPath(settingsFileFor(file))
                         << ", the same file; give the profile another extension (.json).\n";
             return kExitFailed;
         }
@@ -208,7 +216,7 @@ CliAction profileFrom(const std::vector<std::string>& args) {
         }
         nlohmann::ordered_json profile = nlohmann::ordered_json::object();
         profile["model"] = std::string(FindModel(scan.model)->name);
-        profile["settings"] = {{"file", settingsFile.filename().string()},
+        profile["settings"] = {{"file", Utf8FromPath(settingsFile.filename())},
                                {"command_mode", true},
                                {"main_text", true},
                                {"baud_rate", true}};
@@ -219,7 +227,8 @@ CliAction profileFrom(const std::vector<std::string>& args) {
             context.err << error << '\n';
             return kExitFailed;
         }
-        context.out << "Wrote " << file.string() << " and " << settingsFile.string() << '\n';
+        context.out << "Wrote " << Utf8FromPath(file) << " and " << Utf8FromPath(settingsFile)
+                    << '\n';
         return kExitOk;
     };
 }
@@ -248,7 +257,7 @@ int runProvision(CliContext& context, ProvisionRequest& request) {
     EarlierReport earlier;
     if (request.retryReport) {
         std::string error;
-        if (!ReadEarlierReport(*request.retryReport, earlier, error)) {
+        if (!ReadEarlierReport(PathFromUtf8(*request.retryReport), earlier, error)) {
             context.err << error << '\n';
             return kExitFailed;
         }
@@ -262,7 +271,7 @@ int runProvision(CliContext& context, ProvisionRequest& request) {
         return kExitFailed;
     }
 
-    const bool terminal = ::isatty(STDERR_FILENO) == 1 && &context.err == &std::cerr;
+    const bool terminal = StderrRedrawsLines() && &context.err == &std::cerr;
     ProvisionProgress progress(terminal ? context.err : context.out, terminal, ports);
     const WorkerEvents events = progress.events();
     const WorkerEnvironment environment{context.connection.opener(), context.connection.clock(),
@@ -293,7 +302,7 @@ int runProvision(CliContext& context, ProvisionRequest& request) {
     if (request.reportFile) {
         std::string message;
         if (!SaveFile(
-                *request.reportFile,
+                PathFromUtf8(*request.reportFile),
                 ReportJson(request.profileFile, results, request.retryReport ? &earlier : nullptr),
                 message)) {
             context.err << message << '\n';
@@ -330,14 +339,14 @@ CliAction provision(const std::vector<std::string>& args) {
     }
     auto load = [request](CliContext& context) {
         std::string error;
-        if (!LoadProfile(request->profileFile, request->profile, error)) {
+        if (!LoadProfile(PathFromUtf8(request->profileFile), request->profile, error)) {
             context.err << error << '\n' << "Nothing was sent.\n";
             return kExitFailed;
         }
         if (request->reportFile) {
-            const std::string problem =
-                reportProblem(*request->reportFile, inputsOf(request->profile, request->profileFile,
-                                                             request->retryReport));
+            const std::string problem = reportProblem(
+                PathFromUtf8(*request->reportFile),
+                inputsOf(request->profile, request->profileFile, request->retryReport));
             if (!problem.empty()) {
                 context.err << problem << ".\nNothing was sent.\n";
                 return kExitFailed;

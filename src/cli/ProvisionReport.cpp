@@ -1,6 +1,7 @@
 #include "cli/ProvisionReport.h"
 
 #include "cli/Profile.h"
+#include "files/Utf8Path.h"
 
 #include <algorithm>
 #include <cmath>
@@ -92,25 +93,25 @@ bool ReadEarlierReport(const std::filesystem::path& report, EarlierReport& earli
                        std::string& error) {
     std::string text;
     if (!ReadInputFile(report, text, error)) {
-        error = report.string() + ": " + error;
+        error = Utf8FromPath(report) + ": " + error;
         return false;
     }
     ordered_json root;
     try {
         root = ordered_json::parse(text);
     } catch (const ordered_json::exception& problem) {
-        error = report.string() + ": is not JSON: " + problem.what();
+        error = Utf8FromPath(report) + ": is not JSON: " + problem.what();
         return false;
     }
     if (!root.is_object() || !root.contains("ports") || !root["ports"].is_array()) {
-        error = report.string() + ": is not a provisioning report (it has no \"ports\" list)";
+        error = Utf8FromPath(report) + ": is not a provisioning report (it has no \"ports\" list)";
         return false;
     }
     earlier = EarlierReport{};
     for (const auto& entry : root["ports"]) {
         if (!entry.is_object() || !entry.contains("port") || !entry["port"].is_string() ||
             !entry.contains("result") || !entry["result"].is_string()) {
-            error = report.string() + ": a port of the report has no \"port\" or \"result\"";
+            error = Utf8FromPath(report) + ": a port of the report has no \"port\" or \"result\"";
             return false;
         }
         const std::string port = entry["port"].get<std::string>();

@@ -12,6 +12,7 @@
 #include "cli/ProvisionOperator.h"
 #include "cli/ProvisionQueue.h"
 #include "cli/TransferQueue.h"
+#include "files/Utf8Path.h"
 #include "link/PortAccess.h"
 #include "protocol/Discovery.h"
 #include "protocol/DownloadTable.h"
@@ -177,7 +178,7 @@ private:
         }
         return queue(1, TJobSources{}, [&](TTransferRunner& runner) {
             return btn_CharacterSetDownSingleClick(connection_, op_, model_, runner,
-                                                   kFirmwarePosition, firmware.file.string(),
+                                                   kFirmwarePosition, Utf8FromPath(firmware.file),
                                                    firmware.contents);
         });
     }
@@ -242,7 +243,7 @@ private:
                                  : ConvertCentred(picture.bytes, picture.format,
                                                   PictureSize{size->width, size->height}));
             } catch (const std::exception& error) {
-                return failed(picture.file.string() + ": " + error.what());
+                return failed(Utf8FromPath(picture.file) + ": " + error.what());
             }
             checked[SlotIndex(picture.slot)] = true;
         }
@@ -278,7 +279,7 @@ private:
         for (const ProfileItem& item : profile_.fontItems) {
             const StepEnd end = queue(1, TJobSources{}, [&](TTransferRunner& runner) {
                 return btn_CharacterSetDownSingleClick(connection_, op_, model_, runner,
-                                                       item.position, item.file.string(),
+                                                       item.position, Utf8FromPath(item.file),
                                                        item.contents);
             });
             if (end.result != kSucceeded)

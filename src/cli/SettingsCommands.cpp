@@ -8,6 +8,7 @@
 #include "cli/SettingsHelp.h"
 #include "cli/TerminalOperator.h"
 #include "cli/TransferQueue.h"
+#include "files/Utf8Path.h"
 #include "protocol/Discovery.h"
 #include "settings/CodePage.h"
 #include "settings/SettingsFile.h"
@@ -222,7 +223,7 @@ struct SettingsState {
 std::string fileToSave(const std::vector<std::string>& args) {
     const std::string file = parseArgs(args, {}, 1, 1).positional[0];
     std::string message;
-    if (!HasFileNamePart(file, message))
+    if (!HasFileNamePart(PathFromUtf8(file), message))
         throw UsageError(message);
     return file;
 }
@@ -235,7 +236,7 @@ CliAction defaults(const std::vector<std::string>& args) {
         if (!settings.startWithDefaults(op))
             return kExitFailed;
         CollectSettings(settings.form, settings.info);
-        return SaveSettingsFile(settings.info, file, op) ? kExitOk : kExitFailed;
+        return SaveSettingsFile(settings.info, PathFromUtf8(file), op) ? kExitOk : kExitFailed;
     };
 }
 
@@ -248,7 +249,7 @@ CliAction getSettings(const std::vector<std::string>& args) {
             !btn_GetSettingClick(context.connection, settings.form, settings.info, op))
             return kExitFailed;
         CollectSettings(settings.form, settings.info);
-        return SaveSettingsFile(settings.info, file, op) ? kExitOk : kExitFailed;
+        return SaveSettingsFile(settings.info, PathFromUtf8(file), op) ? kExitOk : kExitFailed;
     };
 }
 
@@ -259,7 +260,7 @@ CliAction apply(const std::vector<std::string>& args) {
     auto load = [file, settings](CliContext& context) {
         TTerminalOperator op(context.out, context.err);
         if (settings->startWithDefaults(op) &&
-            LoadSettingsFile(file, settings->form, settings->info, op))
+            LoadSettingsFile(PathFromUtf8(file), settings->form, settings->info, op))
             return kExitOk;
         // The reader's message may not say which file it was about.
         context.err << "Nothing was sent: \"" << file << "\" could not be loaded.\n";

@@ -4,7 +4,6 @@
 #include <cctype>
 #include <istream>
 #include <ostream>
-#include <unistd.h>
 
 namespace tavisto::cli {
 
@@ -89,9 +88,5 @@ void TTerminalOperator::ShowLogOnRichEdit(const std::string& text, bool error) {
 void TTerminalOperator::actBtnDisableExecute() {}
 
 void TTerminalOperator::actBtnEnableExecute() {}
-
-bool StdinIsTerminal() {
-    return ::isatty(STDIN_FILENO) == 1;
-}
 
 } // namespace tavisto::cli

@@ -13,7 +13,7 @@ struct TTerminalOptions {
     bool assumeYes = false;
     // Questions are asked on the error stream and answered from the input stream ("y" or
     // "yes", any case, is Yes; anything else, or the end of the input, is No). Set it when
-    // standard input is a terminal (StdinIsTerminal).
+    // standard input is a terminal (StdinIsTerminal, cli/Console.h).
     bool interactive = false;
     // Status texts (operation and item) go to the error stream, one line each.
     bool showProgress = true;
@@ -59,9 +59,6 @@ private:
     TTerminalOptions options_;
     bool declined_ = false;
 };
-
-// Whether standard input is a terminal an operator can answer on.
-bool StdinIsTerminal();
 
 // The text as terminal lines: CR LF becomes LF, and it ends with exactly one LF.
 std::string TerminalLines(const std::string& text);

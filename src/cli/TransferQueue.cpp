@@ -2,10 +2,10 @@
 
 #include "app/transfer/BlockingOwnerLoop.h"
 #include "app/transfer/ProgressText.h"
+#include "cli/Console.h"
 #include "cli/InterruptSignals.h"
 
 #include <iostream>
-#include <unistd.h>
 
 namespace tavisto::cli {
 
@@ -44,7 +44,7 @@ int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
     BlockingOwnerLoop loop;
     TTransferRunner runner(context.connection, op, loop, std::move(sources));
     TTransferEngine& engine = runner.engine();
-    const bool terminal = ::isatty(STDERR_FILENO) == 1 && &context.err == &std::cerr;
+    const bool terminal = StderrRedrawsLines() && &context.err == &std::cerr;
     if (terminal)
         engine.setStatusObserver(
             [&context](const TTransferStatus& status) { showProgress(context.err, status); });

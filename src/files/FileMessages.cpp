@@ -1,21 +1,12 @@
 #include "files/FileMessages.h"
 
+#include "files/Utf8Path.h"
+
 namespace tavisto {
-
-namespace {
-
-// The path as UTF-8 on every system (on Windows, path::string() would use the ANSI
-// code page, which cannot spell every file name).
-std::string displayPath(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-} // namespace
 
 std::string FileErrorMessage(std::string_view action, const std::filesystem::path& path,
                              std::string_view reason) {
-    return "Cannot " + std::string(action) + " file \"" + displayPath(path) + "\". " +
+    return "Cannot " + std::string(action) + " file \"" + Utf8FromPath(path) + "\". " +
            std::string(reason);
 }
 
@@ -36,7 +27,7 @@ std::string NotRegularFileReason(OtherFileKind kind) {
 }
 
 std::string FileTooLargeMessage(const std::filesystem::path& path, std::string_view kind) {
-    return "The file \"" + displayPath(path) + "\" is too large for " + std::string(kind) + ".";
+    return "The file \"" + Utf8FromPath(path) + "\" is too large for " + std::string(kind) + ".";
 }
 
 } // namespace tavisto

@@ -1,6 +1,7 @@
 #include "pictures/ByteFiles.h"
 
 #include "files/FileWrite.h"
+#include "files/Utf8Path.h"
 #include "pictures/PictureError.h"
 
 #include <sstream>
@@ -10,14 +11,14 @@ namespace tavisto {
 Bytes FileToBytes(const std::string& fileName, const FileSizeLimit& limit) {
     Bytes bytes;
     std::string message;
-    if (!ReadFileBounded(fileName, limit, bytes, message))
+    if (!ReadFileBounded(PathFromUtf8(fileName), limit, bytes, message))
         throw FileError(message);
     return bytes;
 }
 
 void SaveBytesToFile(const std::string& fileName, const Bytes& bytes) {
     std::string message;
-    if (!SaveFile(fileName, bytes, message))
+    if (!SaveFile(PathFromUtf8(fileName), bytes, message))
         throw FileError(message);
 }
 

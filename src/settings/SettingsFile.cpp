@@ -1,5 +1,7 @@
 #include "settings/SettingsFile.h"
 
+#include "files/Utf8Path.h"
+
 namespace tavisto {
 namespace fs = std::filesystem;
 
@@ -14,7 +16,7 @@ bool HasFileNamePart(const fs::path& chosen, std::string& message) {
     const fs::path name = chosen.filename();
     if (!name.empty() && name != "." && name != "..")
         return true;
-    message = "Cannot save \"" + chosen.string() + "\": the name has no file part.";
+    message = "Cannot save \"" + Utf8FromPath(chosen) + "\": the name has no file part.";
     return false;
 }
 

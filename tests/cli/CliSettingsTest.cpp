@@ -99,6 +99,18 @@ TEST_F(CliSettingsTest, DefaultsWritesTheBuiltInSettings) {
     EXPECT_EQ(saved.tp_back_rgb_565, 31u);
 }
 
+// File names are UTF-8 from the command line to the system and back into the messages.
+TEST_F(CliSettingsTest, ANameOutsideAsciiIsSavedLoadedAndShownAsTyped) {
+    const std::string name = pathOf("\u8BBE\u7F6E"); // 设置
+    const Run saved = run({"defaults", name});
+    EXPECT_EQ(saved.code, 0) << saved.err;
+    EXPECT_EQ(saved.out, "Save Settings File Success:" + name + ".ini\n");
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"\u8BBE\u7F6E.ini"});
+    const Run applied = runAt9600({"apply", name + ".ini"});
+    EXPECT_EQ(applied.code, 0) << applied.err;
+    EXPECT_EQ(applied.out.rfind("Load Settings Success!\n", 0), 0u) << applied.out;
+}
+
 // "dir/" would be saved as the hidden "dir/.ini", "." as "..ini".
 TEST_F(CliSettingsTest, ANameWithoutAFilePartIsRefusedByTheCliAndTheWindow) {
     for (const std::string& name : {pathOf("") + "/", pathOf("."), pathOf("..")}) {

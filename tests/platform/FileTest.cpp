@@ -2,6 +2,7 @@
 // user had, with Windows' own messages.
 #include "files/FileRead.h"
 #include "files/FileWrite.h"
+#include "files/Utf8Path.h"
 #include "link/Win32Text.h"
 
 #include <chrono>
@@ -115,6 +116,33 @@ TEST_F(Files, AFileWithOtherHardLinksIsWrittenInPlace) {
     ASSERT_TRUE(SaveFile(path, "new", message)) << message;
     EXPECT_EQ(content(path), "new");
     EXPECT_EQ(content(folder / "b.ini"), "new");
+}
+
+// The program's file names are UTF-8; the system's are UTF-16. A name outside the ANSI
+// code page must reach the system as its own characters, and come back in messages as
+// the same UTF-8.
+TEST_F(Files, AUtf8NameIsTheSameNameOnTheSystem) {
+    const std::string name = "\xE6\x94\xB6\xE9\x93\xB6\xE5\x8F\xB0.ini"; // 收银台.ini
+    const fs::path path = folder / PathFromUtf8(name);
+    ASSERT_TRUE(SaveFile(path, "saved", message)) << message;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((folder / L"*.ini").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    FindClose(search);
+    EXPECT_EQ(std::wstring(found.cFileName), L"\x6536\x94F6\x53F0.ini");
+    ASSERT_TRUE(ReadFileBounded(path, {100, "a test"}, bytes, message)) << message;
+    EXPECT_EQ(bytes, "saved");
+    EXPECT_EQ(Utf8FromPath(PathFromUtf8(name)), name);
+
+    const std::string missing = "\xE7\xBC\xBA.bin"; // 缺.bin
+    EXPECT_FALSE(ReadFileBounded(folder / PathFromUtf8(missing), {100, "a test"}, bytes, message));
+    EXPECT_EQ(message, "Cannot open file \"" + Utf8FromPath(folder) + "\\" + missing + "\". " +
+                           win32::SystemMessage(ERROR_FILE_NOT_FOUND));
+
+    // Neither direction throws on what it cannot convert: a broken UTF-8 sequence and an
+    // unpaired surrogate (which a Windows name may hold) both become U+FFFD.
+    EXPECT_EQ(PathFromUtf8("a\xFF.bin").native(), L"a\xFFFD.bin");
+    EXPECT_EQ(Utf8FromPath(fs::path(L"a\xD800.bin")), "a\xEF\xBF\xBD.bin");
 }
 
 } // namespace

@@ -1,29 +1,18 @@
 #include "app/settings/SettingsWorkflows.h"
 
 #include "files/FileWrite.h"
+#include "files/Utf8Path.h"
 #include "protocol/Session.h"
 #include "settings/DefaultSettings.h"
 #include "settings/HostCodePage.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsText.h"
 
-#include <cstdlib>
-#include <unistd.h>
-
 namespace tavisto {
 namespace fs = std::filesystem;
 
-std::string ProgramFolder() {
-    std::error_code error;
-    const fs::path program = fs::read_symlink("/proc/self/exe", error);
-    if (!error && program.has_parent_path())
-        return program.parent_path().string();
-    const fs::path current = fs::current_path(error);
-    return error ? std::string() : current.string();
-}
-
 std::string SaveDialogStartFolder(const std::string& programFolder, const std::string& home) {
-    if (programFolder.empty() || ::access(programFolder.c_str(), W_OK) == 0 || home.empty())
+    if (programFolder.empty() || FolderIsWritable(programFolder) || home.empty())
         return programFolder;
     return home;
 }
@@ -46,25 +35,23 @@ bool SaveSettingsFile(const TDisplayInfo& info, const fs::path& chosen, TOperato
         full = name;
     if (written)
         *written = full;
-    op.ShowMsgBox(kSaveSuccessMessage + full.string(), kMbIconInformation);
+    op.ShowMsgBox(kSaveSuccessMessage + Utf8FromPath(full), kMbIconInformation);
     return true;
 }
 
 bool btn_savesettingsClick(TSettingsForm& form, TDisplayInfo& info, TOperator& op,
                            TSettingsDialogs& dialogs, const TChooseFile& choose) {
     CollectSettings(form, info);
-    if (dialogs.saveFolder.empty()) {
-        const char* home = std::getenv("HOME");
-        dialogs.saveFolder = SaveDialogStartFolder(ProgramFolder(), home ? home : "");
-    }
+    if (dialogs.saveFolder.empty())
+        dialogs.saveFolder = SaveDialogStartFolder(ProgramFolder(), PersonalFolder());
     const auto chosen = choose({true, dialogs.saveFolder, std::string(kSettingsProposedName),
                                 std::string(kSettingsFileFilter)});
     if (!chosen)
         return false;
-    const fs::path folder = fs::path(*chosen).parent_path();
-    if (!folder.empty())
-        dialogs.saveFolder = folder.string();
-    return SaveSettingsFile(info, *chosen, op);
+    const fs::path path = PathFromUtf8(*chosen);
+    if (path.has_parent_path())
+        dialogs.saveFolder = Utf8FromPath(path.parent_path());
+    return SaveSettingsFile(info, path, op);
 }
 
 bool LoadSettingsFile(const fs::path& path, TSettingsForm& form, TDisplayInfo& info,
@@ -94,7 +81,7 @@ bool btn_loadsettingsClick(TSettingsForm& form, TDisplayInfo& info, TOperator& o
         choose({false, std::string(), std::string(), std::string(kSettingsFileFilter)});
     if (!chosen)
         return false;
-    return LoadSettingsFile(*chosen, form, info, op);
+    return LoadSettingsFile(PathFromUtf8(*chosen), form, info, op);
 }
 
 bool actDefaultSettingExecute(TSettingsForm& form, TDisplayInfo& info, TOperator& op) {

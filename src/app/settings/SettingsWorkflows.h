@@ -24,7 +24,8 @@ struct TFileDialogRequest {
     std::string filter;        // "Settings Files(*.ini)|*.ini"
 };
 
-// Shows the dialog; the chosen path, or nothing when the operator cancels.
+// Shows the dialog; the chosen path (UTF-8, as every file name the workflows take), or
+// nothing when the operator cancels.
 using TChooseFile = std::function<std::optional<std::string>(const TFileDialogRequest&)>;
 
 // What the settings dialogs remember until the program ends.
@@ -34,6 +35,15 @@ struct TSettingsDialogs {
 
 // The folder the running program lives in (the current folder when unknown).
 std::string ProgramFolder();
+
+// Whether this user may create files in `folder`.
+bool FolderIsWritable(const std::string& folder);
+
+// The user's own folder for files: the home folder on POSIX, the Documents folder on
+// Windows; empty when unknown.
+std::string PersonalFolder();
+
+// (The three above ask the system: ProgramFolder.cpp, or Win32ProgramFolder.cpp.)
 
 // Where the save dialog first opens: the program's folder, as always, unless this user
 // cannot write there (an installed program's folder); then `home` when it is known.

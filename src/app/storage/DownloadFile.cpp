@@ -1,10 +1,12 @@
 #include "app/storage/DownloadFile.h"
 
+#include "files/Utf8Path.h"
+
 namespace tavisto {
 
 bool ReadDownloadFile(const std::string& fileName, Bytes& bytes, std::string& message) {
     Bytes read;
-    if (!ReadFileBounded(fileName, kDownloadFileLimit, read, message))
+    if (!ReadFileBounded(PathFromUtf8(fileName), kDownloadFileLimit, read, message))
         return false;
     if (read.empty()) {
         message = "\"" + fileName + "\" is empty: there is nothing to send.";

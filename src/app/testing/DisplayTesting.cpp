@@ -2,6 +2,7 @@
 
 #include "app/testing/QrPicture.h"
 #include "app/testing/QrText.h"
+#include "files/Utf8Path.h"
 #include "pictures/MonoBits.h"
 #include "pictures/PictureError.h"
 #include "protocol/DisplayCommands.h"
@@ -152,7 +153,7 @@ bool actCodePageTestExecute(TConnection& c, TOperator& op, int tag) {
 TQrPicture QrPictureOfFile(const std::string& fileName) {
     TQrPicture picture;
     std::error_code ignored;
-    if (fileName.empty() || !std::filesystem::exists(fileName, ignored)) {
+    if (fileName.empty() || !std::filesystem::exists(PathFromUtf8(fileName), ignored)) {
         picture.code = kQrMissingFile;
         return picture;
     }

@@ -1,6 +1,7 @@
 #include "app/trace/TraceFile.h"
 
 #include "app/trace/TraceText.h"
+#include "files/Utf8Path.h"
 
 #include <cerrno>
 #include <cstring>
@@ -13,7 +14,7 @@ TraceFile::TraceFile(std::string path, std::ofstream stream)
 std::unique_ptr<TraceFile> TraceFile::Open(const std::string& path, Trace& trace,
                                            std::string& message) {
     errno = 0;
-    std::ofstream stream(path, std::ios::app);
+    std::ofstream stream(PathFromUtf8(path), std::ios::app);
     if (!stream.is_open()) {
         message = "cannot write the trace file " + path + ": " +
                   (errno != 0 ? std::strerror(errno) : "it does not open");

@@ -2,9 +2,9 @@
 
 #include "app/trace/TraceText.h"
 #include "files/FileWrite.h"
+#include "files/Utf8Path.h"
 #include "pictures/ui/DesktopDialogs.h"
 
-#include <QFile>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -113,7 +113,7 @@ void TTraceWindow::saveClick() {
         text += QLatin1Char('\n');
     const QByteArray bytes = text.toUtf8();
     std::string message;
-    if (!SaveFile(QFile::encodeName(path).toStdString(), Bytes(bytes.constData(), bytes.size()),
+    if (!SaveFile(PathFromUtf8(path.toStdString()), Bytes(bytes.constData(), bytes.size()),
                   message))
         ShowMessage(dialogs_, this, QMessageBox::Critical, QString::fromStdString(message));
 }

@@ -1,6 +1,8 @@
 #include "app/connect/WindowArguments.h"
 #include "app/ui/AppIcon.h"
+#include "app/ui/ParentConsole.h"
 #include "app/ui/TavistoMain.h"
+#include "link/DebugOutput.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -18,6 +20,7 @@ int main(int argc, char* argv[]) {
     // --help and --version answer before the toolkit looks for a display.
     const std::vector<std::string> raw(argv + std::min(argc, 1), argv + argc);
     if (const auto info = tavisto::WindowInfoText(raw)) {
+        tavisto::ui::UseParentConsole();
         std::fputs(info->c_str(), stdout);
         return 0;
     }
@@ -37,6 +40,7 @@ int main(int argc, char* argv[]) {
     tavisto::TWindowArguments options;
     std::string error;
     if (!tavisto::ParseWindowArguments(args, options, error)) {
+        tavisto::ui::UseParentConsole();
         std::fprintf(stderr, "tavisto: %s\n%s\nTry 'tavisto --help'.\n", error.c_str(),
                      tavisto::WindowUsageLine().c_str());
         return 2;
@@ -55,13 +59,14 @@ int main(int argc, char* argv[]) {
     }
 #else
     if (options.simulateModel) {
+        tavisto::ui::UseParentConsole();
         std::fprintf(stderr, "tavisto: this build has no virtual display\n");
         return 2;
     }
 #endif
 
     tavisto::ui::TfrmTavistoMain window(std::move(setup));
-    window.connection().trace.setSink(tavisto::Trace::toStandardError());
+    window.connection().trace.setSink(tavisto::DebugOutputSink());
 #ifdef TAVISTO_WITH_SIM
     // The simulated display's screen, in a window of its own (View menu, Ctrl+D).
     std::unique_ptr<tavisto::ui::TVirtualScreenWindow> screen;

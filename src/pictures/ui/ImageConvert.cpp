@@ -7,7 +7,6 @@
 #include "pictures/ui/SelectionFrame.h"
 
 #include <QAction>
-#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -188,7 +187,7 @@ void TfrmImageConvert::actOpenExecute() {
     const QString name = dialogs_->chooseFile(this, open);
     if (name.isEmpty())
         return;
-    const std::string path = QFile::encodeName(name).toStdString();
+    const std::string path = name.toStdString();
     const std::optional<PictureFormat> format = OpenFormatForFileName(path);
     if (!format) {
         showMessage(QMessageBox::Warning,
@@ -240,7 +239,7 @@ void TfrmImageConvert::actSaveExecute() {
     if (name.isEmpty())
         return;
     try {
-        if (!SaveResult(result, QFile::encodeName(name).toStdString()))
+        if (!SaveResult(result, name.toStdString()))
             showMessage(QMessageBox::Warning,
                         QStringLiteral("Nothing was saved to \"%1\": the file name must end "
                                        "in .bin or .BIN (raw RGB565), .bmp or .BMP, or "

@@ -1,0 +1,7 @@
+#include "app/ui/ParentConsole.h"
+
+namespace tavisto::ui {
+
+void UseParentConsole() {}
+
+} // namespace tavisto::ui

@@ -1,0 +1,9 @@
+#include "link/DebugOutput.h"
+
+namespace tavisto {
+
+Trace::Sink DebugOutputSink() {
+    return Trace::toStandardError();
+}
+
+} // namespace tavisto
