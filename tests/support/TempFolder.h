@@ -1,10 +1,10 @@
 #pragma once
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,11 +15,24 @@ namespace tavisto::testing {
 // when the test ends.
 class TempFolder {
 public:
+    // As mkdtemp does it, on every system (the window's tests also run on Windows): a
+    // random name, created only when nothing has it yet, for this user alone.
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavisto-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temporary folder");
-        path_ = pattern;
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path candidate = base / ("tavisto-" + std::to_string(random()));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error)) {
+                std::filesystem::permissions(candidate, std::filesystem::perms::owner_all,
+                                             std::filesystem::perm_options::replace, error);
+                path_ = candidate;
+                return;
+            }
+            if (error)
+                break;
+        }
+        throw std::runtime_error("cannot make a temporary folder");
     }
     ~TempFolder() {
         std::error_code ignored;
