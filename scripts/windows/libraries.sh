@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # Builds the Windows libraries Tavisto needs, once, from Debian's source packages of
 # the versions this machine's Linux build uses, into a cache outside the clone:
-#   libraries.sh CACHE_ROOT     prints the prefix (CACHE_ROOT/KEY) when it is ready
-# KEY names the versions and a digest of this script, so a new version or a change of
+#   libraries.sh CACHE_ROOT          builds what is missing, prints the prefix (CACHE_ROOT/KEY)
+#   libraries.sh --ready CACHE_ROOT  prints the prefix when it is built, else nothing
+# KEY names the versions and the recipe's number, so a new version or a change of
 # recipe builds a new prefix and later runs (in any clone) reuse a finished one.
 #   Qt 6 qtbase (Core, Gui, Widgets, Test, the windows platform plugin and the
 #   Windows styles; its own bundled zlib, PNG, JPEG, FreeType, HarfBuzz, PCRE2),
 #   libjpeg-turbo, libpng and libqrencode (static); zlib is mingw's libz-mingw-w64-dev.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+ready_only=0
+if [[ $1 == --ready ]]; then
+    ready_only=1
+    shift
+fi
 root=$1
 toolchain=$here/../../cmake/mingw-w64-x86_64.cmake
 jobs=$(nproc)
@@ -45,15 +51,18 @@ fetch_source() {
     echo "no source package of $1 ${installed%-*} could be fetched" >&2
     return 1
 }
-recipe=$(cat "$0" "$toolchain" | sha256sum | cut -c1-12)
+# The recipe's number: raise it when a configure option below changes, so that the
+# libraries are built anew.
+recipe=1
 qt_version=${sources[qt6-base]%%+*}
 key="qt-$qt_version-jpeg-${sources[libjpeg-turbo]#*:}-png-${sources[libpng1.6]%%-*}"
-key+="-qrencode-${sources[qrencode]%%-*}-$recipe"
+key+="-qrencode-${sources[qrencode]%%-*}-r$recipe"
 prefix=$root/$key
 if [[ -f $prefix/.complete ]]; then
     echo "$prefix"
     exit 0
 fi
+((ready_only)) && exit 0
 
 work=$root/work-$key
 rm -rf "$prefix" "$root"/work-*
@@ -66,7 +75,7 @@ export TAVISTO_WINDOWS_PREFIX=$prefix
 cross=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release
        -DCMAKE_INSTALL_PREFIX="$prefix")
 
-echo "building zlib-dependent libraries: libpng, libjpeg-turbo, libqrencode" >&2
+echo "building libjpeg-turbo, libpng and libqrencode for Windows" >&2
 cmake -S libjpeg-turbo-*/ -B build-jpeg "${cross[@]}" -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF \
     -DCMAKE_SYSTEM_PROCESSOR=AMD64 -DREQUIRE_SIMD=OFF -DWITH_SIMD=OFF >build-jpeg.log
 cmake --build build-jpeg -j "$jobs" >>build-jpeg.log
@@ -80,7 +89,8 @@ cmake -S qrencode-*/ -B build-qrencode "${cross[@]}" -DBUILD_SHARED_LIBS=OFF -DW
 cmake --build build-qrencode -j "$jobs" >>build-qrencode.log
 cmake --install build-qrencode >>build-qrencode.log
 
-echo "building Qt $qt_version for Windows (about 1,100 steps; 20 to 25 minutes on 2 cores)" >&2
+echo "building Qt $qt_version for Windows (about 1,200 steps: 75 CPU minutes, some 40 minutes on" \
+     "2 quiet cores)" >&2
 # Debian's source leaves out the Wintab headers the tablet support needs. OpenGL stays
 # (dynamic): the Windows platform plugin of this version does not build without it.
 cmake -S qt6-base-*/ -B build-qt "${cross[@]}" -DQT_HOST_PATH=/usr \
