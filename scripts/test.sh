@@ -41,7 +41,7 @@ windows_prefix=$(scripts/windows/libraries.sh --ready \
     "${TAVISTO_WINDOWS_CACHE:-$HOME/.cache/tavisto-windows}" 2>/dev/null || true)
 if [[ -n $windows_prefix ]]; then
     echo "Windows: the whole program and its installer, tried under wine ($windows_prefix)"
-    scripts/install-deps.sh nsis zip xdotool imagemagick
+    scripts/install-deps.sh nsis zip xdotool imagemagick fonts-wine
     scripts/windows/build.sh "$windows_prefix"
     scripts/windows/check.sh
 else

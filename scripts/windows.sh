@@ -23,7 +23,7 @@ cd "$(dirname "$0")/.."
 try=1
 [[ ${1:-} == --no-try ]] && try=0
 
-scripts/install-deps.sh nsis zip dpkg-dev libz-mingw-w64-dev xdotool imagemagick
+scripts/install-deps.sh nsis zip dpkg-dev libz-mingw-w64-dev xdotool imagemagick fonts-wine
 scripts/windows/deb-src.sh
 cache=${TAVISTO_WINDOWS_CACHE:-$HOME/.cache/tavisto-windows}
 mkdir -p "$cache"

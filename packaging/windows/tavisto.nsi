@@ -8,7 +8,8 @@
 ;
 ; Written outside the program's folder: the Start-menu entry and the entry in the
 ; system's list of installed programs; nothing else.
-Unicode true
+; A 64-bit installer for a 64-bit program: Windows itself refuses it on 32-bit systems.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
@@ -24,7 +25,6 @@ ShowInstDetails show
 ShowUninstDetails show
 
 !include "MUI2.nsh"
-!include "x64.nsh"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\tavisto.exe"
@@ -45,10 +45,6 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${PRODUCT}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PRODUCT}"
 
 Function .onInit
-    ${IfNot} ${RunningX64}
-        MessageBox MB_ICONSTOP "${PRODUCT} needs 64-bit Windows."
-        Abort
-    ${EndIf}
     SetRegView 64
     SetShellVarContext all
 FunctionEnd

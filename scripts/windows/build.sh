@@ -28,11 +28,16 @@ cmake -S . -B "$out" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmak
     -DTAVISTO_GENERATED_RESOURCES="$PWD/$host/resources" -DTAVISTO_HOST_BUILD="$PWD/$host" \
     -DZLIB_LIBRARY="$mingw/lib/libz.a" -DZLIB_INCLUDE_DIR="$mingw/include" >/dev/null
 cmake --build "$out" -j "$jobs"
+# The window's COM-port test runs from the installed folder, which has every DLL it
+# needs but QtTest's.
+cp "$prefix/bin/Qt6Test.dll" "$out/tests/windows/"
 
-# The folder a user gets, stripped of the debugging information (a third of its size).
+# The folder a user gets, with the debugging information stripped from the programs and
+# every DLL (it would double the folder's size).
 folder=$out/Tavisto
 rm -rf "$folder"
-cmake --install "$out" --prefix "$folder" --strip >/dev/null
+cmake --install "$out" --prefix "$folder" >/dev/null
+find "$folder" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
 
 version=$(sed -n 's/^project(Tavisto VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 setup=$out/tavisto-$version-setup.exe

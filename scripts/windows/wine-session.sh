@@ -7,8 +7,7 @@
 #   hold_exclusively COMn              another program takes the line (TIOCEXCL)
 #   wine_session_ports                 the prefix, with the displays as COM ports
 #   run_wine PROGRAM ARGS...           runs a Windows program as the wine user
-#   run_wine_env VAR=VALUE PROGRAM ... the same with one more environment variable
-#   wine_wait                          waits until every program of the prefix ended
+#   run_wine_env VAR=VALUE... PROGRAM  the same with more environment variables
 #   winpath PATH                       the Windows name of a file of this machine
 # Under root, wine runs as "nobody", since the superuser may open a line held
 # exclusively.
@@ -97,14 +96,13 @@ run_wine() {
 }
 
 run_wine_env() {
-    local variable=$1
-    shift
-    "${wine_as[@]}" env WINEPREFIX="$WINEPREFIX" HOME="$HOME" DISPLAY="$DISPLAY" "$variable" \
-        "$wine_bin" "$@"
-}
-
-wine_wait() {
-    "${wine_as[@]}" env WINEPREFIX="$WINEPREFIX" "$wineserver_bin" -w
+    local variables=()
+    while [[ $1 == *=* ]]; do
+        variables+=("$1")
+        shift
+    done
+    "${wine_as[@]}" env WINEPREFIX="$WINEPREFIX" HOME="$HOME" DISPLAY="$DISPLAY" \
+        "${variables[@]}" "$wine_bin" "$@"
 }
 
 winpath() {
@@ -129,10 +127,57 @@ wine_session_ports() {
     chmod a+r "$reg"
     run_wine regedit /S "$(winpath "$reg")" >/dev/null 2>&1
     "${wine_as[@]}" env WINEPREFIX="$WINEPREFIX" "$wineserver_bin" -k || true
+    # SERIALCOMM is a volatile key that the mount manager fills a moment after the
+    # wine server starts: one server (persistent) for the whole session, then wait for
+    # the ports to be listed.
+    "${wine_as[@]}" env WINEPREFIX="$WINEPREFIX" "$wineserver_bin" -p >/dev/null 2>&1
     for port in "${!wine_ports[@]}"; do
         if [[ ! -L $WINEPREFIX/dosdevices/${port,,} ]]; then
             run_wine wineboot >/dev/null 2>&1
             break
         fi
     done
+    local listed
+    for _ in $(seq 60); do
+        listed=$(run_wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>/dev/null || true)
+        local missing=0
+        for port in "${!wine_ports[@]}"; do
+            grep -q "$port" <<<"$listed" || missing=1
+        done
+        ((missing)) || return 0
+        sleep 0.5
+    done
+    echo "wine did not list the COM ports: $listed" >&2
+    return 1
+}
+
+# Starts a window program, types PORT, presses Connect and keeps a screenshot:
+#   screenshot_after_connect PROGRAM.exe PORT OUT.png
+# Connect sits at the right of the window's top row; the picture is taken once
+# Connect's message box has been answered by the window's own message loop (its
+# text is read back from the box's window title).
+screenshot_after_connect() {
+    local program=$1 port=$2 png=$3 window=
+    run_wine "$program" >"$scratch/window.log" 2>&1 &
+    wine_pids+=($!)
+    for _ in $(seq 120); do
+        window=$(xdotool search --name '^Tavisto v' 2>/dev/null | head -n 1 || true)
+        [[ -n $window ]] && break
+        sleep 0.5
+    done
+    [[ -n $window ]] || return 1
+    sleep 2
+    # The port typed into the port box (218 px right and 34 px down of the window's top
+    # left corner), then Connect (790, 34).
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove $((X + 218)) $((Y + 34)) click --repeat 3 1
+    xdotool type --delay 50 "$port"
+    xdotool mousemove $((X + 790)) $((Y + 34)) click 1
+    sleep 8
+    import -display "$DISPLAY" -window root "$png"
+    local status=$?
+    # Closed, so that the uninstaller finds no file in use.
+    pkill -f "^$program" || true
+    sleep 1
+    return $status
 }

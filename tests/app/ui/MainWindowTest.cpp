@@ -353,6 +353,10 @@ private slots:
     }
 
     void timeLeftFitsInTheLastStatusPanel() {
+        // Wine has none of Windows' interface fonts; its stand-in is wider than Segoe
+        // UI, so the panel's width is judged on Linux only (see docs/WINDOWS.md).
+        if (qEnvironmentVariableIsSet("TAVISTO_UNDER_WINE"))
+            QSKIP("wine's stand-in for the Windows interface font");
         auto w = make();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));

@@ -30,9 +30,18 @@ int main(int argc, char** argv) {
     app.setAttribute(Qt::AA_Use96Dpi, true);
     QTEST_DISABLE_KEYPAD_NAVIGATION
     int failedClasses = 0;
+    // TAVISTO_WINDOW_TEST_LOGS names a folder for one log file a class, for where
+    // QtTest's own output does not reach the caller (under wine).
+    const QString logs = qEnvironmentVariable("TAVISTO_WINDOW_TEST_LOGS");
     for (const auto& [name, make] : tavisto::testing::registry()) {
         const auto test = make();
-        if (QTest::qExec(test.get(), argc, argv) != 0) {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        if (!logs.isEmpty())
+            arguments << QStringLiteral("-o")
+                      << QStringLiteral("%1/%2.txt,txt").arg(logs, QString::fromStdString(name));
+        if (QTest::qExec(test.get(), arguments) != 0) {
             std::fprintf(stderr, "FAILED: %s\n", name.c_str());
             ++failedClasses;
         }
