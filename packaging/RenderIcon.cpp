@@ -36,8 +36,12 @@ QByteArray iconFile(QSvgRenderer& renderer) {
     const int count = static_cast<int>(std::size(sizes));
     QByteArray header(6 + 16 * count, '\0');
     QByteArray images;
-    auto put16 = [&](int at, int value) { qToLittleEndian<quint16>(value, header.data() + at); };
-    auto put32 = [&](int at, int value) { qToLittleEndian<quint32>(value, header.data() + at); };
+    auto put16 = [&](int at, int value) {
+        qToLittleEndian<quint16>(value, header.data() + at);
+    };
+    auto put32 = [&](int at, int value) {
+        qToLittleEndian<quint32>(value, header.data() + at);
+    };
     put16(2, 1); // an icon, not a cursor
     put16(4, count);
     for (int i = 0; i < count; ++i) {
