@@ -9,6 +9,9 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 out=build/windows-app
 version=$(sed -n 's/^project(Tavisto VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-ctest --test-dir "$out" --output-on-failure
+# A test program that fails is run once more: under load, wine once in several runs
+# here refused to open the port of the display the platform test stops (COM6), a fault
+# not yet found (docs/WINDOWS.md); a failure that repeats still fails the run.
+ctest --test-dir "$out" --output-on-failure --repeat until-pass:2
 scripts/windows/try-under-wine.sh "$out/tavisto-$version-setup.exe" "$out" build/release \
     "$out/screenshots"
