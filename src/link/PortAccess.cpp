@@ -92,10 +92,7 @@ std::string PortMissingHint(const std::string& name, std::uint16_t langId) {
     if (name.empty() || CheckPortAccess(name).exists)
         return {};
     const std::string path = link::devicePath(name);
-    if (langId == kLangChinese)
-        return path + " 不存在：请检查端口名称和连接线（tavisto-cli ports 列出现有端口）。";
-    return path + " does not exist: check the port name and the cable (tavisto-cli ports " +
-           "lists the ports there are).";
+    return MissingPortText(path, langId);
 }
 
 PortUse CheckPortInUse(const std::string& name) {

@@ -23,6 +23,8 @@ std::string PortPermissionHint(const std::string& name, std::uint16_t langId);
 // One line for a port that is not there (unplugged, or a wrong name). Empty when
 // the device exists.
 std::string PortMissingHint(const std::string& name, std::uint16_t langId);
+// The line that says the port `shownName` (as the system names it) is not there.
+std::string MissingPortText(const std::string& shownName, std::uint16_t langId);
 
 // Whether another program (or another handle of this one) holds the port: its
 // exclusive-use flag refuses a new open, or it holds the port's lock. `holder` names

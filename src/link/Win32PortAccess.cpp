@@ -56,10 +56,7 @@ std::string PortPermissionHint(const std::string&, std::uint16_t) {
 std::string PortMissingHint(const std::string& name, std::uint16_t langId) {
     if (name.empty() || CheckPortAccess(name).exists)
         return {};
-    if (langId == kLangChinese)
-        return name + " 不存在：请检查端口名称和连接线（tavisto-cli ports 列出现有端口）。";
-    return name + " does not exist: check the port name and the cable (tavisto-cli ports " +
-           "lists the ports there are).";
+    return MissingPortText(name, langId);
 }
 
 // Windows names no holder, so `holder` stays empty.
