@@ -1,6 +1,6 @@
 #include "cli/ProvisionWorker.h"
 
-#include "app/connect/LinkRecovery.h"
+#include "app/connect/IdentifyDisplay.h"
 #include "app/pictures/PictureDownload.h"
 #include "app/pictures/PlaySetting.h"
 #include "app/settings/AllDownload.h"
@@ -129,33 +129,19 @@ private:
         const int locked = opener_.lock(connection_.CurrentPortName, portLock_);
         if (locked != link::kOpenOk)
             return openFailed(locked);
-        link::PortHandle probe;
-        const int code =
-            OpenPort(connection_, probe, connection_.CurrentPortName, kScanBaudRates.front());
-        if (code != link::kOpenOk)
-            return openFailed(code);
-        probe.reset();
-        const ScanResult scan = ScanForDisplay(connection_);
-        if (scan.model < 0)
-            return failed(OneLine(scan.message));
-        // A display a killed transfer left at 115200 goes back to its own speed first.
-        RecoverStoredLinkSpeed(connection_, op_, scan.baudRate);
-        model_ = FindModel(scan.model);
+        const TDisplayIdentity found = IdentifyDisplay(connection_, op_, TIdentifyRequest{});
+        if (found.failure == TIdentifyFailure::PortNotOpened)
+            return openFailed(found.openCode);
+        if (!found.found())
+            return failed(OneLine(found.cause));
+        model_ = found.model;
         result_.model = std::string(model_->name);
         status_.model = result_.model.value();
-        if (ModelHasFirmwareCheck(model_)) {
-            // The version comes back after a fixed pause; a busy machine can miss it, and
-            // asking again changes nothing on the display.
-            std::string message;
-            std::uint32_t version = 0;
-            for (int attempt = 0; attempt < 3 && message != "OK"; ++attempt)
-                version = LcdReadVersion(connection_, message);
-            if (message == "OK") {
-                version_ = version;
-                result_.firmware = "V" + std::to_string(version);
-            } else {
-                log("firmware version not read: " + OneLine(message));
-            }
+        if (found.firmwareVersion) {
+            version_ = found.firmwareVersion;
+            result_.firmware = "V" + std::to_string(*version_);
+        } else if (ModelHasFirmwareCheck(model_)) {
+            log("firmware version not read: " + OneLine(found.versionCause));
         }
         log("found " + *result_.model +
             (result_.firmware ? ", firmware " + *result_.firmware : "") + ", " +
