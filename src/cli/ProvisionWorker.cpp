@@ -3,6 +3,7 @@
 #include "app/connect/IdentifyDisplay.h"
 #include "app/pictures/PictureDownload.h"
 #include "app/pictures/PlaySetting.h"
+#include "app/pictures/SlotPictures.h"
 #include "app/settings/AllDownload.h"
 #include "app/settings/SettingCommands.h"
 #include "app/storage/SingleDownload.h"
@@ -212,35 +213,24 @@ private:
     }
 
     StepEnd pictures() {
-        auto slots = std::make_shared<TPictureSlots>();
-        TSlotChecks checked{};
-        for (const ProfilePicture& picture : profile_.pictures) {
-            const auto size = SlotPictureSize(*model_, picture.slot);
-            if (!size)
+        // A profile that names the model has its pictures cut for it already; the
+        // display is of that model, or identify refused it.
+        std::vector<TSlotPicture> pictures;
+        for (const ProfilePicture& picture : profile_.pictures)
+            pictures.push_back({picture.slot, Utf8FromPath(picture.file), picture.format,
+                                &picture.bytes, picture.converted ? &*picture.converted : nullptr});
+        TFilledSlots filled = PutPicturesInSlots(*model_, pictures);
+        if (const auto& problem = filled.problem) {
+            if (problem->noSuchSlot)
                 return failed("the " + std::string(model_->name) + " has no slot " +
-                              std::to_string(picture.slot) + " (" +
-                              DownFileAt(PositionOfSlot(picture.slot)).Name + ")");
-            try {
-                // A profile that names the model has its pictures cut for it already;
-                // the display is of that model, or identify refused it.
-                slots->place(picture.slot,
-                             picture.converted
-                                 ? *picture.converted
-                                 : ConvertCentred(picture.bytes, picture.format,
-                                                  PictureSize{size->width, size->height}));
-            } catch (const std::exception& error) {
-                return failed(Utf8FromPath(picture.file) + ": " + error.what());
-            }
-            checked[SlotIndex(picture.slot)] = true;
+                              std::to_string(problem->slot) + " (" + problem->item + ")");
+            return failed(problem->file + ": " + problem->cause);
         }
-        TJobSources sources;
-        sources.slotPicture = [slots](int slot) {
-            return slots->picture(slot);
-        };
-        return queue(
-            static_cast<int>(profile_.pictures.size()), sources, [&](TTransferRunner& runner) {
-                return btn_DownloadPictrueClick(connection_, op_, model_, runner, *slots, checked);
-            });
+        return queue(static_cast<int>(profile_.pictures.size()), filled.sources(),
+                     [&](TTransferRunner& runner) {
+                         return btn_DownloadPictrueClick(connection_, op_, model_, runner,
+                                                         *filled.slots, filled.checked);
+                     });
     }
 
     StepEnd play() {
