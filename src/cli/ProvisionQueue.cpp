@@ -13,7 +13,10 @@ QueueResult RunWorkerQueue(TConnection& connection, TOperator& op, TJobSources s
         return stop.load();
     };
     watch.observer = observer;
-    return RunQueue(connection, op, std::move(sources), expected, start, watch);
+    BlockingOwnerLoop loop;
+    TTransferRunner runner(connection, op, loop, std::move(sources));
+    return RunQueue(
+        loop, runner.engine(), expected, [&] { return start(runner); }, watch);
 }
 
 } // namespace tavisto::cli

@@ -57,9 +57,10 @@ int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
                        "part-way through it, it would take the next command as data.\n";
     };
     bool started = false;
+    BlockingOwnerLoop loop;
+    TTransferRunner runner(context.connection, op, loop, std::move(sources));
     const TQueueOutcome outcome = RunQueue(
-        context.connection, op, std::move(sources), expected,
-        [&](TTransferRunner& runner) { return started = start(op, runner); }, watch);
+        loop, runner.engine(), expected, [&] { return started = start(op, runner); }, watch);
     if (terminal && started)
         context.err << "\r\x1b[K" << std::flush;
     switch (outcome) {

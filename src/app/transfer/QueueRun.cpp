@@ -35,13 +35,4 @@ TQueueOutcome RunQueue(BlockingOwnerLoop& loop, TTransferEngine& engine, int exp
                                                                 : TQueueOutcome::Failed;
 }
 
-TQueueOutcome RunQueue(TConnection& connection, TOperator& op, TJobSources sources, int expected,
-                       const std::function<bool(TTransferRunner&)>& start,
-                       const TQueueWatch& watch) {
-    BlockingOwnerLoop loop;
-    TTransferRunner runner(connection, op, loop, std::move(sources));
-    return RunQueue(
-        loop, runner.engine(), expected, [&] { return start(runner); }, watch);
-}
-
 } // namespace tavisto

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "app/transfer/BlockingOwnerLoop.h"
-#include "app/transfer/JobSources.h"
-#include "app/transfer/TransferRunner.h"
+#include "app/transfer/TransferEngine.h"
 
 #include <functional>
 
@@ -27,18 +26,13 @@ struct TQueueWatch {
 };
 
 // Runs one download queue: `start` starts a workflow on `engine` (true when the engine
-// took the queue), and `loop`, the engine's owner loop, runs until the queue ends. Once
+// took the queue), and `loop`, the engine's owner loop, runs until the queue ends. A
+// loop and a runner of the caller's own per queue keep queues on other ports apart. Once
 // a stop is asked for, nothing more is sent but the rest of a named file or firmware
 // image already begun; then the display is set back to its speed. A stop asked for
 // before the start sends nothing at all. Stored when the queue ran to its end, stored
 // `expected` jobs (at least one for kAnyJobCount) and failed none.
 TQueueOutcome RunQueue(BlockingOwnerLoop& loop, TTransferEngine& engine, int expected,
                        const std::function<bool()>& start, const TQueueWatch& watch);
-
-// The same on a loop and a runner of its own, so that queues on other ports share
-// nothing with it.
-TQueueOutcome RunQueue(TConnection& connection, TOperator& op, TJobSources sources, int expected,
-                       const std::function<bool(TTransferRunner&)>& start,
-                       const TQueueWatch& watch);
 
 } // namespace tavisto
