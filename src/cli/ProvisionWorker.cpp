@@ -12,7 +12,6 @@
 #include "cli/CountingPort.h"
 #include "cli/ProvisionOperator.h"
 #include "cli/ProvisionQueue.h"
-#include "cli/TransferQueue.h"
 #include "files/Utf8Path.h"
 #include "link/PortAccess.h"
 #include "protocol/Discovery.h"
