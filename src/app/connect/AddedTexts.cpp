@@ -53,6 +53,32 @@ const std::vector<Rendering>& renderings() {
             {R"re(The display was still at 115200 baud from a transfer that did not finish; )re"
              R"re(it is set back to its own speed, (\d+) baud\.)re",
              "客显因一次未完成的传输仍处于 115200 波特率；已将其恢复为自身速度 $1 波特。"},
+            {R"re((.+) has room for ([\d,]+) bytes on this display \(from (\w+) up to (.+) at )re"
+             R"re((\w+)\), but the file has ([\d,]+) bytes\. It is not sent, so that (.+) and )re"
+             R"re(the items after it are not overwritten\.)re",
+             "$1 在此客显上只有 $2 字节的空间（从 $3 到 $5 处的 $4），但文件有 $6 "
+             "字节。该文件不发送，"
+             "以免覆盖 $7 及其后的项目。"},
+            {R"re(This build of Tavisto carries no firmware image for (.+), so nothing was )re"
+             R"re(sent\. To update from a firmware file, send it as the item "firmware" of the )re"
+             R"re(download list: on the Download File tab choose "firmware", "Select File" and )re"
+             R"re("Download" \(tavisto-cli: download firmware FILE\)\.)re",
+             "此版本的 Tavisto 未附带 $1 "
+             "的固件，因此未发送任何内容。要从固件文件升级，请将其作为下载"
+             "列表中的“firmware”项发送：在“Download File”页选择“firmware”，再按“Select File”和"
+             "“Download”（tavisto-cli: download firmware FILE）。"},
+            // QR texts refused before anything is sent.
+            {R"re(There is no text to make a QR code of\.)re", "没有可生成二维码的文本。"},
+            {R"re(The text is not valid UTF-8 \(byte (\d+)\); a QR code of it would not say )re"
+             R"re(what was meant\.)re",
+             "文本不是有效的 UTF-8（第 $1 字节）；由它生成的二维码无法表达原意。"},
+            {R"re(The text holds a zero byte, which would end the display's QR command\.)re",
+             "文本含有零字节，会提前结束客显的二维码命令。"},
+            {R"re(The text is too long for a QR code: (\d+) bytes, the display takes at most )re"
+             R"re((\d+)\.)re",
+             "文本对二维码来说太长：$1 字节，客显最多接受 $2 字节。"},
+            {R"re(The display draws QR codes of ISO-8859-1 text, which has no "(.+)"\.)re",
+             "客显只为 ISO-8859-1 文本生成二维码，其中没有“$1”。"},
         };
         std::vector<Rendering> made;
         for (const auto& [english, chinese] : rows)

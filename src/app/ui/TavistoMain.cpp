@@ -347,7 +347,7 @@ void TfrmTavistoMain::ShowLogOnRichEdit(const std::string& text, bool error) {
     QTextCharFormat format;
     if (error)
         format.setForeground(QColor(255, 0, 0));
-    cursor.insertText(qs(text), format);
+    cursor.insertText(qs(InInterfaceLanguage(text, connection_->SystemLangId)), format);
     QScrollBar* bar = redt_log->verticalScrollBar();
     bar->setValue(bar->maximum());
 }

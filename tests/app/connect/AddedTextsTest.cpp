@@ -6,10 +6,13 @@
 #include "app/connect/LinkRecovery.h"
 #include "app/pictures/PictureDownload.h"
 #include "app/storage/SingleDownload.h"
+#include "app/storage/StorageWorkflows.h"
+#include "app/testing/QrText.h"
 #include "app/transfer/NamedWorker.h"
 #include "app/transfer/ProgressText.h"
 #include "app/transfer/TransferEngine.h"
 #include "link/Connection.h"
+#include "protocol/DownloadTable.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +52,17 @@ TEST(AddedTexts, ChineseForWhatTheProgramAddsAndEnglishForTheRest) {
         {LinkRecoveredText(9600),
          "客显因一次未完成的传输仍处于 115200 波特率；已将其恢复为自身速度 "
          "9600 波特。"},
+        {AddressedRoomProblem(6, 200000),
+         "CP850 在此客显上只有 102,400 字节的空间（从 0x00032000 到 0x0004B000 处的 "
+         "CP860），但文件有 "
+         "200,000 字节。该文件不发送，以免覆盖 CP860 及其后的项目。"},
+        {NoFirmwareImageText("KT350-MK"),
+         "此版本的 Tavisto 未附带 KT350-MK 的固件，因此未发送任何内容。要从固件文件升级，请将其作为"
+         "下载列表中的“firmware”项发送：在“Download File”页选择“firmware”，再按“Select File”和"
+         "“Download”（tavisto-cli: download firmware FILE）。"},
+        {QrTextProblem(""), "没有可生成二维码的文本。"},
+        {QrTextProblem(std::string(300, 'a')),
+         "文本对二维码来说太长：300 字节，客显最多接受 250 字节。"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(InInterfaceLanguage(row.english, kLangChinese), row.chinese) << row.english;
