@@ -52,7 +52,7 @@ TPreviewWindow::TPreviewWindow(TPreviewSource source, std::function<int()> conne
     column->setContentsMargins(4, 4, 4, 4);
     column->addLayout(row);
     column->addWidget(screen_, 1);
-    resize(640, 420);
+    resize(504, 336);
 
     connect(modelList_, &QComboBox::currentIndexChanged, screen_, &TVirtualScreenWindow::refresh);
 }
