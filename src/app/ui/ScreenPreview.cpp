@@ -58,15 +58,20 @@ sim::DisplayState stateAfter(int model, const std::vector<Bytes>& frames) {
     return display.state();
 }
 
-// Where a display of `model` keeps a picture slot's bytes, as the transfer puts them.
+// Puts a picture slot's bytes where a display of `model` keeps them, as the transfer
+// puts them; no bytes leave the slot's place empty.
 void store(sim::Storage& storage, int model, int slot, Bytes bytes) {
     const int position = PositionOfSlot(slot);
-    const DisplayModel* row = FindModel(model);
-    if (row->isNamed()) {
-        storage.files[DownFileAt(position).FileName] = std::move(bytes);
-    } else if (const auto address = AddressOfPosition(position)) {
-        storage.flash[*address] = std::move(bytes);
-    }
+    const auto put = [&bytes](auto& place, const auto& key) {
+        if (bytes.empty())
+            place.erase(key);
+        else
+            place[key] = std::move(bytes);
+    };
+    if (FindModel(model)->isNamed())
+        put(storage.files, std::string(DownFileAt(position).FileName));
+    else if (const auto address = AddressOfPosition(position))
+        put(storage.flash, *address);
     ++storage.revision;
 }
 
