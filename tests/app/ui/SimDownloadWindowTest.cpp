@@ -94,9 +94,10 @@ private slots:
     void downloadSendsTheChosenFile() {
         auto w = connected();
         ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
-        const std::string font = pattern(40000); // some seconds at 115200 baud
+        // mini_CP437 of its size on this model: some seconds at 115200 baud.
+        const std::string font = pattern(36864);
         folder.write("font.bin", font);
-        tab.cbbCharset->setCurrentIndex(0); // CP437
+        tab.cbbCharset->setCurrentIndex(26); // mini_CP437
         boxes.files.push_back(QString::fromStdString((folder.path() / "font.bin").string()));
         tab.btn_CharacterSetSelectFile->click();
         tab.btn_CharacterSetDownSingle->click();
@@ -122,8 +123,8 @@ private slots:
         QCOMPARE(boxes.shown.size(), std::size_t(1));
         QCOMPARE(boxes.shown[0].text, QStringLiteral("Done! [Succeed 1 / Failed 0]"));
         QCOMPARE(boxes.shown[0].icon, QMessageBox::Information);
-        QCOMPARE(display->storage().files["437_80x40.bin"], font);
-        QVERIFY(w->redt_log->toPlainText().contains(QStringLiteral("CP437")));
+        QCOMPARE(display->storage().files["437_48x24.bin"], font);
+        QVERIFY(w->redt_log->toPlainText().contains(QStringLiteral("mini_CP437")));
 
         for (QWidget* control : w->switchedControls())
             QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
@@ -166,8 +167,8 @@ private slots:
         auto w = connected();
         w->show();
         ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
-        folder.write("font.bin", pattern(40000));
-        tab.cbbCharset->setCurrentIndex(0); // CP437
+        folder.write("font.bin", pattern(36864));
+        tab.cbbCharset->setCurrentIndex(26); // mini_CP437, of its size
         boxes.files.push_back(QString::fromStdString((folder.path() / "font.bin").string()));
         tab.btn_CharacterSetSelectFile->click();
         tab.btn_CharacterSetDownSingle->click();
@@ -193,7 +194,7 @@ private slots:
         QVERIFY(!running());
         QCOMPARE(display->baudRate(), w->connection().CurrentBaudRate);
         QVERIFY(!w->connection().SessionPort);
-        QCOMPARE(display->storage().files.count("437_80x40.bin"), std::size_t(1));
+        QCOMPARE(display->storage().files.count("437_48x24.bin"), std::size_t(1));
         QCOMPARE(boxes.shown.size(), std::size_t(2));
     }
 
