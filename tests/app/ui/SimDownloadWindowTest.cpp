@@ -43,6 +43,20 @@ class SimDownloadWindowTest : public QObject {
         return connectedToVirtualDisplay(display, {}, boxes);
     }
 
+    // A shown window, connected, sending mini_CP437 (a named file of its size, some
+    // seconds at 115200 baud) from the Download File tab.
+    std::unique_ptr<TfrmTavistoMain> namedFileGoing() {
+        auto w = connected();
+        w->show();
+        ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
+        folder.write("font.bin", pattern(36864));
+        tab.cbbCharset->setCurrentIndex(26);
+        boxes.files.push_back(QString::fromStdString((folder.path() / "font.bin").string()));
+        tab.btn_CharacterSetSelectFile->click();
+        tab.btn_CharacterSetDownSingle->click();
+        return w;
+    }
+
 private slots:
     void init() { boxes = {}; }
     void cleanup() { display.reset(); }
@@ -164,14 +178,7 @@ private slots:
     // Exit in the middle of a transfer asks first: No keeps it running, Yes stops it
     // and sets the display back to the operator's speed before the window goes.
     void closingDuringADownloadAsksFirst() {
-        auto w = connected();
-        w->show();
-        ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
-        folder.write("font.bin", pattern(36864));
-        tab.cbbCharset->setCurrentIndex(26); // mini_CP437, of its size
-        boxes.files.push_back(QString::fromStdString((folder.path() / "font.bin").string()));
-        tab.btn_CharacterSetSelectFile->click();
-        tab.btn_CharacterSetDownSingle->click();
+        auto w = namedFileGoing();
         // The buttons wait while the queue runs; Stop is there for it.
         auto running = [&] {
             return !w->btn_AllDownload->isEnabled() && w->btn_Stop->isEnabled();
@@ -238,14 +245,7 @@ private slots:
     // Stop during a named file lets the file finish; Exit meanwhile asks nothing more
     // and the window goes after the box.
     void stopDuringANamedFileLetsItFinish() {
-        auto w = connected();
-        w->show();
-        ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
-        folder.write("font.bin", pattern(36864));
-        tab.cbbCharset->setCurrentIndex(26); // mini_CP437, of its size
-        boxes.files.push_back(QString::fromStdString((folder.path() / "font.bin").string()));
-        tab.btn_CharacterSetSelectFile->click();
-        tab.btn_CharacterSetDownSingle->click();
+        auto w = namedFileGoing();
         QTRY_VERIFY_WITH_TIMEOUT(display->baudRate() == 115200, 10000);
         QTest::qWait(500);
         w->btn_Stop->click();
