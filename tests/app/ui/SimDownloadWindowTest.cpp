@@ -217,7 +217,8 @@ private slots:
     // was not sent.
     void escapeStopsAQueueBetweenBlocks() {
         sim::SimOptions options;
-        options.model = 0; // KT350--MKA
+        options.model = 0;            // KT350--MKA
+        options.faults.pacing = true; // CP437 takes some seconds
         auto w = connectedToVirtualDisplay(display, options, boxes);
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
