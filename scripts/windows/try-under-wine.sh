@@ -89,8 +89,9 @@ mkdir -p "$work"
 convert -size 320x240 gradient:red-blue "$work/logo.png"
 convert -size 200x150 xc:green "$work/收银台.png"
 head -c 3000 /dev/urandom >"$work/broken.png"
-# A font image of CP850's size on the addressed models: the Ctrl+C below comes about
-# halfway through its 10 s on the wire.
+# A file of CP850's room on the addressed models: the Ctrl+C below comes about halfway
+# through its 10 s on the wire (--yes accepts it on the 480x272 model COM10 acts as,
+# whose CP850 image is smaller).
 head -c 102400 /dev/urandom >"$work/font.bin"
 as_wine_user_owns "$work"
 W() { winpath "$work/$1"; }
@@ -122,7 +123,7 @@ interrupt_status=0
 # With job control on, the program is started without SIGINT ignored, as from a
 # console; wine turns SIGINT into the console's Ctrl+C event.
 set -m
-run_wine "$folder/tavisto-cli.exe" --port COM10 --baud 9600 download CP850 "$(W font.bin)" \
+run_wine "$folder/tavisto-cli.exe" --port COM10 --baud 9600 download CP850 "$(W font.bin)" --yes \
     >"$scratch/interrupt.txt" 2>&1 &
 interrupted=$!
 set +m

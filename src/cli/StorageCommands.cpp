@@ -30,7 +30,11 @@ summary; on a terminal, standard error shows the progress (blocks, bytes per
 second, time left). Exits with 0 only when the item was stored.
 
 A firmware file (ITEM firmware) is sent only after a yes/no question naming
-the file, its size and the model; --yes answers it without asking.
+the file, its size and the model. A file whose size is not the one the item
+has on the display's model (a font image of the other resolution, another
+file) is sent only after a yes/no question naming the item, its size and the
+file's. --yes answers them without asking; without --yes and without a
+terminal to ask on, nothing is sent and the exit status is 3.
 )";
 
 constexpr std::string_view kDownloadFontsHelp = R"(usage: tavisto-cli [OPTIONS] download-fonts

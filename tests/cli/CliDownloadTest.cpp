@@ -63,7 +63,7 @@ protected:
 TEST_F(CliDownload, AddressedItemIsStoredAtItsAddressAndTheLinkComesBack) {
     startDisplay(0); // KT350--MKA
     const std::string file = writeFile("font.bin", 700);
-    const CliRun result = run({"download", "cp850", file});
+    const CliRun result = run({"download", "cp850", file, "--yes"});
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.out, "CP850 [Succeed]\nDone! [Succeed 1 / Failed 0]\n");
     EXPECT_EQ(display->storage().flash.at(0x00032000), contents);
@@ -81,7 +81,7 @@ TEST_F(CliDownload, AnInterruptedTransferSetsTheDisplayBack) {
     display->setFaults(paced);
     const std::string file = writeFile("font.bin", 100000);
     CliRun result{};
-    std::thread command([&] { result = run({"download", "cp850", file}); });
+    std::thread command([&] { result = run({"download", "cp850", file, "--yes"}); });
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (display->baudRate() != 115200 && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -104,7 +104,7 @@ TEST_F(CliDownload, AnInterruptedTransferSetsTheDisplayBack) {
 TEST_F(CliDownload, NamedItemByPositionIsStoredUnderItsFileName) {
     startDisplay(5); // KT350-MK
     const std::string file = writeFile("table.bin", 513);
-    const CliRun result = run({"download", "92", file});
+    const CliRun result = run({"download", "92", file, "--yes"});
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.out, "Done! [Succeed 1 / Failed 0]\n");
     EXPECT_EQ(display->storage().files.at("big52gbk.bin"), contents);

@@ -1,6 +1,7 @@
 // The font images and the conversion table the program carries: every name at its
 // size, glyphs that would show a wrong bit order, row order or code-page mapping,
 // and glyphs drawn too small, off-centre, blank or not joining their neighbours.
+#include "app/storage/ItemSize.h"
 #include "protocol/DownloadTable.h"
 #include "resources/EmbeddedResources.h"
 #include "settings/CodePage.h"
@@ -387,6 +388,32 @@ TEST(FontImages, EveryPrintableCharacterLeavesInk) {
                 return;
         }
     }
+}
+
+// The single download asks about a file whose size is not the item's; the program's
+// own images are of the sizes it expects, on either resolution.
+TEST(FontImages, AreOfTheSizeTheSingleDownloadExpects) {
+    int checked = 0;
+    for (const DisplayModel* model : {FindModel(0), FindModel(5)}) {
+        for (int position = 1; position <= kTablePosition; ++position) {
+            if (position > kLastFontPosition && position != kTablePosition)
+                continue;
+            const std::string name = position == kTablePosition
+                                         ? std::string("BIG52GBK")
+                                         : std::string(DownFileAt(position).Name) + "_" +
+                                               std::string(model->resolutionSuffix());
+            const auto expected = ExpectedItemSize(position, *model);
+            if (!FindEmbeddedResource(name)) {
+                EXPECT_EQ(expected, std::nullopt) << name;
+                continue;
+            }
+            ++checked;
+            EXPECT_EQ(expected, std::optional<std::uint32_t>(sizeOf(name))) << name;
+        }
+    }
+    EXPECT_EQ(checked, 2 * 74 + 2 + 2); // CP437_40x40 and CP936_GBK at 800x480 only
+    EXPECT_EQ(ExpectedItemSize(kFirmwarePosition, *FindModel(2)), 266752u);
+    EXPECT_EQ(ExpectedItemSize(kFirmwarePosition, *FindModel(6)), std::nullopt);
 }
 
 } // namespace

@@ -71,8 +71,16 @@ std::string AllDownloadReportLine(const std::string& label, bool success) {
     return line + (success ? "Success " : "Failed ") + "\r\n";
 }
 
+std::string StoppedAllDownloadLine(const std::string& label, int unsent) {
+    std::string name = label;
+    while (!name.empty() && (name.back() == ':' || name.back() == ' '))
+        name.pop_back();
+    return "\r\nStopped before " + name + ": " + std::to_string(unsent) +
+           " of the settings were not sent.\r\n";
+}
+
 TAllDownloadResult AllDownload(TConnection& connection, TSettingsForm& form, TDisplayInfo& info,
-                               TOperator& op) {
+                               TOperator& op, const TStopRequest& stopRequested) {
     CollectSettings(form, info);
     TAllDownloadResult result;
     result.ran = true;
@@ -81,7 +89,16 @@ TAllDownloadResult AllDownload(TConnection& connection, TSettingsForm& form, TDi
     op.BeginProgress("All Settings Downloading......", 100, TProgressKind::StatusOnly);
 
     std::string message;
-    for (const Item& item : itemsFor(connection, info)) {
+    const std::vector<Item> items = itemsFor(connection, info);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Item& item = items[i];
+        // Between two commands nothing is half-sent: the operator's Stop ends the run here.
+        if (stopRequested && stopRequested()) {
+            result.stopped = true;
+            result.allSucceeded = false;
+            result.report += StoppedAllDownloadLine(item.label, static_cast<int>(items.size() - i));
+            break;
+        }
         if (item.groupTitle) {
             op.ShowProgressItem(item.groupTitle, "", kNoJobPosition);
             op.SetProgress(0, kNoJobPosition);
@@ -96,17 +113,18 @@ TAllDownloadResult AllDownload(TConnection& connection, TSettingsForm& form, TDi
     }
 
     op.EndProgress();
-    op.ShowMsgBox(result.report, result.report.find("Failed") != std::string::npos
+    op.ShowMsgBox(result.report, result.stopped || result.report.find("Failed") != std::string::npos
                                      ? kMbIconWarning
                                      : kMbIconInformation);
     return result;
 }
 
 TAllDownloadResult btn_AllDownloadClick(TConnection& connection, TSettingsForm& form,
-                                        TDisplayInfo& info, TOperator& op) {
+                                        TDisplayInfo& info, TOperator& op,
+                                        const TStopRequest& stopRequested) {
     if (op.ShowMsgBox(kAllDownloadQuestion, kMbYesNoQuestion) != kIdYes)
         return {};
-    return AllDownload(connection, form, info, op);
+    return AllDownload(connection, form, info, op, stopRequested);
 }
 
 } // namespace tavisto

@@ -2,6 +2,7 @@
 
 #include "app/settings/SettingCommands.h"
 #include "app/storage/DownloadFile.h"
+#include "app/storage/ItemSize.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/Hex.h"
 #include "protocol/PictureSlots.h"
@@ -82,6 +83,14 @@ bool downloadSingle(TConnection& connection, TOperator& op, const DisplayModel* 
     if (position == kFirmwarePosition &&
         op.ShowMsgBox(FirmwareFileQuestion(fileName, size, model->name), kMbYesNoQuestion) !=
             kIdYes)
+        return false;
+    // A file of another size than the item holds on this model is most likely not that
+    // item (a font of the other resolution, another file altogether): the operator
+    // confirms it before it replaces what the display has.
+    if (const auto expected = ExpectedItemSize(position, *model);
+        expected && *expected != size &&
+        op.ShowMsgBox(OddSizeQuestion(position, *model, *expected, fileName, size),
+                      kMbYesNoQuestion) != kIdYes)
         return false;
 
     return sendAlone(connection, op, model, engine, position, *contents);

@@ -33,9 +33,10 @@ std::string SlotWithoutPictureText(int position);
 // Checks what it can before touching the display (position, model, a readable file,
 // no queue running) and shows an error box for bad input. The file is read once, as
 // ReadDownloadFile does, and the queue sends what was read. A firmware file (position 93)
-// is sent only after the operator answers Yes to FirmwareFileQuestion. Returns true when the
-// queue started; the engine then runs it on the owner's thread and ends with the
-// "Done!" box (engine().Running() turns false).
+// is sent only after the operator answers Yes to FirmwareFileQuestion, and a file whose size
+// is not the item's on this model (ExpectedItemSize) only after Yes to OddSizeQuestion;
+// on No nothing is sent. Returns true when the queue started; the engine then runs it on
+// the owner's thread and ends with the "Done!" box (engine().Running() turns false).
 bool btn_CharacterSetDownSingleClick(TConnection& connection, TOperator& op,
                                      const DisplayModel* model, TTransferRunner& runner,
                                      int position, const std::string& fileName);

@@ -34,11 +34,12 @@ std::string RateText(const TTransferStatus& status) {
 }
 
 std::string TimeLeftText(const TTransferStatus& status) {
-    if (!rateKnown(status) || status.secondsLeft < 0 || status.notAnswering)
+    const int left = status.queueSecondsLeft >= 0 ? status.queueSecondsLeft : status.secondsLeft;
+    if (!rateKnown(status) || left < 0 || status.notAnswering)
         return {};
-    const int seconds = status.secondsLeft % 60;
-    return std::to_string(status.secondsLeft / 60) + ":" + (seconds < 10 ? "0" : "") +
-           std::to_string(seconds) + " left";
+    const int seconds = left % 60;
+    return std::to_string(left / 60) + ":" + (seconds < 10 ? "0" : "") + std::to_string(seconds) +
+           " left";
 }
 
 } // namespace tavisto

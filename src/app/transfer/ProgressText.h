@@ -14,8 +14,9 @@ namespace tavisto {
 // known yet.
 std::string RateText(const TTransferStatus& status);
 
-// "2:13 left": the time the current job still needs (minutes and seconds). Empty
-// while no queue runs or the rate or the time is not known yet.
+// "2:13 left": the time the whole queue still needs (minutes and seconds), or the
+// current job where the queue's is not known. Empty while no queue runs or the rate
+// or the time is not known yet.
 std::string TimeLeftText(const TTransferStatus& status);
 
 // "the display is not answering (5 s)": said instead of the time left while the

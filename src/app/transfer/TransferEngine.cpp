@@ -79,6 +79,27 @@ int TTransferEngine::GetDownListTrueTotal() const {
     return static_cast<int>(std::count(DownList.begin(), DownList.end() - 1, true));
 }
 
+std::vector<int> TTransferEngine::Unsent() const {
+    std::vector<int> rows;
+    for (int position = std::max(DownPos, 1); position < kDownListEnd; ++position)
+        if (DownList[static_cast<std::size_t>(position)])
+            rows.push_back(position);
+    return rows;
+}
+
+// The bytes the row at `position` puts on the wire in this queue: none for a row the
+// model does not take, one without data, or one refused for its size.
+std::uint32_t TTransferEngine::jobSize(int position) const {
+    if (model_->isAddressed() && std::string(DownFileAt(position).Address) == kUnsupportedAddress)
+        return 0;
+    const TJobData data = LoadJobData(position, *model_, IsDownResource, chosenData_, sources_);
+    if (data.outcome != TJobData::Outcome::Loaded)
+        return 0;
+    if (model_->isAddressed() && !AddressedRoomProblem(position, data.bytes.size()).empty())
+        return 0;
+    return static_cast<std::uint32_t>(data.bytes.size());
+}
+
 void TTransferEngine::setStatusObserver(std::function<void(const TTransferStatus&)> observer) {
     observer_ = std::move(observer);
 }
@@ -102,6 +123,13 @@ void TTransferEngine::StartQueue(const TQueueStart& start) {
     completed_ = false;
     interrupted_ = false;
     stopRequested_ = false;
+    // The time left is the whole queue's: every job's size is known before the first.
+    queueBytesTotal_ = 0;
+    queueBytesBefore_ = 0;
+    for (int position = DownPos; position < kDownListEnd; ++position)
+        if (DownList[static_cast<std::size_t>(position)])
+            queueBytesTotal_ += jobSize(position);
+    queueStarted_ = false;
     tmr1->start(kSecondsInterval);
     NextDownload();
 }
@@ -167,6 +195,10 @@ void TTransferEngine::startJob(const TDownFiles& row, Bytes data) {
     bytesOnWire_ = 0;
     jobStart_ = connection_.clock().now();
     lastAdvance_ = jobStart_;
+    if (!queueStarted_) {
+        queueStart_ = jobStart_;
+        queueStarted_ = true;
+    }
     // The last point before the job's first frame: once a named file or a firmware
     // image is announced it must go whole.
     if (stopAsked()) {
@@ -321,6 +353,7 @@ void TTransferEngine::lineFailed(const TNamedOutcome& outcome) {
 
 void TTransferEngine::jobEnded(bool stored) {
     phase_ = Phase::Idle;
+    queueBytesBefore_ += FileLength;
     // Font rows log both outcomes; picture, table and firmware rows log a failure, so
     // that the summary's failed count can be traced to an item.
     if (DownPos <= kLastFontPosition || !stored) {
@@ -472,6 +505,16 @@ TTransferStatus TTransferEngine::Status() const {
     if (status.bytesPerSecond > 0 && !status.notAnswering)
         status.secondsLeft =
             static_cast<int>((status.bytesTotal - status.bytesDone) / status.bytesPerSecond + 0.5);
+    // The queue's rate takes in what each job costs besides its bytes (set-up, pauses,
+    // the display's verdict), so many small items are not counted as quick.
+    status.queueBytesTotal = std::max(queueBytesTotal_, queueBytesBefore_ + status.bytesTotal);
+    status.queueBytesDone = queueBytesBefore_ + status.bytesDone;
+    const double queueElapsed = std::chrono::duration<double>(now - queueStart_).count();
+    if (queueElapsed > 0 && status.queueBytesDone > 0 && !status.notAnswering) {
+        const double rate = status.queueBytesDone / queueElapsed;
+        status.queueSecondsLeft =
+            static_cast<int>((status.queueBytesTotal - status.queueBytesDone) / rate + 0.5);
+    }
     return status;
 }
 

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tavisto {
 
@@ -62,6 +63,12 @@ struct TTransferStatus {
     std::uint32_t bytesTotal = 0;
     double bytesPerSecond = 0; // of the current job so far; 0 before it is known
     int secondsLeft = -1;      // of the current job; -1 while unknown or not answering
+    // The whole queue: the bytes of every job it sends (the current one included), those
+    // sent so far, and the time the rest needs at the rate of the queue so far (-1 while
+    // unknown or not answering).
+    std::uint64_t queueBytesTotal = 0;
+    std::uint64_t queueBytesDone = 0;
+    int queueSecondsLeft = -1;
     bool notAnswering = false; // no block request, or no byte taken, for kNotAnsweringAfter
     int quietSeconds = 0;      // since the display last asked for or took anything
 };
@@ -88,6 +95,9 @@ public:
     void Mark(int position); // 1..93
     bool IsMarked(int position) const;
     int GetDownListTrueTotal() const;
+    // The marked rows the queue has not sent (from the current position on): after an
+    // interrupted queue, what it did not do; the row it stopped in counts.
+    std::vector<int> Unsent() const;
 
     // ---- Starting a queue (the workflow's contract). -------------------------
     // After SetDownListNull, Mark, BeginProgress and actBtnDisableExecute: sets
@@ -165,6 +175,7 @@ private:
     void lineFailed(const TNamedOutcome& outcome);
     void stopInterrupted();
     void stopSeconds();
+    std::uint32_t jobSize(int position) const;
     bool stopAsked() const { return stopRequest_ && stopRequest_(); }
 
     TConnection& connection_;
@@ -203,6 +214,10 @@ private:
     std::uint32_t bytesOnWire_ = 0; // named jobs: what has crossed the wire
     TimePoint jobStart_{};
     TimePoint lastAdvance_{}; // the last block request, or the last byte taken
+    TimePoint queueStart_{};  // the first job's start: the queue's rate begins there
+    bool queueStarted_ = false;
+    std::uint64_t queueBytesTotal_ = 0;  // of every job the queue sends
+    std::uint64_t queueBytesBefore_ = 0; // of the jobs that have ended
 };
 
 } // namespace tavisto

@@ -4,6 +4,7 @@
 #include "app/connect/InterfaceLanguage.h"
 #include "app/connect/WindowArguments.h"
 #include "app/transfer/ProgressText.h"
+#include "app/transfer/StopReport.h"
 #include "app/ui/BasicSetPanel.h"
 #include "app/ui/ButtonRoom.h"
 #include "app/ui/CodepageSetPanel.h"
@@ -80,6 +81,7 @@ TfrmTavistoMain::TfrmTavistoMain(TMainWindowSetup setup, QWidget* parent)
                                                 }));
     runner_->engine().setStatusObserver(
         [this](const TTransferStatus& status) { showTransferStatus(status); });
+    runner_->engine().setStopRequest([this] { return stopAsked_.load(); });
 
     buildWindow();
     traceWindow_ = std::make_unique<TTraceWindow>(connection_->trace, *dialogs_, this);
@@ -123,6 +125,7 @@ void TfrmTavistoMain::FormCreate() {
 
     actBtnDisableExecute();
     grp_Settings->setEnabled(true); // cbb_BaudRate and cbbDisplayMode stay disabled
+    btn_Stop->setEnabled(false);    // nothing runs yet
 
     tsPictureManagement->ShowDefaultPictures();
 }
@@ -157,6 +160,8 @@ void TfrmTavistoMain::actSelectLanguageExecute() {
         }
     }
     tsCodepageSet->showInterCharNames(langId);
+    btn_Stop->setText(UsesChineseTexts(langId) ? QString::fromUtf8("停止")
+                                               : QStringLiteral("Stop"));
     traceWindow_->SelectLanguage(UsesChineseTexts(langId));
     // Room around the captions, in the language now shown. The button row below the
     // tabs spreads its buttons over the window's width itself.
@@ -182,6 +187,38 @@ void TfrmTavistoMain::btn_ExitClick() {
     close();
 }
 
+void TfrmTavistoMain::btn_StopClick() {
+    requestStop();
+}
+
+bool TfrmTavistoMain::stopCanBeAsked() const {
+    return allDownloadRuns_ || runner_->engine().Running();
+}
+
+void TfrmTavistoMain::requestStop() {
+    if (stopAsked_ || !stopCanBeAsked())
+        return;
+    stopAsked_ = true;
+    btn_Stop->setEnabled(false);
+    // Until the display is back at its speed (EndProgress clears it): a named file
+    // may take seconds to finish first.
+    setPanelText(1, UsesChineseTexts(connection_->SystemLangId) ? QString::fromUtf8("正在停止…")
+                                                                : QString::fromUtf8("Stopping…"));
+    repaint();
+    // An addressed item stops at once, between two blocks; a named file or a firmware
+    // image goes whole, and the engine stops after it. No new item starts either way.
+    if (TTransferEngine& engine = runner_->engine(); engine.Running())
+        engine.Interrupt();
+}
+
+void TfrmTavistoMain::afterQueueStop(bool stopped) {
+    TTransferEngine& engine = runner_->engine();
+    if (stopped && engine.Interrupted())
+        ShowMsgBox(StoppedQueueText(engine, connection_->CurrentBaudRate), kMbIconInformation);
+    if (closeAfterStop_)
+        close();
+}
+
 namespace {
 
 // The question before the window closes in the middle of a transfer.
@@ -197,17 +234,28 @@ std::string ExitDuringTransferQuestion(bool firmware) {
 } // namespace
 
 void TfrmTavistoMain::closeEvent(QCloseEvent* event) {
+    // All Download stops before its next setting; the window goes after its box.
+    if (allDownloadRuns_) {
+        closeAfterStop_ = true;
+        requestStop();
+        event->ignore();
+        return;
+    }
     TTransferEngine& engine = runner_->engine();
     if (engine.Running()) {
-        const bool firmware = engine.Status().item == DownFileAt(kFirmwarePosition).Name;
-        if (ShowMsgBox(ExitDuringTransferQuestion(firmware), kMbYesNoQuestion) != kIdYes) {
-            event->ignore();
-            return;
+        // Once a stop is under way there is nothing more to ask.
+        if (!stopAsked_) {
+            const bool firmware = engine.Status().item == DownFileAt(kFirmwarePosition).Name;
+            if (ShowMsgBox(ExitDuringTransferQuestion(firmware), kMbYesNoQuestion) != kIdYes) {
+                event->ignore();
+                return;
+            }
         }
-        // The box ran the event loop: the queue may have ended meanwhile. A file the
-        // display is part-way through is finished first; the window closes after.
-        if (!engine.Interrupt()) {
+        // The box ran the event loop: the queue may have ended meanwhile. Otherwise it
+        // stops as Stop stops it, and the window closes after the box that says so.
+        if (engine.Running()) {
             closeAfterStop_ = true;
+            requestStop();
             event->ignore();
             return;
         }
@@ -266,16 +314,22 @@ std::vector<QWidget*> TfrmTavistoMain::switchedControls() const {
             btn_GetSetting, btn_AllDownload, btn_ResetDisplay, btn_RestartDisplay};
 }
 
+// Before a queue starts (and once at start-up, which disables Stop again).
 void TfrmTavistoMain::actBtnDisableExecute() {
     for (QWidget* control : switchedControls())
         control->setEnabled(false);
+    btn_Stop->setEnabled(true);
 }
 
+// When a queue ends, however it ended. The box of a stopped queue comes after the
+// engine's own end (the link back, the progress cleared).
 void TfrmTavistoMain::actBtnEnableExecute() {
     for (QWidget* control : switchedControls())
         control->setEnabled(true);
-    if (closeAfterStop_)
-        QTimer::singleShot(0, this, [this] { close(); });
+    btn_Stop->setEnabled(false);
+    const bool stopped = stopAsked_.exchange(false);
+    if (stopped || closeAfterStop_)
+        QTimer::singleShot(0, this, [this, stopped] { afterQueueStop(stopped); });
 }
 
 QString TfrmTavistoMain::panelText(int panel) const {
@@ -418,6 +472,9 @@ void TfrmTavistoMain::wireHandlers() {
     connect(cbb_BaudRate, &QComboBox::activated, this, &TfrmTavistoMain::cbb_BaudRateChange);
     connect(cbbDisplayMode, &QComboBox::activated, this, &TfrmTavistoMain::cbb_BaudRateChange);
     connect(btn_Exit, &QPushButton::clicked, this, &TfrmTavistoMain::btn_ExitClick);
+    connect(btn_Stop, &QPushButton::clicked, this, &TfrmTavistoMain::btn_StopClick);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &TfrmTavistoMain::btn_StopClick);
     connect(tmr1, &QTimer::timeout, this, &TfrmTavistoMain::tmr1Timer);
 
     const std::pair<QAbstractButton*, void (TfrmTavistoMain::*)()> buttons[] = {

@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -101,9 +102,15 @@ public:
     void cbb_SerialPortChange();
     void cbb_BaudRateChange();
     void btn_ExitClick();
+    // Stop (and Esc): a running queue stops at its next safe point (between the blocks
+    // of an addressed item; a named file or a firmware image that has started goes
+    // whole), the display goes back to its speed and a box says what was done and what
+    // not; All Download stops before its next setting.
+    void btn_StopClick();
     void tmr1Timer();
-    // Closing while a transfer runs asks first; Yes stops the queue and sets the
-    // display back to the operator's speed before the window goes.
+    // Closing while a transfer runs asks first; Yes stops the queue as Stop does and
+    // the window goes once the display is back at the operator's speed. Closing during
+    // All Download stops it before its next setting.
     void closeEvent(QCloseEvent* event) override;
     // The button row: settings file and form, All Download and maintenance.
     void actDefaultSettingExecute();
@@ -153,6 +160,8 @@ public:
     QPushButton* btn_ResetDisplay = nullptr;
     QPushButton* btn_RestartDisplay = nullptr;
     QPushButton* btn_Exit = nullptr;
+    // Enabled while a queue or All Download runs; at the right end of the menu bar.
+    QPushButton* btn_Stop = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QProgressBar* cxProgressBar1 = nullptr;
 
@@ -183,6 +192,15 @@ private:
     QWidget* buildButtonRow();
     QTextEdit* buildLogPane();
     void buildStatusBar();
+    void buildStopButton();
+
+    // Stop: asks the running queue or All Download to stop and says so until it has.
+    void requestStop();
+    bool stopCanBeAsked() const;
+    // After a queue that was asked to stop (or Exit waited for) has ended.
+    void afterQueueStop(bool stopped);
+    // All Download's stop request, asked between its settings: lets a Stop or Exit in.
+    bool allDownloadStopAsked();
 
     void setPanelText(int panel, const QString& text);
     // Panel 3: the seconds count, and the rate and time left while a transfer runs.
@@ -204,6 +222,9 @@ private:
     TDesktopDialogs* dialogs_ = nullptr;
     TSettingsDialogs settingsDialogs_;
     bool busy_ = false; // a workflow is running
+    // The operator asked to stop; read by the engine on the receiver's thread as well.
+    std::atomic<bool> stopAsked_{false};
+    bool allDownloadRuns_ = false;
     // The connection's clock: its waits let the window paint (before the connection).
     std::unique_ptr<TPaintingClock> clock_;
     std::unique_ptr<TConnection> connection_;

@@ -20,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -70,6 +71,7 @@ void TfrmTavistoMain::buildWindow() {
     column->addWidget(buildButtonRow());
     setCentralWidget(central);
     buildStatusBar();
+    buildStopButton();
 
     tmr1 = named<QTimer>("tmr1", this);
     tmr1->setInterval(1000);
@@ -137,6 +139,15 @@ QWidget* TfrmTavistoMain::buildButtonRow() {
         row->addWidget(button);
     }
     return rowWidget;
+}
+
+// Stop sits at the right end of the menu bar, clear of the tabs, the button row and
+// the status bar's panels, and in reach whichever tab is shown.
+void TfrmTavistoMain::buildStopButton() {
+    btn_Stop = named<QPushButton>("btn_Stop", QStringLiteral("Stop"));
+    btn_Stop->setToolTip(QStringLiteral("Esc"));
+    btn_Stop->setEnabled(false);
+    menuBar()->setCornerWidget(btn_Stop, Qt::TopRightCorner);
 }
 
 QTextEdit* TfrmTavistoMain::buildLogPane() {

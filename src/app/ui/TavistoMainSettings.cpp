@@ -9,6 +9,7 @@
 #include "pictures/ui/DesktopDialogs.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QTabWidget>
@@ -122,8 +123,23 @@ void TfrmTavistoMain::btn_GetSettingClick() {
 
 void TfrmTavistoMain::btn_AllDownloadClick() {
     runOnForm([this](TSettingsForm& form, TDisplayInfo& info) {
-        tavisto::btn_AllDownloadClick(*connection_, form, info, *this);
+        allDownloadRuns_ = true;
+        btn_Stop->setEnabled(true);
+        tavisto::btn_AllDownloadClick(*connection_, form, info, *this,
+                                      [this] { return allDownloadStopAsked(); });
+        allDownloadRuns_ = false;
+        btn_Stop->setEnabled(false);
+        stopAsked_ = false;
     });
+    if (closeAfterStop_)
+        close();
+}
+
+bool TfrmTavistoMain::allDownloadStopAsked() {
+    // Between two settings no command is under way: what the operator did meanwhile
+    // (Stop, Esc, Exit) is handled now. The other controls stay disabled.
+    QCoreApplication::processEvents();
+    return stopAsked_;
 }
 
 void TfrmTavistoMain::btn_ResetDisplayClick() {

@@ -44,6 +44,21 @@ protected:
     }
 };
 
+// The operator's Stop is looked at before each item: once it is asked, nothing more
+// goes to the display, and the report ends with how many were not sent.
+TEST_F(AllDownloadTest, AStopSendsNothingMoreAndSaysHowManyWereNotSent) {
+    const TAllDownloadResult result = btn_AllDownloadClick(
+        connection, form, info, op, [this] { return line.writes().size() >= 4; });
+    EXPECT_EQ(line.writes().size(), 4u); // brightness and header text colour, each probed
+    EXPECT_TRUE(result.stopped);
+    EXPECT_FALSE(result.allSucceeded);
+    std::string expected = reportWith();
+    expected.resize(expected.find("Header BackgroudColor"));
+    expected += "\r\nStopped before Header BackgroudColor: 12 of the settings were not sent.\r\n";
+    EXPECT_EQ(result.report, expected);
+    EXPECT_EQ(op.lastBox(), (Box{expected, kMbIconWarning}));
+}
+
 TEST_F(AllDownloadTest, SendsTheFourteenItemsInOrderWithWaitsAndReportsSuccess) {
     const TAllDownloadResult result = btn_AllDownloadClick(connection, form, info, op);
     const Bytes probe = wire("02 07 16 01");

@@ -185,6 +185,21 @@ TEST_F(StorageSimTest, AnswersNoSendNothing) {
                        "\" (1,500 bytes) as the firmware of the KT350-MK? A firmware image not "
                        "made for this display can stop it from working.",
                    36}));
+    // A file of another size than the item has on this model is asked about, after
+    // the firmware question; No to it sends nothing either.
+    op.answers = {kIdYes, kIdNo};
+    EXPECT_FALSE(btn_CharacterSetDownSingleClick(connection, op, FindModel(kMk), runner, 93, file));
+    EXPECT_EQ(op.lastBox(), (Box{"firmware is 266,752 bytes on the KT350-MK, but \"" + file +
+                                     "\" has 1,500 bytes: it may not be this item at all, and "
+                                     "the display would show what it holds. Send it anyway?",
+                                 36}));
+    folder.write("cp850.bin", Bytes(5000, 'c'));
+    op.answers = {kIdNo};
+    EXPECT_FALSE(btn_CharacterSetDownSingleClick(connection, op, FindModel(kMk), runner, 6,
+                                                 (folder.path() / "cp850.bin").string()));
+    EXPECT_EQ(op.lastBox().text.rfind("CP850 is 102,400 bytes on the KT350-MK, but \"", 0), 0u);
+    EXPECT_NE(op.lastBox().text.find("cp850.bin\" has 5,000 bytes"), std::string::npos);
+    EXPECT_FALSE(runner.engine().Running());
     EXPECT_EQ(display->count(sim::LogKind::Received), 0u);
 }
 

@@ -142,6 +142,29 @@ TEST_F(AddressedEngineTest, AStopRequestIsSeenBeforeTheNextBlock) {
     EXPECT_EQ(engine.Succeeded() + engine.Failed(), 0);
 }
 
+// The time left is the whole queue's, from the bytes of every item still to go at the
+// rate so far, not only the current item's: near the end of the first of two items it
+// comes close to the time the queue then really took.
+TEST_F(AddressedEngineTest, TheTimeLeftCountsEveryItemStillToGo) {
+    resources["CP850_480X272"] = pattern(20000);
+    resources["CP852_480X272"] = pattern(60000);
+    display.delay = 20ms; // about 12.8 KB/s of blocks, near the real line's rate
+    std::vector<TTransferStatus> ticks;
+    engine.setStatusObserver([&ticks](const TTransferStatus& s) { ticks.push_back(s); });
+    run(kMka, {6, 7});
+    ASSERT_TRUE(finished);
+    ASSERT_GE(ticks.size(), 3u);
+    const TTransferStatus& first = ticks[1]; // the first second is mostly the set-up
+    ASSERT_EQ(first.item, "CP850");
+    EXPECT_EQ(first.queueBytesTotal, 80000u);
+    const int took = ticks.back().seconds - first.seconds;
+    EXPECT_NEAR(first.queueSecondsLeft, took, 1 + took / 5);
+    EXPECT_GT(first.queueSecondsLeft, 2 * first.secondsLeft);
+    const int left = first.queueSecondsLeft;
+    EXPECT_EQ(TimeLeftText(first), std::to_string(left / 60) + ":" + (left % 60 < 10 ? "0" : "") +
+                                       std::to_string(left % 60) + " left");
+}
+
 // Once the display has asked for nothing for two seconds, the progress stops
 // counting down and says so instead.
 TEST_F(AddressedEngineTest, AStalledDisplayIsShownAsNotAnswering) {

@@ -9,8 +9,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace tavisto;
 using namespace tavisto::testing;
@@ -85,6 +87,41 @@ private slots:
         w->btn_GetSetting->click();
         QCOMPARE(boxes.shown.back().text, QStringLiteral("Get Settings from Display Success!"));
         QCOMPARE(w->tsDisplaySet->rg_brightness->itemIndex(), 0);
+        checkUsable(*w);
+    }
+
+    // Stop is live during All Download: it stops before the next setting, and the
+    // report says how many were not sent.
+    void allDownloadStopsBeforeItsNextSetting() {
+        auto w = connected();
+        QVERIFY(!w->btn_Stop->isEnabled());
+        QVERIFY(display->waitUntilQuiet(Millis(2000)));
+        const std::size_t before = display->count(sim::LogKind::Received);
+        // Stop once a few settings have gone, at the next point the window looks.
+        bool stopUsable = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, w.get(), [&] {
+            if (display->count(sim::LogKind::Received) < before + 3)
+                return;
+            poll.stop();
+            stopUsable = w->btn_Stop->isEnabled();
+            w->btn_Stop->click();
+        });
+        poll.start(5);
+        w->btn_AllDownload->click();
+        QVERIFY(stopUsable);
+        QCOMPARE(boxes.shown.size(), std::size_t(2));
+        const QString text = boxes.shown[1].text;
+        QCOMPARE(boxes.shown[1].icon, QMessageBox::Warning);
+        const QRegularExpression stopped(
+            QStringLiteral("\r\n\r\nStopped before [A-Za-z0-9 ]+: (\\d+) of the settings were "
+                           "not sent\\.\r\n$"));
+        const QRegularExpressionMatch match = stopped.match(text);
+        QVERIFY2(match.hasMatch(), qPrintable(text));
+        const int sent = static_cast<int>(text.count(QStringLiteral("Success ")));
+        QVERIFY(sent >= 1 && sent < 14);
+        QCOMPARE(sent + match.captured(1).toInt(), 14);
+        QVERIFY(!w->btn_Stop->isEnabled());
         checkUsable(*w);
     }
 
