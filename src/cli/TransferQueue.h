@@ -20,9 +20,6 @@ int StoppedExitCode(const TTerminalOperator& op);
 // Starts a download queue on a runner: true when the engine took it.
 using QueueStart = std::function<bool(TTerminalOperator& op, TTransferRunner& runner)>;
 
-// `expected` for a queue whose number of stored jobs is not known beforehand.
-inline constexpr int kAnyJobCount = -1;
-
 // Runs a download queue of the transfer engine on the terminal, as the window runs
 // it: log lines and the "Done!" summary from the engine, and on a terminal a
 // progress line on the error stream (blocks, bytes per second, time left). Exits

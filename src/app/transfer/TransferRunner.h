@@ -10,6 +10,10 @@
 
 namespace tavisto {
 
+// The number of jobs a queue is expected to store when that is not known beforehand
+// (Font Download stores what the model takes): at least one.
+inline constexpr int kAnyJobCount = -1;
+
 // Owns the transfer engine and its helper threads: the receiver of addressed jobs
 // and the worker of named jobs. The receiver answers block requests itself, so that
 // a block costs the one wake-up of the thread that reads the port even on a busy
