@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/Operator.h"
+#include "app/Outcome.h"
 #include "app/settings/SettingsForm.h"
 #include "link/Connection.h"
 
 #include <string>
+#include <vector>
 
 namespace tavisto {
 
@@ -12,6 +14,9 @@ struct TAllDownloadResult {
     bool ran = false;          // false when the operator answered No
     bool allSucceeded = false; // every item's command reported success
     std::string report;        // "Download: \r\n\r\n" and one line per item
+    // Each item by its report label ("Header TextColor :"), in the order sent, with the
+    // display's or the line's reason for a failed one.
+    std::vector<TOutcome> items;
 };
 
 // "All Download": after Yes to "Do you want to download all settings?", runs
