@@ -1,49 +1,13 @@
-#include "cli/FleetPorts.h"
+#include "app/provision/ParallelRun.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <set>
-#include <sstream>
 #include <thread>
 
-namespace tavisto::cli {
-
-std::vector<std::string> ParsePortList(const std::string& text) {
-    std::vector<std::string> ports;
-    std::set<std::string> seen;
-    std::istringstream list(text);
-    std::string port;
-    while (std::getline(list, port, ',')) {
-        if (port.empty())
-            throw UsageError("the port list '" + text + "' has an empty entry");
-        if (!seen.insert(port).second)
-            throw UsageError("port " + port + " is given twice");
-        ports.push_back(port);
-    }
-    if (ports.empty() || text.back() == ',')
-        throw UsageError("the port list '" + text + "' has an empty entry");
-    return ports;
-}
-
-bool ChosenPorts(CliContext& context, const PortChoice& choice, std::vector<std::string>& ports) {
-    if (!choice.all) {
-        ports = choice.listed;
-        return true;
-    }
-    std::string message;
-    if (!context.enumPorts(ports, message)) {
-        context.err << message << '\n';
-        return false;
-    }
-    if (ports.empty()) {
-        context.err << "No serial port found; name the ports with --ports P1,P2,...\n";
-        return false;
-    }
-    return true;
-}
+namespace tavisto::provision {
 
 void RunInParallel(std::size_t count, std::size_t jobs,
                    const std::function<void(std::size_t)>& work,
@@ -78,4 +42,19 @@ void RunInParallel(std::size_t count, std::size_t jobs,
         thread.join();
 }
 
-} // namespace tavisto::cli
+std::vector<PortResult> ProvisionPorts(const std::vector<std::string>& ports,
+                                       const Profile& profile, const WorkerEnvironment& environment,
+                                       std::size_t jobs, const std::atomic<bool>& stop,
+                                       ProvisionEvents& events,
+                                       const std::function<void()>& waiting) {
+    std::vector<PortResult> results(ports.size());
+    RunInParallel(
+        ports.size(), jobs,
+        [&](std::size_t i) {
+            results[i] = ProvisionPort(ports[i], profile, environment, stop, events);
+        },
+        waiting);
+    return results;
+}
+
+} // namespace tavisto::provision

@@ -1,28 +1,14 @@
 #pragma once
 
-#include "cli/CliCommand.h"
+#include "app/provision/ProvisionWorker.h"
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
-namespace tavisto::cli {
-
-// The ports a fleet command works on: a list given with --ports, or every port the
-// machine lists (--all-ports).
-struct PortChoice {
-    std::vector<std::string> listed; // --ports P1,P2,...
-    bool all = false;                // --all-ports
-};
-
-// "P1,P2,..." as a list; throws UsageError for an empty entry or a port given twice.
-std::vector<std::string> ParsePortList(const std::string& text);
-
-// The ports of the choice; false after saying why on the error stream (no port listed,
-// or the listing failed).
-bool ChosenPorts(CliContext& context, const PortChoice& choice, std::vector<std::string>& ports);
+namespace tavisto::provision {
 
 // Calls work(i) for i = 0 .. count - 1 on `jobs` threads at most (all at once when
 // jobs is 0), and calls `waiting` on the calling thread about five times a second
@@ -31,4 +17,15 @@ void RunInParallel(std::size_t count, std::size_t jobs,
                    const std::function<void(std::size_t)>& work,
                    const std::function<void()>& waiting = {});
 
-} // namespace tavisto::cli
+// Provisions every port with the profile, `jobs` ports at a time (all at once when 0),
+// each in a worker of its own, and returns their results in the order of `ports`.
+// `stop` stops every worker at its next safe point; `waiting` is called on the calling
+// thread about five times a second while the workers run (to look for a stop request,
+// or to redraw).
+std::vector<PortResult> ProvisionPorts(const std::vector<std::string>& ports,
+                                       const Profile& profile, const WorkerEnvironment& environment,
+                                       std::size_t jobs, const std::atomic<bool>& stop,
+                                       ProvisionEvents& events,
+                                       const std::function<void()>& waiting = {});
+
+} // namespace tavisto::provision

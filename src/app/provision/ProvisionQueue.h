@@ -1,14 +1,24 @@
 #pragma once
 
+#include "app/Outcome.h"
 #include "app/transfer/JobSources.h"
 #include "app/transfer/TransferRunner.h"
 
 #include <atomic>
 #include <functional>
+#include <string>
+#include <vector>
 
-namespace tavisto::cli {
+namespace tavisto::provision {
 
 enum class QueueResult { Stored, Failed, Interrupted };
+
+// How a worker's queue ended, with what its engine says of each job and of a stop.
+struct QueueOutcome {
+    QueueResult result = QueueResult::Failed;
+    std::vector<TOutcome> jobs; // TTransferEngine::JobOutcomes
+    std::string stopCause;      // TTransferEngine::StopCause
+};
 
 // Runs one download queue on a worker's own owner loop and runner, so that workers on
 // other ports share nothing with it. `start` starts the window's workflow on the
@@ -16,9 +26,9 @@ enum class QueueResult { Stored, Failed, Interrupted };
 // interrupted at its next safe point, which sets the display back to its speed.
 // Stored when the queue ran to its end, stored `expected` jobs (at least one for
 // kAnyJobCount) and failed none. `observer` sees the engine's status once a second.
-QueueResult RunWorkerQueue(TConnection& connection, TOperator& op, TJobSources sources,
-                           int expected, const std::function<bool(TTransferRunner&)>& start,
-                           const std::atomic<bool>& stop,
-                           const std::function<void(const TTransferStatus&)>& observer);
+QueueOutcome RunWorkerQueue(TConnection& connection, TOperator& op, TJobSources sources,
+                            int expected, const std::function<bool(TTransferRunner&)>& start,
+                            const std::atomic<bool>& stop,
+                            const std::function<void(const TTransferStatus&)>& observer);
 
-} // namespace tavisto::cli
+} // namespace tavisto::provision
