@@ -36,6 +36,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     folder = std::filesystem::temp_directory_path() /
              ("tavisto-profile-fuzz-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    });
     const std::string settings = DefaultSettingsText();
     write("s.ini", Bytes(settings.begin(), settings.end()));
     write("p.bmp", EncodeBmp(Bitmap(3, 2, kWhite)));

@@ -10,6 +10,8 @@ struct TOutcome {
     std::string name;
     bool succeeded = false;
     std::string cause; // empty when it succeeded
+
+    friend bool operator==(const TOutcome&, const TOutcome&) = default;
 };
 
 } // namespace tavisto
