@@ -13,7 +13,7 @@ scripts/install-deps.sh clang libclang-rt-14-dev
 
 seconds=${1:-60}
 shift || true
-all=(settings_text png jpeg bmp hex code_page frame_parser)
+all=(settings_text png jpeg bmp hex code_page frame_parser profile)
 names=("$@")
 [ ${#names[@]} -eq 0 ] && names=("${all[@]}")
 

@@ -2,21 +2,14 @@
 
 #include "cli/CliCommand.h"
 #include "protocol/Hex.h"
+#include "settings/PlainText.h"
 #include "settings/Utf8Text.h"
 #include "settings/Vocabulary.h"
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 
 namespace tavisto::cli {
-
-std::string lowerCase(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return result;
-}
 
 bool startsWithDigit(std::string_view text) {
     return !text.empty() && std::isdigit(static_cast<unsigned char>(text[0]));
@@ -85,22 +78,10 @@ ParsedArgs parseArgs(const std::vector<std::string>& args,
 }
 
 int parseNumber(const std::string& text, const std::string& what, int low, int high) {
-    const std::string range =
-        what + " must be a number from " + std::to_string(low) + " to " + std::to_string(high);
-    long long value = 0;
-    const char* begin = text.data();
-    const char* end = text.data() + text.size();
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        begin += 2;
-        base = 16;
-    }
-    const auto [stop, error] = std::from_chars(begin, end, value, base);
-    if (text.empty() || error != std::errc() || stop != end)
-        throw UsageError(range + ", not '" + text + "'");
-    if (value < low || value > high)
-        throw UsageError(range + ", not " + text);
-    return static_cast<int>(value);
+    std::string error;
+    if (const auto value = ReadWholeNumber(text, what, low, high, error))
+        return *value;
+    throw UsageError(error);
 }
 
 const std::string& utf8Text(const std::string& text) {

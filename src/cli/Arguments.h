@@ -2,6 +2,7 @@
 
 #include "cli/CliCommand.h"
 #include "protocol/DisplayCommands.h"
+#include "settings/PlainText.h"
 
 #include <cstdint>
 #include <map>
@@ -55,7 +56,10 @@ int parseCodePageName(const std::string& text);
 // Bytes written as hex, two digits per byte; spaces and colons between bytes are allowed.
 Bytes parseHexBytes(const std::string& text);
 
-std::string lowerCase(std::string_view text);
+// The core's LowerCase, under the name the commands use.
+inline std::string lowerCase(std::string_view text) {
+    return LowerCase(text);
+}
 bool startsWithDigit(std::string_view text);
 
 // A value given either as a number from `low` to `high`, or by the name of one of

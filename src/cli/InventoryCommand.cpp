@@ -1,13 +1,16 @@
+#include "app/provision/Inventory.h"
+#include "app/provision/ParallelRun.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "cli/FleetPorts.h"
-#include "cli/Inventory.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
 namespace tavisto::cli {
 namespace {
+
+using namespace provision;
 
 constexpr std::string_view kInventoryHelp =
     R"(usage: tavisto-cli inventory --ports P1,P2,... | --all-ports [--json]

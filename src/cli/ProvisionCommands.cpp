@@ -1,4 +1,8 @@
 #include "app/connect/IdentifyDisplay.h"
+#include "app/provision/ParallelRun.h"
+#include "app/provision/Profile.h"
+#include "app/provision/ProvisionOperator.h"
+#include "app/provision/ProvisionReport.h"
 #include "app/settings/SettingsForm.h"
 #include "app/settings/SettingsWorkflows.h"
 #include "cli/Arguments.h"
@@ -6,14 +10,11 @@
 #include "cli/Console.h"
 #include "cli/FleetPorts.h"
 #include "cli/InterruptSignals.h"
-#include "cli/Profile.h"
-#include "cli/ProvisionOperator.h"
 #include "cli/ProvisionProgress.h"
-#include "cli/ProvisionReport.h"
-#include "cli/ProvisionWorker.h"
 #include "files/FileWrite.h"
 #include "files/Utf8Path.h"
 #include "protocol/ModelTable.h"
+#include "resources/EmbeddedResources.h"
 #include "settings/SettingsFile.h"
 
 #include <cerrno>
@@ -25,6 +26,8 @@
 
 namespace tavisto::cli {
 namespace {
+
+using namespace provision;
 
 constexpr std::string_view kProfileCheckHelp = R"(usage: tavisto-cli profile-check PROFILE
 
@@ -273,20 +276,18 @@ int runProvision(CliContext& context, ProvisionRequest& request) {
 
     const bool terminal = StderrRedrawsLines() && &context.err == &std::cerr;
     ProvisionProgress progress(terminal ? context.err : context.out, terminal, ports);
-    const WorkerEvents events = progress.events();
     const WorkerEnvironment environment{context.connection.opener(), context.connection.clock(),
-                                        context.connection.SystemLangId};
-    std::vector<PortResult> results(ports.size());
+                                        context.connection.SystemLangId,
+                                        [](const std::string& name) {
+                                            return EmbeddedResourceBytes(name);
+                                        }};
+    std::vector<PortResult> results;
     std::atomic<bool> stop{false};
     {
         const InterruptSignals signals;
         InterruptSignals::clear();
-        RunInParallel(
-            ports.size(), request.jobs,
-            [&](std::size_t i) {
-                results[i] = ProvisionPort(ports[i], request.profile, environment, stop, events);
-            },
-            [&] {
+        results =
+            ProvisionPorts(ports, request.profile, environment, request.jobs, stop, progress, [&] {
                 if (InterruptSignals::received() != 0)
                     stop = true;
                 progress.redraw();

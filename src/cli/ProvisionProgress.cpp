@@ -1,5 +1,7 @@
 #include "cli/ProvisionProgress.h"
 
+#include "app/provision/ProvisionWorker.h"
+
 #include <algorithm>
 
 namespace tavisto::cli {
@@ -8,19 +10,64 @@ ProvisionProgress::ProvisionProgress(std::ostream& stream, bool terminal,
                                      std::vector<std::string> ports)
     : stream_(stream), terminal_(terminal), ports_(std::move(ports)) {}
 
-WorkerEvents ProvisionProgress::events() {
-    WorkerEvents events;
-    events.log = [this](const std::string& port, const std::string& text) {
-        if (terminal_)
-            return;
+void ProvisionProgress::logLine(const std::string& port, const std::string& text) {
+    if (terminal_)
+        return;
+    const std::lock_guard lock(mutex_);
+    stream_ << port << ": " << text << '\n' << std::flush;
+}
+
+void ProvisionProgress::stepStarted(const std::string& port, const std::string& step) {
+    const std::lock_guard lock(mutex_);
+    PortStatus& status = statuses_[port];
+    status.step = step;
+    status.percent = -1;
+    status.rate.clear();
+    status.left.clear();
+}
+
+void ProvisionProgress::identified(const std::string& port,
+                                   const provision::PortIdentity& identity) {
+    {
         const std::lock_guard lock(mutex_);
-        stream_ << port << ": " << text << '\n' << std::flush;
-    };
-    events.status = [this](const std::string& port, const PortStatus& status) {
+        statuses_[port].model = identity.model;
+    }
+    logLine(port, "found " + identity.model +
+                      (identity.firmware ? ", firmware " + *identity.firmware : "") + ", " +
+                      std::to_string(identity.baud) + " baud");
+}
+
+void ProvisionProgress::progress(const std::string& port,
+                                 const provision::TransferProgress& progress) {
+    const std::lock_guard lock(mutex_);
+    PortStatus& status = statuses_[port];
+    status.percent = progress.percent;
+    status.rate = progress.rate;
+    status.left = progress.left;
+}
+
+void ProvisionProgress::note(const std::string& port, const std::string& text) {
+    logLine(port, text);
+}
+
+void ProvisionProgress::stepEnded(const std::string& port, const provision::StepResult& step) {
+    {
         const std::lock_guard lock(mutex_);
-        statuses_[port] = status;
-    };
-    return events;
+        statuses_[port].percent = -1;
+    }
+    logLine(port, step.step + ": " + step.result + (step.error.empty() ? "" : ": " + step.error));
+}
+
+void ProvisionProgress::portEnded(const std::string& port, const provision::PortResult& result) {
+    {
+        const std::lock_guard lock(mutex_);
+        PortStatus& status = statuses_[port];
+        status.finished = true;
+        status.step.clear();
+        status.percent = -1;
+        status.result = result.result;
+    }
+    logLine(port, result.result + (result.error.empty() ? "" : ": " + result.error));
 }
 
 std::string ProvisionProgress::lineOf(const std::string& port, std::size_t width,

@@ -12,18 +12,18 @@ constexpr int kLastPlaySlot = 85;
 
 } // namespace
 
-bool SendPlaySetting(TConnection& connection, TOperator& op, std::uint16_t picReg,
-                     int standbySeconds, int intervalSeconds) {
+TOutcome PlaySettingSent(TConnection& connection, std::uint16_t picReg, int standbySeconds,
+                         int intervalSeconds) {
     std::string message;
     const bool sent = LcdSetPictureSelection(connection, picReg, message) &&
                       LcdSetStandbyTime(connection, standbySeconds, message) &&
                       LcdSetPlayInterval(connection, intervalSeconds, message);
-    if (!sent) {
-        op.ShowMsgBox(message, kMbIconError);
-        return false;
-    }
-    op.ShowMsgBox(kDoneMessage, kMbIconInformation);
-    return true;
+    return {kPlaySettingItem, sent, sent ? std::string() : message};
+}
+
+bool SendPlaySetting(TConnection& connection, TOperator& op, std::uint16_t picReg,
+                     int standbySeconds, int intervalSeconds) {
+    return ShowOutcome(op, PlaySettingSent(connection, picReg, standbySeconds, intervalSeconds));
 }
 
 bool btn_SetToPlayClick(TConnection& connection, TSettingsForm& form, TDisplayInfo& info,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Operator.h"
+#include "app/Outcome.h"
 #include "app/settings/SettingsForm.h"
 #include "link/Connection.h"
 
@@ -13,6 +14,11 @@ namespace tavisto {
 // the first failure with its reason in an error box; "Done!" when all three went.
 bool SendPlaySetting(TConnection& connection, TOperator& op, std::uint16_t picReg,
                      int standbySeconds, int intervalSeconds);
+
+// The same without a box: the outcome, with the reason of the first failure.
+TOutcome PlaySettingSent(TConnection& connection, std::uint16_t picReg, int standbySeconds,
+                         int intervalSeconds);
+inline constexpr const char* kPlaySettingItem = "play setting";
 
 // "Setting" of the Play Setting group: collects the form (pic_reg from boxes 76 to 85,
 // the standby time and the interval) and sends the three settings.

@@ -27,6 +27,11 @@ TFilledSlots PutPicturesInSlots(const DisplayModel& model,
             filled.problem = problem;
             return filled;
         }
+        if (!picture.converted && !picture.bytes) {
+            problem.cause = "no picture to put there";
+            filled.problem = problem;
+            return filled;
+        }
         try {
             filled.slots->place(picture.slot,
                                 picture.converted

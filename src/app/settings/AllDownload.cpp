@@ -106,6 +106,7 @@ TAllDownloadResult AllDownload(TConnection& connection, TSettingsForm& form, TDi
         const bool ok = item.send(message);
         result.allSucceeded = result.allSucceeded && ok;
         result.report += AllDownloadReportLine(item.label, ok);
+        result.items.push_back({item.label, ok, ok ? std::string() : message});
         if (item.progress)
             op.SetProgress(*item.progress, kNoJobPosition);
         if (item.waitReady)

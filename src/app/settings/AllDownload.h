@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/Operator.h"
+#include "app/Outcome.h"
 #include "app/settings/SettingsForm.h"
 #include "link/Connection.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tavisto {
 
@@ -14,6 +16,9 @@ struct TAllDownloadResult {
     bool allSucceeded = false; // every item's command reported success
     bool stopped = false;      // the operator stopped it before its last item
     std::string report;        // "Download: \r\n\r\n" and one line per item
+    // Each item by its report label ("Header TextColor :"), in the order sent, with the
+    // display's or the line's reason for a failed one.
+    std::vector<TOutcome> items;
 };
 
 // Asked before each item: true stops the run there (the operator's Stop).

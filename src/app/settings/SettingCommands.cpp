@@ -13,18 +13,25 @@ namespace {
 
 using Step = std::function<bool(std::string& message)>;
 
+// Sends the steps in order and stops at the first failure, whose message is the cause.
+TOutcome sentAll(const char* name, std::initializer_list<Step> steps) {
+    std::string message;
+    for (const Step& step : steps) {
+        if (!step(message))
+            return {name, false, message};
+    }
+    return {name, true, ""};
+}
+
 // Sends the steps in order; the first failure is shown in an error box and ends the
 // run. Everything sent: "Done!".
 bool sendAll(TOperator& op, std::initializer_list<Step> steps) {
-    std::string message;
-    for (const Step& step : steps) {
-        if (!step(message)) {
-            op.ShowMsgBox(message, kMbIconError);
-            return false;
-        }
-    }
-    op.ShowMsgBox(kDoneMessage, kMbIconInformation);
-    return true;
+    return ShowOutcome(op, sentAll("", steps));
+}
+
+// The outcome of a button that tells only "Done!" or "Fail!".
+TOutcome doneOrFail(const char* name, bool ok) {
+    return {name, ok, ok ? "" : kFailMessage};
 }
 
 bool reportDoneOrFail(TOperator& op, bool ok) {
@@ -40,21 +47,33 @@ bool showIfFailed(TOperator& op, bool ok, const std::string& message) {
 
 } // namespace
 
-bool btn_commandSetClick(TConnection& connection, TSettingsForm& form, TDisplayInfo&,
-                         TOperator& op) {
-    const int row = form.cbb_down_CommandMode;
-    if (row < 0 || row >= static_cast<int>(CommandModes.size()))
-        return reportDoneOrFail(op, false);
-    std::string message;
-    return reportDoneOrFail(op, LcdSetCommandMode(connection, row, message));
+bool ShowOutcome(TOperator& op, const TOutcome& outcome) {
+    if (!outcome.succeeded) {
+        op.ShowMsgBox(outcome.cause, kMbIconError);
+        return false;
+    }
+    op.ShowMsgBox(kDoneMessage, kMbIconInformation);
+    return true;
 }
 
-bool btn_baudrateSetClick(TConnection& connection, TSettingsForm& form, TDisplayInfo& info,
-                          TOperator& op) {
+TOutcome SendCommandMode(TConnection& connection, const TSettingsForm& form) {
+    const int row = form.cbb_down_CommandMode;
+    if (row < 0 || row >= static_cast<int>(CommandModes.size()))
+        return doneOrFail(kCommandModeItem, false);
+    std::string message;
+    return doneOrFail(kCommandModeItem, LcdSetCommandMode(connection, row, message));
+}
+
+bool btn_commandSetClick(TConnection& connection, TSettingsForm& form, TDisplayInfo&,
+                         TOperator& op) {
+    return reportDoneOrFail(op, SendCommandMode(connection, form).succeeded);
+}
+
+TOutcome SendBaudRate(TConnection& connection, TSettingsForm& form, TDisplayInfo& info) {
     CollectSettings(form, info);
     std::string message;
     if (!LcdSetBaudRate(connection, info.Baud_Rate, message))
-        return reportDoneOrFail(op, false);
+        return doneOrFail(kBaudRateItem, false);
     const int row =
         IndexOfBaudRate(PortBaudRates, static_cast<int>(PortBaudRates.size()) - 1, info.Baud_Rate);
     if (row >= 0) {
@@ -62,7 +81,12 @@ bool btn_baudrateSetClick(TConnection& connection, TSettingsForm& form, TDisplay
         connection.CurrentBaudRate =
             std::stoi(std::string(PortBaudRates[static_cast<std::size_t>(row)].BaudRateName));
     }
-    return reportDoneOrFail(op, true);
+    return doneOrFail(kBaudRateItem, true);
+}
+
+bool btn_baudrateSetClick(TConnection& connection, TSettingsForm& form, TDisplayInfo& info,
+                          TOperator& op) {
+    return reportDoneOrFail(op, SendBaudRate(connection, form, info).succeeded);
 }
 
 bool btn_DownloadSettingClick(TConnection& connection, TSettingsForm& form, TDisplayInfo& info,
@@ -101,21 +125,26 @@ bool btn_HeaderSetClick(TConnection& connection, TSettingsForm& form, TDisplayIn
              }});
 }
 
+TOutcome SendMainText(TConnection& connection, TSettingsForm& form, TDisplayInfo& info) {
+    CollectSettings(form, info);
+    return sentAll(
+        kMainTextItem,
+        {[&](std::string& m) {
+             return LcdSetTextColor(connection, TArea::Main, info.font_Foreground_color_888, m);
+         },
+         [&](std::string& m) {
+             return LcdSetBackgroundColor(connection, TArea::Main, info.font_Background_color_888,
+                                          m);
+         },
+         [&](std::string& m) { return LcdSetMainTextLines(connection, info.line_mode, m); },
+         [&](std::string& m) {
+             return LcdSetMainText(connection, info.main_str, m);
+         }});
+}
+
 bool btn_TextSetClick(TConnection& connection, TSettingsForm& form, TDisplayInfo& info,
                       TOperator& op) {
-    CollectSettings(form, info);
-    return sendAll(
-        op, {[&](std::string& m) {
-                 return LcdSetTextColor(connection, TArea::Main, info.font_Foreground_color_888, m);
-             },
-             [&](std::string& m) {
-                 return LcdSetBackgroundColor(connection, TArea::Main,
-                                              info.font_Background_color_888, m);
-             },
-             [&](std::string& m) { return LcdSetMainTextLines(connection, info.line_mode, m); },
-             [&](std::string& m) {
-                 return LcdSetMainText(connection, info.main_str, m);
-             }});
+    return ShowOutcome(op, SendMainText(connection, form, info));
 }
 
 bool btn_FooterSetClick(TConnection& connection, TSettingsForm& form, TDisplayInfo& info,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Operator.h"
+#include "app/Outcome.h"
 #include "app/settings/SettingsForm.h"
 #include "link/Connection.h"
 
@@ -55,6 +56,19 @@ bool btn_ResetDisplayClick(TConnection& connection, TSettingsForm& form, TDispla
 // Restart, without a question.
 bool btn_RestartDisplayClick(TConnection& connection, TSettingsForm& form, TDisplayInfo& info,
                              TOperator& op);
+
+// What the command-mode, main-text and baud-rate buttons send, without a box: their
+// outcome under the item's name, with the text the box would show as the cause. The
+// buttons above show it.
+TOutcome SendCommandMode(TConnection& connection, const TSettingsForm& form);
+TOutcome SendMainText(TConnection& connection, TSettingsForm& form, TDisplayInfo& info);
+TOutcome SendBaudRate(TConnection& connection, TSettingsForm& form, TDisplayInfo& info);
+inline constexpr const char* kCommandModeItem = "command mode";
+inline constexpr const char* kMainTextItem = "main text";
+inline constexpr const char* kBaudRateItem = "baud rate";
+
+// A send's outcome as these buttons show it: the cause in an error box, or "Done!".
+bool ShowOutcome(TOperator& op, const TOutcome& outcome);
 
 // Operator messages of these buttons.
 inline constexpr const char* kDoneMessage = "Done!";

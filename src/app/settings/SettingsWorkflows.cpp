@@ -54,24 +54,46 @@ bool btn_savesettingsClick(TSettingsForm& form, TDisplayInfo& info, TOperator& o
     return SaveSettingsFile(info, path, op);
 }
 
-bool LoadSettingsFile(const fs::path& path, TSettingsForm& form, TDisplayInfo& info,
-                      TOperator& op) {
+namespace {
+
+// A settings file's outcome, and whether it failed because the file could not be read.
+struct SettingsFileRead {
+    TOutcome outcome;
+    bool unreadable = false;
+};
+
+SettingsFileRead readSettingsFile(const fs::path& path, TSettingsForm& form, TDisplayInfo& info) {
+    SettingsFileRead read;
+    read.outcome.name = Utf8FromPath(path);
     Bytes bytes;
     std::string message;
     if (!ReadFileBounded(path, kSettingsFileLimit, bytes, message)) {
-        op.ShowMsgBox(message, kMbIconError);
-        return false;
+        read.outcome.cause = message;
+        read.unreadable = true;
+    } else if (bytes.empty()) {
+        read.outcome.cause = kLoadEmptyMessage;
+    } else if (!ApplySettingsText(HostBytesToText(bytes), form, info, message)) {
+        read.outcome.cause = message;
+    } else {
+        read.outcome.succeeded = true;
     }
-    if (bytes.empty()) {
-        op.ShowMsgBox(kLoadEmptyMessage, kMbIconWarning);
-        return false;
-    }
-    if (!ApplySettingsText(HostBytesToText(bytes), form, info, message)) {
-        op.ShowMsgBox(message, kMbIconWarning);
-        return false;
-    }
-    op.ShowMsgBox(kLoadSuccessMessage, kMbIconInformation);
-    return true;
+    return read;
+}
+
+} // namespace
+
+TOutcome ReadSettingsFile(const fs::path& path, TSettingsForm& form, TDisplayInfo& info) {
+    return readSettingsFile(path, form, info).outcome;
+}
+
+bool LoadSettingsFile(const fs::path& path, TSettingsForm& form, TDisplayInfo& info,
+                      TOperator& op) {
+    const SettingsFileRead read = readSettingsFile(path, form, info);
+    if (read.outcome.succeeded)
+        op.ShowMsgBox(kLoadSuccessMessage, kMbIconInformation);
+    else
+        op.ShowMsgBox(read.outcome.cause, read.unreadable ? kMbIconError : kMbIconWarning);
+    return read.outcome.succeeded;
 }
 
 bool btn_loadsettingsClick(TSettingsForm& form, TDisplayInfo& info, TOperator& op,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Operator.h"
+#include "app/Outcome.h"
 #include "app/settings/SettingsForm.h"
 #include "link/Connection.h"
 #include "settings/SettingsText.h"
@@ -79,7 +80,12 @@ bool btn_GetSettingClick(TConnection& connection, TSettingsForm& form, TDisplayI
 // file name used.
 bool SaveSettingsFile(const TDisplayInfo& info, const std::filesystem::path& chosen, TOperator& op,
                       std::filesystem::path* written = nullptr);
-// LoadSettingsFile applies the file on top of the record and form as they are.
+// ReadSettingsFile applies the file on top of the record and form as they are and
+// says what came of it, showing nothing; LoadSettingsFile does the same and shows the
+// outcome (an error box when the file cannot be read, a warning when it is empty or
+// not a settings text, "Load Settings Success!" otherwise).
+TOutcome ReadSettingsFile(const std::filesystem::path& path, TSettingsForm& form,
+                          TDisplayInfo& info);
 bool LoadSettingsFile(const std::filesystem::path& path, TSettingsForm& form, TDisplayInfo& info,
                       TOperator& op);
 

@@ -115,6 +115,8 @@ void TTransferEngine::StartQueue(const TQueueStart& start) {
     DownTotal = GetDownListTrueTotal();
     Statistics_S = 0;
     Statistics_F = 0;
+    jobOutcomes_.clear();
+    stopCause_.clear();
     DownCount = 0;
     IsDownResource = start.fromResources;
     chosenData_ = start.chosenData;
@@ -151,7 +153,7 @@ void TTransferEngine::NextDownload() {
         const TDownFiles& row = DownFileAt(DownPos);
         const std::string name = row.Name;
         if (model_->isAddressed() && std::string(row.Address) == kUnsupportedAddress) {
-            op_.ShowLogOnRichEdit(name + " [" + "Failed" + "]:not suport", true);
+            jobFailed(name, "not suport");
             ++DownPos;
             continue;
         }
@@ -161,7 +163,7 @@ void TTransferEngine::NextDownload() {
             continue;
         }
         if (data.outcome == TJobData::Outcome::Failed) {
-            op_.ShowLogOnRichEdit(name + " [" + "Failed" + "]:" + data.reason, true);
+            jobFailed(name, data.reason);
             ++Statistics_F;
             ++DownPos;
             continue;
@@ -172,7 +174,7 @@ void TTransferEngine::NextDownload() {
         if (model_->isAddressed()) {
             const std::string problem = AddressedRoomProblem(DownPos, data.bytes.size());
             if (!problem.empty()) {
-                op_.ShowLogOnRichEdit(name + " [" + "Failed" + "]:" + problem, true);
+                jobFailed(name, problem);
                 ++Statistics_F;
                 ++DownPos;
                 continue;
@@ -336,7 +338,7 @@ void TTransferEngine::lineFailed(const TNamedOutcome& outcome) {
     phase_ = Phase::Idle;
     const std::string name = DownFileAt(DownPos).Name;
     const std::string cause = NamedFailureCause(outcome.failure);
-    op_.ShowLogOnRichEdit(name + " [" + "Failed" + "]:" + cause, true);
+    jobFailed(name, cause);
     ++Statistics_F;
     stopRequested_ = false;
     timOut->stop();
@@ -346,6 +348,7 @@ void TTransferEngine::lineFailed(const TNamedOutcome& outcome) {
         (outcome.message.empty() ? "" : outcome.message + "\n") + name + ": " + cause;
     if (outcome.failure == TNamedOutcome::Failure::StoppedReading)
         text += std::string("\n") + kLeftAtTransferSpeed;
+    stopCause_ = text;
     op_.ShowMsgBox(text, kMbIconError);
     op_.actBtnEnableExecute();
     op_.EndProgress();
@@ -356,13 +359,13 @@ void TTransferEngine::jobEnded(bool stored) {
     queueBytesBefore_ += FileLength;
     // Font rows log both outcomes; picture, table and firmware rows log a failure, so
     // that the summary's failed count can be traced to an item.
-    if (DownPos <= kLastFontPosition || !stored) {
-        const std::string name = DownFileAt(DownPos).Name;
-        if (stored)
-            op_.ShowLogOnRichEdit(name + " [" + "Succeed" + "]", false);
-        else
-            op_.ShowLogOnRichEdit(name + " [" + "Failed" + "]:CRC check error", true);
-    }
+    const std::string name = DownFileAt(DownPos).Name;
+    if (!stored)
+        jobFailed(name, "CRC check error");
+    else if (DownPos <= kLastFontPosition)
+        op_.ShowLogOnRichEdit(name + " [" + "Succeed" + "]", false);
+    if (stored)
+        jobOutcomes_.push_back({name, true, ""});
     ++(stored ? Statistics_S : Statistics_F);
     ++DownPos;
     if (stopRequested_) {
@@ -370,6 +373,12 @@ void TTransferEngine::jobEnded(bool stored) {
         return;
     }
     NextDownload();
+}
+
+// A job that was not stored: its red log line, and its outcome.
+void TTransferEngine::jobFailed(const std::string& name, const std::string& cause) {
+    op_.ShowLogOnRichEdit(name + " [" + "Failed" + "]:" + cause, true);
+    jobOutcomes_.push_back({name, false, cause});
 }
 
 void TTransferEngine::stopJob() {
@@ -403,6 +412,7 @@ void TTransferEngine::abandon(const std::string& message) {
     }
     RestoreLink(connection_);
     stopSeconds();
+    stopCause_ = text;
     op_.ShowMsgBox(text, kMbIconError);
     op_.actBtnEnableExecute();
     op_.EndProgress();
@@ -440,7 +450,8 @@ void TTransferEngine::timOutTimer() {
     stopSeconds();
     op_.actBtnEnableExecute();
     op_.EndProgress();
-    op_.ShowMsgBox(SummaryText + "Time Out!\n" + stallCause(gone), kMbIconError);
+    stopCause_ = SummaryText + "Time Out!\n" + stallCause(gone);
+    op_.ShowMsgBox(stopCause_, kMbIconError);
 }
 
 // The item, how far it got and why it stopped, under the time-out box's text.

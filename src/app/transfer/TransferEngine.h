@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Operator.h"
+#include "app/Outcome.h"
 #include "app/transfer/BlockAnswerer.h"
 #include "app/transfer/JobSources.h"
 #include "app/transfer/NamedWorker.h"
@@ -142,6 +143,13 @@ public:
     bool Interrupted() const { return interrupted_; }
     int Succeeded() const { return Statistics_S; }
     int Failed() const { return Statistics_F; }
+    // Each job of the last queue as it ended, in order: the item's name, whether it was
+    // stored and, when not, why (the text after "]:" of its red log line). An item the
+    // model does not support is listed as failed, as its log line says.
+    const std::vector<TOutcome>& JobOutcomes() const { return jobOutcomes_; }
+    // Why the last queue stopped before its end, as its error box says it (a time-out,
+    // the line gone, a start step that failed); empty when it did not.
+    const std::string& StopCause() const { return stopCause_; }
     // The last queue ran to its end ("Done!"), rather than being abandoned.
     bool Completed() const { return completed_; }
     // Where the jobs' bytes come from (a workflow checks for an image before it starts).
@@ -170,6 +178,7 @@ private:
     void showJob(const TDownFiles& row);
     void stopJob();
     void jobEnded(bool stored);
+    void jobFailed(const std::string& name, const std::string& cause);
     void finish();
     void abandon(const std::string& message);
     void lineFailed(const TNamedOutcome& outcome);
@@ -208,6 +217,8 @@ private:
 
     Phase phase_ = Phase::Idle;
     bool completed_ = false;
+    std::vector<TOutcome> jobOutcomes_;
+    std::string stopCause_;
     bool interrupted_ = false;
     bool stopRequested_ = false;
     int blocksDone_ = 0;

@@ -129,6 +129,13 @@ TEST_F(AllDownloadTest, NoSendsNothingAndAPortThatCannotOpenFailsEveryItem) {
     EXPECT_NE(result.report.find("\r\nMain Mode :" + std::string(19, ' ') + "Failed \r\n"),
               std::string::npos);
     EXPECT_EQ(op.lastBox(), (Box{reportWith(all), 48}));
+    // The same as data: every item by its label, failed, with the line's reason.
+    ASSERT_EQ(result.items.size(), std::size(kLabels));
+    for (std::size_t i = 0; i < result.items.size(); ++i) {
+        EXPECT_EQ(result.items[i].name, kLabels[i]);
+        EXPECT_FALSE(result.items[i].succeeded);
+        EXPECT_NE(result.items[i].cause, "");
+    }
 }
 
 } // namespace

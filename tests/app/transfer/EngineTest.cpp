@@ -52,6 +52,10 @@ TEST_F(AddressedEngineTest, UnsupportedAndEmptyRowsAreSkippedWithoutCounting) {
     EXPECT_THAT(logLines(),
                 ElementsAre("log! CP437_40x40 [Failed]:not suport", "log CP737 [Succeed]"));
     EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
+    // The same as data: every row that ran or was refused, none that was skipped.
+    EXPECT_THAT(engine.JobOutcomes(), ElementsAre(TOutcome{"CP437_40x40", false, "not suport"},
+                                                  TOutcome{"CP737", true, ""}));
+    EXPECT_EQ(engine.StopCause(), "");
     EXPECT_THAT(op.status, Contains("item Download CP737|1 of  4|3"));
 }
 
@@ -80,6 +84,9 @@ TEST_F(AddressedEngineTest, ACrcMismatchIsLoggedAndTheQueueGoesOn) {
     EXPECT_THAT(logLines(), ElementsAre("log! CP850 [Failed]:CRC check error",
                                         "log! CP852 [Failed]:CRC check error",
                                         "log! Picture_1 [Failed]:CRC check error"));
+    EXPECT_THAT(engine.JobOutcomes(), ElementsAre(TOutcome{"CP850", false, "CRC check error"},
+                                                  TOutcome{"CP852", false, "CRC check error"},
+                                                  TOutcome{"Picture_1", false, "CRC check error"}));
     EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 0 / Failed 3]", 64}));
 }
 
@@ -110,6 +117,8 @@ TEST_F(AddressedEngineTest, TheWatchdogAbandonsAStalledQueueAndSetsTheDisplayBac
                    "blocks; the display stopped answering (check its power and cable, then try "
                    "again).",
                    16}));
+    EXPECT_EQ(engine.StopCause(), op.lastBox().text);
+    EXPECT_TRUE(engine.JobOutcomes().empty());
     EXPECT_THAT(op.status, Contains("enable"));
     // The second row is never started; the display is told the stored rate again.
     EXPECT_THAT(line.writes(), Not(Contains(wire("02 10 00 15 E0 00 00 00 00 14"))));

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace tavisto::cli {
+namespace tavisto::provision {
 
 // What one port holds, as far as the display on it tells without being changed.
 struct InventoryEntry {
@@ -27,4 +27,4 @@ InventoryEntry TakeInventory(const std::string& port, link::PortOpener& opener, 
 // FNV-1a hash. Equal texts give equal digests; it is no protection against forgery.
 std::string SettingsDigest(const std::string& text);
 
-} // namespace tavisto::cli
+} // namespace tavisto::provision

@@ -5,13 +5,15 @@
 #include <functional>
 #include <string>
 
-namespace tavisto::cli {
+namespace tavisto::provision {
 
 // The operator of a provisioning worker, which has no one to ask and no window. The
 // profile stands for the operator's consent, so a yes/no question (the firmware
-// file's) is answered Yes. Error and warning boxes are kept as the step's error and
-// passed on with the log lines, one text each, to `log` (which may be empty);
-// information boxes are dropped, since the step's result says as much.
+// file's) is answered Yes. Error and warning boxes are passed on with the log lines,
+// one text each, to `log` (which may be empty); information boxes are dropped, since
+// the step's result says as much. The steps take their outcomes from what the
+// workflows and the transfer engine return; the first error kept here only tells why
+// a transfer workflow did not start its queue at all.
 class ProvisionOperator final : public TOperator {
 public:
     using Log = std::function<void(const std::string& text, bool error)>;
@@ -41,4 +43,4 @@ private:
 // or a log line.
 std::string OneLine(const std::string& text);
 
-} // namespace tavisto::cli
+} // namespace tavisto::provision

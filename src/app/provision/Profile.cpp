@@ -1,14 +1,16 @@
-#include "cli/Profile.h"
+#include "app/provision/Profile.h"
 
+#include "app/provision/ProvisionOperator.h"
 #include "app/settings/SettingsWorkflows.h"
 #include "app/storage/DownloadFile.h"
-#include "cli/Arguments.h"
-#include "cli/ProvisionOperator.h"
 #include "files/Utf8Path.h"
 #include "pictures/ByteFiles.h"
+#include "pictures/PictureConvert.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/ModelTable.h"
 #include "protocol/PictureSlots.h"
+#include "settings/DefaultSettings.h"
+#include "settings/PlainText.h"
 
 #include <algorithm>
 #include <exception>
@@ -18,7 +20,7 @@
 #include <set>
 #include <sstream>
 
-namespace tavisto::cli {
+namespace tavisto::provision {
 
 namespace {
 
@@ -114,17 +116,32 @@ ProfileSettings settings(const json& value, const std::filesystem::path& folder)
     result.file = filePath(file, key, folder);
     // The form starts as the window's does and takes the file on top, as Load
     // Setting does; the reader's message says what is wrong with the file.
-    ProvisionOperator op;
-    if (!actDefaultSettingExecute(result.form, result.info, op) ||
-        !LoadSettingsFile(result.file, result.form, result.info, op))
-        fail(key,
-             Utf8FromPath(result.file) + ": " + (op.error().empty() ? "not loaded" : op.error()));
+    std::string cause;
+    if (!ApplySettingsText(DefaultSettingsText(), result.form, result.info, cause))
+        fail(key, Utf8FromPath(result.file) + ": " + OneLine(cause));
+    const TOutcome loaded = ReadSettingsFile(result.file, result.form, result.info);
+    if (!loaded.succeeded)
+        fail(key, Utf8FromPath(result.file) + ": " + OneLine(loaded.cause));
     return result;
 }
 
-// Every picture is decoded whole here (a truncated file has a good header): with the
-// profile's model it is cut to its slot's size once, for every port, and a slot the
-// model does not have is refused before any port is opened.
+// The sizes slot `slot` has: the model's, or every model's that has the slot.
+std::vector<PixelSize> slotSizes(int slot, const DisplayModel* model) {
+    std::vector<PixelSize> sizes;
+    for (const DisplayModel& row : DisplayModels) {
+        if (model && &row != model)
+            continue;
+        const auto size = SlotPictureSize(row, slot);
+        if (size && std::find(sizes.begin(), sizes.end(), *size) == sizes.end())
+            sizes.push_back(*size);
+    }
+    return sizes;
+}
+
+// Every picture is decoded whole and cut to each size its slot can have here, once
+// for every port of the run (a truncated file has a good header, and is refused here);
+// with the profile's model a slot the model does not have is refused before any port
+// is opened.
 std::vector<ProfilePicture> pictures(const json& value, const std::filesystem::path& folder,
                                      const std::optional<std::string>& modelName) {
     const DisplayModel* model = modelName ? FindModelByName(*modelName) : nullptr;
@@ -134,31 +151,25 @@ std::vector<ProfilePicture> pictures(const json& value, const std::filesystem::p
     for (const auto& [slotText, file] : value.items()) {
         const std::string key = "pictures." + slotText;
         ProfilePicture picture;
-        try {
-            picture.slot = parseNumber(slotText, "the slot", kFirstPictureSlot, kLastPictureSlot);
-        } catch (const UsageError& error) {
-            fail(key, "not a picture slot: " + std::string(error.what()));
-        }
+        std::string notSlot;
+        const auto slot =
+            ReadWholeNumber(slotText, "the slot", kFirstPictureSlot, kLastPictureSlot, notSlot);
+        if (!slot)
+            fail(key, "not a picture slot: " + notSlot);
+        picture.slot = *slot;
         picture.file = filePath(file, key, folder);
         const auto format = OpenFormatForFileName(Utf8FromPath(picture.file));
         if (!format)
             fail(key,
                  Utf8FromPath(picture.file) + ": must end in .png, .PNG, .jpg, .JPG, .bmp or .BMP");
-        picture.format = *format;
-        std::optional<PixelSize> size;
-        if (model) {
-            size = SlotPictureSize(*model, picture.slot);
-            if (!size)
-                fail(key, "the " + std::string(model->name) + " has no slot " + slotText + " (" +
-                              DownFileAt(PositionOfSlot(picture.slot)).Name + ")");
-        }
+        if (model && !SlotPictureSize(*model, picture.slot))
+            fail(key, "the " + std::string(model->name) + " has no slot " + slotText + " (" +
+                          DownFileAt(PositionOfSlot(picture.slot)).Name + ")");
         try {
-            picture.bytes = FileToBytes(Utf8FromPath(picture.file));
-            if (size)
-                picture.converted = ConvertCentred(picture.bytes, picture.format,
-                                                   PictureSize{size->width, size->height});
-            else
-                DecodePicture(picture.bytes, picture.format);
+            const Bytes bytes = FileToBytes(Utf8FromPath(picture.file));
+            for (const PixelSize size : slotSizes(picture.slot, model))
+                picture.prepared.push_back(
+                    {size, ConvertCentred(bytes, *format, PictureSize{size.width, size.height})});
         } catch (const std::exception& error) {
             fail(key, Utf8FromPath(picture.file) + ": " + error.what());
         }
@@ -199,9 +210,9 @@ int fontItem(const json& value, const std::string& key) {
     if (value.is_number_integer()) {
         position = integer(value, key, 1, kDownFileCount);
     } else if (value.is_string()) {
-        const std::string wanted = lowerCase(value.get<std::string>());
+        const std::string wanted = LowerCase(value.get<std::string>());
         for (int i = 1; i <= kDownFileCount && position == 0; ++i) {
-            if (lowerCase(DownFileAt(i).Name) == wanted)
+            if (LowerCase(DownFileAt(i).Name) == wanted)
                 position = i;
         }
         if (position == 0)
@@ -339,11 +350,7 @@ bool sendsAnything(const Profile& profile) {
            !profile.fontItems.empty() || profile.firmware;
 }
 
-void readProfile(const std::filesystem::path& file, Profile& profile) {
-    std::string text;
-    std::string error;
-    if (!ReadInputFile(file, text, error))
-        throw ProfileError{error};
+void readProfile(const std::string& text, const std::filesystem::path& file, Profile& profile) {
     const json root = parseProfile(text);
     if (!root.is_object())
         throw ProfileError{"must hold a JSON object"};
@@ -377,6 +384,14 @@ void readProfile(const std::filesystem::path& file, Profile& profile) {
 
 } // namespace
 
+const Bitmap* ProfilePicture::sizedFor(PixelSize size) const {
+    for (const SizedPicture& picture : prepared) {
+        if (picture.size == size)
+            return &picture.bitmap;
+    }
+    return nullptr;
+}
+
 bool ReadInputFile(const std::filesystem::path& file, std::string& text, std::string& error) {
     std::error_code code;
     const auto status = std::filesystem::status(file, code);
@@ -407,17 +422,29 @@ bool ReadInputFile(const std::filesystem::path& file, std::string& text, std::st
     return true;
 }
 
-bool LoadProfile(const std::filesystem::path& file, Profile& profile, std::string& error) {
+bool ReadProfileText(const std::string& text, const std::filesystem::path& file, Profile& profile,
+                     std::string& error) {
     profile = Profile{};
     try {
-        readProfile(file, profile);
+        readProfile(text, file, profile);
         return true;
     } catch (const ProfileError& problem) {
         error = Utf8FromPath(file) + ": " + problem.text;
     } catch (const std::exception& problem) {
         error = Utf8FromPath(file) + ": " + problem.what();
     }
+    profile = Profile{};
     return false;
 }
 
-} // namespace tavisto::cli
+bool LoadProfile(const std::filesystem::path& file, Profile& profile, std::string& error) {
+    profile = Profile{};
+    std::string text;
+    if (!ReadInputFile(file, text, error)) {
+        error = Utf8FromPath(file) + ": " + error;
+        return false;
+    }
+    return ReadProfileText(text, file, profile, error);
+}
+
+} // namespace tavisto::provision

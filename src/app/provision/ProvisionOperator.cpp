@@ -1,6 +1,6 @@
-#include "cli/ProvisionOperator.h"
+#include "app/provision/ProvisionOperator.h"
 
-namespace tavisto::cli {
+namespace tavisto::provision {
 
 std::string OneLine(const std::string& text) {
     std::string line;
@@ -46,4 +46,4 @@ void ProvisionOperator::ShowLogOnRichEdit(const std::string& text, bool error) {
         log_(OneLine(text), error);
 }
 
-} // namespace tavisto::cli
+} // namespace tavisto::provision

@@ -1,30 +1,29 @@
-#include "cli/ProvisionWorker.h"
+#include "app/provision/ProvisionWorker.h"
 
 #include "app/connect/IdentifyDisplay.h"
 #include "app/pictures/PictureDownload.h"
 #include "app/pictures/PlaySetting.h"
 #include "app/pictures/SlotPictures.h"
+#include "app/provision/CountingPort.h"
+#include "app/provision/ProvisionOperator.h"
+#include "app/provision/ProvisionQueue.h"
 #include "app/settings/AllDownload.h"
 #include "app/settings/SettingCommands.h"
 #include "app/storage/SingleDownload.h"
 #include "app/storage/StorageWorkflows.h"
 #include "app/transfer/ProgressText.h"
-#include "cli/CountingPort.h"
-#include "cli/ProvisionOperator.h"
-#include "cli/ProvisionQueue.h"
 #include "files/Utf8Path.h"
 #include "link/PortAccess.h"
 #include "protocol/Discovery.h"
 #include "protocol/DownloadTable.h"
 #include "protocol/PictureSlots.h"
 #include "protocol/Session.h"
-#include "resources/EmbeddedResources.h"
 
 #include <chrono>
 #include <exception>
 #include <memory>
 
-namespace tavisto::cli {
+namespace tavisto::provision {
 
 namespace {
 
@@ -51,10 +50,10 @@ class PortWorker {
 public:
     PortWorker(const std::string& port, const Profile& profile,
                const WorkerEnvironment& environment, const std::atomic<bool>& stop,
-               const WorkerEvents& events)
-        : profile_(profile), stop_(stop), events_(events), opener_(environment.opener),
-          connection_(opener_, environment.clock),
-          op_([this](const std::string& text, bool) { log(text); }) {
+               ProvisionEvents& events)
+        : profile_(profile), stop_(stop), events_(events), resource_(environment.resource),
+          opener_(environment.opener), connection_(opener_, environment.clock),
+          op_([this](const std::string& text, bool) { note(text); }) {
         connection_.SystemLangId = environment.langId;
         connection_.CurrentPortName = port;
         result_.port = port;
@@ -75,12 +74,7 @@ public:
         if (profile_.builtInFonts || !profile_.fontItems.empty())
             runStep(kStepFonts, [this] { return fonts(); });
         result_.seconds = secondsSince(start);
-        status_.finished = true;
-        status_.step.clear();
-        status_.percent = -1;
-        status_.result = result_.result;
-        showStatus();
-        log(result_.result + (result_.error.empty() ? "" : ": " + result_.error));
+        events_.portEnded(result_.port, result_);
         return result_;
     }
 
@@ -92,11 +86,7 @@ private:
             result_.result = kInterrupted;
             return;
         }
-        status_.step = name;
-        status_.percent = -1;
-        status_.rate.clear();
-        status_.left.clear();
-        showStatus();
+        events_.stepStarted(result_.port, name);
         op_.clear();
         const auto start = SteadyClock::now();
         const std::uint64_t before = opener_.written();
@@ -108,7 +98,7 @@ private:
         }
         StepResult stepResult{name, end.result, opener_.written() - before, secondsSince(start),
                               end.error};
-        log(std::string(name) + ": " + end.result + (end.error.empty() ? "" : ": " + end.error));
+        events_.stepEnded(result_.port, stepResult);
         result_.steps.push_back(stepResult);
         if (end.result == kFailed || end.result == kInterrupted) {
             result_.result = end.result;
@@ -136,16 +126,14 @@ private:
             return failed(OneLine(found.cause));
         model_ = found.model;
         result_.model = std::string(model_->name);
-        status_.model = result_.model.value();
         if (found.firmwareVersion) {
             version_ = found.firmwareVersion;
             result_.firmware = "V" + std::to_string(*version_);
         } else if (ModelHasFirmwareCheck(model_)) {
-            log("firmware version not read: " + OneLine(found.versionCause));
+            note("firmware version not read: " + OneLine(found.versionCause));
         }
-        log("found " + *result_.model +
-            (result_.firmware ? ", firmware " + *result_.firmware : "") + ", " +
-            std::to_string(connection_.CurrentBaudRate) + " baud");
+        events_.identified(result_.port,
+                           {*result_.model, result_.firmware, connection_.CurrentBaudRate});
         if (profile_.model && *profile_.model != model_->name)
             return failed("the display is a " + *result_.model + ", not the profile's " +
                           *profile_.model + "; nothing was sent to it");
@@ -158,8 +146,8 @@ private:
             return failed("the display did not report its firmware version, so the firmware "
                           "file is not sent");
         if (*version_ >= firmware.version) {
-            log("firmware V" + std::to_string(*version_) + " is not below the profile's V" +
-                std::to_string(firmware.version) + "; not sent");
+            note("firmware V" + std::to_string(*version_) + " is not below the profile's V" +
+                 std::to_string(firmware.version) + "; not sent");
             return {kSkipped, ""};
         }
         return queue(1, TJobSources{}, [&](TTransferRunner& runner) {
@@ -174,25 +162,25 @@ private:
         ProfileSettings settings = *profile_.settings;
         const TAllDownloadResult all = AllDownload(connection_, settings.form, settings.info, op_);
         if (!all.allSucceeded)
-            return failed("All Download: " + firstFailedLine(all.report));
-        auto extra = [&](const char* what, auto button) -> std::optional<StepEnd> {
-            op_.clear();
-            if (button(connection_, settings.form, settings.info, op_))
+            return failed("All Download: " + firstFailed(all.items));
+        auto extra = [this](const TOutcome& outcome) -> std::optional<StepEnd> {
+            if (outcome.succeeded)
                 return std::nullopt;
-            return failed(std::string(what) + ": " + op_.error());
+            note(OneLine(outcome.cause));
+            return failed(outcome.name + ": " + OneLine(outcome.cause));
         };
         if (settings.commandMode) {
-            if (auto end = extra("command mode", btn_commandSetClick))
+            if (auto end = extra(SendCommandMode(connection_, settings.form)))
                 return *end;
         }
         if (settings.mainText) {
-            if (auto end = extra("main text", btn_TextSetClick))
+            if (auto end = extra(SendMainText(connection_, settings.form, settings.info)))
                 return *end;
         }
         // The line speed last: the port follows the display to its new speed.
         if (settings.baudRate) {
             const int before = connection_.CurrentBaudRate;
-            if (auto end = extra("baud rate", btn_baudrateSetClick))
+            if (auto end = extra(SendBaudRate(connection_, settings.form, settings.info)))
                 return *end;
             if (auto end = confirmSpeed(before))
                 return *end;
@@ -212,12 +200,19 @@ private:
     }
 
     StepEnd pictures() {
-        // A profile that names the model has its pictures cut for it already; the
-        // display is of that model, or identify refused it.
+        // The pictures were cut for every size their slot has when the profile was read.
         std::vector<TSlotPicture> pictures;
-        for (const ProfilePicture& picture : profile_.pictures)
-            pictures.push_back({picture.slot, Utf8FromPath(picture.file), picture.format,
-                                &picture.bytes, picture.converted ? &*picture.converted : nullptr});
+        for (const ProfilePicture& picture : profile_.pictures) {
+            TSlotPicture placed{picture.slot, Utf8FromPath(picture.file)};
+            if (const auto size = SlotPictureSize(*model_, picture.slot)) {
+                placed.converted = picture.sizedFor(*size);
+                if (!placed.converted)
+                    return failed(placed.file + ": not prepared for " +
+                                  std::to_string(size->width) + "x" +
+                                  std::to_string(size->height));
+            }
+            pictures.push_back(placed);
+        }
         TFilledSlots filled = PutPicturesInSlots(*model_, pictures);
         if (const auto& problem = filled.problem) {
             if (problem->noSuchSlot)
@@ -234,17 +229,18 @@ private:
 
     StepEnd play() {
         const ProfilePlay& play = *profile_.play;
-        if (SendPlaySetting(connection_, op_, play.pictures, play.standby, play.interval))
+        const TOutcome sent =
+            PlaySettingSent(connection_, play.pictures, play.standby, play.interval);
+        if (sent.succeeded)
             return succeeded();
-        return failed(op_.error());
+        note(OneLine(sent.cause));
+        return failed(OneLine(sent.cause));
     }
 
     StepEnd fonts() {
         if (profile_.builtInFonts) {
             TJobSources sources;
-            sources.resource = [](const std::string& name) {
-                return EmbeddedResourceBytes(name);
-            };
+            sources.resource = resource_;
             const StepEnd end = queue(kAnyJobCount, sources, [&](TTransferRunner& runner) {
                 return btn_CharacterSetDownAllClick(connection_, op_, model_, runner);
             });
@@ -264,11 +260,10 @@ private:
     }
 
     template <typename Start> StepEnd queue(int expected, TJobSources sources, Start start) {
-        const QueueResult result =
+        const QueueOutcome outcome =
             RunWorkerQueue(connection_, op_, std::move(sources), expected, start, stop_,
                            [this](const TTransferStatus& status) { transferStatus(status); });
-        status_.percent = -1;
-        switch (result) {
+        switch (outcome.result) {
         case QueueResult::Stored:
             return succeeded();
         case QueueResult::Interrupted:
@@ -277,54 +272,50 @@ private:
         case QueueResult::Failed:
             break;
         }
-        return failed(op_.error().empty() ? "the transfer did not store everything" : op_.error());
+        return failed(transferCause(outcome));
+    }
+
+    // Why a queue failed: its first failed job as the log line names it, else why the
+    // engine stopped, else why the workflow did not start the queue.
+    std::string transferCause(const QueueOutcome& outcome) const {
+        for (const TOutcome& job : outcome.jobs) {
+            if (!job.succeeded)
+                return OneLine(job.name + " [Failed]:" + job.cause);
+        }
+        if (!outcome.stopCause.empty())
+            return OneLine(outcome.stopCause);
+        return op_.error().empty() ? "the transfer did not store everything" : op_.error();
     }
 
     void transferStatus(const TTransferStatus& status) {
         if (!status.running || status.bytesTotal == 0)
             return;
-        status_.percent = static_cast<int>(100.0 * status.bytesDone / status.bytesTotal);
-        status_.rate = RateText(status);
-        status_.left = TimeLeftText(status);
-        showStatus();
+        events_.progress(result_.port,
+                         {static_cast<int>(100.0 * status.bytesDone / status.bytesTotal),
+                          RateText(status), TimeLeftText(status)});
     }
 
-    static std::string firstFailedLine(const std::string& report) {
-        const std::string line = OneLine(report);
-        std::size_t end = line.find("Failed");
-        if (end == std::string::npos)
-            return line;
-        std::size_t begin = line.rfind("; ", end);
-        begin = begin == std::string::npos ? 0 : begin + 2;
-        std::string item = line.substr(begin, end - begin);
-        // The label is padded to 30 characters: one space is enough here.
-        std::string squeezed;
-        for (const char c : item) {
-            if (c != ' ' || squeezed.empty() || squeezed.back() != ' ')
-                squeezed += c;
+    // The first item All Download could not send, as its report names it.
+    static std::string firstFailed(const std::vector<TOutcome>& items) {
+        for (const TOutcome& item : items) {
+            if (!item.succeeded)
+                return item.name + " Failed";
         }
-        return squeezed + "Failed";
+        return "not every item was sent";
     }
 
-    void log(const std::string& text) {
-        if (events_.log)
-            events_.log(result_.port, text);
-    }
-    void showStatus() {
-        if (events_.status)
-            events_.status(result_.port, status_);
-    }
+    void note(const std::string& text) { events_.note(result_.port, text); }
 
     const Profile& profile_;
     const std::atomic<bool>& stop_;
-    const WorkerEvents& events_;
+    ProvisionEvents& events_;
+    const decltype(TJobSources::resource) resource_;
     CountingOpener opener_;
     // Declared before the connection, so that it goes after the connection's port.
     link::PortLockHandle portLock_;
     TConnection connection_;
     ProvisionOperator op_;
     PortResult result_;
-    PortStatus status_;
     const DisplayModel* model_ = nullptr;
     std::optional<std::uint32_t> version_;
 };
@@ -333,9 +324,9 @@ private:
 
 PortResult ProvisionPort(const std::string& port, const Profile& profile,
                          const WorkerEnvironment& environment, const std::atomic<bool>& stop,
-                         const WorkerEvents& events) {
+                         ProvisionEvents& events) {
     PortWorker worker(port, profile, environment, stop, events);
     return worker.run();
 }
 
-} // namespace tavisto::cli
+} // namespace tavisto::provision

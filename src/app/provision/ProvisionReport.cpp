@@ -1,6 +1,6 @@
-#include "cli/ProvisionReport.h"
+#include "app/provision/ProvisionReport.h"
 
-#include "cli/Profile.h"
+#include "app/provision/Profile.h"
 #include "files/Utf8Path.h"
 
 #include <algorithm>
@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-namespace tavisto::cli {
+namespace tavisto::provision {
 
 namespace {
 
@@ -150,4 +150,4 @@ std::string ResultTable(const std::vector<PortResult>& ports) {
     return table;
 }
 
-} // namespace tavisto::cli
+} // namespace tavisto::provision

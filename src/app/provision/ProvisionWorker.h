@@ -1,16 +1,17 @@
 #pragma once
 
-#include "cli/Profile.h"
+#include "app/provision/Profile.h"
+#include "app/provision/ProvisionEvents.h"
+#include "app/transfer/JobSources.h"
 #include "link/Connection.h"
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace tavisto::cli {
+namespace tavisto::provision {
 
 // The steps of provisioning, always in this order; a step the profile does not ask
 // for is left out.
@@ -45,38 +46,23 @@ struct PortResult {
     std::vector<StepResult> steps;
 };
 
-// Where a worker is, for a progress line.
-struct PortStatus {
-    std::string model;
-    std::string step;
-    int percent = -1; // of the current transfer job; -1 outside transfers
-    std::string rate; // "12.3 KB/s", or empty
-    std::string left; // "0:13 left", or empty
-    bool finished = false;
-    std::string result; // once finished
-};
-
-// What a worker tells while it runs; called on the worker's own threads, so each
-// must be safe to call from several workers at once.
-struct WorkerEvents {
-    std::function<void(const std::string& port, const std::string& text)> log;
-    std::function<void(const std::string& port, const PortStatus& status)> status;
-};
-
 // What a worker needs from outside: where ports come from and the clock. Everything
 // else (connection, engine, owner queue, the form) is its own.
 struct WorkerEnvironment {
     link::PortOpener& opener;
     Clock& clock;
     std::uint16_t langId = kLangEnglish;
+    // The built-in font images and table the front end carries, for "fonts": true.
+    decltype(TJobSources::resource) resource;
 };
 
 // Provisions the display on `port` with the profile, step by step, and stops at the
 // first step that fails. When `stop` turns true the worker stops at the next safe
 // point (between steps, or where the transfer engine can stop), the display at its
 // own speed, and the port's result is "interrupted".
+// What happens is told to `events` as it happens.
 PortResult ProvisionPort(const std::string& port, const Profile& profile,
                          const WorkerEnvironment& environment, const std::atomic<bool>& stop,
-                         const WorkerEvents& events);
+                         ProvisionEvents& events);
 
-} // namespace tavisto::cli
+} // namespace tavisto::provision

@@ -2,7 +2,8 @@
 
 #include "app/settings/SettingsForm.h"
 #include "link/Bytes.h"
-#include "pictures/PictureConvert.h"
+#include "pictures/Bitmap.h"
+#include "protocol/ModelTable.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -10,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace tavisto::cli {
+namespace tavisto::provision {
 
 // The settings file of a profile, loaded into the form and record as the window's
 // Load Setting leaves them, and the settings All Download leaves out that the profile
@@ -24,14 +25,22 @@ struct ProfileSettings {
     bool baudRate = false;    // the display's line speed, sent after everything else
 };
 
+// A picture cut to one slot size.
+struct SizedPicture {
+    PixelSize size;
+    Bitmap bitmap;
+};
+
 struct ProfilePicture {
     int slot = 0; // 73..86
     std::filesystem::path file;
-    PictureFormat format = PictureFormat::Png;
-    Bytes bytes; // the file as read; cut to the slot's size once the model is known
-    // The picture cut to the slot's size of the profile's model, when the profile
-    // names one: decoded and scaled once for every port of the run.
-    std::optional<Bitmap> converted;
+    // The picture decoded and cut to its slot's size once for the whole run: for the
+    // profile's model, or, when the profile names none, for every size the slot has
+    // among the models. The workers only read it.
+    std::vector<SizedPicture> prepared;
+
+    // The picture of `size`; nothing when it was not prepared for that size.
+    const Bitmap* sizedFor(PixelSize size) const;
 };
 
 struct ProfilePlay {
@@ -75,4 +84,9 @@ bool ReadInputFile(const std::filesystem::path& file, std::string& text, std::st
 // profile, the key and, for a file, the file and what is wrong with it.
 bool LoadProfile(const std::filesystem::path& file, Profile& profile, std::string& error);
 
-} // namespace tavisto::cli
+// The same for a profile's text that was read from `file`: the files it names are
+// found from `file`'s folder. On failure `profile` is left empty.
+bool ReadProfileText(const std::string& text, const std::filesystem::path& file, Profile& profile,
+                     std::string& error);
+
+} // namespace tavisto::provision

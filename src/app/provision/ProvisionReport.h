@@ -1,13 +1,13 @@
 #pragma once
 
-#include "cli/ProvisionWorker.h"
+#include "app/provision/ProvisionWorker.h"
 
 #include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
-namespace tavisto::cli {
+namespace tavisto::provision {
 
 // The ports of an earlier report, for --retry-failed: those to run again (their
 // result was not "succeeded") and, in the report's order, every port's entry, as
@@ -35,4 +35,4 @@ bool ReadEarlierReport(const std::filesystem::path& report, EarlierReport& earli
 // port under a heading.
 std::string ResultTable(const std::vector<PortResult>& ports);
 
-} // namespace tavisto::cli
+} // namespace tavisto::provision

@@ -1,14 +1,14 @@
-#include "cli/Inventory.h"
+#include "app/provision/Inventory.h"
 
 #include "app/connect/IdentifyDisplay.h"
-#include "cli/ProvisionOperator.h"
+#include "app/provision/ProvisionOperator.h"
 #include "protocol/ModelTable.h"
 #include "protocol/Session.h"
 
 #include <cstdint>
 #include <cstdio>
 
-namespace tavisto::cli {
+namespace tavisto::provision {
 
 std::string SettingsDigest(const std::string& text) {
     std::uint64_t hash = 0xcbf29ce484222325ull;
@@ -56,4 +56,4 @@ InventoryEntry TakeInventory(const std::string& port, link::PortOpener& opener, 
     return entry;
 }
 
-} // namespace tavisto::cli
+} // namespace tavisto::provision

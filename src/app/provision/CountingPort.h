@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-namespace tavisto::cli {
+namespace tavisto::provision {
 
 // Opens ports through another opener and counts every byte written to them, so that a
 // worker can say how many bytes each of its steps put on the wire.
@@ -26,4 +26,4 @@ private:
     std::atomic<std::uint64_t> written_{0};
 };
 
-} // namespace tavisto::cli
+} // namespace tavisto::provision

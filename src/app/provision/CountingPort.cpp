@@ -1,6 +1,6 @@
-#include "cli/CountingPort.h"
+#include "app/provision/CountingPort.h"
 
-namespace tavisto::cli {
+namespace tavisto::provision {
 
 namespace {
 
@@ -39,4 +39,4 @@ int CountingOpener::open(const std::string& name, int baudRate, link::PortHandle
     return code;
 }
 
-} // namespace tavisto::cli
+} // namespace tavisto::provision
