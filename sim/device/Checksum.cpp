@@ -1,4 +1,4 @@
-#include "sim/Checksum.h"
+#include "sim/device/Checksum.h"
 
 namespace tavisto::sim {
 

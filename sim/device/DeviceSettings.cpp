@@ -1,4 +1,4 @@
-#include "sim/DeviceSettings.h"
+#include "sim/device/DeviceSettings.h"
 
 #include <algorithm>
 #include <array>

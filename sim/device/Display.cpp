@@ -1,9 +1,9 @@
-#include "sim/Display.h"
+#include "sim/device/Display.h"
 
-#include "sim/LineSpeed.h"
-#include "sim/Models.h"
+#include "sim/device/Models.h"
 #include "sim/emulation/PosEmulation.h"
 #include "sim/emulation/TextArea.h"
+#include "sim/line/LineSpeed.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "sim/DeviceSettings.h"
-#include "sim/Faults.h"
-#include "sim/FrameParser.h"
-#include "sim/Journal.h"
-#include "sim/Storage.h"
-#include "sim/Transfer.h"
+#include "sim/device/DeviceSettings.h"
+#include "sim/device/Faults.h"
+#include "sim/device/FrameParser.h"
+#include "sim/device/Journal.h"
+#include "sim/device/Storage.h"
+#include "sim/device/Transfer.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "sim/Faults.h"
+#include "sim/device/Faults.h"
 
 namespace tavisto::sim {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "link/Bytes.h"
-#include "sim/LineFraming.h"
-#include "sim/Time.h"
+#include "sim/device/Time.h"
+#include "sim/line/LineFraming.h"
 
 #include <cstddef>
 #include <optional>

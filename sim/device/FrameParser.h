@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sim/Frame.h"
-#include "sim/Time.h"
+#include "sim/device/Frame.h"
+#include "sim/device/Time.h"
 
 #include <cstddef>
 #include <functional>

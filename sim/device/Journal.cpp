@@ -1,4 +1,4 @@
-#include "sim/Journal.h"
+#include "sim/device/Journal.h"
 
 #include <cstdio>
 

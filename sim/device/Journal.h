@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/Bytes.h"
-#include "sim/Time.h"
+#include "sim/device/Time.h"
 
 #include <array>
 #include <cstddef>

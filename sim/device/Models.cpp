@@ -1,4 +1,4 @@
-#include "sim/Models.h"
+#include "sim/device/Models.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "sim/Transfer.h"
+#include "sim/device/Transfer.h"
 
-#include "sim/Checksum.h"
+#include "sim/device/Checksum.h"
 
 #include <charconv>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "sim/Faults.h"
-#include "sim/Frame.h"
-#include "sim/Journal.h"
-#include "sim/Storage.h"
-#include "sim/Time.h"
+#include "sim/device/Faults.h"
+#include "sim/device/Frame.h"
+#include "sim/device/Journal.h"
+#include "sim/device/Storage.h"
+#include "sim/device/Time.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "sim/LineSpeed.h"
+#include "sim/line/LineSpeed.h"
 
 // The kernel's termios2 carries the speed as a number; its header cannot be mixed
 // with <termios.h>, hence this file of its own.

@@ -1,6 +1,6 @@
-#include "sim/PtyLine.h"
+#include "sim/line/PtyLine.h"
 
-#include "sim/LineSpeed.h"
+#include "sim/line/LineSpeed.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/LineFraming.h"
+#include "sim/line/LineFraming.h"
 
 #include <cstddef>
 #include <string>

@@ -1,7 +1,7 @@
-#include "sim/CommandLine.h"
+#include "sim/program/CommandLine.h"
 
-#include "sim/LineSpeed.h"
-#include "sim/Models.h"
+#include "sim/device/Models.h"
+#include "sim/line/LineSpeed.h"
 
 #include <cctype>
 #include <charconv>

@@ -1,8 +1,8 @@
 // tavisto-sim: a virtual customer display on a pseudo-terminal.
 
 #include "resources/EmbeddedResources.h"
-#include "sim/CommandLine.h"
-#include "sim/VirtualDisplay.h"
+#include "sim/program/CommandLine.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "sim/screen/ScreenFeed.h"
 #include "sim/screen/ScreenOptions.h"
 #include "sim/screen/ScreenPng.h"

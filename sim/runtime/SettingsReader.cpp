@@ -1,4 +1,4 @@
-#include "sim/SettingsReader.h"
+#include "sim/runtime/SettingsReader.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/DeviceSettings.h"
+#include "sim/device/DeviceSettings.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "sim/StateFolder.h"
+#include "sim/runtime/StateFolder.h"
 
-#include "sim/SettingsReader.h"
-#include "sim/Transfer.h"
+#include "sim/device/Transfer.h"
+#include "sim/runtime/SettingsReader.h"
 
 #include <cerrno>
 #include <cstdio>

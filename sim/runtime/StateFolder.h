@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sim/DeviceSettings.h"
-#include "sim/Storage.h"
+#include "sim/device/DeviceSettings.h"
+#include "sim/device/Storage.h"
 
 #include <cstdint>
 #include <optional>

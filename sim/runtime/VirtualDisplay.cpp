@@ -1,6 +1,6 @@
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 
-#include "sim/Models.h"
+#include "sim/device/Models.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "sim/Display.h"
-#include "sim/Faults.h"
-#include "sim/Journal.h"
-#include "sim/PtyLine.h"
-#include "sim/StateFolder.h"
-#include "sim/Storage.h"
+#include "sim/device/Display.h"
+#include "sim/device/Faults.h"
+#include "sim/device/Journal.h"
+#include "sim/device/Storage.h"
+#include "sim/line/PtyLine.h"
+#include "sim/runtime/StateFolder.h"
 
 #include <atomic>
 #include <condition_variable>

@@ -1,4 +1,4 @@
-#include "sim/CommandLine.h"
+#include "sim/program/CommandLine.h"
 
 #include <gtest/gtest.h>
 
