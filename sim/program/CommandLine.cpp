@@ -3,8 +3,12 @@
 #include "sim/device/Models.h"
 #include "sim/line/LineSpeed.h"
 
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <functional>
+#include <map>
 
 namespace tavisto::sim {
 
@@ -104,154 +108,223 @@ std::string usageText(bool paced) {
            "  --help                show this text\n";
 }
 
-bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
+namespace {
+
+// What an option does with its value (empty for a flag); false with a message in `error`.
+using Apply = std::function<bool(const std::string& value, std::string& error)>;
+
+struct Rule {
+    std::string names; // as CLI11 takes them: "--verbose,-v"
+    bool takesValue;
+    Apply apply;
+};
+
+std::vector<Rule> rules(CommandLine& out) {
     Faults& f = out.options.faults;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        auto value = [&](std::string& v) {
-            if (i + 1 >= args.size()) {
-                error = arg + " needs a value";
-                return false;
-            }
-            v = args[++i];
-            return true;
-        };
-        auto number = [&](std::uint64_t max, std::uint64_t& n) {
-            std::string v;
-            if (!value(v))
-                return false;
+    auto number = [](const std::string& name, std::uint64_t max, auto store) -> Apply {
+        return [name, max, store](const std::string& v, std::string& error) {
+            std::uint64_t n = 0;
             if (!parseNumber(v, max, n)) {
-                error = "invalid value for " + arg + ": " + v;
+                error = "invalid value for " + name + ": " + v;
                 return false;
             }
-            return true;
+            return store(n, error);
         };
-        auto hex = [&](Bytes& bytes) {
-            std::string v;
-            if (!value(v))
-                return false;
+    };
+    auto hex = [](const std::string& name, auto store) -> Apply {
+        return [name, store](const std::string& v, std::string& error) {
+            Bytes bytes;
             if (!parseHex(v, bytes)) {
-                error = "invalid hex bytes for " + arg + ": " + v;
+                error = "invalid hex bytes for " + name + ": " + v;
                 return false;
             }
+            store(bytes);
             return true;
         };
-        std::uint64_t n = 0;
-        std::string v;
-        if (arg == "--help" || arg == "-h") {
-            out.help = true;
-        } else if (arg == "--model") {
-            if (!value(v))
-                return false;
-            int model = modelIndexOf(v);
-            if (model < 0 && parseNumber(v, kModelCount - 1, n))
-                model = static_cast<int>(n);
-            if (model < 0) {
-                error = "unknown model: " + v;
+    };
+    // A text taken as given; `whenEmpty`, when not null, refuses an empty one.
+    auto text = [](std::string& field, const char* whenEmpty) -> Apply {
+        return [&field, whenEmpty](const std::string& v, std::string& error) {
+            if (whenEmpty && v.empty()) {
+                error = whenEmpty;
                 return false;
             }
-            out.options.model = model;
-        } else if (arg == "--baud") {
-            if (!number(4'000'000, n))
-                return false;
-            if (!isLineSpeed(n)) {
-                error = "invalid value for --baud: " + std::to_string(n) + " (not a line speed)";
-                return false;
-            }
-            out.options.baudRate = static_cast<int>(n);
-        } else if (arg == "--version") {
-            if (!number(0xFFFFFFFF, n))
-                return false;
-            out.options.version = static_cast<std::uint32_t>(n);
-        } else if (arg == "--state") {
-            if (!value(out.options.stateDir))
-                return false;
-            if (out.options.stateDir.empty()) {
-                error = "--state needs a folder";
-                return false;
-            }
-        } else if (arg == "--link") {
-            if (!value(out.options.linkPath))
-                return false;
-        } else if (arg == "--verbose" || arg == "-v") {
-            out.verbose = true;
-        } else if (arg == "--silent") {
-            f.silent = true;
-        } else if (arg == "--wrong-echo") {
-            f.wrongEcho = true;
-        } else if (arg == "--short-echo") {
-            f.shortEcho = true;
-        } else if (arg == "--model-name") {
-            if (!value(v))
-                return false;
-            f.modelReply = v + '\0';
-        } else if (arg == "--model-reply") {
-            Bytes bytes;
-            if (!hex(bytes))
-                return false;
-            f.modelReply = bytes;
-        } else if (arg == "--version-reply") {
-            Bytes bytes;
-            if (!hex(bytes))
-                return false;
-            f.versionReply = bytes;
-        } else if (arg == "--split") {
-            if (!number(1'000'000, n))
-                return false;
-            f.splitAt = n;
-        } else if (arg == "--split-pause") {
-            if (!number(600'000, n))
-                return false;
-            f.splitPause = Millis(n);
-        } else if (arg == "--host-framing") {
-            Framing framing;
-            if (!value(v))
-                return false;
-            if (!parseFraming(v, framing)) {
-                error = "invalid value for --host-framing: " + v + " (such as 8N1, 7E1, 8O2)";
-                return false;
-            }
-            f.hostFraming = framing;
-        } else if (arg == "--garbage") {
-            if (!hex(f.garbage))
-                return false;
-        } else if (arg == "--pacing") {
-            f.pacing = true;
-        } else if (arg == "--unpaced") {
-            f.pacing = false;
-        } else if (arg == "--wrong-file-crc") {
-            f.wrongFileCrc = true;
-        } else if (arg == "--drop-block") {
-            if (!number(0x7FFFFFFF, n))
-                return false;
-            f.dropBlock = static_cast<int>(n);
-        } else if (arg == "--hang-up-after") {
-            if (!number(0x7FFFFFFF, n))
-                return false;
-            f.hangUpAfterBlocks = static_cast<int>(n);
-        } else if (arg == "--repeat-request") {
-            if (!number(0x7FFFFFFF, n))
-                return false;
-            f.repeatRequest = static_cast<int>(n);
-        } else if (arg == "--transfer-garbage") {
-            if (!hex(f.transferGarbage))
-                return false;
-        } else if (arg == "--refuse-make-file") {
-            f.refuseMakeFile = true;
-        } else if (arg == "--keep-speed") {
-            f.keepSpeed = true;
-        } else if (arg == "--corrupt-block") {
-            if (!number(0x7FFFFFFF, n))
-                return false;
-            f.corruptBlock = static_cast<int>(n);
-        } else if (arg == "--silent-after-block") {
-            if (!number(0x7FFFFFFF, n))
-                return false;
-            f.silentAfterBlock = static_cast<int>(n);
+            field = v;
+            return true;
+        };
+    };
+    auto flag = [](bool& field, bool value) -> Apply {
+        return [&field, value](const std::string&, std::string&) {
+            field = value;
+            return true;
+        };
+    };
+    auto block = [&](const std::string& name, int& field) {
+        return Rule{name, true, number(name, 0x7FFFFFFF, [&field](std::uint64_t n, std::string&) {
+                        field = static_cast<int>(n);
+                        return true;
+                    })};
+    };
+    return {
+        {"--help,-h", false, flag(out.help, true)},
+        {"--model", true,
+         [&out](const std::string& v, std::string& error) {
+             int model = modelIndexOf(v);
+             std::uint64_t n = 0;
+             if (model < 0 && parseNumber(v, kModelCount - 1, n))
+                 model = static_cast<int>(n);
+             if (model < 0) {
+                 error = "unknown model: " + v;
+                 return false;
+             }
+             out.options.model = model;
+             return true;
+         }},
+        {"--baud", true,
+         number("--baud", 4'000'000,
+                [&out](std::uint64_t n, std::string& error) {
+                    if (!isLineSpeed(n)) {
+                        error = "invalid value for --baud: " + std::to_string(n) +
+                                " (not a line speed)";
+                        return false;
+                    }
+                    out.options.baudRate = static_cast<int>(n);
+                    return true;
+                })},
+        {"--version", true,
+         number("--version", 0xFFFFFFFF,
+                [&out](std::uint64_t n, std::string&) {
+                    out.options.version = static_cast<std::uint32_t>(n);
+                    return true;
+                })},
+        {"--state", true, text(out.options.stateDir, "--state needs a folder")},
+        {"--link", true, text(out.options.linkPath, nullptr)},
+        {"--verbose,-v", false, flag(out.verbose, true)},
+        {"--silent", false, flag(f.silent, true)},
+        {"--wrong-echo", false, flag(f.wrongEcho, true)},
+        {"--short-echo", false, flag(f.shortEcho, true)},
+        {"--model-name", true,
+         [&f](const std::string& v, std::string&) {
+             f.modelReply = v + '\0';
+             return true;
+         }},
+        {"--model-reply", true, hex("--model-reply", [&f](const Bytes& b) { f.modelReply = b; })},
+        {"--version-reply", true,
+         hex("--version-reply", [&f](const Bytes& b) { f.versionReply = b; })},
+        {"--split", true,
+         number("--split", 1'000'000,
+                [&f](std::uint64_t n, std::string&) {
+                    f.splitAt = n;
+                    return true;
+                })},
+        {"--split-pause", true,
+         number("--split-pause", 600'000,
+                [&f](std::uint64_t n, std::string&) {
+                    f.splitPause = Millis(n);
+                    return true;
+                })},
+        {"--host-framing", true,
+         [&f](const std::string& v, std::string& error) {
+             Framing framing;
+             if (!parseFraming(v, framing)) {
+                 error = "invalid value for --host-framing: " + v + " (such as 8N1, 7E1, 8O2)";
+                 return false;
+             }
+             f.hostFraming = framing;
+             return true;
+         }},
+        {"--garbage", true, hex("--garbage", [&f](const Bytes& b) { f.garbage = b; })},
+        {"--pacing", false, flag(f.pacing, true)},
+        {"--unpaced", false, flag(f.pacing, false)},
+        {"--wrong-file-crc", false, flag(f.wrongFileCrc, true)},
+        block("--drop-block", f.dropBlock),
+        block("--hang-up-after", f.hangUpAfterBlocks),
+        block("--repeat-request", f.repeatRequest),
+        {"--transfer-garbage", true,
+         hex("--transfer-garbage", [&f](const Bytes& b) { f.transferGarbage = b; })},
+        {"--refuse-make-file", false, flag(f.refuseMakeFile, true)},
+        {"--keep-speed", false, flag(f.keepSpeed, true)},
+        block("--corrupt-block", f.corruptBlock),
+        block("--silent-after-block", f.silentAfterBlock),
+        {"--screen", true, text(out.screen.file, "--screen needs a file name")},
+        {"--screen-every", true,
+         [&out](const std::string& v, std::string& error) {
+             int ms = 0;
+             auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), ms);
+             if (ec != std::errc() || end != v.data() + v.size() || ms < 1 ||
+                 ms > kLongestScreenPause) {
+                 error = "invalid value for --screen-every: " + v + " (1 to 60000 ms)";
+                 return false;
+             }
+             out.screen.everyMs = ms;
+             return true;
+         }},
+    };
+}
+
+// The long name of an option, as the messages name it.
+std::string longName(const std::string& names) {
+    return names.substr(0, names.find(','));
+}
+
+} // namespace
+
+bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
+    const std::vector<Rule> table = rules(out);
+    CLI::App app;
+    app.set_help_flag(); // --help is one of the rules
+    app.allow_extras();  // an unknown option is named below, in the program's words
+    std::map<const CLI::Option*, const Rule*> ruleOf;
+    for (const Rule& rule : table) {
+        CLI::Option* option =
+            rule.takesValue ? app.add_option(rule.names)->expected(1) : app.add_flag(rule.names);
+        option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        ruleOf.emplace(option, &rule);
+    }
+    // CLI11 takes "--name=" as "--name" with its value still to come; here it is an
+    // empty value ("--version-reply=" is an empty reply, not the next option).
+    std::vector<std::string> line;
+    for (const auto& arg : args) {
+        const auto rule = std::find_if(table.begin(), table.end(), [&](const Rule& r) {
+            return r.takesValue && arg == longName(r.names) + "=";
+        });
+        if (rule != table.end()) {
+            line.push_back(longName(rule->names));
+            line.emplace_back();
         } else {
-            error = "unknown option: " + arg;
+            line.push_back(arg);
+        }
+    }
+    std::reverse(line.begin(), line.end()); // CLI11 takes the arguments from the back
+    try {
+        app.parse(line);
+    } catch (const CLI::ArgumentMismatch& mismatch) {
+        // "--baud: 1 required TEXT missing": an option stood last or before another one.
+        const std::string what = mismatch.what();
+        error = what.substr(0, what.find(':')) + " needs a value";
+        return false;
+    } catch (const CLI::ParseError& parseError) {
+        error = parseError.what();
+        return false;
+    }
+    if (!app.remaining().empty()) {
+        error = "unknown option: " + app.remaining().front();
+        return false;
+    }
+    // The options take effect in the order given, so that the last of --pacing and
+    // --unpaced (or of two --baud) counts.
+    std::map<const CLI::Option*, std::size_t> used;
+    for (const CLI::Option* option : app.parse_order()) {
+        const Rule& rule = *ruleOf.at(option);
+        std::string value;
+        if (rule.takesValue)
+            value = option->results().at(used[option]++);
+        else if (option->results().at(used[option]++) != "true") {
+            error = longName(rule.names) + " takes no value";
             return false;
         }
+        if (!rule.apply(value, error))
+            return false;
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/runtime/VirtualDisplay.h"
+#include "sim/screen/ScreenOptions.h"
 
 #include <string>
 #include <vector>
@@ -13,11 +14,13 @@ struct CommandLine {
     CommandLine() { options.faults.pacing = true; }
 
     SimOptions options;
+    ScreenOptions screen;
     bool verbose = false;
     bool help = false;
 };
 
-// Reads the program's options; false with a message on a bad option.
+// Reads the program's options ("--name VALUE" or "--name=VALUE"), the screen's among
+// them; false with a message on a bad option.
 bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error);
 
 // The help text; it says whether this run is paced.

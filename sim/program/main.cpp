@@ -49,10 +49,9 @@ void runUntilSignalled(const sigset_t& signals, const VirtualDisplay& display,
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    ScreenOptions screen;
     CommandLine cmd;
     std::string error;
-    if (!takeScreenOptions(args, screen, error) || !parseCommandLine(args, cmd, error)) {
+    if (!parseCommandLine(args, cmd, error)) {
         std::cerr << "tavisto-sim: " << error << "\n" << usageText() << screenUsageText();
         return 2;
     }
@@ -82,7 +81,7 @@ int main(int argc, char** argv) {
     }
     std::cout << display.devicePath() << std::endl;
 
-    runUntilSignalled(signals, display, screen);
+    runUntilSignalled(signals, display, cmd.screen);
     display.stop();
     return 0;
 }
