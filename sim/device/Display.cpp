@@ -3,7 +3,6 @@
 #include "sim/device/Models.h"
 #include "sim/emulation/PosEmulation.h"
 #include "sim/emulation/TextArea.h"
-#include "sim/line/LineSpeed.h"
 
 #include <algorithm>
 

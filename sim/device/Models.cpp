@@ -1,6 +1,8 @@
 #include "sim/device/Models.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace tavisto::sim {
 
@@ -36,6 +38,12 @@ bool usesFirmwareWakeUp(int model) {
 
 bool drawsQrCodes(int model) {
     return model == 1 || model == 3 || model == 5 || model == 6;
+}
+
+bool isLineSpeed(std::uint64_t rate) {
+    static constexpr std::uint64_t kRates[] = {1200,  2400,   4800,   9600,   19200, 38400,
+                                               57600, 115200, 230400, 460800, 921600};
+    return std::find(std::begin(kRates), std::end(kRates), rate) != std::end(kRates);
 }
 
 } // namespace tavisto::sim

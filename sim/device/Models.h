@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace tavisto::sim {
@@ -22,5 +23,9 @@ bool usesFirmwareWakeUp(int model);
 
 // Models that draw QR codes from a text themselves; the others take a QR picture.
 bool drawsQrCodes(int model);
+
+// Whether the display's UART can run at this speed: 1200 to 921600 baud in the
+// usual steps, every one of which a host's serial port can be set to as well.
+bool isLineSpeed(std::uint64_t rate);
 
 } // namespace tavisto::sim

@@ -1,7 +1,6 @@
 #include "sim/program/CommandLine.h"
 
 #include "sim/device/Models.h"
-#include "sim/line/LineSpeed.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
