@@ -1,6 +1,6 @@
 #include "cli/Cli.h"
 
-#include "app/connect/LinkRecovery.h"
+#include "app/connect/IdentifyDisplay.h"
 #include "app/trace/TraceFile.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
@@ -123,15 +123,10 @@ int choosePort(CliContext& context, const GlobalOptions& options) {
     return kExitOk;
 }
 
-// Opens the port once and closes it again, so that a missing or busy port is
-// reported once and by name, before anything is sent (and before a scan or an All
-// Download has tried it at every step).
-int checkPortOpens(CliContext& context, int baudRate) {
+// How a port that did not open is reported: once and by name, before anything is sent
+// (and before a scan or an All Download has tried it at every step).
+int portNotOpened(CliContext& context, int code) {
     TConnection& connection = context.connection;
-    link::PortHandle probe;
-    const int code = OpenPort(connection, probe, connection.CurrentPortName, baudRate);
-    if (code == link::kOpenOk)
-        return kExitOk;
     context.err << connection.CurrentPortName << ':'
                 << WithPortOpenHint(OpenCodeMessage(code, connection.SystemLangId),
                                     connection.CurrentPortName, connection.SystemLangId)
@@ -145,26 +140,29 @@ int checkPortOpens(CliContext& context, int baudRate) {
 int reachPort(CliContext& context, const GlobalOptions& options, CliNeeds needs) {
     if (const int code = choosePort(context, options); code != kExitOk)
         return code;
-    const int firstSpeed = options.baudRate.value_or(kScanBaudRates.front());
-    if (const int code = checkPortOpens(context, firstSpeed); code != kExitOk)
-        return code;
-    if (needs != CliNeeds::Display)
-        return kExitOk;
-    if (options.baudRate) {
-        context.connection.CurrentBaudRate = *options.baudRate;
+    if (needs != CliNeeds::Display || options.baudRate) {
+        const int code =
+            CheckPortOpens(context.connection, options.baudRate.value_or(kScanBaudRates.front()));
+        if (code != link::kOpenOk)
+            return portNotOpened(context, code);
+        if (options.baudRate)
+            context.connection.CurrentBaudRate = *options.baudRate;
         return kExitOk;
     }
-    const ScanResult scan = ScanForDisplay(context.connection);
-    if (scan.model < 0) {
-        context.err << scan.message << '\n';
-        return kExitFailed;
-    }
-    context.model = scan.model;
     // A display a killed transfer left at 115200 goes back to its own speed first, so
     // that the command does not leave it there too; the note goes with the errors, out
     // of the command's results.
     TTerminalOperator notes(context.err, context.err);
-    RecoverStoredLinkSpeed(context.connection, notes, scan.baudRate);
+    TIdentifyRequest request;
+    request.versionAttempts = 0;
+    const TDisplayIdentity found = IdentifyDisplay(context.connection, notes, request);
+    if (found.failure == TIdentifyFailure::PortNotOpened)
+        return portNotOpened(context, found.openCode);
+    if (!found.found()) {
+        context.err << found.cause << '\n';
+        return kExitFailed;
+    }
+    context.model = found.model->index;
     return kExitOk;
 }
 

@@ -1,4 +1,5 @@
 #include "app/connect/ConnectWorkflow.h"
+#include "app/connect/IdentifyDisplay.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
 #include "cli/TerminalOperator.h"
@@ -146,10 +147,11 @@ CliAction connect(const std::vector<std::string>& args) {
 CliAction readVersion(const std::vector<std::string>& args) {
     const bool json = jsonWanted(args);
     return [json](CliContext& context) {
-        std::string message;
-        const std::uint32_t version = LcdReadVersion(context.connection, message);
-        if (message != "OK")
-            return reportOutcome(context, false, message);
+        TDisplayIdentity identity;
+        ReadFirmwareVersion(context.connection, kVersionAttempts, identity);
+        if (!identity.firmwareVersion)
+            return reportOutcome(context, false, identity.versionCause);
+        const std::uint32_t version = *identity.firmwareVersion;
         if (json)
             context.out << nlohmann::ordered_json{{"firmware", "V" + std::to_string(version)}}.dump(
                                2)

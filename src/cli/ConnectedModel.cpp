@@ -1,7 +1,8 @@
 #include "cli/ConnectedModel.h"
 
+#include "app/connect/IdentifyDisplay.h"
 #include "app/storage/DownloadLink.h"
-#include "protocol/Session.h"
+#include "cli/TerminalOperator.h"
 
 namespace tavisto::cli {
 
@@ -10,19 +11,23 @@ namespace {
 int askModel(CliContext& context, const char* notFoundPrefix) {
     if (context.model >= 0)
         return context.model;
-    // Wait for the display as the scan would, then ask which model it is.
-    std::string message;
-    if (!LcdWaitReady(context.connection, message)) {
-        const TConnection& c = context.connection;
-        context.err << notFoundPrefix << message << '\n'
-                    << "No answer on " << c.CurrentPortName << " at " << c.CurrentBaudRate
+    TTerminalOperator notes(context.err, context.err);
+    TIdentifyRequest request;
+    request.checkOpen = false;
+    request.baudRate = context.connection.CurrentBaudRate;
+    request.versionAttempts = 0;
+    const TDisplayIdentity found = IdentifyDisplay(context.connection, notes, request);
+    if (found.failure == TIdentifyFailure::NoAnswer) {
+        context.err << notFoundPrefix << found.cause << '\n'
+                    << "No answer on " << found.port << " at " << found.baudRate
                     << " baud: is the display connected, switched on and set to that speed?\n";
         return -1;
     }
-    const int model = LcdIdentifyModel(context.connection, message);
-    if (model < 0)
-        context.err << message << '\n';
-    return model;
+    if (!found.found()) {
+        context.err << found.cause << '\n';
+        return -1;
+    }
+    return found.model->index;
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "cli/Inventory.h"
 
+#include "app/connect/IdentifyDisplay.h"
 #include "cli/ProvisionOperator.h"
-#include "protocol/Discovery.h"
 #include "protocol/ModelTable.h"
 #include "protocol/Session.h"
 
@@ -28,32 +28,23 @@ InventoryEntry TakeInventory(const std::string& port, link::PortOpener& opener, 
     TConnection connection(opener, clock);
     connection.SystemLangId = langId;
     connection.CurrentPortName = port;
-    link::PortHandle probe;
-    const int code = OpenPort(connection, probe, port, kScanBaudRates.front());
-    if (code != link::kOpenOk) {
-        entry.error = OneLine(OpenCodeMessage(code, langId));
+    ProvisionOperator notes;
+    const TDisplayIdentity found = IdentifyDisplay(connection, notes, TIdentifyRequest{});
+    if (found.failure == TIdentifyFailure::PortNotOpened) {
+        entry.error = OneLine(OpenCodeMessage(found.openCode, langId));
         return entry;
     }
-    probe.reset();
-    const ScanResult scan = ScanForDisplay(connection);
-    if (scan.model < 0) {
-        entry.error = OneLine(scan.message);
+    if (!found.found()) {
+        entry.error = OneLine(found.cause);
         return entry;
     }
-    const DisplayModel* model = FindModel(scan.model);
-    entry.model = std::string(model->name);
+    entry.model = std::string(found.model->name);
     entry.baud = connection.CurrentBaudRate;
+    if (found.firmwareVersion)
+        entry.firmware = "V" + std::to_string(*found.firmwareVersion);
+    else if (ModelHasFirmwareCheck(found.model))
+        entry.error = "firmware version: " + OneLine(found.versionCause);
     std::string message;
-    if (ModelHasFirmwareCheck(model)) {
-        // Asked again when a busy machine missed the answer: the query changes nothing.
-        std::uint32_t version = 0;
-        for (int attempt = 0; attempt < 3 && message != "OK"; ++attempt)
-            version = LcdReadVersion(connection, message);
-        if (message == "OK")
-            entry.firmware = "V" + std::to_string(version);
-        else
-            entry.error = "firmware version: " + OneLine(message);
-    }
     std::string text;
     LcdGetConfiguration(connection, message, text);
     while (!text.empty() && text.back() == '\0')

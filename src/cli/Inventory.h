@@ -18,7 +18,8 @@ struct InventoryEntry {
 };
 
 // Identifies the display on `port` and reads its firmware version and settings text,
-// on a connection of its own; sends nothing that changes the display.
+// on a connection of its own; sends nothing that changes the display's settings (a
+// display a killed transfer left at 115200 is set back to its own speed first).
 InventoryEntry TakeInventory(const std::string& port, link::PortOpener& opener, Clock& clock,
                              std::uint16_t langId);
 

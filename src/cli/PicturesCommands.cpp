@@ -1,5 +1,6 @@
 #include "app/pictures/PictureDownload.h"
 #include "app/pictures/PlaySetting.h"
+#include "app/pictures/SlotPictures.h"
 #include "app/testing/DisplayTesting.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
@@ -154,33 +155,23 @@ CliAction sendPicture(const std::vector<std::string>& args) {
         if (model < 0)
             return kExitFailed;
         const DisplayModel& row = *FindModel(model);
-        auto slots = std::make_shared<TPictureSlots>();
-        TSlotChecks checked{};
-        for (const SlotImage& image : *images) {
-            const auto size = SlotPictureSize(row, image.slot);
-            if (!size) {
-                context.err << "The " << row.name << " has no slot " << image.slot << " ("
-                            << DownFileAt(PositionOfSlot(image.slot)).Name << ").\n";
-                return kExitFailed;
-            }
-            try {
-                slots->place(image.slot, ConvertCentred(image.bytes, image.format,
-                                                        PictureSize{size->width, size->height}));
-            } catch (const std::exception& error) {
-                context.err << image.file << ": " << error.what() << '\n';
-                return kExitFailed;
-            }
-            checked[SlotIndex(image.slot)] = true;
+        std::vector<TSlotPicture> pictures;
+        for (const SlotImage& image : *images)
+            pictures.push_back({image.slot, image.file, image.format, &image.bytes, nullptr});
+        TFilledSlots filled = PutPicturesInSlots(row, pictures);
+        if (const auto& problem = filled.problem) {
+            if (problem->noSuchSlot)
+                context.err << "The " << row.name << " has no slot " << problem->slot << " ("
+                            << problem->item << ").\n";
+            else
+                context.err << problem->file << ": " << problem->cause << '\n';
+            return kExitFailed;
         }
-        TJobSources sources;
-        sources.slotPicture = [slots](int slot) {
-            return slots->picture(slot);
-        };
-        return RunTransferQueue(context, sources, static_cast<int>(images->size()),
+        return RunTransferQueue(context, filled.sources(), static_cast<int>(images->size()),
                                 [&](TTerminalOperator& op, TTransferRunner& runner) {
-                                    return btn_DownloadPictrueClick(context.connection, op,
-                                                                    FindModel(model), runner,
-                                                                    *slots, checked);
+                                    return btn_DownloadPictrueClick(context.connection, op, &row,
+                                                                    runner, *filled.slots,
+                                                                    filled.checked);
                                 });
     };
     return CliAction(load, send);

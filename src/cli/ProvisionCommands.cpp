@@ -1,4 +1,4 @@
-#include "app/connect/LinkRecovery.h"
+#include "app/connect/IdentifyDisplay.h"
 #include "app/settings/SettingsForm.h"
 #include "app/settings/SettingsWorkflows.h"
 #include "cli/Arguments.h"
@@ -13,7 +13,6 @@
 #include "cli/ProvisionWorker.h"
 #include "files/FileWrite.h"
 #include "files/Utf8Path.h"
-#include "protocol/Discovery.h"
 #include "protocol/ModelTable.h"
 #include "settings/SettingsFile.h"
 
@@ -194,13 +193,14 @@ CliAction profileFrom(const std::vector<std::string>& args) {
         }
         TConnection& connection = context.connection;
         connection.CurrentPortName = port;
-        const ScanResult scan = ScanForDisplay(connection);
-        if (scan.model < 0) {
-            context.err << port << ": " << OneLine(scan.message) << '\n';
+        ProvisionOperator op;
+        TIdentifyRequest request;
+        request.versionAttempts = 0;
+        const TDisplayIdentity found = IdentifyDisplay(connection, op, request);
+        if (!found.found()) {
+            context.err << port << ": " << OneLine(found.cause) << '\n';
             return kExitFailed;
         }
-        ProvisionOperator op;
-        RecoverStoredLinkSpeed(connection, op, scan.baudRate);
         TSettingsForm form;
         TDisplayInfo info;
         if (!actDefaultSettingExecute(form, info, op) ||
@@ -215,7 +215,7 @@ CliAction profileFrom(const std::vector<std::string>& args) {
             return kExitFailed;
         }
         nlohmann::ordered_json profile = nlohmann::ordered_json::object();
-        profile["model"] = std::string(FindModel(scan.model)->name);
+        profile["model"] = std::string(found.model->name);
         profile["settings"] = {{"file", Utf8FromPath(settingsFile.filename())},
                                {"command_mode", true},
                                {"main_text", true},

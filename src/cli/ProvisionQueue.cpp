@@ -1,7 +1,6 @@
 #include "cli/ProvisionQueue.h"
 
-#include "app/transfer/BlockingOwnerLoop.h"
-#include "cli/TransferQueue.h"
+#include "app/transfer/QueueRun.h"
 
 namespace tavisto::cli {
 
@@ -9,34 +8,15 @@ QueueResult RunWorkerQueue(TConnection& connection, TOperator& op, TJobSources s
                            int expected, const std::function<bool(TTransferRunner&)>& start,
                            const std::atomic<bool>& stop,
                            const std::function<void(const TTransferStatus&)>& observer) {
+    TQueueWatch watch;
+    watch.stopRequested = [&stop] {
+        return stop.load();
+    };
+    watch.observer = observer;
     BlockingOwnerLoop loop;
     TTransferRunner runner(connection, op, loop, std::move(sources));
-    TTransferEngine& engine = runner.engine();
-    if (observer)
-        engine.setStatusObserver(observer);
-    // A stop asked for while the workflow switches the link or between items is seen
-    // before the next frame goes out, not only once the loop below runs.
-    engine.setStopRequest([&stop] { return stop.load(); });
-    if (stop.load())
-        return QueueResult::Interrupted;
-    if (!start(runner))
-        return QueueResult::Failed;
-    // The engine's seconds counter wakes the loop at least once a second, so a stop
-    // is seen within a second.
-    bool stopAsked = false;
-    for (;;) {
-        loop.runUntil([&] { return !engine.Running() || (!stopAsked && stop.load()); });
-        if (!engine.Running())
-            break;
-        stopAsked = true;
-        engine.Interrupt();
-    }
-    if (engine.Interrupted())
-        return QueueResult::Interrupted;
-    const bool stored =
-        expected == kAnyJobCount ? engine.Succeeded() > 0 : engine.Succeeded() == expected;
-    return engine.Completed() && stored && engine.Failed() == 0 ? QueueResult::Stored
-                                                                : QueueResult::Failed;
+    return RunQueue(
+        loop, runner.engine(), expected, [&] { return start(runner); }, watch);
 }
 
 } // namespace tavisto::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/transfer/JobSources.h"
+#include "app/transfer/QueueRun.h"
 #include "app/transfer/TransferRunner.h"
 
 #include <atomic>
@@ -8,7 +9,7 @@
 
 namespace tavisto::cli {
 
-enum class QueueResult { Stored, Failed, Interrupted };
+using QueueResult = TQueueOutcome;
 
 // Runs one download queue on a worker's own owner loop and runner, so that workers on
 // other ports share nothing with it. `start` starts the window's workflow on the

@@ -1,8 +1,9 @@
 #include "cli/ProvisionWorker.h"
 
-#include "app/connect/LinkRecovery.h"
+#include "app/connect/IdentifyDisplay.h"
 #include "app/pictures/PictureDownload.h"
 #include "app/pictures/PlaySetting.h"
+#include "app/pictures/SlotPictures.h"
 #include "app/settings/AllDownload.h"
 #include "app/settings/SettingCommands.h"
 #include "app/storage/SingleDownload.h"
@@ -11,7 +12,6 @@
 #include "cli/CountingPort.h"
 #include "cli/ProvisionOperator.h"
 #include "cli/ProvisionQueue.h"
-#include "cli/TransferQueue.h"
 #include "files/Utf8Path.h"
 #include "link/PortAccess.h"
 #include "protocol/Discovery.h"
@@ -129,33 +129,19 @@ private:
         const int locked = opener_.lock(connection_.CurrentPortName, portLock_);
         if (locked != link::kOpenOk)
             return openFailed(locked);
-        link::PortHandle probe;
-        const int code =
-            OpenPort(connection_, probe, connection_.CurrentPortName, kScanBaudRates.front());
-        if (code != link::kOpenOk)
-            return openFailed(code);
-        probe.reset();
-        const ScanResult scan = ScanForDisplay(connection_);
-        if (scan.model < 0)
-            return failed(OneLine(scan.message));
-        // A display a killed transfer left at 115200 goes back to its own speed first.
-        RecoverStoredLinkSpeed(connection_, op_, scan.baudRate);
-        model_ = FindModel(scan.model);
+        const TDisplayIdentity found = IdentifyDisplay(connection_, op_, TIdentifyRequest{});
+        if (found.failure == TIdentifyFailure::PortNotOpened)
+            return openFailed(found.openCode);
+        if (!found.found())
+            return failed(OneLine(found.cause));
+        model_ = found.model;
         result_.model = std::string(model_->name);
         status_.model = result_.model.value();
-        if (ModelHasFirmwareCheck(model_)) {
-            // The version comes back after a fixed pause; a busy machine can miss it, and
-            // asking again changes nothing on the display.
-            std::string message;
-            std::uint32_t version = 0;
-            for (int attempt = 0; attempt < 3 && message != "OK"; ++attempt)
-                version = LcdReadVersion(connection_, message);
-            if (message == "OK") {
-                version_ = version;
-                result_.firmware = "V" + std::to_string(version);
-            } else {
-                log("firmware version not read: " + OneLine(message));
-            }
+        if (found.firmwareVersion) {
+            version_ = found.firmwareVersion;
+            result_.firmware = "V" + std::to_string(*version_);
+        } else if (ModelHasFirmwareCheck(model_)) {
+            log("firmware version not read: " + OneLine(found.versionCause));
         }
         log("found " + *result_.model +
             (result_.firmware ? ", firmware " + *result_.firmware : "") + ", " +
@@ -226,35 +212,24 @@ private:
     }
 
     StepEnd pictures() {
-        auto slots = std::make_shared<TPictureSlots>();
-        TSlotChecks checked{};
-        for (const ProfilePicture& picture : profile_.pictures) {
-            const auto size = SlotPictureSize(*model_, picture.slot);
-            if (!size)
+        // A profile that names the model has its pictures cut for it already; the
+        // display is of that model, or identify refused it.
+        std::vector<TSlotPicture> pictures;
+        for (const ProfilePicture& picture : profile_.pictures)
+            pictures.push_back({picture.slot, Utf8FromPath(picture.file), picture.format,
+                                &picture.bytes, picture.converted ? &*picture.converted : nullptr});
+        TFilledSlots filled = PutPicturesInSlots(*model_, pictures);
+        if (const auto& problem = filled.problem) {
+            if (problem->noSuchSlot)
                 return failed("the " + std::string(model_->name) + " has no slot " +
-                              std::to_string(picture.slot) + " (" +
-                              DownFileAt(PositionOfSlot(picture.slot)).Name + ")");
-            try {
-                // A profile that names the model has its pictures cut for it already;
-                // the display is of that model, or identify refused it.
-                slots->place(picture.slot,
-                             picture.converted
-                                 ? *picture.converted
-                                 : ConvertCentred(picture.bytes, picture.format,
-                                                  PictureSize{size->width, size->height}));
-            } catch (const std::exception& error) {
-                return failed(Utf8FromPath(picture.file) + ": " + error.what());
-            }
-            checked[SlotIndex(picture.slot)] = true;
+                              std::to_string(problem->slot) + " (" + problem->item + ")");
+            return failed(problem->file + ": " + problem->cause);
         }
-        TJobSources sources;
-        sources.slotPicture = [slots](int slot) {
-            return slots->picture(slot);
-        };
-        return queue(
-            static_cast<int>(profile_.pictures.size()), sources, [&](TTransferRunner& runner) {
-                return btn_DownloadPictrueClick(connection_, op_, model_, runner, *slots, checked);
-            });
+        return queue(static_cast<int>(profile_.pictures.size()), filled.sources(),
+                     [&](TTransferRunner& runner) {
+                         return btn_DownloadPictrueClick(connection_, op_, model_, runner,
+                                                         *filled.slots, filled.checked);
+                     });
     }
 
     StepEnd play() {

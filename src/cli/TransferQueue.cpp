@@ -1,7 +1,7 @@
 #include "cli/TransferQueue.h"
 
-#include "app/transfer/BlockingOwnerLoop.h"
 #include "app/transfer/ProgressText.h"
+#include "app/transfer/QueueRun.h"
 #include "cli/Console.h"
 #include "cli/InterruptSignals.h"
 
@@ -41,42 +41,39 @@ int StoppedExitCode(const TTerminalOperator& op) {
 int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
                      const QueueStart& start, bool assumeYes) {
     TTerminalOperator op = QueueOperator(context, assumeYes);
-    BlockingOwnerLoop loop;
-    TTransferRunner runner(context.connection, op, loop, std::move(sources));
-    TTransferEngine& engine = runner.engine();
     const bool terminal = StderrRedrawsLines() && &context.err == &std::cerr;
+    TQueueWatch watch;
     if (terminal)
-        engine.setStatusObserver(
-            [&context](const TTransferStatus& status) { showProgress(context.err, status); });
+        watch.observer = [&context](const TTransferStatus& status) {
+            showProgress(context.err, status);
+        };
     const InterruptSignals signals;
     InterruptSignals::clear();
-    engine.setStopRequest([] { return InterruptSignals::received() != 0; });
-    if (!start(op, runner))
-        return StoppedExitCode(op);
-    // The loop wakes at least once a second (the engine's seconds counter), so an
-    // interrupt is seen within a second.
-    bool stopAsked = false;
-    for (;;) {
-        loop.runUntil([&engine, &stopAsked] {
-            return !engine.Running() || (!stopAsked && InterruptSignals::received() != 0);
-        });
-        if (!engine.Running())
-            break;
-        stopAsked = true;
-        if (!engine.Interrupt())
-            context.err << "\nInterrupted: the display gets the rest of the current file first; "
-                           "part-way through it, it would take the next command as data.\n";
-    }
-    if (terminal)
+    watch.stopRequested = [] {
+        return InterruptSignals::received() != 0;
+    };
+    watch.stopDeferred = [&context] {
+        context.err << "\nInterrupted: the display gets the rest of the current file first; "
+                       "part-way through it, it would take the next command as data.\n";
+    };
+    bool started = false;
+    BlockingOwnerLoop loop;
+    TTransferRunner runner(context.connection, op, loop, std::move(sources));
+    const TQueueOutcome outcome = RunQueue(
+        loop, runner.engine(), expected, [&] { return started = start(op, runner); }, watch);
+    if (terminal && started)
         context.err << "\r\x1b[K" << std::flush;
-    if (engine.Interrupted()) {
+    switch (outcome) {
+    case TQueueOutcome::Stored:
+        return kExitOk;
+    case TQueueOutcome::Interrupted:
         context.err << "Interrupted: the transfer stopped and the display is back at "
                     << context.connection.CurrentBaudRate << " baud.\n";
         return kExitInterrupted;
+    case TQueueOutcome::Failed:
+        break;
     }
-    const bool stored =
-        expected == kAnyJobCount ? engine.Succeeded() > 0 : engine.Succeeded() == expected;
-    return engine.Completed() && stored && engine.Failed() == 0 ? kExitOk : kExitFailed;
+    return started ? kExitFailed : StoppedExitCode(op);
 }
 
 } // namespace tavisto::cli

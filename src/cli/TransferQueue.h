@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/transfer/JobSources.h"
+#include "app/transfer/QueueRun.h"
 #include "app/transfer/TransferRunner.h"
 #include "cli/CliCommand.h"
 #include "cli/TerminalOperator.h"
@@ -19,9 +20,6 @@ int StoppedExitCode(const TTerminalOperator& op);
 
 // Starts a download queue on a runner: true when the engine took it.
 using QueueStart = std::function<bool(TTerminalOperator& op, TTransferRunner& runner)>;
-
-// `expected` for a queue whose number of stored jobs is not known beforehand.
-inline constexpr int kAnyJobCount = -1;
 
 // Runs a download queue of the transfer engine on the terminal, as the window runs
 // it: log lines and the "Done!" summary from the engine, and on a terminal a

@@ -120,6 +120,12 @@ TEST(CliOnVirtualDisplay, ADisplayLeftAtTheTransferSpeedIsSetBackToItsOwn) {
     EXPECT_EQ(display.baudRate(), 9600);
     EXPECT_EQ(run({"--port", port, "--baud", "9600", "version"}, out, err), 0);
 
+    // And through the inventory, which reports the speed the display is back at.
+    leftAt115200();
+    EXPECT_EQ(run({"inventory", "--ports", port, "--json"}, out, err), 0) << err;
+    EXPECT_NE(out.find("\"baud\": 9600"), std::string::npos) << out;
+    EXPECT_EQ(display.baudRate(), 9600);
+
     // A display that is set to 115200 itself stays there.
     ASSERT_EQ(run({"--port", port, "--baud", "9600", "display-baud", "115200"}, out, err), 0);
     ASSERT_TRUE(reachesSpeed(display, 115200));

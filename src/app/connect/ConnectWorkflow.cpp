@@ -1,7 +1,6 @@
 #include "app/connect/ConnectWorkflow.h"
 
-#include "app/connect/LinkRecovery.h"
-#include "protocol/Discovery.h"
+#include "app/connect/IdentifyDisplay.h"
 #include "protocol/DisplayCommands.h"
 #include "protocol/Session.h"
 
@@ -15,15 +14,20 @@ int RunConnect(TConnection& connection, TOperator& op, TConnectView& view) {
     view.SetPictureNumberVisible(false);
     view.SetFirmwareTabVisible(false);
 
-    const ScanResult found =
-        ScanForDisplay(connection, [&view](int baudRate) { view.SelectBaudRate(baudRate); });
-    const DisplayModel* model = FindModel(found.model);
-    if (!model) {
-        op.ShowMsgBox(found.message, kMbIconError);
+    // The version is read after the greeting, once: a missed answer shows as V0.
+    TIdentifyRequest request;
+    request.checkOpen = false;
+    request.versionAttempts = 0;
+    request.onAttempt = [&view](int baudRate) {
+        view.SelectBaudRate(baudRate);
+    };
+    TDisplayIdentity found = IdentifyDisplay(connection, op, request);
+    if (!found.found()) {
+        op.ShowMsgBox(found.cause, kMbIconError);
         return -1;
     }
-
-    if (RecoverStoredLinkSpeed(connection, op, found.baudRate) != found.baudRate)
+    const DisplayModel* model = found.model;
+    if (found.baudRate != found.answeredAt)
         view.SelectBaudRate(connection.CurrentBaudRate);
     const std::string modelName(model->name);
     view.SelectModel(model->index);
@@ -39,7 +43,8 @@ int RunConnect(TConnection& connection, TOperator& op, TConnectView& view) {
     view.SetFirmwareTabVisible(false);
 
     if (ModelHasFirmwareCheck(model)) {
-        const unsigned version = LcdReadVersion(connection, message);
+        ReadFirmwareVersion(connection, 1, found);
+        const std::uint32_t version = found.firmwareVersion.value_or(0);
         view.ShowFirmwareInfo(modelName, std::string("V").append(std::to_string(version)));
         if (version < kLatestFirmwareVersion) {
             view.SetFirmwareTabVisible(true);

@@ -1,6 +1,7 @@
 #include "app/ui/FirmwareUpdatesPanel.h"
 
 #include "app/connect/ConnectWorkflow.h"
+#include "app/connect/InterfaceLanguage.h"
 #include "app/storage/StorageWorkflows.h"
 #include "app/transfer/JobSources.h"
 #include "app/transfer/TransferRunner.h"
@@ -73,9 +74,12 @@ void TFirmwareUpdatesPanel::ShowFirmwareInfo(const std::string& deviceModel,
     const TJobSources& sources = host_.transferRunner().engine().Sources();
     const bool carried =
         model && sources.resource && sources.resource(FirmwareResourceName(*model)).has_value();
+    const bool chinese = UsesChineseTexts(host_.connection().SystemLangId);
     lbl_show_latestVersion->setText(
         carried ? QStringLiteral("V%1").arg(kLatestFirmwareVersion)
-                : QStringLiteral("V%1 (not carried by this program)").arg(kLatestFirmwareVersion));
+        : chinese
+            ? QStringLiteral("V%1（本程序未附带）").arg(kLatestFirmwareVersion)
+            : QStringLiteral("V%1 (not carried by this program)").arg(kLatestFirmwareVersion));
 }
 
 } // namespace tavisto::ui

@@ -1,5 +1,6 @@
 #include "app/ui/TavistoMain.h"
 
+#include "app/connect/AddedTexts.h"
 #include "app/connect/InterfaceLanguage.h"
 #include "app/connect/WindowArguments.h"
 #include "app/transfer/ProgressText.h"
@@ -251,10 +252,11 @@ int TfrmTavistoMain::ShowMsgBox(const std::string& text, int flags) {
     if (busy_)
         showForm();
     QMessageBox box(this);
-    // A port this user may not open, or one another program holds, gets a line saying
-    // so and what to do.
+    // The lines this program adds read in the interface's language. A port this user
+    // may not open, or one another program holds, gets a line saying so and what to do.
     PrepareMsgBox(box,
-                  WithPortOpenHint(text, connection_->CurrentPortName, connection_->SystemLangId),
+                  WithPortOpenHint(InInterfaceLanguage(text, connection_->SystemLangId),
+                                   connection_->CurrentPortName, connection_->SystemLangId),
                   flags);
     return MsgBoxAnswer(dialogs_->showMessageBox(box), flags);
 }
@@ -345,7 +347,7 @@ void TfrmTavistoMain::ShowLogOnRichEdit(const std::string& text, bool error) {
     QTextCharFormat format;
     if (error)
         format.setForeground(QColor(255, 0, 0));
-    cursor.insertText(qs(text), format);
+    cursor.insertText(qs(InInterfaceLanguage(text, connection_->SystemLangId)), format);
     QScrollBar* bar = redt_log->verticalScrollBar();
     bar->setValue(bar->maximum());
 }
@@ -377,9 +379,10 @@ void TfrmTavistoMain::clearTransferStatus() {
 }
 
 void TfrmTavistoMain::showTransferStatus(const TTransferStatus& status) {
-    transferRate_ = qs(RateAndProgressText(status));
-    transferLeft_ = status.running && status.notAnswering ? QStringLiteral("not answering")
-                                                          : qs(TimeLeftText(status));
+    const std::uint16_t langId = connection_->SystemLangId;
+    transferRate_ = qs(InInterfaceLanguage(RateAndProgressText(status), langId));
+    transferLeft_ = qs(InInterfaceLanguage(
+        status.running && status.notAnswering ? "not answering" : TimeLeftText(status), langId));
     transferBarText_ = qs(RateText(status));
     if (!tmr1->isActive() && !queueCounts_)
         return;

@@ -1,3 +1,4 @@
+#include "app/connect/InterfaceLanguage.h"
 #include "app/ui/AppIcon.h"
 #include "app/ui/ParentConsole.h"
 #include "app/ui/TavistoMain.h"
@@ -12,6 +13,9 @@
 #ifdef TAVISTO_WITH_SIM
 #include "app/ui/SimulatedDisplay.h"
 #include "app/ui/VirtualScreenWindow.h"
+#endif
+#ifdef TAVISTO_WITH_PREVIEW
+#include "app/ui/PreviewWindow.h"
 #endif
 
 int main(int argc, char* argv[]) {
@@ -64,6 +68,10 @@ int main(int argc, char* argv[]) {
 
     tavisto::ui::TfrmTavistoMain window(std::move(setup));
     window.connection().trace.setSink(tavisto::DebugOutputSink());
+#ifdef TAVISTO_WITH_PREVIEW
+    // The screen the form will give, beside the window (View menu, Ctrl+P).
+    tavisto::ui::AddPreviewMenu(window);
+#endif
 #ifdef TAVISTO_WITH_SIM
     // The simulated display's screen, in a window of its own (View menu, Ctrl+D).
     std::unique_ptr<tavisto::ui::TVirtualScreenWindow> screen;
@@ -73,7 +81,10 @@ int main(int argc, char* argv[]) {
                 return display->refreshScreen(picture);
             },
             &window);
-        tavisto::ui::AddVirtualDisplayMenu(window, *screen);
+        const bool chinese = tavisto::UsesChineseTexts(window.connection().SystemLangId);
+        tavisto::ui::AddVirtualDisplayMenu(window, *screen, chinese);
+        tavisto::ui::MarkVirtualDisplayPort(
+            *window.cbb_SerialPort, QString::fromStdString(simulated->devicePath()), chinese);
     }
 #endif
     window.show();

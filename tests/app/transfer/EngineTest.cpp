@@ -1,6 +1,8 @@
 // The transfer job engine on one thread: a scripted display on the fake line,
 // virtual time, the helper threads replaced by the loop.
+#include "app/storage/DownloadLink.h"
 #include "app/transfer/ProgressText.h"
+#include "app/transfer/QueueRun.h"
 #include "tests/app/transfer/EngineFixture.h"
 
 namespace tavisto::testing {
@@ -319,6 +321,57 @@ TEST_F(NamedEngineTest, AStopRequestBetweenFilesLeavesTheNextOneUnannounced) {
     EXPECT_EQ(display.files.size(), 1u);
     EXPECT_EQ(display.files.count("437_40x40.bin"), 1u);
     EXPECT_EQ(line.writes().back(), wire("02 07 04 00 00 25 80"));
+}
+
+// The queue runner with the single download's own start: the link switch, then the
+// queue. A stop asked for once the port is at the transfer speed sends no Make File.
+class QueueRunTest : public NamedEngineTest {
+protected:
+    TQueueOutcome runSingle(int position) {
+        return RunQueue(
+            loop, engine, 1,
+            [this, position] {
+                if (!PrepareDownloadLink(connection, op))
+                    return false;
+                engine.SetDownListNull();
+                engine.Mark(position);
+                TTransferEngine::TQueueStart start;
+                start.model = FindModel(kMk);
+                start.fromResources = true;
+                start.firstPosition = position;
+                return StartDownloadQueue(connection, op, engine, start, TProgressKind::ClearLog);
+            },
+            watch);
+    }
+    bool makeFileSent() const {
+        return std::ranges::any_of(line.writes(), [](const Bytes& written) {
+            return written.starts_with(wire("02 07 05 01"));
+        });
+    }
+
+    TQueueWatch watch;
+};
+
+TEST_F(QueueRunTest, AStopAfterTheLinkSwitchSendsNoMakeFile) {
+    resources["CP850_800X480"] = pattern(4000);
+    watch.stopRequested = [this] {
+        return line.baudRate() == 115200;
+    };
+    EXPECT_EQ(runSingle(6), TQueueOutcome::Interrupted);
+    EXPECT_FALSE(makeFileSent());
+    EXPECT_TRUE(display.files.empty());
+    EXPECT_EQ(line.writes().back(), wire("02 07 04 00 00 25 80"));
+    EXPECT_FALSE(line.isOpen());
+}
+
+TEST_F(QueueRunTest, AStopBeforeTheStartSendsNothing) {
+    resources["CP850_800X480"] = pattern(4000);
+    const std::size_t before = line.writes().size();
+    watch.stopRequested = [] {
+        return true;
+    };
+    EXPECT_EQ(runSingle(6), TQueueOutcome::Interrupted);
+    EXPECT_EQ(line.writes().size(), before);
 }
 
 TEST_F(NamedEngineTest, AnEmptyQueueGoesStraightToTheEnd) {

@@ -33,7 +33,7 @@ private slots:
                 return true;
             },
             &main);
-        ui::AddVirtualDisplayMenu(main, view);
+        ui::AddVirtualDisplayMenu(main, view, false);
         main.show();
         QTest::qWait(3 * TVirtualScreenWindow::kRefreshMs);
         QCOMPARE(asked, 0);
