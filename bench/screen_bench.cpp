@@ -5,7 +5,7 @@
 //   screen_bench [RUNS]
 
 #include "resources/EmbeddedResources.h"
-#include "sim/Display.h"
+#include "sim/device/Display.h"
 #include "sim/screen/ScreenRenderer.h"
 
 #include <algorithm>

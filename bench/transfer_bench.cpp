@@ -40,7 +40,7 @@
 #include "app/transfer/TransferRunner.h"
 #include "pictures/ByteFiles.h"
 #include "resources/EmbeddedResources.h"
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "sim/screen/ScreenFeed.h"
 
 #include <atomic>

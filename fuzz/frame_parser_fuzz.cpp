@@ -2,7 +2,7 @@
 // byte sets the mode (transfer frames expected or not, how fast the bytes come);
 // frames that announce data make the parser expect some, as the display does. Every
 // frame must be well-formed, and a long silence must leave the parser idle.
-#include "sim/FrameParser.h"
+#include "sim/device/FrameParser.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -7,7 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-svg-dev libgl-dev
     libicu-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev nlohmann-json3-dev libqrencode-dev
-    libgtest-dev libgmock-dev libzxing-dev
+    libgtest-dev libgmock-dev libzxing-dev libcli11-dev
     libfreetype-dev fonts-dejavu-core fonts-freefont-ttf
     xvfb xauth fonts-liberation fonts-wqy-microhei
     g++-mingw-w64-x86-64-posix googletest wine wine64

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/Display.h"
+#include "sim/device/Display.h"
 
 #include <string>
 #include <string_view>

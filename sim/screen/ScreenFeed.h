@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "sim/screen/ScreenRenderer.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/Storage.h"
+#include "sim/device/Storage.h"
 #include "sim/screen/Framebuffer.h"
 #include "sim/screen/ScreenLayout.h"
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace tavisto::sim {
 
@@ -12,9 +11,8 @@ struct ScreenOptions {
     int everyMs = 200;
 };
 
-// Takes the screen options out of `args`, leaving the others for the display's own
-// options; false with a message on a missing or bad value.
-bool takeScreenOptions(std::vector<std::string>& args, ScreenOptions& out, std::string& error);
+// The longest wait --screen-every takes, in milliseconds.
+inline constexpr int kLongestScreenPause = 60'000;
 
 std::string screenUsageText();
 

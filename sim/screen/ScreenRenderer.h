@@ -1,8 +1,8 @@
 #pragma once
 
-#include "sim/Display.h"
-#include "sim/Storage.h"
-#include "sim/Time.h"
+#include "sim/device/Display.h"
+#include "sim/device/Storage.h"
+#include "sim/device/Time.h"
 #include "sim/screen/Framebuffer.h"
 #include "sim/screen/ScreenFonts.h"
 #include "sim/screen/StoredPictures.h"

@@ -1,7 +1,7 @@
 #include "sim/screen/StoredItems.h"
 
 #include "protocol/DownloadTable.h"
-#include "sim/Models.h"
+#include "sim/device/Models.h"
 
 #include <cctype>
 

@@ -1,7 +1,7 @@
 #include "sim/screen/StoredPictures.h"
 
 #include "pictures/JpegCodec.h"
-#include "sim/Models.h"
+#include "sim/device/Models.h"
 #include "sim/screen/StoredItems.h"
 
 #include <algorithm>

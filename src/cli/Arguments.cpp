@@ -1,6 +1,7 @@
 #include "cli/Arguments.h"
 
 #include "cli/CliCommand.h"
+#include "cli/OptionScan.h"
 #include "protocol/Hex.h"
 #include "settings/PlainText.h"
 #include "settings/Utf8Text.h"
@@ -34,34 +35,20 @@ std::string countText(std::size_t count) {
 ParsedArgs parseArgs(const std::vector<std::string>& args,
                      const std::map<std::string, int>& optionValues, std::size_t minPositional,
                      std::size_t maxPositional) {
+    OptionScan scan = scanOptions(args, optionValues);
     ParsedArgs parsed;
+    parsed.options = std::move(scan.options);
     bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-' ||
-            std::isdigit(static_cast<unsigned char>(arg[1]))) {
-            parsed.positional.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
+    for (const std::string& arg : scan.rest) {
+        if (!optionsEnded && arg == "--") {
             optionsEnded = true;
             continue;
         }
-        const auto option = optionValues.find(arg);
-        if (option == optionValues.end())
+        // A lone "-" and negative numbers are values.
+        if (!optionsEnded && arg.size() >= 2 && arg[0] == '-' &&
+            !std::isdigit(static_cast<unsigned char>(arg[1])))
             throw UsageError("unknown option '" + arg + "'");
-        if (parsed.has(arg))
-            throw UsageError("option '" + arg + "' given twice");
-        const auto valueCount = static_cast<std::size_t>(option->second);
-        if (i + valueCount >= args.size())
-            throw UsageError("option '" + arg + "' needs " +
-                             (valueCount == 1 ? std::string("a value")
-                                              : std::to_string(valueCount) + " values"));
-        std::vector<std::string> values(args.begin() + static_cast<std::ptrdiff_t>(i + 1),
-                                        args.begin() +
-                                            static_cast<std::ptrdiff_t>(i + 1 + valueCount));
-        parsed.options.emplace(arg, std::move(values));
-        i += valueCount;
+        parsed.positional.push_back(arg);
     }
     const std::size_t count = parsed.positional.size();
     if (count < minPositional || count > maxPositional) {

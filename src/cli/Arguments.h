@@ -13,8 +13,8 @@
 namespace tavisto::cli {
 
 // A command's arguments split into positional values and options. Options are
-// "--name" followed by a fixed number of values; "--" ends the options, so a
-// text may begin with "-".
+// "--name" followed by a fixed number of values, or "--name=VALUE" for one value; "--"
+// ends the options, so a text may begin with "-".
 struct ParsedArgs {
     std::vector<std::string> positional;
     std::map<std::string, std::vector<std::string>> options;

@@ -4,6 +4,7 @@
 #include "app/trace/TraceFile.h"
 #include "cli/Arguments.h"
 #include "cli/CommandTable.h"
+#include "cli/OptionScan.h"
 #include "cli/TerminalOperator.h"
 #include "link/PortAccess.h"
 #include "link/SerialPort.h"
@@ -38,55 +39,38 @@ int parseBaudRate(const std::string& text) {
 // Takes the global options out of the command line, wherever they stand before
 // a "--"; anything else before the command that looks like an option is an error.
 GlobalOptions parseGlobalOptions(const std::vector<std::string>& args) {
+    OptionScan scan = scanOptions(
+        args, {{"--port", 1}, {"--baud", 1}, {"--trace-file", 1}, {"--trace", 0}}, {"--trace"});
     GlobalOptions options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool beforeCommand = options.rest.empty();
-        if (optionsEnded) {
-            options.rest.push_back(arg);
-            continue;
-        }
-        auto value = [&](const std::string& name) -> std::string {
-            if (arg.size() > name.size() && arg[name.size()] == '=')
-                return arg.substr(name.size() + 1);
-            if (i + 1 >= args.size())
-                throw UsageError("option '" + name + "' needs a value");
-            return args[++i];
-        };
-        auto is = [&](const std::string& name) {
-            return arg == name || arg.starts_with(name + "=");
-        };
-        if (is("--port")) {
-            if (options.port)
-                throw UsageError("option '--port' given twice");
-            options.port = value("--port");
-            if (options.port->empty())
-                throw UsageError("the port path is empty");
-        } else if (is("--baud")) {
-            if (options.baudRate)
-                throw UsageError("option '--baud' given twice");
-            options.baudRate = parseBaudRate(value("--baud"));
-        } else if (is("--trace-file")) {
-            if (options.traceFile)
-                throw UsageError("option '--trace-file' given twice");
-            options.traceFile = value("--trace-file");
-            if (options.traceFile->empty())
-                throw UsageError("the trace file path is empty");
-        } else if (arg == "--trace") {
-            options.trace = true;
-        } else if (beforeCommand && (arg == "--help" || arg == "-h")) {
+    if (const auto port = scan.options.find("--port"); port != scan.options.end()) {
+        options.port = port->second[0];
+        if (options.port->empty())
+            throw UsageError("the port path is empty");
+    }
+    if (const auto baud = scan.options.find("--baud"); baud != scan.options.end())
+        options.baudRate = parseBaudRate(baud->second[0]);
+    if (const auto file = scan.options.find("--trace-file"); file != scan.options.end()) {
+        options.traceFile = file->second[0];
+        if (options.traceFile->empty())
+            throw UsageError("the trace file path is empty");
+    }
+    options.trace = scan.options.count("--trace") != 0;
+    // Before the command: --help, or a "--" that ends the options (and is dropped).
+    std::size_t command = 0;
+    for (; command < scan.rest.size(); ++command) {
+        const std::string& arg = scan.rest[command];
+        if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--") {
-            optionsEnded = true;
-            if (!beforeCommand)
-                options.rest.push_back(arg);
-        } else if (beforeCommand && arg.size() > 1 && arg[0] == '-') {
+            ++command;
+            break;
+        } else if (arg.size() > 1 && arg[0] == '-') {
             throw UsageError("unknown option '" + arg + "'");
         } else {
-            options.rest.push_back(arg);
+            break;
         }
     }
+    options.rest.assign(scan.rest.begin() + static_cast<std::ptrdiff_t>(command), scan.rest.end());
     return options;
 }
 

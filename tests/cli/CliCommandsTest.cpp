@@ -53,6 +53,7 @@ TEST_F(CliTest, EachCommandSendsItsFrame) {
          wire("0B E0 E1 E2 E3 E4 E5 E6 E7 E8 E9 EA EB EC ED EE EF 20 20 20 20 "
               "F0 F1 F2 F3 F4 F5 F6 F7 F8 F9 FA FB FC FD FE FF 20 20 20 20")},
         {{"qr-at", "7", "\xC3\xA9", "--align", "left"}, wire("02 07 1E 01 07 E9 00")},
+        {{"qr-at", "--align=right", "7", "\xC3\xA9"}, wire("02 07 1E 03 07 E9 00")},
         {{"format", "--yes"}, wire("02 07 05 00")},
     };
     for (const auto& testCase : cases) {

@@ -3,7 +3,7 @@
 #include "cli/CliCommand.h"
 #include "link/PosixSerialPort.h"
 #include "pictures/PictureConvert.h"
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "tests/support/TempFolder.h"
 
 #include <csignal>

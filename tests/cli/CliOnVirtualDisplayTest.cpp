@@ -1,7 +1,7 @@
 // tavisto-cli on the real serial layer, against the virtual display.
 #include "cli/Cli.h"
 #include "link/PosixSerialPort.h"
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>

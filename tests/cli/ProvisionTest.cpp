@@ -5,7 +5,7 @@
 #include "link/PosixSerialPort.h"
 #include "pictures/PictureConvert.h"
 #include "protocol/ModelTable.h"
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>

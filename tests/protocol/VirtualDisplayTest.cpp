@@ -1,6 +1,6 @@
 // The protocol through the real serial layer, against the virtual display on a
 // pseudo-terminal, in real time.
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 
 #include "protocol/Discovery.h"
 #include "protocol/DisplayCommands.h"

@@ -1,4 +1,4 @@
-#include "sim/CommandLine.h"
+#include "sim/program/CommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +60,28 @@ TEST(SimCommandLine, TransferFaults) {
     EXPECT_EQ(f.silentAfterBlock, 12);
     EXPECT_FALSE(parse({"--repeat-request", "-1"}, cmd, error));
     EXPECT_FALSE(parse({"--transfer-garbage", "0G"}, cmd, error));
+}
+
+// "--name=VALUE" is read as "--name VALUE" (an empty value too), the screen's options
+// among the others; options count in the order given.
+TEST(SimCommandLine, ValuesAfterAnEqualsSignAndTheLastWordCounts) {
+    CommandLine cmd;
+    std::string error;
+    ASSERT_TRUE(parse({"--baud=19200", "--version-reply=", "--screen=s.png", "--screen-every",
+                       "50", "--unpaced", "--pacing", "--unpaced", "--baud", "38400"},
+                      cmd, error))
+        << error;
+    EXPECT_EQ(cmd.options.baudRate, 38400);
+    EXPECT_EQ(cmd.options.faults.versionReply, Bytes());
+    EXPECT_EQ(cmd.screen.file, "s.png");
+    EXPECT_EQ(cmd.screen.everyMs, 50);
+    EXPECT_FALSE(cmd.options.faults.pacing);
+    EXPECT_FALSE(parse({"--screen-every=0"}, cmd, error));
+    EXPECT_EQ(error, "invalid value for --screen-every: 0 (1 to 60000 ms)");
+    EXPECT_FALSE(parse({"--silent=yes"}, cmd, error));
+    EXPECT_EQ(error, "--silent takes no value");
+    EXPECT_FALSE(parse({"--baud", "9600", "9600"}, cmd, error));
+    EXPECT_EQ(error, "unknown option: 9600");
 }
 
 // A person running the program gets a paced line, and the help says which mode is on.

@@ -3,7 +3,7 @@
 
 #include "BareDisplay.h"
 #include "HostPort.h"
-#include "sim/Display.h"
+#include "sim/device/Display.h"
 
 #include <gtest/gtest.h>
 

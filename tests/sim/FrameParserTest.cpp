@@ -1,4 +1,4 @@
-#include "sim/FrameParser.h"
+#include "sim/device/FrameParser.h"
 
 #include "HostPort.h"
 

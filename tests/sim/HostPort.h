@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "sim/LineFraming.h"
+#include "sim/line/LineFraming.h"
 
 #include "HostPort.h"
 

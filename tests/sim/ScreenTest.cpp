@@ -3,7 +3,7 @@
 #include "BareDisplay.h"
 #include "HostPort.h"
 #include "pictures/PngCodec.h"
-#include "sim/Display.h"
+#include "sim/device/Display.h"
 #include "sim/screen/ScreenFeed.h"
 #include "sim/screen/ScreenPng.h"
 #include "sim/screen/ScreenRenderer.h"

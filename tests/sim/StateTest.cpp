@@ -1,5 +1,5 @@
 #include "HostPort.h"
-#include "sim/DeviceSettings.h"
+#include "sim/device/DeviceSettings.h"
 
 #include <filesystem>
 #include <fstream>

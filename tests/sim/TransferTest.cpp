@@ -1,5 +1,5 @@
 #include "HostPort.h"
-#include "sim/Checksum.h"
+#include "sim/device/Checksum.h"
 
 #include <gtest/gtest.h>
 

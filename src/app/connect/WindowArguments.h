@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace tavisto {
 
@@ -16,15 +15,16 @@ struct TWindowArguments {
     std::optional<int> simulateModel;
 };
 
-// Reads the arguments after the program name. False with a message on an unknown
-// option, a missing model or a model name that is not in the model table.
-bool ParseWindowArguments(const std::vector<std::string>& args, TWindowArguments& out,
-                          std::string& error);
+// Takes the model --simulate names (nullopt: the option had no value). False with a
+// message listing the models when there is none or the name is not in the model table.
+bool SetSimulateModel(const std::optional<std::string>& name, TWindowArguments& out,
+                      std::string& error);
 
-// The text to print instead of starting the window: the help for "--help" or "-h",
-// the version for "--version", wherever they stand; nothing otherwise. Looked at
-// before the toolkit starts, so both work without a display.
-std::optional<std::string> WindowInfoText(const std::vector<std::string>& args);
+// What --help prints.
+std::string WindowHelpText();
+
+// What --version prints.
+std::string WindowVersionText();
 
 // The one-line usage that follows a command-line error.
 std::string WindowUsageLine();

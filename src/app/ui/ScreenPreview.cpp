@@ -6,7 +6,7 @@
 #include "protocol/DownloadTable.h"
 #include "protocol/PictureSlots.h"
 #include "resources/EmbeddedResources.h"
-#include "sim/Display.h"
+#include "sim/device/Display.h"
 #include "sim/screen/ScreenRenderer.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "app/ui/SimulatedDisplay.h"
 
 #include "resources/EmbeddedResources.h"
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "sim/screen/ScreenFeed.h"
 
 namespace tavisto::ui {

@@ -1,16 +1,14 @@
 #include "app/connect/InterfaceLanguage.h"
-#include "app/connect/WindowArguments.h"
 #include "app/ui/AppIcon.h"
 #include "app/ui/ParentConsole.h"
 #include "app/ui/TavistoMain.h"
+#include "app/ui/WindowCommandLine.h"
 #include "link/DebugOutput.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <vector>
 
 #ifdef TAVISTO_WITH_SIM
 #include "app/ui/SimulatedDisplay.h"
@@ -22,8 +20,10 @@
 
 int main(int argc, char* argv[]) {
     // --help and --version answer before the toolkit looks for a display.
-    const std::vector<std::string> raw(argv + std::min(argc, 1), argv + argc);
-    if (const auto info = tavisto::WindowInfoText(raw)) {
+    QStringList raw;
+    for (int i = 1; i < argc; ++i)
+        raw.push_back(QString::fromLocal8Bit(argv[i]));
+    if (const auto info = tavisto::ui::WindowInfoText(raw)) {
         tavisto::ui::UseParentConsole();
         std::fputs(info->c_str(), stdout);
         return 0;
@@ -38,12 +38,9 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(tavisto::ui::ApplicationIcon());
 
     // Qt has taken its own options out of the argument list.
-    std::vector<std::string> args;
-    for (const QString& arg : QApplication::arguments().mid(1))
-        args.push_back(arg.toStdString());
     tavisto::TWindowArguments options;
     std::string error;
-    if (!tavisto::ParseWindowArguments(args, options, error)) {
+    if (!tavisto::ui::ParseWindowArguments(QApplication::arguments().mid(1), options, error)) {
         tavisto::ui::UseParentConsole();
         std::fprintf(stderr, "tavisto: %s\n%s\nTry 'tavisto --help'.\n", error.c_str(),
                      tavisto::WindowUsageLine().c_str());

@@ -3,7 +3,7 @@
 #include "app/pictures/PictureDownload.h"
 #include "app/transfer/BlockingOwnerLoop.h"
 #include "pictures/JpegCodec.h"
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "tests/app/RecordingOperator.h"
 #include "tests/app/transfer/LogLines.h"
 

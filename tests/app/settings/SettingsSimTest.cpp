@@ -1,7 +1,7 @@
 #include "app/settings/AllDownload.h"
 #include "app/settings/FormEditing.h"
 #include "app/settings/SettingsWorkflows.h"
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "tests/app/RecordingOperator.h"
 
 #include <gtest/gtest.h>

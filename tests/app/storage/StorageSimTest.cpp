@@ -4,7 +4,7 @@
 #include "app/storage/StorageWorkflows.h"
 #include "app/transfer/BlockingOwnerLoop.h"
 #include "app/transfer/TransferRunner.h"
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "tests/app/transfer/LogLines.h"
 #include "tests/support/TempFolder.h"
 

@@ -1,6 +1,6 @@
 #include "app/testing/DisplayTesting.h"
 #include "protocol/Session.h"
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "tests/app/RecordingOperator.h"
 #include "tests/support/Wire.h"
 

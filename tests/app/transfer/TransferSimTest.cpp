@@ -5,7 +5,7 @@
 #include "app/transfer/NamedWorker.h"
 #include "app/transfer/TransferRunner.h"
 #include "link/PosixSerialPort.h"
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "tests/app/transfer/LogLines.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/TempFolder.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "tests/app/ui/WindowHarness.h"
 
 #include <QPushButton>

@@ -1,0 +1,23 @@
+#include "sim/device/Faults.h"
+
+namespace tavisto::sim {
+
+std::vector<ReplyPiece> shapeReply(const Bytes& reply, const Faults& faults) {
+    Bytes whole = faults.garbage + reply;
+    if (faults.splitAt == 0 || faults.splitAt >= whole.size())
+        return {ReplyPiece{std::move(whole), Millis{0}}};
+    return {ReplyPiece{whole.substr(0, faults.splitAt), Millis{0}},
+            ReplyPiece{whole.substr(faults.splitAt), faults.splitPause}};
+}
+
+Bytes distortEcho(Bytes echo, const Faults& faults) {
+    if (echo.empty())
+        return echo;
+    if (faults.wrongEcho)
+        echo.back() = static_cast<char>(echo.back() ^ 0x01);
+    if (faults.shortEcho)
+        echo.pop_back();
+    return echo;
+}
+
+} // namespace tavisto::sim
