@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/pictures/PictureSlotContents.h"
 #include "app/transfer/BlockingOwnerLoop.h"
 #include "app/transfer/TransferRunner.h"
 #include "link/Connection.h"
@@ -60,12 +61,11 @@ protected:
     BlockingOwnerLoop loop{clock};
     InlineThreads threads{connection, loop};
     std::map<std::string, Bytes> resources;
-    std::map<int, Bitmap> slots;
+    TPictureSlots slots;
     TTransferRunner runner{connection, op, loop,
                            TJobSources{[this](const std::string& name) { return resource(name); },
                                        [this](int slot) {
-                                           const auto found = slots.find(slot);
-                                           return found == slots.end() ? Bitmap() : found->second;
+                                           return slots.picture(slot);
                                        }},
                            &threads};
 };

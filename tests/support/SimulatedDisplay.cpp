@@ -65,6 +65,20 @@ void SimulatedDisplay::timePassed(TimePoint now) {
     }
 }
 
+bool SimulatedDisplay::settle(Micros limit) {
+    VirtualClock& clock = line_.clock();
+    const TimePoint end = clock.now() + limit;
+    for (auto due = deadline(); due; due = deadline()) {
+        if (*due > end)
+            return false;
+        clock.advanceTo(*due);
+        timePassed(clock.now());
+        if (deadline() == due)
+            return false;
+    }
+    return true;
+}
+
 std::optional<TimePoint> SimulatedDisplay::deadline() const {
     std::optional<TimePoint> when = display_.deadline();
     if (!outbound_.empty() && (!when || outbound_.front().at < *when))

@@ -33,7 +33,8 @@ public:
     void setVersion(std::uint32_t version) { display_.setVersion(version); }
 
     const sim::DisplayState& state() const { return display_.state(); }
-    const sim::Storage& storage() const { return display_.storage(); }
+    // Copies, as the virtual display's does, so a test can index what it holds.
+    sim::Storage storage() const { return display_.storage(); }
     int baudRate() const { return display_.baudRate(); }
     sim::Display& device() { return display_; }
 
@@ -44,6 +45,10 @@ public:
     std::size_t count(sim::LogKind kind) const { return journal_.count(kind); }
     bool noted(const std::string& text) const;
     void clearLog() { journal_.clear(); }
+
+    // Lets the virtual clock run until nothing waits in the display (a frame that ends
+    // at idle, a reply not yet sent), at most `limit`; false when something still does.
+    bool settle(Micros limit = std::chrono::seconds(2));
 
     void timePassed(TimePoint now) override;
     std::optional<TimePoint> deadline() const override;
