@@ -1,4 +1,6 @@
-// tavisto-cli on the real serial layer, against the virtual display.
+// tavisto-cli on the real serial layer, against the virtual display on a
+// pseudo-terminal; the commands against its device on the virtual clock are in
+// CliSimTest.
 #include "cli/Cli.h"
 #include "link/PosixSerialPort.h"
 #include "sim/VirtualDisplay.h"
@@ -6,7 +8,6 @@
 
 #include <gtest/gtest.h>
 #include <sstream>
-#include <thread>
 
 namespace tavisto::testing {
 namespace {
@@ -70,62 +71,6 @@ TEST(CliOnVirtualDisplay, FindsTheDisplayWithoutBeingToldAndSendsTheCommand) {
     EXPECT_EQ(out, "OK\n");
     EXPECT_EQ(err, "");
     EXPECT_EQ(display.receivedFrames(), std::vector<Bytes>{wire("02 07 0E 33 66 99")});
-}
-
-// The display takes a one-shot command's frame a moment after the command returned.
-bool reachesSpeed(const sim::VirtualDisplay& display, int baudRate) {
-    const auto end = std::chrono::steady_clock::now() + 3s;
-    while (display.baudRate() != baudRate) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
-
-// A transfer killed half-way leaves the display at 115200 while its settings say
-// 9600. The next scan finds it there and sets it back, so that later commands given
-// --baud 9600 reach it again.
-TEST(CliOnVirtualDisplay, ADisplayLeftAtTheTransferSpeedIsSetBackToItsOwn) {
-    sim::SimOptions options;
-    options.model = 5;
-    options.baudRate = 9600;
-    sim::VirtualDisplay display(options);
-    std::string error;
-    ASSERT_TRUE(display.start(error)) << error;
-    const CliOn run(display);
-    const std::string port = display.devicePath();
-    const std::string note = "The display was still at 115200 baud from a transfer that did not "
-                             "finish; it is set back to its own speed, 9600 baud.\n";
-    std::string out;
-    std::string err;
-    // What a transfer's start does: the link-speed command for 115200.
-    auto leftAt115200 = [&] {
-        ASSERT_EQ(run({"--port", port, "--baud", "9600", "raw", "02 07 04 00 01 C2 00"}, out, err),
-                  0);
-        ASSERT_TRUE(reachesSpeed(display, 115200));
-    };
-    leftAt115200();
-
-    EXPECT_EQ(run({"--port", port, "connect"}, out, err), 0);
-    EXPECT_EQ(out, note + "Connected to KT350-MK!\nFirmware: V14\nBaud rate: 9600\n");
-    EXPECT_EQ(display.baudRate(), 9600);
-    EXPECT_EQ(display.state().settings.Baud_Rate, 0);
-
-    // The same through the scan of any other command.
-    leftAt115200();
-    EXPECT_EQ(run({"--port", port, "version"}, out, err), 0);
-    EXPECT_EQ(out, "V14\n");
-    EXPECT_EQ(err, note);
-    EXPECT_EQ(display.baudRate(), 9600);
-    EXPECT_EQ(run({"--port", port, "--baud", "9600", "version"}, out, err), 0);
-
-    // A display that is set to 115200 itself stays there.
-    ASSERT_EQ(run({"--port", port, "--baud", "9600", "display-baud", "115200"}, out, err), 0);
-    ASSERT_TRUE(reachesSpeed(display, 115200));
-    EXPECT_EQ(run({"--port", port, "version"}, out, err), 0);
-    EXPECT_EQ(err, "");
-    EXPECT_EQ(display.baudRate(), 115200);
 }
 
 } // namespace
