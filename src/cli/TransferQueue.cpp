@@ -6,6 +6,7 @@
 #include "cli/InterruptSignals.h"
 
 #include <iostream>
+#include <optional>
 
 namespace tavisto::cli {
 
@@ -41,9 +42,21 @@ int StoppedExitCode(const TTerminalOperator& op) {
 int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
                      const QueueStart& start, bool assumeYes) {
     TTerminalOperator op = QueueOperator(context, assumeYes);
-    BlockingOwnerLoop loop;
-    TTransferRunner runner(context.connection, op, loop, std::move(sources));
+    std::optional<BlockingOwnerLoop> ownerLoop;
+    if (context.transferThreads)
+        ownerLoop.emplace(context.connection.clock());
+    else
+        ownerLoop.emplace();
+    BlockingOwnerLoop& loop = *ownerLoop;
+    TTransferEngine* running = nullptr;
+    const std::unique_ptr<TTransferThreads> threads =
+        context.transferThreads
+            ? context.transferThreads(context.connection, loop,
+                                      [&running]() -> TTransferEngine& { return *running; })
+            : nullptr;
+    TTransferRunner runner(context.connection, op, loop, std::move(sources), threads.get());
     TTransferEngine& engine = runner.engine();
+    running = &engine;
     const bool terminal = StderrRedrawsLines() && &context.err == &std::cerr;
     if (terminal)
         engine.setStatusObserver(

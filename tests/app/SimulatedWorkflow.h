@@ -26,7 +26,9 @@ using namespace std::chrono_literals;
 class SimulatedWorkflowTest : public ::testing::Test {
 protected:
     SimulatedWorkflowTest() {
-        threads.engine = &runner.engine();
+        threads.engine = [this]() -> TTransferEngine& {
+            return runner.engine();
+        };
         connection.CurrentPortName = "/dev/ttyFAKE0";
         connection.CurrentBaudRate = 9600;
     }

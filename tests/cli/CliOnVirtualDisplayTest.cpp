@@ -1,13 +1,19 @@
 // tavisto-cli on the real serial layer, against the virtual display on a
-// pseudo-terminal; the commands against its device on the virtual clock are in
-// CliSimTest.
+// pseudo-terminal: finding the display, and Ctrl+C while the engine's threads run a
+// transfer. The commands against its device on the virtual clock are in CliSimTest
+// and CliDownloadTest.
 #include "cli/Cli.h"
+#include "cli/CliCommand.h"
 #include "link/PosixSerialPort.h"
 #include "sim/VirtualDisplay.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/Wire.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <thread>
+#include <unistd.h>
 
 namespace tavisto::testing {
 namespace {
@@ -71,6 +77,47 @@ TEST(CliOnVirtualDisplay, FindsTheDisplayWithoutBeingToldAndSendsTheCommand) {
     EXPECT_EQ(out, "OK\n");
     EXPECT_EQ(err, "");
     EXPECT_EQ(display.receivedFrames(), std::vector<Bytes>{wire("02 07 0E 33 66 99")});
+}
+
+// Ctrl+C in the middle of a transfer: the queue stops, the display goes back to its
+// own speed (a later command given --baud 9600 reaches it) and the exit status says
+// the transfer was interrupted.
+TEST(CliOnVirtualDisplay, AnInterruptedTransferSetsTheDisplayBack) {
+    sim::SimOptions options;
+    options.model = 0;            // KT350--MKA
+    options.faults.pacing = true; // about nine seconds for the file at 115200 baud
+    sim::VirtualDisplay display(options);
+    std::string error;
+    ASSERT_TRUE(display.start(error)) << error;
+    TempFolder folder;
+    folder.write("font.bin", Bytes(100000, 'f'));
+    const std::string file = (folder.path() / "font.bin").string();
+    const CliOn run(display);
+    const std::vector<std::string> at9600 = {"--port", display.devicePath(), "--baud", "9600"};
+    auto with = [&at9600](std::vector<std::string> args) {
+        args.insert(args.begin(), at9600.begin(), at9600.end());
+        return args;
+    };
+    int code = -1;
+    std::string out;
+    std::string err;
+    std::thread command([&] { code = run(with({"download", "cp850", file}), out, err); });
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (display.baudRate() != 115200 && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ::kill(::getpid(), SIGINT);
+    command.join();
+
+    EXPECT_EQ(code, cli::kExitInterrupted) << err;
+    // The stop can come before the first item is set up, which then is not shown.
+    const std::string said =
+        "Interrupted: the transfer stopped and the display is back at 9600 baud.\n";
+    EXPECT_TRUE(err == said || err.ends_with("\n" + said)) << err;
+    EXPECT_EQ(display.baudRate(), 9600);
+    EXPECT_EQ(display.storage().flash.count(0x00032000), 0u);
+    display.setFaults({});
+    EXPECT_EQ(run(with({"version"}), out, err), 0) << err;
 }
 
 } // namespace

@@ -21,7 +21,9 @@ protected:
     explicit EngineTest(const std::string& model = "KT350--MKA") : display(line, model) {
         connection.CurrentPortName = "/dev/ttyFAKE0";
         connection.CurrentBaudRate = 9600;
-        threads.engine = &engine;
+        threads.engine = [this]() -> TTransferEngine& {
+            return engine;
+        };
         std::string message;
         LcdOpenSession(connection, connection.CurrentPortName, 9600, message);
     }

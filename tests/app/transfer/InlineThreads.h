@@ -5,6 +5,7 @@
 #include "app/transfer/TransferEngine.h"
 #include "link/Connection.h"
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -18,7 +19,8 @@ class InlineThreads final : public TTransferThreads {
 public:
     InlineThreads(TConnection& connection, BlockingOwnerLoop& loop)
         : connection_(connection), loop_(loop) {}
-    TTransferEngine* engine = nullptr;
+    // The engine the helpers report to, once it exists.
+    std::function<TTransferEngine&()> engine;
     int receiversStarted = 0;
     // Each wire report of the named worker: the bytes on the wire and the virtual
     // time since its data phase began.
@@ -33,7 +35,7 @@ public:
             Bytes batch;
             std::string message;
             if (port.read(batch, message))
-                loop_.post([this, batch] { engine->Received(batch); });
+                loop_.post([this, batch] { engine().Received(batch); });
         });
     }
     void stopReceiver() override { loop_.setIdleHook(nullptr); }
@@ -45,9 +47,9 @@ public:
                 connection_, *job.data, job.crc, 115200, [this, start](std::uint32_t bytesOnWire) {
                     wireReports.emplace_back(bytesOnWire, std::chrono::duration_cast<Micros>(
                                                               connection_.clock().now() - start));
-                    loop_.post([this, bytesOnWire] { engine->NamedProgress(bytesOnWire); });
+                    loop_.post([this, bytesOnWire] { engine().NamedProgress(bytesOnWire); });
                 });
-            loop_.post([this, outcome] { engine->NamedVerdict(outcome); });
+            loop_.post([this, outcome] { engine().NamedVerdict(outcome); });
         });
     }
     void joinNamedWorker() override {}
