@@ -29,7 +29,7 @@ using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::MatchesRegex;
 
-constexpr int kMka = 0, kMkc = 2, kMk = 5;
+constexpr int kMka = 0, kMk = 5;
 
 Bytes pattern(std::size_t size) {
     Bytes bytes(size, '\0');
@@ -63,18 +63,7 @@ protected:
         return loop.runUntil([this] { return !runner.engine().Running(); }, limit);
     }
 
-    bool download(int model, int position, const Bytes& content) {
-        return start(model, position, content) && finish();
-    }
-
     std::vector<std::string> logLines() const { return LogLines(op); }
-
-    bool noted(const std::string& text) const {
-        for (const auto& entry : display->log())
-            if (entry.text.find(text) != std::string::npos)
-                return true;
-        return false;
-    }
 
     TempFolder folder;
     std::unique_ptr<sim::VirtualDisplay> display;
