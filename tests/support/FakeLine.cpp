@@ -66,9 +66,11 @@ public:
             std::optional<TimePoint> next;
             if (!line_.arrivals_.empty())
                 next = line_.arrivals_.front().at;
+            // The device has had its due moments up to now; one it did not move past
+            // is no reason to stop the clock.
             if (line_.device_) {
                 const auto due = line_.device_->deadline();
-                if (due && (!next || *due < *next))
+                if (due && *due > line_.clock_.now() && (!next || *due < *next))
                     next = due;
             }
             if (!next || *next > deadline) {
@@ -76,9 +78,6 @@ public:
                 line_.letTimePass();
                 return line_.hasArrived();
             }
-            // A deadline already past that the device did not move would never end.
-            if (*next <= line_.clock_.now() && !line_.hasArrived())
-                line_.clock_.advance(Micros(1));
             line_.clock_.advanceTo(*next);
         }
     }
