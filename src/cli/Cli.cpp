@@ -278,7 +278,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return kExitFailed;
         }
     }
-    CliContext context{connection, out, err, -1, environment.enumPorts};
+    CliContext context{
+        connection, out, err, -1, environment.enumPorts, environment.transferThreads};
     const int code = runAction(context, options, *command, action);
     // The trace only watches the job: a trace that could not be written is reported,
     // and the exit status stays the job's.

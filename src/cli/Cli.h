@@ -3,11 +3,23 @@
 #include "link/Connection.h"
 
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+namespace tavisto {
+class BlockingOwnerLoop;
+class TTransferEngine;
+class TTransferThreads;
+} // namespace tavisto
+
 namespace tavisto::cli {
+
+// Makes stand-ins for a transfer's helper threads from the command's connection, its
+// owner loop and the engine they report to (reachable once the loop runs).
+using TransferThreadsMaker = std::function<std::unique_ptr<TTransferThreads>(
+    TConnection&, BlockingOwnerLoop&, std::function<TTransferEngine&()>)>;
 
 // Where tavisto-cli finds its ports, time and language; tests substitute a
 // scripted line and a virtual clock.
@@ -16,6 +28,9 @@ struct CliEnvironment {
     Clock& clock;
     std::function<bool(std::vector<std::string>&, std::string&)> enumPorts;
     std::uint16_t langId = kLangEnglish;
+    // Tests on a virtual clock run a transfer's owner loop on `clock` and its helpers on
+    // the command's thread; empty for the helper threads in real time.
+    TransferThreadsMaker transferThreads = {};
 };
 
 // The real serial ports, real time and the user's language.

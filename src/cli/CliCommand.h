@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/Cli.h"
 #include "link/Connection.h"
 
 #include <functional>
@@ -36,6 +37,7 @@ struct CliContext {
     std::ostream& err; // errors, warnings and trace lines
     int model = -1;    // the model the scan found; -1 when the scan was skipped
     std::function<bool(std::vector<std::string>&, std::string&)> enumPorts;
+    TransferThreadsMaker transferThreads = {}; // see CliEnvironment
 };
 
 using CliStep = std::function<int(CliContext&)>;

@@ -6,6 +6,7 @@
 #include "cli/InterruptSignals.h"
 
 #include <iostream>
+#include <optional>
 
 namespace tavisto::cli {
 
@@ -41,6 +42,21 @@ int StoppedExitCode(const TTerminalOperator& op) {
 int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
                      const QueueStart& start, bool assumeYes) {
     TTerminalOperator op = QueueOperator(context, assumeYes);
+    std::optional<BlockingOwnerLoop> ownerLoop;
+    if (context.transferThreads)
+        ownerLoop.emplace(context.connection.clock());
+    else
+        ownerLoop.emplace();
+    BlockingOwnerLoop& loop = *ownerLoop;
+    TTransferEngine* running = nullptr;
+    const std::unique_ptr<TTransferThreads> threads =
+        context.transferThreads
+            ? context.transferThreads(context.connection, loop,
+                                      [&running]() -> TTransferEngine& { return *running; })
+            : nullptr;
+    TTransferRunner runner(context.connection, op, loop, std::move(sources), threads.get());
+    TTransferEngine& engine = runner.engine();
+    running = &engine;
     const bool terminal = StderrRedrawsLines() && &context.err == &std::cerr;
     TQueueWatch watch;
     if (terminal)
@@ -57,10 +73,8 @@ int RunTransferQueue(CliContext& context, TJobSources sources, int expected,
                        "part-way through it, it would take the next command as data.\n";
     };
     bool started = false;
-    BlockingOwnerLoop loop;
-    TTransferRunner runner(context.connection, op, loop, std::move(sources));
     const TQueueOutcome outcome = RunQueue(
-        loop, runner.engine(), expected, [&] { return started = start(op, runner); }, watch);
+        loop, engine, expected, [&] { return started = start(op, runner); }, watch);
     if (terminal && started)
         context.err << "\r\x1b[K" << std::flush;
     switch (outcome) {

@@ -1,16 +1,14 @@
-// tavisto-cli download on the real serial layer, against the virtual display.
+// tavisto-cli's transfer commands against the virtual display's device on the fake
+// line, the transfer engine on the command's thread and the virtual clock.
 #include "cli/Cli.h"
 #include "cli/CliCommand.h"
-#include "link/PosixSerialPort.h"
 #include "pictures/PictureConvert.h"
-#include "sim/runtime/VirtualDisplay.h"
+#include "tests/app/transfer/InlineThreads.h"
+#include "tests/support/SimulatedDisplay.h"
 #include "tests/support/TempFolder.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <thread>
-#include <unistd.h>
 
 namespace tavisto::testing {
 namespace {
@@ -24,24 +22,25 @@ struct CliRun {
 class CliDownload : public ::testing::Test {
 protected:
     void startDisplay(int model) {
-        sim::SimOptions options;
-        options.model = model;
-        options.baudRate = 9600;
-        options.version = 14;
-        display = std::make_unique<sim::VirtualDisplay>(options);
-        std::string error;
-        ASSERT_TRUE(display->start(error)) << error;
+        display.reset(); // the old display lets go of the line before the new one takes it
+        display = std::make_unique<SimulatedDisplay>(line, model, 9600, 14);
     }
 
     CliRun run(const std::vector<std::string>& args) {
         const cli::CliEnvironment environment{
-            link::posixPortOpener(), systemClock(),
-            [](std::vector<std::string>&, std::string&) { return false; }, kLangEnglish};
-        std::vector<std::string> line = {"--port", display->devicePath(), "--baud", "9600"};
-        line.insert(line.end(), args.begin(), args.end());
+            line, clock, [](std::vector<std::string>&, std::string&) { return false; },
+            kLangEnglish,
+            [](TConnection& connection, BlockingOwnerLoop& loop,
+               std::function<TTransferEngine&()> engine) {
+                auto threads = std::make_unique<InlineThreads>(connection, loop);
+                threads->engine = std::move(engine);
+                return threads;
+            }};
+        std::vector<std::string> command = {"--port", "/dev/ttyFAKE0", "--baud", "9600"};
+        command.insert(command.end(), args.begin(), args.end());
         std::ostringstream out;
         std::ostringstream err;
-        const int code = cli::RunCli(line, out, err, environment);
+        const int code = cli::RunCli(command, out, err, environment);
         return {code, out.str(), err.str()};
     }
 
@@ -56,7 +55,9 @@ protected:
     }
 
     TempFolder folder;
-    std::unique_ptr<sim::VirtualDisplay> display;
+    VirtualClock clock;
+    FakeLine line{clock};
+    std::unique_ptr<SimulatedDisplay> display;
     Bytes contents;
 };
 
@@ -69,36 +70,6 @@ TEST_F(CliDownload, AddressedItemIsStoredAtItsAddressAndTheLinkComesBack) {
     EXPECT_EQ(display->storage().flash.at(0x00032000), contents);
     // The display is back at the operator's speed.
     EXPECT_EQ(display->baudRate(), 9600);
-}
-
-// Ctrl+C in the middle of a transfer: the queue stops, the display goes back to its
-// own speed (a later command given --baud 9600 reaches it) and the exit status says
-// the transfer was interrupted.
-TEST_F(CliDownload, AnInterruptedTransferSetsTheDisplayBack) {
-    startDisplay(0); // KT350--MKA
-    sim::Faults paced;
-    paced.pacing = true; // about nine seconds for the file at 115200 baud
-    display->setFaults(paced);
-    const std::string file = writeFile("font.bin", 100000);
-    CliRun result{};
-    std::thread command([&] { result = run({"download", "cp850", file, "--yes"}); });
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (display->baudRate() != 115200 && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    ::kill(::getpid(), SIGINT);
-    command.join();
-
-    EXPECT_EQ(result.code, cli::kExitInterrupted) << result.err;
-    // The stop can come before the first item is set up, which then is not shown.
-    const std::string said =
-        "Interrupted: the transfer stopped and the display is back at 9600 baud.\n";
-    EXPECT_TRUE(result.err == said || result.err.ends_with("\n" + said)) << result.err;
-    EXPECT_EQ(display->baudRate(), 9600);
-    EXPECT_EQ(display->storage().flash.count(0x00032000), 0u);
-    display->setFaults({});
-    const CliRun after = run({"version"});
-    EXPECT_EQ(after.code, 0) << after.err;
 }
 
 TEST_F(CliDownload, NamedItemByPositionIsStoredUnderItsFileName) {
@@ -181,7 +152,8 @@ TEST_F(CliDownload, PlaySettingSendsSelectionStandbyAndInterval) {
     const CliRun result = run({"play-setting", "1,2,10", "0", "10"});
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.out, "Done!\n");
-    ASSERT_TRUE(display->waitForCount(sim::LogKind::Received, before + 3, Millis(2000)));
+    ASSERT_TRUE(display->settle());
+    ASSERT_EQ(display->count(sim::LogKind::Received), before + 3);
     const auto frames = display->receivedFrames();
     ASSERT_GE(frames.size(), 3u);
     EXPECT_EQ(std::vector<Bytes>(frames.end() - 3, frames.end()),

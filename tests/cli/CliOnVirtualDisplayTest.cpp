@@ -1,12 +1,19 @@
-// tavisto-cli on the real serial layer, against the virtual display.
+// tavisto-cli on the real serial layer, against the virtual display on a
+// pseudo-terminal: finding the display, and Ctrl+C while the engine's threads run a
+// transfer. The commands against its device on the virtual clock are in CliSimTest
+// and CliDownloadTest.
 #include "cli/Cli.h"
+#include "cli/CliCommand.h"
 #include "link/PosixSerialPort.h"
 #include "sim/runtime/VirtualDisplay.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/Wire.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <thread>
+#include <unistd.h>
 
 namespace tavisto::testing {
 namespace {
@@ -72,66 +79,45 @@ TEST(CliOnVirtualDisplay, FindsTheDisplayWithoutBeingToldAndSendsTheCommand) {
     EXPECT_EQ(display.receivedFrames(), std::vector<Bytes>{wire("02 07 0E 33 66 99")});
 }
 
-// The display takes a one-shot command's frame a moment after the command returned.
-bool reachesSpeed(const sim::VirtualDisplay& display, int baudRate) {
-    const auto end = std::chrono::steady_clock::now() + 3s;
-    while (display.baudRate() != baudRate) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
-
-// A transfer killed half-way leaves the display at 115200 while its settings say
-// 9600. The next scan finds it there and sets it back, so that later commands given
-// --baud 9600 reach it again.
-TEST(CliOnVirtualDisplay, ADisplayLeftAtTheTransferSpeedIsSetBackToItsOwn) {
+// Ctrl+C in the middle of a transfer: the queue stops, the display goes back to its
+// own speed (a later command given --baud 9600 reaches it) and the exit status says
+// the transfer was interrupted.
+TEST(CliOnVirtualDisplay, AnInterruptedTransferSetsTheDisplayBack) {
     sim::SimOptions options;
-    options.model = 5;
-    options.baudRate = 9600;
+    options.model = 0;            // KT350--MKA
+    options.faults.pacing = true; // about nine seconds for the file at 115200 baud
     sim::VirtualDisplay display(options);
     std::string error;
     ASSERT_TRUE(display.start(error)) << error;
+    TempFolder folder;
+    folder.write("font.bin", Bytes(100000, 'f'));
+    const std::string file = (folder.path() / "font.bin").string();
     const CliOn run(display);
-    const std::string port = display.devicePath();
-    const std::string note = "The display was still at 115200 baud from a transfer that did not "
-                             "finish; it is set back to its own speed, 9600 baud.\n";
+    const std::vector<std::string> at9600 = {"--port", display.devicePath(), "--baud", "9600"};
+    auto with = [&at9600](std::vector<std::string> args) {
+        args.insert(args.begin(), at9600.begin(), at9600.end());
+        return args;
+    };
+    int code = -1;
     std::string out;
     std::string err;
-    // What a transfer's start does: the link-speed command for 115200.
-    auto leftAt115200 = [&] {
-        ASSERT_EQ(run({"--port", port, "--baud", "9600", "raw", "02 07 04 00 01 C2 00"}, out, err),
-                  0);
-        ASSERT_TRUE(reachesSpeed(display, 115200));
-    };
-    leftAt115200();
+    std::thread command([&] { code = run(with({"download", "cp850", file, "--yes"}), out, err); });
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (display.baudRate() != 115200 && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ::kill(::getpid(), SIGINT);
+    command.join();
 
-    EXPECT_EQ(run({"--port", port, "connect"}, out, err), 0);
-    EXPECT_EQ(out, note + "Connected to KT350-MK!\nFirmware: V14\nBaud rate: 9600\n");
+    EXPECT_EQ(code, cli::kExitInterrupted) << err;
+    // The stop can come before the first item is set up, which then is not shown.
+    const std::string said =
+        "Interrupted: the transfer stopped and the display is back at 9600 baud.\n";
+    EXPECT_TRUE(err == said || err.ends_with("\n" + said)) << err;
     EXPECT_EQ(display.baudRate(), 9600);
-    EXPECT_EQ(display.state().settings.Baud_Rate, 0);
-
-    // The same through the scan of any other command.
-    leftAt115200();
-    EXPECT_EQ(run({"--port", port, "version"}, out, err), 0);
-    EXPECT_EQ(out, "V14\n");
-    EXPECT_EQ(err, note);
-    EXPECT_EQ(display.baudRate(), 9600);
-    EXPECT_EQ(run({"--port", port, "--baud", "9600", "version"}, out, err), 0);
-
-    // And through the inventory, which reports the speed the display is back at.
-    leftAt115200();
-    EXPECT_EQ(run({"inventory", "--ports", port, "--json"}, out, err), 0) << err;
-    EXPECT_NE(out.find("\"baud\": 9600"), std::string::npos) << out;
-    EXPECT_EQ(display.baudRate(), 9600);
-
-    // A display that is set to 115200 itself stays there.
-    ASSERT_EQ(run({"--port", port, "--baud", "9600", "display-baud", "115200"}, out, err), 0);
-    ASSERT_TRUE(reachesSpeed(display, 115200));
-    EXPECT_EQ(run({"--port", port, "version"}, out, err), 0);
-    EXPECT_EQ(err, "");
-    EXPECT_EQ(display.baudRate(), 115200);
+    EXPECT_EQ(display.storage().flash.count(0x00032000), 0u);
+    display.setFaults({});
+    EXPECT_EQ(run(with({"version"}), out, err), 0) << err;
 }
 
 } // namespace

@@ -1,21 +1,15 @@
-// The protocol through the real serial layer, against the virtual display on a
-// pseudo-terminal, in real time.
+// The five-speed scan through the real serial layer (termios speeds), against the
+// virtual display on a pseudo-terminal, in real time. The commands against its device
+// on the virtual clock are in ProtocolSimTest.
 #include "sim/runtime/VirtualDisplay.h"
 
 #include "protocol/Discovery.h"
-#include "protocol/DisplayCommands.h"
-#include "protocol/Session.h"
-#include "tests/support/Wire.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace tavisto::testing {
 namespace {
-
-using namespace std::chrono_literals;
-using namespace std::string_literals;
 
 class OnVirtualDisplay : public ::testing::Test {
 protected:
@@ -29,22 +23,10 @@ protected:
         ASSERT_TRUE(display->start(error)) << error;
         connection.CurrentPortName = display->devicePath();
         connection.CurrentBaudRate = baudRate;
-        seen = 0;
-    }
-
-    // The frames the display has taken since the last call, once there are `count`.
-    std::vector<Bytes> newFrames(std::size_t count) {
-        display->waitForCount(sim::LogKind::Received, seen + count, 2000ms);
-        const auto frames = display->receivedFrames();
-        std::vector<Bytes> fresh(frames.begin() + static_cast<std::ptrdiff_t>(seen), frames.end());
-        seen = frames.size();
-        return fresh;
     }
 
     std::unique_ptr<sim::VirtualDisplay> display;
     TConnection connection; // real ports, real time
-    std::string message;
-    std::size_t seen = 0;
 };
 
 TEST_F(OnVirtualDisplay, TheScanFindsTheDisplayAtEachSpeed) {
@@ -60,150 +42,6 @@ TEST_F(OnVirtualDisplay, TheScanFindsTheDisplayAtEachSpeed) {
         EXPECT_FALSE(connection.SessionPort);
         display.reset();
     }
-}
-
-struct Sent {
-    const char* name;
-    std::function<bool(TConnection&, std::string&)> send;
-    std::vector<Bytes> frames; // as the display took them
-};
-
-TEST_F(OnVirtualDisplay, EveryCommandArrivesAsSent) {
-    start(5, 9600);
-    const std::vector<Sent> commands = {
-        {"clear", [](auto& c, auto& m) { return VfdClearDisplay(c, 0, m); }, {wire("0C")}},
-        {"text", [](auto& c, auto& m) { return VfdSendText(c, "HELLO", m); }, {"HELLO"}},
-        {"text at",
-         [](auto& c, auto& m) { return VfdSendTextAt(c, 5, 2, "AB", m); },
-         {wire("1F 24 05 02"), "AB"}},
-        {"brightness",
-         [](auto& c, auto& m) { return VfdSetBrightness(c, 9, m); },
-         {wire("1F 58 04")}},
-        {"code page",
-         [](auto& c, auto& m) { return VfdSelectCodePage(c, 19, 1, m); },
-         {wire("02 06 13")}},
-        {"inter char",
-         [](auto& c, auto& m) { return VfdSelectInterChar(c, 8, 1, m); },
-         {wire("02 05 08")}},
-        {"text colour",
-         [](auto& c, auto& m) { return LcdSetTextColor(c, TArea::Main, 0x336699, m); },
-         {wire("02 07 0E 99 66 33")}},
-        {"background",
-         [](auto& c, auto& m) { return LcdSetBackgroundColor(c, TArea::Footer, 0xFF0000, m); },
-         {wire("02 07 11 00 00 FF")}},
-        {"header mode",
-         [](auto& c, auto& m) { return LcdSetHeaderMode(c, 9, m); },
-         {wire("02 07 09")}},
-        {"main lines",
-         [](auto& c, auto& m) { return LcdSetMainTextLines(c, 2, m); },
-         {wire("02 07 14 02")}},
-        {"main text",
-         [](auto& c, auto& m) { return LcdSetMainText(c, "MAIN", m); },
-         {wire("02 07 18 4D 41 49 4E")}},
-        {"welcome 1",
-         [](auto& c, auto& m) { return LcdSetWelcomeLine1(c, "HI", m); },
-         {wire("02 07 16 06 48 49 00")}},
-        {"welcome 2",
-         [](auto& c, auto& m) { return LcdSetWelcomeLine2(c, "", m); },
-         {wire("02 07 16 07 00")}},
-        {"scroll",
-         [](auto& c, auto& m) { return LcdSetLine2Scroll(c, 5, m); },
-         {wire("02 07 16 09 05")}},
-        {"picture",
-         [](auto& c, auto& m) { return LcdShowPicture(c, 3, m); },
-         {wire("02 07 1A 03")}},
-        {"selection",
-         [](auto& c, auto& m) { return LcdSetPictureSelection(c, 0x0203, m); },
-         {wire("02 07 28 02 03")}},
-        {"standby",
-         [](auto& c, auto& m) { return LcdSetStandbyTime(c, 120, m); },
-         {wire("02 07 1C 78")}},
-        {"interval",
-         [](auto& c, auto& m) { return LcdSetPlayInterval(c, 10, m); },
-         {wire("02 07 1B 0A")}},
-        {"qr",
-         [](auto& c, auto& m) { return LcdShowQrCode(c, 3, "QR", m); },
-         {wire("02 07 1D 03 00 51 52 00")}},
-        {"qr at",
-         [](auto& c, auto& m) { return LcdShowQrCodeAt(c, 1, 7, "QR", m); },
-         {wire("02 07 1E 01 07 51 52 00")}},
-        {"command mode",
-         [](auto& c, auto& m) { return LcdSetCommandMode(c, 12, m); },
-         {wire("02 43 31 32")}},
-        {"display baud",
-         [](auto& c, auto& m) { return LcdSetBaudRate(c, 0, m); },
-         {wire("02 42 30")}},
-        {"link baud",
-         [](auto& c, auto& m) {
-             std::string openMessage;
-             LcdOpenSession(c, c.CurrentPortName, c.CurrentBaudRate, openMessage);
-             const bool ok = LcdSetLinkBaudRate(c, 9600, m);
-             LcdCloseSession(c);
-             return ok;
-         },
-         {wire("02 07 04 00 00 25 80")}},
-        {"format", [](auto& c, auto& m) { return LcdFormatStorage(c, m); }, {wire("02 07 05 00")}},
-        {"factory reset",
-         [](auto& c, auto& m) { return VfdFactoryReset(c, m); },
-         {wire("02 07 15 27 27")}},
-        {"restart",
-         [](auto& c, auto& m) { return VfdRestartDisplay(c, m); },
-         {wire("02 1D AA 55")}},
-    };
-    for (const auto& command : commands) {
-        SCOPED_TRACE(command.name);
-        EXPECT_TRUE(command.send(connection, message)) << message;
-        EXPECT_EQ(newFrames(command.frames.size()), command.frames);
-        EXPECT_FALSE(connection.SessionPort);
-        EXPECT_FALSE(connection.OneShotPort);
-    }
-    EXPECT_EQ(display->count(sim::LogKind::Rejected), 0u);
-}
-
-TEST_F(OnVirtualDisplay, DiscoveryCommands) {
-    start(3, 19200);
-    EXPECT_EQ(LcdIdentifyModel(connection, message), 3);
-    display->setVersion(13);
-    EXPECT_EQ(LcdReadVersion(connection, message), 13u);
-    std::string configuration;
-    LcdGetConfiguration(connection, message, configuration);
-    EXPECT_EQ(message, "OK");
-    EXPECT_TRUE(configuration.starts_with("{")) << configuration;
-    EXPECT_NE(configuration.find("\"wel_mess1\""), std::string::npos);
-    EXPECT_TRUE(configuration.ends_with("}"s + '\0'));
-    EXPECT_TRUE(LcdWaitReady(connection, message));
-    EXPECT_FALSE(connection.SessionPort);
-    EXPECT_EQ(newFrames(4), (std::vector<Bytes>{wire("02 07 16 01"), wire("02 07 16 02"),
-                                                wire("02 07 16 05"), wire("02 07 16 01")}));
-}
-
-TEST_F(OnVirtualDisplay, MisbehavingDisplays) {
-    sim::Faults faults;
-    faults.splitAt = 6;
-    faults.splitPause = 40ms;
-    start(5, 9600, faults);
-    EXPECT_EQ(LcdIdentifyModel(connection, message), 5);
-
-    faults = {};
-    faults.garbage = "\x7F";
-    display->setFaults(faults);
-    EXPECT_EQ(LcdIdentifyModel(connection, message), -1);
-    EXPECT_EQ(message, "Unknown model !");
-
-    faults = {};
-    faults.wrongEcho = true;
-    display->setFaults(faults);
-    EXPECT_FALSE(LcdSetTextColor(connection, TArea::Header, 0, message));
-    EXPECT_EQ(message, "Set TextColor Error!");
-
-    faults = {};
-    faults.silent = true;
-    display->setFaults(faults);
-    EXPECT_EQ(LcdIdentifyModel(connection, message), -1);
-    EXPECT_EQ(message, "Not found Device : Time out !");
-    EXPECT_FALSE(LcdSetMainTextLines(connection, 1, message));
-    EXPECT_EQ(message, "Set Main Text Lines Error!");
-    EXPECT_FALSE(connection.SessionPort);
 }
 
 } // namespace

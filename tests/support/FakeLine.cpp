@@ -14,6 +14,7 @@ public:
     }
 
     bool write(const Bytes& data, std::string& message) override {
+        line_.letTimePass();
         line_.record(LineEvent::Write, data);
         if (line_.failWrites) {
             message = "1: 5";
@@ -29,6 +30,7 @@ public:
         out.clear();
         message = "Failed to read data";
         line_.clock_.advance(line_.readCost);
+        line_.letTimePass();
         if (line_.hungUp)
             return false;
         auto& arrivals = line_.arrivals_;
@@ -48,21 +50,36 @@ public:
     }
 
     bool setBaudRate(int baudRate) override {
+        line_.letTimePass();
         line_.baudRate_ = baudRate;
         line_.record(LineEvent::Speed, {}, baudRate);
         return true;
     }
 
     bool waitForInput(Millis timeout) override {
-        if (line_.hungUp || line_.hasArrived())
-            return true;
         const TimePoint deadline = line_.clock_.now() + timeout;
-        if (!line_.arrivals_.empty() && line_.arrivals_.front().at <= deadline) {
-            line_.clock_.advanceTo(line_.arrivals_.front().at);
-            return true;
+        for (;;) {
+            line_.letTimePass();
+            if (line_.hungUp || line_.hasArrived())
+                return true;
+            // The next moment anything can change: an arrival or the device's deadline.
+            std::optional<TimePoint> next;
+            if (!line_.arrivals_.empty())
+                next = line_.arrivals_.front().at;
+            // The device has had its due moments up to now; one it did not move past
+            // is no reason to stop the clock.
+            if (line_.device_) {
+                const auto due = line_.device_->deadline();
+                if (due && *due > line_.clock_.now() && (!next || *due < *next))
+                    next = due;
+            }
+            if (!next || *next > deadline) {
+                line_.clock_.advanceTo(deadline);
+                line_.letTimePass();
+                return line_.hasArrived();
+            }
+            line_.clock_.advanceTo(*next);
         }
-        line_.clock_.advanceTo(deadline);
-        return false;
     }
 
     void purgeInput() override { line_.dropArrived(); }
@@ -122,6 +139,11 @@ void FakeLine::record(LineEvent::Kind kind, const Bytes& bytes, int baudRate) {
 void FakeLine::dropArrived() {
     while (!arrivals_.empty() && arrivals_.front().at <= clock_.now())
         arrivals_.pop_front();
+}
+
+void FakeLine::letTimePass() {
+    if (device_)
+        device_->timePassed(clock_.now());
 }
 
 bool FakeLine::hasArrived() const {

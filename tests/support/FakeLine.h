@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,16 @@ struct LineEvent {
     int baudRate; // Open and Speed
 };
 
+// Something behind the line that lets time pass (a simulated display): the line tells
+// it the time before every read, wait and write, and waits no further than its
+// deadline, so what it does at a time happens on the virtual clock at that time.
+class LineDevice {
+public:
+    virtual ~LineDevice() = default;
+    virtual void timePassed(TimePoint now) = 0;
+    virtual std::optional<TimePoint> deadline() const = 0;
+};
+
 // A scripted serial line and the opener of its (one) port: the test schedules
 // what the display sends and when, and reads back everything written. A port
 // opened on it is exclusive, as a real serial device is: a second open fails
@@ -58,6 +69,9 @@ public:
     // Called with every write (after it is recorded); typically schedules the
     // display's answer with arrive().
     std::function<void(const Bytes& written)> onWrite;
+
+    // Who answers besides onWrite's script; null for none.
+    void attach(LineDevice* device) { device_ = device; }
 
     // Faults.
     bool failWrites = false; // writes fail with "1: 5"
@@ -85,10 +99,12 @@ private:
     void record(LineEvent::Kind kind, const Bytes& bytes = {}, int baudRate = 0);
     void dropArrived();
     bool hasArrived() const;
+    void letTimePass();
 
     VirtualClock& clock_;
     std::string portName_;
     Port* port_ = nullptr;
+    LineDevice* device_ = nullptr;
     int baudRate_ = 0;
     std::deque<Arrival> arrivals_; // in time order
     std::vector<LineEvent> events_;

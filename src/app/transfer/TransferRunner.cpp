@@ -8,9 +8,9 @@
 namespace tavisto {
 
 TTransferRunner::TTransferRunner(TConnection& connection, TOperator& op, TOwnerQueue& queue,
-                                 TJobSources sources)
+                                 TJobSources sources, TTransferThreads* threads)
     : connection_(connection), queue_(queue),
-      engine_(connection, op, queue, *this, std::move(sources)) {}
+      engine_(connection, op, queue, threads ? *threads : *this, std::move(sources)) {}
 
 TTransferRunner::~TTransferRunner() {
     receiver_.reset();

@@ -18,8 +18,10 @@ namespace tavisto {
 // The window keeps one for the whole run; the command line one per command.
 class TTransferRunner final : private TTransferThreads {
 public:
-    TTransferRunner(TConnection& connection, TOperator& op, TOwnerQueue& queue,
-                    TJobSources sources);
+    // `threads`, when given, stands in for the runner's own helper threads: a test on
+    // a virtual clock runs them on its one thread.
+    TTransferRunner(TConnection& connection, TOperator& op, TOwnerQueue& queue, TJobSources sources,
+                    TTransferThreads* threads = nullptr);
     // Stops the helper threads before the engine goes.
     ~TTransferRunner() override;
 

@@ -1,11 +1,9 @@
-// "Download" of picture slots through the real serial layer, the engine's threads and
-// the virtual display: what the display stores for each transfer style.
+// "Download" of picture slots through the serial layer's seam and the transfer engine
+// against the simulated display, on the virtual clock: what the display stores for
+// each transfer style.
 #include "app/pictures/PictureDownload.h"
-#include "app/transfer/BlockingOwnerLoop.h"
 #include "pictures/JpegCodec.h"
-#include "sim/runtime/VirtualDisplay.h"
-#include "tests/app/RecordingOperator.h"
-#include "tests/app/transfer/LogLines.h"
+#include "tests/app/SimulatedWorkflow.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -34,40 +32,16 @@ Bytes repeated(const Bytes& pixel, std::size_t count) {
     return bytes;
 }
 
-class PictureDownloadSimTest : public ::testing::Test {
+class PictureDownloadSimTest : public SimulatedWorkflowTest {
 protected:
-    void startDisplay(int model) {
-        sim::SimOptions options;
-        options.model = model;
-        options.baudRate = 9600;
-        display = std::make_unique<sim::VirtualDisplay>(options);
-        std::string error;
-        ASSERT_TRUE(display->start(error)) << error;
-        connection.CurrentPortName = display->devicePath();
-        connection.CurrentBaudRate = 9600;
-    }
-
     void download(int model, std::initializer_list<int> checkedSlots) {
         TSlotChecks checks{};
         for (int slot : checkedSlots)
             checks[static_cast<std::size_t>(slot - 73)] = true;
         ASSERT_TRUE(
             btn_DownloadPictrueClick(connection, op, FindModel(model), runner, slots, checks));
-        ASSERT_TRUE(loop.runUntil([this] { return !runner.engine().Running(); }, 60s));
+        ASSERT_TRUE(finish(60s));
     }
-
-    std::unique_ptr<sim::VirtualDisplay> display;
-    TConnection connection;
-    RecordingOperator op;
-    TPictureSlots slots;
-    BlockingOwnerLoop loop;
-    TTransferRunner runner{connection, op, loop, [this] {
-                               TJobSources sources;
-                               sources.slotPicture = [this](int slot) {
-                                   return slots.picture(slot);
-                               };
-                               return sources;
-                           }()};
 };
 
 TEST_F(PictureDownloadSimTest, AddressedModelStoresRawRgb565AtTheSlotAddresses) {

@@ -3,7 +3,7 @@
 // with the same result the run returns.
 #include "app/provision/ProvisionWorker.h"
 #include "link/PosixSerialPort.h"
-#include "sim/VirtualDisplay.h"
+#include "sim/runtime/VirtualDisplay.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,23 +1,21 @@
 #include "app/settings/AllDownload.h"
 #include "app/settings/FormEditing.h"
 #include "app/settings/SettingsWorkflows.h"
-#include "sim/runtime/VirtualDisplay.h"
 #include "tests/app/RecordingOperator.h"
+#include "tests/support/SimulatedDisplay.h"
 
 #include <gtest/gtest.h>
 
 namespace tavisto::testing {
 namespace {
 
-using namespace std::chrono_literals;
-
-// The real serial layer, in real time, against the virtual display on a pty.
+// The settings sessions against the simulated display, on the virtual clock.
 TEST(SettingsOnTheVirtualDisplay, AllDownloadSetsTheDisplayAndGetSettingReadsItBack) {
-    sim::VirtualDisplay display;
-    std::string error;
-    ASSERT_TRUE(display.start(error)) << error;
-    TConnection connection;
-    connection.CurrentPortName = display.devicePath();
+    VirtualClock clock;
+    FakeLine line{clock};
+    SimulatedDisplay display{line};
+    TConnection connection{line, clock};
+    connection.CurrentPortName = "/dev/ttyFAKE0";
     connection.CurrentBaudRate = 9600;
     RecordingOperator op;
     TSettingsForm form;
@@ -36,7 +34,7 @@ TEST(SettingsOnTheVirtualDisplay, AllDownloadSetsTheDisplayAndGetSettingReadsItB
     const TAllDownloadResult result = AllDownload(connection, form, info, op);
     EXPECT_TRUE(result.allSucceeded) << result.report;
     EXPECT_EQ(op.lastBox().flags, kMbIconInformation);
-    ASSERT_TRUE(display.waitUntilQuiet(2s));
+    ASSERT_TRUE(display.settle());
     EXPECT_TRUE(display.rejectedFrames().empty());
 
     const sim::DeviceSettings settings = display.state().settings;

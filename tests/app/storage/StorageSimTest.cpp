@@ -1,17 +1,12 @@
-// Font Download, firmware update and storage format against the virtual display,
-// with small stand-in images handed to the engine as its resources.
+// Font Download, firmware update and storage format against the simulated display on
+// the virtual clock, with small stand-in images handed to the engine as its resources.
 #include "app/storage/SingleDownload.h"
 #include "app/storage/StorageWorkflows.h"
-#include "app/transfer/BlockingOwnerLoop.h"
-#include "app/transfer/TransferRunner.h"
-#include "sim/runtime/VirtualDisplay.h"
-#include "tests/app/transfer/LogLines.h"
+#include "tests/app/SimulatedWorkflow.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <map>
-#include <thread>
 
 namespace tavisto::testing {
 namespace {
@@ -23,20 +18,8 @@ using ::testing::HasSubstr;
 
 constexpr int kMka = 0, kMkc = 2, kMk = 5;
 
-class StorageSimTest : public ::testing::Test {
+class StorageSimTest : public SimulatedWorkflowTest {
 protected:
-    void startDisplay(int model, std::uint32_t version = 14) {
-        sim::SimOptions options;
-        options.model = model;
-        options.baudRate = 9600;
-        options.version = version;
-        display = std::make_unique<sim::VirtualDisplay>(options);
-        std::string error;
-        ASSERT_TRUE(display->start(error)) << error;
-        connection.CurrentPortName = display->devicePath();
-        connection.CurrentBaudRate = 9600;
-    }
-
     // A stand-in image that names itself, so what the display stored shows which
     // resource it came from.
     void provide(const std::string& name) {
@@ -46,35 +29,12 @@ protected:
         resources[name] = bytes;
     }
 
-    bool finish(Millis limit) {
-        return loop.runUntil([this] { return !runner.engine().Running(); }, limit);
-    }
-
-    std::vector<std::string> logLines() const { return LogLines(op); }
-
     TempFolder folder;
-    std::unique_ptr<sim::VirtualDisplay> display;
-    TConnection connection;
-    RecordingOperator op;
-    BlockingOwnerLoop loop;
-    std::map<std::string, Bytes> resources;
-    TTransferRunner runner{connection, op, loop,
-                           TJobSources{[this](const std::string& name) -> std::optional<Bytes> {
-                                           std::string key = name;
-                                           for (char& c : key)
-                                               c = static_cast<char>(
-                                                   std::toupper(static_cast<unsigned char>(c)));
-                                           const auto found = resources.find(key);
-                                           if (found == resources.end())
-                                               return std::nullopt;
-                                           return found->second;
-                                       },
-                                       {}}};
 };
 
-// Font Download through the real serial layer and the engine's threads, with images
-// for a few rows only: the rows without one are passed over. Which rows each model
-// takes and where every image goes are checked on the virtual clock (FontDownloadTest).
+// Font Download through the serial layer's seam and the engine, with images for a few
+// rows only: the rows without one are passed over. Which rows each model takes and
+// where every image goes are checked on the scripted display (FontDownloadTest).
 TEST_F(StorageSimTest, FontDownloadOnAnAddressedModelStoresItsImagesAndKeepsTheSpeed) {
     startDisplay(kMka);
     for (const char* name : {"CP437_480X272", "MINI_RUSSIA_480X272", "CP437_800X480"})
@@ -130,22 +90,6 @@ TEST_F(StorageSimTest, FirmwareBelowVersionTwelveGetsTheTableFirstAndUsesTheWake
     EXPECT_EQ(display->storage().firmware, resources["KT350MK"]);
     EXPECT_THAT(op.status, ::testing::Contains("item Firmware Updating......|1 of  1|0"));
     EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 1 / Failed 0]", 64}));
-}
-
-TEST_F(StorageSimTest, FirmwareFromVersionTwelveOnIsSentAlone) {
-    for (std::uint32_t version : {11u, 12u}) {
-        SCOPED_TRACE(version);
-        startDisplay(kMk, version);
-        provide("BIG52GBK");
-        provide("KT350MK");
-        ASSERT_TRUE(btn_updateClick(connection, op, FindModel(kMk), runner));
-        ASSERT_TRUE(finish(60s));
-        EXPECT_EQ(display->storage().firmware, resources["KT350MK"]);
-        const bool table = display->storage().files.count("big52gbk.bin") != 0;
-        EXPECT_EQ(table, version < 12);
-        EXPECT_EQ(op.lastBox().text,
-                  version < 12 ? "Done! [Succeed 2 / Failed 0]" : "Done! [Succeed 1 / Failed 0]");
-    }
 }
 
 TEST_F(StorageSimTest, WithoutAFirmwareImageNothingIsAskedOrSent) {
@@ -214,8 +158,6 @@ TEST_F(StorageSimTest, FormatOnYesEmptiesTheStorage) {
     EXPECT_TRUE(btn_FormatClick(connection, op));
     EXPECT_EQ(op.boxes, (std::vector<Box>{{"Are you sure you want to format the storage?", 36}}));
     // The command has no reply: the display acts on it once it has read it.
-    for (int wait = 0; wait < 50 && !display->storage().files.empty(); ++wait)
-        std::this_thread::sleep_for(20ms);
     EXPECT_TRUE(display->storage().files.empty());
 }
 

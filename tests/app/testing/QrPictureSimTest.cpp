@@ -1,7 +1,7 @@
 #include "app/testing/DisplayTesting.h"
 #include "protocol/Session.h"
-#include "sim/runtime/VirtualDisplay.h"
 #include "tests/app/RecordingOperator.h"
+#include "tests/support/SimulatedDisplay.h"
 #include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +9,9 @@
 namespace tavisto::testing {
 namespace {
 
-using namespace std::chrono_literals;
-
 // What the display took and noted, in order: frames as hex (the picture data by its
 // size), speed changes as notes; no bytes may be lost to a speed mismatch.
-std::vector<std::string> DisplayStory(const sim::VirtualDisplay& display) {
+std::vector<std::string> DisplayStory(const SimulatedDisplay& display) {
     std::vector<std::string> story;
     for (const sim::LogEntry& entry : display.log()) {
         if (entry.kind == sim::LogKind::Received)
@@ -30,18 +28,15 @@ std::vector<std::string> DisplayStory(const sim::VirtualDisplay& display) {
 class QrPictureOnTheVirtualDisplay : public ::testing::Test {
 protected:
     void SetUp() override {
-        sim::SimOptions options;
-        options.model = 2; // KT350-MKC takes QR codes as pictures
-        options.baudRate = 19200;
-        display = std::make_unique<sim::VirtualDisplay>(options);
-        std::string error;
-        ASSERT_TRUE(display->start(error)) << error;
-        connection.CurrentPortName = display->devicePath();
+        connection.CurrentPortName = "/dev/ttyFAKE0";
         connection.CurrentBaudRate = 19200;
     }
 
-    std::unique_ptr<sim::VirtualDisplay> display;
-    TConnection connection;
+    VirtualClock clock;
+    FakeLine line{clock};
+    // KT350-MKC takes QR codes as pictures.
+    std::unique_ptr<SimulatedDisplay> display = std::make_unique<SimulatedDisplay>(line, 2, 19200);
+    TConnection connection{line, clock};
     RecordingOperator op;
 };
 
@@ -50,7 +45,7 @@ TEST_F(QrPictureOnTheVirtualDisplay, TakenAt115200WithTheLinkBackAtTheDisplaySpe
     ASSERT_TRUE(
         ShowQrCodeOfText(connection, op, FindModel(2), 3, "1234567890ABCDEFGHIJ", openError))
         << op.lastBox().text << openError;
-    ASSERT_TRUE(display->waitUntilQuiet(2s));
+    ASSERT_TRUE(display->settle());
     EXPECT_EQ(DisplayStory(*display),
               (std::vector<std::string>{"0207040001C200", "display now at 115200 baud",
                                         "0207190300", "QR picture data, 4608 bytes", "02071900",
@@ -77,7 +72,7 @@ TEST_F(QrPictureOnTheVirtualDisplay, AnUnreadablePictureLeavesTheDisplayAtItsSpe
     EXPECT_EQ(op.lastBox(), (Box{"Error\xEF\xBC\x9A"
                                  "21\nThe picture file does not exist.",
                                  16}));
-    ASSERT_TRUE(display->waitUntilQuiet(2s));
+    ASSERT_TRUE(display->settle());
     EXPECT_EQ(DisplayStory(*display),
               (std::vector<std::string>{"0207040001C200", "display now at 115200 baud",
                                         "02070400004B00", "display now at 19200 baud"}));

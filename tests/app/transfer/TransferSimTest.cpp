@@ -1,21 +1,11 @@
-// Single-item downloads through the real serial layer, the engine's receiver and
-// worker threads and a blocking owner loop, against the virtual display.
+// Single-item downloads through the serial layer's seam and the transfer engine
+// against the simulated display, on the virtual clock.
 #include "app/storage/SingleDownload.h"
-#include "app/transfer/BlockingOwnerLoop.h"
-#include "app/transfer/NamedWorker.h"
-#include "app/transfer/TransferRunner.h"
-#include "link/PosixSerialPort.h"
-#include "sim/runtime/VirtualDisplay.h"
-#include "tests/app/transfer/LogLines.h"
-#include "tests/support/PtyPair.h"
+#include "tests/app/SimulatedWorkflow.h"
 #include "tests/support/TempFolder.h"
 
-#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <thread>
-#include <unistd.h>
 
 namespace tavisto::testing {
 namespace {
@@ -23,8 +13,6 @@ namespace {
 using namespace std::chrono_literals;
 using ::testing::Contains;
 using ::testing::ElementsAre;
-using ::testing::EndsWith;
-using ::testing::MatchesRegex;
 
 constexpr int kMka = 0, kMkc = 2, kMk = 5;
 
@@ -35,18 +23,10 @@ Bytes pattern(std::size_t size) {
     return bytes;
 }
 
-class TransferSimTest : public ::testing::Test {
+class TransferSimTest : public SimulatedWorkflowTest {
 protected:
     void startDisplay(int model, const sim::Faults& faults = {}) {
-        sim::SimOptions options;
-        options.model = model;
-        options.baudRate = 9600;
-        options.faults = faults;
-        display = std::make_unique<sim::VirtualDisplay>(options);
-        std::string error;
-        ASSERT_TRUE(display->start(error)) << error;
-        connection.CurrentPortName = display->devicePath();
-        connection.CurrentBaudRate = 9600;
+        SimulatedWorkflowTest::startDisplay(model, 14, faults);
     }
 
     // Starts the download of one item from a file holding `content`.
@@ -56,29 +36,13 @@ protected:
                                                (folder.path() / "item.bin").string());
     }
 
-    bool finish(Millis limit = 60s) {
-        return loop.runUntil([this] { return !runner.engine().Running(); }, limit);
-    }
-
     bool download(int model, int position, const Bytes& content) {
-        return start(model, position, content) && finish();
+        return start(model, position, content) && finish(60s);
     }
 
-    std::vector<std::string> logLines() const { return LogLines(op); }
-
-    bool noted(const std::string& text) const {
-        for (const auto& entry : display->log())
-            if (entry.text.find(text) != std::string::npos)
-                return true;
-        return false;
-    }
+    bool noted(const std::string& text) const { return display->noted(text); }
 
     TempFolder folder;
-    std::unique_ptr<sim::VirtualDisplay> display;
-    TConnection connection;
-    RecordingOperator op;
-    BlockingOwnerLoop loop;
-    TTransferRunner runner{connection, op, loop, TJobSources{}};
 };
 
 TEST_F(TransferSimTest, NamedStyleStoresTheFileAndSetsTheLinkBack) {
@@ -119,12 +83,12 @@ TEST_F(TransferSimTest, RequestsThatArriveTogetherAndGarbageDoNotStallTheJob) {
     faults.transferGarbage = Bytes("\x00\x13", 2) + "ACT=7,L=004,abcd";
     startDisplay(kMka, faults);
     const Bytes font = pattern(2000);
-    const auto began = std::chrono::steady_clock::now();
+    const Micros began = clock.elapsed();
     ASSERT_TRUE(download(kMka, 6, font));
     EXPECT_EQ(display->storage().flash[0x00032000], font);
     EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
     // Not rescued by the ten-second watchdog.
-    EXPECT_LT(std::chrono::steady_clock::now() - began, 8s);
+    EXPECT_LT(clock.elapsed() - began, 8s);
 }
 
 TEST_F(TransferSimTest, AWrongFileCrcIsCountedAsFailed) {
@@ -144,90 +108,6 @@ TEST_F(TransferSimTest, ARefusedMakeFileEndsWithItsMessage) {
     EXPECT_EQ(op.lastBox(), (Box{"Make Flie failed !", 16}));
     EXPECT_THAT(op.status, Contains("enable"));
     EXPECT_EQ(display->baudRate(), 9600);
-}
-
-TEST_F(TransferSimTest, APortThatDisappearsMidTransferEndsInTheTimeOut) {
-    sim::Faults faults;
-    faults.pacing = true; // about two seconds for the file at 115200 baud
-    startDisplay(kMka, faults);
-    ASSERT_TRUE(start(kMka, 6, pattern(20000)));
-    ASSERT_TRUE(loop.runUntil([this] { return display->count(sim::LogKind::Received) >= 8; }, 20s));
-    display->stop();
-    ASSERT_TRUE(finish(30s));
-    EXPECT_THAT(op.lastBox().text,
-                MatchesRegex("Time Out!\nCP850: the port is gone \\(the display was unplugged or "
-                             "its end of the line closed\\) after [0-9]+ of 79 blocks\\."));
-    EXPECT_EQ(op.lastBox().flags, 16);
-    EXPECT_EQ(op.status.back(), "end");
-    EXPECT_THAT(op.status, Contains("enable"));
-    EXPECT_FALSE(connection.SessionPort);
-}
-
-// The receiver answers block requests on its own thread: once the job is
-// interrupted, no block may follow the command that sets the display back to its
-// stored speed (the line is FIFO, so a block written before the stop arrives first).
-TEST_F(TransferSimTest, NoBlockIsWrittenAfterAnInterruptedAddressedJobStops) {
-    sim::Faults faults;
-    faults.pacing = true; // about two seconds for the file at 115200 baud
-    startDisplay(kMka, faults);
-    ASSERT_TRUE(start(kMka, 6, pattern(20000)));
-    ASSERT_TRUE(
-        loop.runUntil([this] { return display->count(sim::LogKind::Received) >= 12; }, 20s));
-    EXPECT_TRUE(runner.engine().Interrupt());
-    EXPECT_FALSE(runner.engine().Running());
-    ASSERT_TRUE(display->waitUntilQuiet(5s));
-    std::this_thread::sleep_for(300ms);
-    const auto log = display->log();
-    const auto back = std::find_if(log.begin(), log.end(), [](const sim::LogEntry& entry) {
-        return entry.text.find("display now at 9600 baud") != std::string::npos;
-    });
-    ASSERT_NE(back, log.end());
-    // What the display took in (or could not) after that; its own requests and notes
-    // do not count.
-    for (auto it = back + 1; it != log.end(); ++it) {
-        if (it->kind == sim::LogKind::Answered || it->kind == sim::LogKind::Note)
-            continue;
-        EXPECT_EQ(it->bytes.find("ACT=0,L=100"), Bytes::npos) << it->text;
-        EXPECT_EQ(it->text.find("block "), std::string::npos) << it->text;
-        EXPECT_EQ(it->text.find("115200 baud not understood"), std::string::npos) << it->text;
-    }
-    EXPECT_EQ(display->baudRate(), 9600);
-    EXPECT_FALSE(connection.SessionPort);
-}
-
-// A named file whose display goes away part-way: the item fails with that cause at
-// once, not as a CRC error once the whole file's time on the wire has passed, and
-// the queue stops there.
-TEST_F(TransferSimTest, ADisplayThatGoesAwayMidFileIsReportedAsThePortClosing) {
-    sim::Faults faults;
-    faults.pacing = true; // about five seconds for the file at 115200 baud
-    startDisplay(kMk, faults);
-    ASSERT_TRUE(start(kMk, 6, pattern(60000)));
-    ASSERT_TRUE(loop.runUntil([this] { return runner.engine().Status().bytesDone >= 8192; }, 20s));
-    display->stop();
-    ASSERT_TRUE(finish(60s));
-    EXPECT_THAT(logLines(), ElementsAre("log! CP850 [Failed]:the port closed"));
-    EXPECT_THAT(op.lastBox().text, EndsWith("CP850: the port closed"));
-    EXPECT_EQ(op.lastBox().flags, 16);
-    EXPECT_EQ(op.status.back(), "end");
-    EXPECT_FALSE(connection.SessionPort);
-}
-
-// A line that takes no more bytes (a display that stopped reading) ends the data
-// phase with that cause once the write gives up, not as a CRC verdict.
-TEST(NamedDataPhase, ALineThatTakesNothingMoreIsReportedAsTheDisplayStoppedReading) {
-    PtyPair pty;
-    TConnection connection;
-    std::string message;
-    ASSERT_EQ(LcdOpenSession(connection, pty.path(), 115200, message), 1);
-    auto* posix = dynamic_cast<link::PosixSerialPort*>(connection.SessionPort.get());
-    ASSERT_NE(posix, nullptr);
-    testing::FillLineNobodyReads(posix->fd());
-    const TNamedOutcome outcome = RunNamedDataPhase(connection, Bytes(10, 'd'), 0, 115200, {});
-    EXPECT_FALSE(outcome.stored);
-    EXPECT_EQ(outcome.failure, TNamedOutcome::Failure::StoppedReading);
-    EXPECT_EQ(NamedFailureCause(outcome.failure), "the display stopped reading");
-    EXPECT_EQ(outcome.message.rfind("3: ", 0), 0u) << outcome.message;
 }
 
 TEST_F(TransferSimTest, BadInputIsRefusedBeforeTheDisplayIsTouched) {
