@@ -1,6 +1,14 @@
 # How the build spends less compiler time: every target's sources compiled in batches
 # (a unity build: the headers they share are read once a batch, not once a file).
-option(TAVISTO_UNITY_BUILD "Compile each target's sources in batches" ON)
+# The cross-build for Windows compiles file by file until it has been tried in batches:
+# there the macros of <windows.h> (GetMessage, DrawText, ERROR...) would reach every
+# file batched after a Win32 source.
+if(WIN32)
+    set(unity_default OFF)
+else()
+    set(unity_default ON)
+endif()
+option(TAVISTO_UNITY_BUILD "Compile each target's sources in batches" ${unity_default})
 if(TAVISTO_UNITY_BUILD)
     set(CMAKE_UNITY_BUILD ON)
     # GCC warns of a class whose member's type is in an anonymous namespace unless the

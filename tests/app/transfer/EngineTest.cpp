@@ -1,6 +1,7 @@
 // The transfer job engine on one thread: a scripted display on the fake line,
 // virtual time, the helper threads replaced by the loop.
 #include "app/transfer/ProgressText.h"
+#include "tests/app/ModelRows.h"
 #include "tests/app/transfer/EngineFixture.h"
 
 namespace tavisto::testing {
@@ -10,8 +11,6 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Not;
 using ::testing::StartsWith;
-
-constexpr int kMka = 0, kMkc = 2, kMk = 5;
 
 class AddressedEngineTest : public EngineTest {};
 
