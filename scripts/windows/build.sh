@@ -42,32 +42,50 @@ find "$folder" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-str
 version=$(sed -n 's/^project(Tavisto VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 setup=$out/tavisto-$version-setup.exe
 zip=$out/tavisto-$version-windows-x64.zip
-# The installer's file lists, from the folder's listing.
-files=$out/nsis-files.nsh
-remove=$out/nsis-remove.nsh
-: >"$files"
-: >"$remove"
-(cd "$folder" && find . -type d | sort) | while read -r dir; do
-    dir=${dir#.}
-    dir=${dir#/}
-    win=${dir//\//\\}
-    echo "SetOutPath \"\$INSTDIR${win:+\\$win}\"" >>"$files"
-    (cd "$folder/$dir" && find . -maxdepth 1 -type f | sort) | while read -r file; do
-        file=${file#./}
-        echo "File \"$PWD/$folder${dir:+/$dir}/$file\"" >>"$files"
-        echo "Delete \"\$INSTDIR${win:+\\$win}\\$file\"" >>"$remove"
+# Packing takes most of a minute of CPU (a solid LZMA installer, a zip at -9): when the
+# folder's files, the installer script and this script are what the last packing had,
+# its installer and zip stand.
+pack() {
+    # The installer's file lists, from the folder's listing.
+    files=$out/nsis-files.nsh
+    remove=$out/nsis-remove.nsh
+    : >"$files"
+    : >"$remove"
+    (cd "$folder" && find . -type d | sort) | while read -r dir; do
+        dir=${dir#.}
+        dir=${dir#/}
+        win=${dir//\//\\}
+        echo "SetOutPath \"\$INSTDIR${win:+\\$win}\"" >>"$files"
+        (cd "$folder/$dir" && find . -maxdepth 1 -type f | sort) | while read -r file; do
+            file=${file#./}
+            echo "File \"$PWD/$folder${dir:+/$dir}/$file\"" >>"$files"
+            echo "Delete \"\$INSTDIR${win:+\\$win}\\$file\"" >>"$remove"
+        done
     done
-done
-(cd "$folder" && find . -mindepth 1 -type d | sort -r) | while read -r dir; do
-    dir=${dir#./}
-    echo "RMDir \"\$INSTDIR\\${dir//\//\\}\"" >>"$remove"
-done
-size_kb=$(du -sk "$folder" | cut -f1)
-makensis -V2 -DVERSION="$version" -DFILES="$PWD/$files" -DREMOVE="$PWD/$remove" \
-    -DICON="$PWD/$host/packaging/icons/tavisto.ico" -DOUT="$PWD/$setup" -DSIZE_KB="$size_kb" \
-    packaging/windows/tavisto.nsi
-rm -f "$zip"
-(cd "$out" && zip -qr9 "$(basename "$zip")" Tavisto)
+    (cd "$folder" && find . -mindepth 1 -type d | sort -r) | while read -r dir; do
+        dir=${dir#./}
+        echo "RMDir \"\$INSTDIR\\${dir//\//\\}\"" >>"$remove"
+    done
+    size_kb=$(du -sk "$folder" | cut -f1)
+    makensis -V2 -DVERSION="$version" -DFILES="$PWD/$files" -DREMOVE="$PWD/$remove" \
+        -DICON="$PWD/$host/packaging/icons/tavisto.ico" -DOUT="$PWD/$setup" -DSIZE_KB="$size_kb" \
+        packaging/windows/tavisto.nsi
+    rm -f "$zip"
+    (cd "$out" && zip -qr9 "$(basename "$zip")" Tavisto)
+}
+packed=$out/packed.sha256
+fingerprint=$({
+    find "$folder" -type f -print0 | sort -z | xargs -0 sha256sum
+    sha256sum packaging/windows/tavisto.nsi scripts/windows/build.sh \
+        "$host/packaging/icons/tavisto.ico"
+} | sha256sum)
+if [[ -f $setup && -f $zip && -f $packed && $(<"$packed") == "$fingerprint" ]]; then
+    echo "The installer and the zip hold this folder already: not packed again"
+else
+    rm -f "$packed"
+    pack
+    echo "$fingerprint" >"$packed"
+fi
 echo "Windows folder: $folder ($(du -sh "$folder" | cut -f1))"
 echo "Installer: $setup ($(du -h "$setup" | cut -f1))"
 echo "Zip: $zip ($(du -h "$zip" | cut -f1))"

@@ -6,8 +6,8 @@ namespace tavisto::sim {
 
 namespace {
 
-constexpr int kColumns = DisplayState::kColumns;
-constexpr int kRows = DisplayState::kRows;
+constexpr int kTextColumns = DisplayState::kColumns;
+constexpr int kTextRows = DisplayState::kRows;
 
 Bytes& rowOf(DisplayState& state, int row) {
     return state.screen[static_cast<std::size_t>(row - 1)];
@@ -15,28 +15,28 @@ Bytes& rowOf(DisplayState& state, int row) {
 
 void scrollUp(DisplayState& state) {
     std::rotate(state.screen.begin(), state.screen.begin() + 1, state.screen.end());
-    state.screen.back().assign(kColumns, ' ');
+    state.screen.back().assign(kTextColumns, ' ');
 }
 
 } // namespace
 
 void putText(DisplayState& state, std::string_view text) {
     for (char c : text) {
-        if (state.writeMode == WriteMode::HorizontalScroll && state.cursorColumn > kColumns) {
+        if (state.writeMode == WriteMode::HorizontalScroll && state.cursorColumn > kTextColumns) {
             // At the right end the line moves left and the character takes the last cell.
             Bytes& row = rowOf(state, state.cursorRow);
             row.erase(0, 1);
             row += c;
             continue;
         }
-        state.cursorColumn = std::clamp(state.cursorColumn, 1, kColumns);
+        state.cursorColumn = std::clamp(state.cursorColumn, 1, kTextColumns);
         rowOf(state, state.cursorRow)[static_cast<std::size_t>(state.cursorColumn - 1)] = c;
-        if (++state.cursorColumn <= kColumns)
+        if (++state.cursorColumn <= kTextColumns)
             continue;
         switch (state.writeMode) {
         case WriteMode::Overwrite:
             state.cursorColumn = 1;
-            state.cursorRow = state.cursorRow % kRows + 1;
+            state.cursorRow = state.cursorRow % kTextRows + 1;
             break;
         case WriteMode::VerticalScroll:
             state.cursorColumn = 1;
@@ -49,20 +49,20 @@ void putText(DisplayState& state, std::string_view text) {
 }
 
 void lineFeed(DisplayState& state) {
-    if (state.cursorRow < kRows)
+    if (state.cursorRow < kTextRows)
         ++state.cursorRow;
     else if (state.writeMode == WriteMode::VerticalScroll)
         scrollUp(state);
 }
 
 void setRow(DisplayState& state, int row, std::string_view text) {
-    Bytes line(text.substr(0, kColumns));
-    line.resize(kColumns, ' ');
+    Bytes line(text.substr(0, kTextColumns));
+    line.resize(kTextColumns, ' ');
     rowOf(state, row) = line;
 }
 
 void clearCursorRow(DisplayState& state) {
-    rowOf(state, state.cursorRow).assign(kColumns, ' ');
+    rowOf(state, state.cursorRow).assign(kTextColumns, ' ');
     state.cursorColumn = 1;
 }
 

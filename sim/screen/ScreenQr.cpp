@@ -9,8 +9,8 @@ namespace tavisto::sim {
 
 namespace {
 
-constexpr std::uint16_t kBlack = 0x0000;
-constexpr std::uint16_t kWhite = 0xFFFF;
+constexpr std::uint16_t kDarkModule = 0x0000;
+constexpr std::uint16_t kLightModule = 0xFFFF;
 constexpr int kQuietModules = 4;
 constexpr int kQrPictureSide = 192;
 
@@ -40,13 +40,13 @@ bool drawQrText(Framebuffer& frame, std::string_view text, int alignment, Rect a
     const int side = modules * scale;
     const int left = placeX(alignment, area, side);
     const int top = area.y + (area.height - side) / 2;
-    frame.fill({left, top, side, side}, kWhite);
+    frame.fill({left, top, side, side}, kLightModule);
     for (int y = 0; y < code->width; ++y)
         for (int x = 0; x < code->width; ++x)
             if (code->data[y * code->width + x] & 1)
                 frame.fill({left + (x + kQuietModules) * scale, top + (y + kQuietModules) * scale,
                             scale, scale},
-                           kBlack);
+                           kDarkModule);
     return true;
 }
 
@@ -59,7 +59,7 @@ void drawQrPicture(Framebuffer& frame, std::string_view bits, int alignment, Rec
             if (bit / 8 >= bits.size())
                 return;
             const bool black = static_cast<unsigned char>(bits[bit / 8]) & (0x80 >> (bit % 8));
-            frame.setPixel(left + x, top + y, black ? kBlack : kWhite);
+            frame.setPixel(left + x, top + y, black ? kDarkModule : kLightModule);
         }
 }
 

@@ -32,7 +32,7 @@ std::string orDash(const std::optional<std::string>& text) {
     return text.value_or("-");
 }
 
-nlohmann::ordered_json orNull(const std::optional<std::string>& text) {
+nlohmann::ordered_json orJsonNull(const std::optional<std::string>& text) {
     return text ? nlohmann::ordered_json(*text) : nlohmann::ordered_json(nullptr);
 }
 
@@ -41,11 +41,11 @@ void printJson(std::ostream& out, const std::vector<InventoryEntry>& entries) {
     for (const InventoryEntry& entry : entries) {
         nlohmann::ordered_json display = nlohmann::ordered_json::object();
         display["port"] = entry.port;
-        display["model"] = orNull(entry.model);
-        display["firmware"] = orNull(entry.firmware);
+        display["model"] = orJsonNull(entry.model);
+        display["firmware"] = orJsonNull(entry.firmware);
         display["baud"] =
             entry.model ? nlohmann::ordered_json(entry.baud) : nlohmann::ordered_json(nullptr);
-        display["settings_digest"] = orNull(entry.settingsDigest);
+        display["settings_digest"] = orJsonNull(entry.settingsDigest);
         if (!entry.error.empty())
             display["error"] = entry.error;
         displays.push_back(std::move(display));

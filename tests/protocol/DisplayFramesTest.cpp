@@ -11,13 +11,13 @@ namespace {
 
 using namespace std::string_literals;
 
-struct FrameCase {
+struct BuiltFrame {
     const char* name;
     Bytes frame;
     Bytes expected;
 };
 
-void expectFrames(const std::vector<FrameCase>& cases) {
+void expectFrames(const std::vector<BuiltFrame>& cases) {
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);
         EXPECT_EQ(testCase.frame, testCase.expected);

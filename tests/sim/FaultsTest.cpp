@@ -5,14 +5,14 @@
 namespace tavisto::sim::test {
 namespace {
 
-const Bytes kModelQuery = hex("02 07 16 01");
+const Bytes kAskModel = hex("02 07 16 01");
 
 TEST(Faults, SilentDisplayTakesFramesButAnswersNothing) {
     SimFixture f;
     Faults faults;
     faults.silent = true;
     f.sim().setFaults(faults);
-    f.tell(kModelQuery);
+    f.tell(kAskModel);
     f.tell(hex("02 07 0E 01 02 03"));
     EXPECT_EQ(f.sim().count(LogKind::Answered), 0u);
     EXPECT_EQ(f.sim().state().settings.font_Foreground_color, 0x0000);
@@ -43,7 +43,7 @@ TEST(Faults, ModelAndVersionRepliesCanBeAnything) {
     faults.modelReply = Bytes("kt350-mk") + '\0';
     faults.versionReply = hex("00 0E");
     f.sim().setFaults(faults);
-    EXPECT_EQ(f.ask(kModelQuery, 9), Bytes("kt350-mk") + '\0');
+    EXPECT_EQ(f.ask(kAskModel, 9), Bytes("kt350-mk") + '\0');
     EXPECT_EQ(f.ask(hex("02 07 16 02"), 2), hex("00 0E"));
 }
 
@@ -58,12 +58,12 @@ TEST(Faults, EmptyInjectedReplyHoldsNothingBack) {
         f.host().send(hex("02 07 16 02"));
         EXPECT_EQ(f.host().readFor(100ms), Bytes());
         EXPECT_TRUE(f.sim().waitUntilQuiet(1000ms));
-        EXPECT_EQ(f.ask(kModelQuery, 9), Bytes("KT350-MK") + '\0');
+        EXPECT_EQ(f.ask(kAskModel, 9), Bytes("KT350-MK") + '\0');
 
         faults.modelReply = Bytes();
         faults.versionReply.reset();
         f.sim().setFaults(faults);
-        f.host().send(kModelQuery);
+        f.host().send(kAskModel);
         EXPECT_EQ(f.host().readFor(100ms), Bytes());
         EXPECT_EQ(f.ask(hex("02 07 16 02"), 1), hex("0E"));
     }
@@ -75,7 +75,7 @@ TEST(Faults, SplitReplyLeavesInTwoPiecesThatTogetherMakeTheReply) {
     faults.splitAt = 6;
     faults.splitPause = 30ms;
     f.sim().setFaults(faults);
-    EXPECT_EQ(f.ask(kModelQuery, 9), Bytes("KT350-MK") + '\0');
+    EXPECT_EQ(f.ask(kAskModel, 9), Bytes("KT350-MK") + '\0');
     auto answers = f.sim().answers();
     ASSERT_EQ(answers.size(), 2u);
     EXPECT_EQ(answers[0], "KT350-");

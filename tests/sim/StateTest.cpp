@@ -43,7 +43,7 @@ Bytes everyByte(std::size_t size, unsigned seed) {
     return out;
 }
 
-Bytes bigEndian(std::uint32_t value, int width) {
+Bytes bigEndianField(std::uint32_t value, int width) {
     Bytes out;
     for (int shift = (width - 1) * 8; shift >= 0; shift -= 8)
         out += static_cast<char>((value >> shift) & 0xFF);
@@ -52,15 +52,15 @@ Bytes bigEndian(std::uint32_t value, int width) {
 
 // Sends a file to an addressed display the way the host's engine does.
 void storeAt(SimFixture& f, std::uint32_t address, const Bytes& file) {
-    f.ask(hex("02 10") + bigEndian(address, 4) +
-              bigEndian(static_cast<std::uint32_t>(file.size()), 4),
+    f.ask(hex("02 10") + bigEndianField(address, 4) +
+              bigEndianField(static_cast<std::uint32_t>(file.size()), 4),
           10);
     Bytes request = f.ask(hex("02 07 27 27 27"), 16);
     for (std::uint32_t number = 0; request.compare(0, 5, "ACT=0") == 0; ++number) {
         Bytes data = file.substr(number * 256, 256);
         data.resize(256, '\0');
-        Bytes frame = "ACT=0,L=100," + bigEndian(number, 4) + data;
-        request = f.ask(frame + bigEndian(testCrc(frame), 2), 16);
+        Bytes frame = "ACT=0,L=100," + bigEndianField(number, 4) + data;
+        request = f.ask(frame + bigEndianField(testCrc(frame), 2), 16);
     }
     ASSERT_EQ(request.compare(0, 5, "ACT=9"), 0);
 }

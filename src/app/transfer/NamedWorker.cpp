@@ -16,7 +16,7 @@ constexpr Millis kWireReport{100};
 // they should be gone (a line held by flow control) before the phase goes on.
 constexpr Millis kDrainGrace{2000};
 
-bool lineGone(TConnection& connection) {
+bool portMissingOrHungUp(TConnection& connection) {
     return !connection.SessionPort || connection.SessionPort->hungUp();
 }
 
@@ -30,7 +30,7 @@ TNamedOutcome failed(TNamedOutcome::Failure failure, std::string message) {
 TNamedOutcome writeFailed(TConnection& connection, std::string message) {
     if (message == "Cancelled")
         return failed(TNamedOutcome::Failure::Cancelled, std::move(message));
-    const bool gone = lineGone(connection) || message.rfind("1: ", 0) == 0;
+    const bool gone = portMissingOrHungUp(connection) || message.rfind("1: ", 0) == 0;
     return failed(gone ? TNamedOutcome::Failure::PortClosed
                        : TNamedOutcome::Failure::StoppedReading,
                   std::move(message));
@@ -84,7 +84,7 @@ TNamedOutcome RunNamedDataPhase(TConnection& connection, const Bytes& data, std:
     // can only answer once it has them all. Meanwhile the progress follows the wire.
     const TimePoint allSent = start + WireTime(data.size(), baudRate);
     while (report(data.size()) < data.size() || clock.now() < allSent) {
-        if (lineGone(connection))
+        if (portMissingOrHungUp(connection))
             return failed(TNamedOutcome::Failure::PortClosed, {});
         if (cancel && cancel->load())
             return failed(TNamedOutcome::Failure::Cancelled, "Cancelled");
@@ -97,7 +97,7 @@ TNamedOutcome RunNamedDataPhase(TConnection& connection, const Bytes& data, std:
     clock.sleep(kVerdictPause);
     if (!LcdWaitFileCrc(connection, std::to_string(crc), message)) {
         // A display that died after the last byte leaves no answer and no line.
-        if (lineGone(connection))
+        if (portMissingOrHungUp(connection))
             return failed(TNamedOutcome::Failure::PortClosed, std::move(message));
         return failed(TNamedOutcome::Failure::Verdict, std::move(message));
     }

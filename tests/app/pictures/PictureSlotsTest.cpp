@@ -4,13 +4,12 @@
 #include "app/pictures/PlaySetting.h"
 #include "app/transfer/BlockingOwnerLoop.h"
 #include "tests/app/DisplayFixture.h"
+#include "tests/app/ModelRows.h"
 
 #include <gtest/gtest.h>
 
 namespace tavisto::testing {
 namespace {
-
-constexpr int kMka = 0, kMk = 5;
 
 TSlotChecks checkedSlots(std::initializer_list<int> slots) {
     TSlotChecks checks{};

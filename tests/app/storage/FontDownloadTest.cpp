@@ -3,14 +3,13 @@
 // model takes, where each image goes, and what the log says. The same workflow
 // through the serial layer, on a few rows, is in StorageSimTest.
 #include "protocol/DownloadTable.h"
+#include "tests/app/ModelRows.h"
 #include "tests/app/transfer/EngineFixture.h"
 
 #include <string>
 
 namespace tavisto::testing {
 namespace {
-
-constexpr int kMka = 0, kMk = 5;
 
 // Small stand-in images that name themselves, so what the display stored shows
 // which resource it came from.

@@ -3,6 +3,7 @@
 #include "app/storage/DownloadLink.h"
 #include "app/transfer/ProgressText.h"
 #include "app/transfer/QueueRun.h"
+#include "tests/app/ModelRows.h"
 #include "tests/app/transfer/EngineFixture.h"
 
 namespace tavisto::testing {
@@ -12,8 +13,6 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Not;
 using ::testing::StartsWith;
-
-constexpr int kMka = 0, kMkc = 2, kMk = 5;
 
 class AddressedEngineTest : public EngineTest {};
 
