@@ -4,6 +4,7 @@
 #include "cli/CliCommand.h"
 #include "pictures/PictureConvert.h"
 #include "tests/app/transfer/InlineThreads.h"
+#include "tests/cli/CliFixture.h"
 #include "tests/support/SimulatedDisplay.h"
 #include "tests/support/TempFolder.h"
 
@@ -12,12 +13,6 @@
 
 namespace tavisto::testing {
 namespace {
-
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
 
 class CliDownload : public ::testing::Test {
 protected:

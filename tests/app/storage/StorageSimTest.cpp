@@ -2,6 +2,7 @@
 // the virtual clock, with small stand-in images handed to the engine as its resources.
 #include "app/storage/SingleDownload.h"
 #include "app/storage/StorageWorkflows.h"
+#include "tests/app/ModelRows.h"
 #include "tests/app/SimulatedWorkflow.h"
 #include "tests/support/TempFolder.h"
 
@@ -16,7 +17,6 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-constexpr int kMka = 0, kMkc = 2, kMk = 5;
 
 class StorageSimTest : public SimulatedWorkflowTest {
 protected:

@@ -9,6 +9,7 @@
 #include "app/transfer/TransferRunner.h"
 #include "link/PosixSerialPort.h"
 #include "sim/runtime/VirtualDisplay.h"
+#include "tests/app/ModelRows.h"
 #include "tests/app/transfer/LogLines.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/TempFolder.h"
@@ -29,7 +30,6 @@ using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::MatchesRegex;
 
-constexpr int kMka = 0, kMk = 5;
 
 Bytes pattern(std::size_t size) {
     Bytes bytes(size, '\0');

@@ -1,6 +1,7 @@
 // Single-item downloads through the serial layer's seam and the transfer engine
 // against the simulated display, on the virtual clock.
 #include "app/storage/SingleDownload.h"
+#include "tests/app/ModelRows.h"
 #include "tests/app/SimulatedWorkflow.h"
 #include "tests/support/TempFolder.h"
 
@@ -14,7 +15,6 @@ using namespace std::chrono_literals;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 
-constexpr int kMka = 0, kMkc = 2, kMk = 5;
 
 Bytes pattern(std::size_t size) {
     Bytes bytes(size, '\0');
