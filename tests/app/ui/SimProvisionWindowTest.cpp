@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -165,6 +166,35 @@ private slots:
                  qPrintable(gone));
         QCOMPARE(dialog->results().size(), std::size_t(2));
         dialog->close();
+    }
+
+    // Closing asks first; Stop ends the run at a safe point, and the dialog goes only
+    // then, the display back at its own speed.
+    void closingWhileRunningStopsFirst() {
+        auto display = startedDisplay();
+        auto w = windowWithPorts({display->devicePath()}, boxes);
+        folder.write("font.bin", std::string(102400, 'f'));
+        folder.write("font.json", R"({"fonts": [{"item": "CP850", "file": "font.bin"}]})");
+        TProvisionDialog* dialog = openDialog(*w);
+        QPointer<TProvisionDialog> alive(dialog);
+        dialog->rbFile->setChecked(true);
+        dialog->edtProfile->setText(QString::fromStdString((folder.path() / "font.json").string()));
+        dialog->btnStartClick();
+        QTRY_VERIFY_WITH_TIMEOUT(!cell(*dialog, 0, TProvisionDialog::ColLeft).isEmpty(), 20000);
+        QVERIFY(cell(*dialog, 0, TProvisionDialog::ColLeft).endsWith(QStringLiteral(" left")));
+
+        boxes.answers.push_back(QMessageBox::No);
+        dialog->close();
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QVERIFY(dialog->isVisible());
+        QVERIFY(dialog->running());
+
+        dialog->close(); // Yes
+        QCOMPARE(boxes.shown.size(), std::size_t(2));
+        QVERIFY(alive);
+        QTRY_VERIFY_WITH_TIMEOUT(!alive, 20000);
+        QCOMPARE(display->baudRate(), 9600);
+        QCOMPARE(display->state().baudRate, 9600);
     }
 };
 
