@@ -1,6 +1,7 @@
 #include "app/connect/IdentifyDisplay.h"
 #include "app/provision/ParallelRun.h"
 #include "app/provision/Profile.h"
+#include "app/provision/ProfileWriter.h"
 #include "app/provision/ProvisionOperator.h"
 #include "app/provision/ProvisionReport.h"
 #include "app/settings/SettingsForm.h"
@@ -21,7 +22,6 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <system_error>
 
 namespace tavisto::cli {
@@ -71,12 +71,6 @@ Exit status: 0 when every port succeeded, 1 when any failed, 130 when Ctrl+C
 (or SIGTERM, SIGHUP) stopped the run: each worker stops at a safe point with
 its display at its own speed, and the report says what was done.
 )";
-
-// The settings file written beside a profile: PROFILE with ".ini" for its extension.
-std::filesystem::path settingsFileFor(const std::filesystem::path& profile) {
-    std::filesystem::path file = profile;
-    return file.replace_extension(".ini");
-}
 
 // Whether two paths name the same file: by the file system's identity when both are
 // there (links, "..", another spelling of the folder), else by their normalized paths.
@@ -164,21 +158,6 @@ CliAction profileCheck(const std::vector<std::string>& args) {
     };
 }
 
-// The idle play the record holds, when it is one a profile can name.
-std::optional<nlohmann::ordered_json> playOf(const TDisplayInfo& info) {
-    if (info.lun_time < 1 || info.lun_time > 10 || info.into_lun_bo > 120)
-        return std::nullopt;
-    nlohmann::ordered_json play = nlohmann::ordered_json::object();
-    play["pictures"] = nlohmann::ordered_json::array();
-    for (int picture = 1; picture <= 10; ++picture) {
-        if (info.pic_reg & (1u << (picture - 1)))
-            play["pictures"].push_back(picture);
-    }
-    play["standby"] = info.into_lun_bo;
-    play["interval"] = info.lun_time;
-    return play;
-}
-
 CliAction profileFrom(const std::vector<std::string>& args) {
     const ParsedArgs parsed = parseArgs(args, {}, 2, 2);
     const std::string port = parsed.positional[0];
@@ -188,9 +167,9 @@ CliAction profileFrom(const std::vector<std::string>& args) {
         throw UsageError(message);
     return [port, file](CliContext& context) {
         // Written first and then overwritten by the profile, the settings would be lost.
-        if (sameFile(settingsFileFor(file), file)) {
+        if (sameFile(SettingsFileFor(file), file)) {
             context.err << Utf8FromPath(file) << ": the settings file beside it would be "
-                        << Utf8FromPath(settingsFileFor(file))
+                        << Utf8FromPath(SettingsFileFor(file))
                         << ", the same file; give the profile another extension (.json).\n";
             return kExitFailed;
         }
@@ -213,20 +192,9 @@ CliAction profileFrom(const std::vector<std::string>& args) {
         }
         CollectSettings(form, info);
         std::filesystem::path settingsFile;
-        if (!SaveSettingsFile(info, settingsFileFor(file), op, &settingsFile)) {
-            context.err << op.error() << '\n';
-            return kExitFailed;
-        }
-        nlohmann::ordered_json profile = nlohmann::ordered_json::object();
-        profile["model"] = std::string(found.model->name);
-        profile["settings"] = {{"file", Utf8FromPath(settingsFile.filename())},
-                               {"command_mode", true},
-                               {"main_text", true},
-                               {"baud_rate", true}};
-        if (const auto play = playOf(info))
-            profile["play"] = *play;
         std::string error;
-        if (!SaveFile(file, profile.dump(2) + "\n", error)) {
+        if (!WriteProfile(file, {std::string(found.model->name), info, {}}, settingsFile,
+                          error)) {
             context.err << error << '\n';
             return kExitFailed;
         }

@@ -7,6 +7,7 @@
 #include "app/provision/CountingPort.h"
 #include "app/provision/ProvisionOperator.h"
 #include "app/provision/ProvisionQueue.h"
+#include "app/provision/QueueTimeLeft.h"
 #include "app/settings/AllDownload.h"
 #include "app/settings/SettingCommands.h"
 #include "app/storage/SingleDownload.h"
@@ -90,6 +91,7 @@ private:
         op_.clear();
         const auto start = SteadyClock::now();
         const std::uint64_t before = opener_.written();
+        step_ = {name, start};
         StepEnd end;
         try {
             end = step();
@@ -100,6 +102,8 @@ private:
                               end.error};
         events_.stepEnded(result_.port, stepResult);
         result_.steps.push_back(stepResult);
+        if (isTransferStep(name) && end.result != kSkipped)
+            timeLeft_.stepEnded(name, stepResult.seconds);
         if (end.result == kFailed || end.result == kInterrupted) {
             result_.result = end.result;
             if (end.result == kFailed)
@@ -137,6 +141,9 @@ private:
         if (profile_.model && *profile_.model != model_->name)
             return failed("the display is a " + *result_.model + ", not the profile's " +
                           *profile_.model + "; nothing was sent to it");
+        const bool firmwareDue =
+            profile_.firmware && version_ && *version_ < profile_.firmware->version;
+        timeLeft_ = QueueTimeLeft(PlanTransfers(profile_, *model_, firmwareDue, resource_));
         return succeeded();
     }
 
@@ -287,12 +294,21 @@ private:
         return op_.error().empty() ? "the transfer did not store everything" : op_.error();
     }
 
+    // The percentage is the current job's; the time left is the whole queue's: every
+    // transfer step of the port still to come, at the rate reached so far.
     void transferStatus(const TTransferStatus& status) {
         if (!status.running || status.bytesTotal == 0)
             return;
+        TTransferStatus queue = status;
+        queue.secondsLeft = timeLeft_.secondsLeft(step_.name, status.item, status.bytesDone,
+                                                  secondsSince(step_.start));
         events_.progress(result_.port,
                          {static_cast<int>(100.0 * status.bytesDone / status.bytesTotal),
-                          RateText(status), TimeLeftText(status)});
+                          RateText(status), TimeLeftText(queue)});
+    }
+
+    static bool isTransferStep(const std::string& step) {
+        return step == kStepFirmware || step == kStepPictures || step == kStepFonts;
     }
 
     // The first item All Download could not send, as its report names it.
@@ -318,6 +334,12 @@ private:
     PortResult result_;
     const DisplayModel* model_ = nullptr;
     std::optional<std::uint32_t> version_;
+    // The step running: its name and start.
+    struct {
+        std::string name;
+        SteadyClock::time_point start;
+    } step_;
+    QueueTimeLeft timeLeft_;
 };
 
 } // namespace

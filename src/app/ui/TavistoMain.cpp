@@ -14,6 +14,7 @@
 #include "app/ui/MsgBox.h"
 #include "app/ui/PaintingClock.h"
 #include "app/ui/PictureManagementPanel.h"
+#include "app/ui/ProvisionMenu.h"
 #include "app/ui/QtOwnerQueue.h"
 #include "app/ui/TraceWindow.h"
 #include "link/PortAccess.h"
@@ -87,6 +88,7 @@ TfrmTavistoMain::TfrmTavistoMain(TMainWindowSetup setup, QWidget* parent)
     traceWindow_ = std::make_unique<TTraceWindow>(connection_->trace, *dialogs_, this);
     wireHandlers();
     FormCreate();
+    AddProvisionMenu(*this, opener, setup_.clock ? *setup_.clock : systemClock());
 }
 
 // The runner goes before the connection and the child widgets it reports to.
