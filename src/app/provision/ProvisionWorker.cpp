@@ -215,8 +215,7 @@ private:
                 placed.converted = picture.sizedFor(*size);
                 if (!placed.converted)
                     return failed(placed.file + ": not prepared for " +
-                                  std::to_string(size->width) + "x" +
-                                  std::to_string(size->height));
+                                  std::to_string(size->width) + "x" + std::to_string(size->height));
             }
             pictures.push_back(placed);
         }

@@ -5,6 +5,7 @@
 #include "app/ui/Named.h"
 #include "app/ui/ProvisionRelay.h"
 #include "app/ui/ProvisionTexts.h"
+#include "app/ui/QtText.h"
 #include "files/FileWrite.h"
 #include "files/Utf8Path.h"
 #include "pictures/ui/DesktopDialogs.h"
@@ -26,14 +27,6 @@
 #include <algorithm>
 
 namespace tavisto::ui {
-
-namespace {
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-} // namespace
 
 TProvisionDialog::TProvisionDialog(TProvisionDialogSetup setup, QWidget* parent)
     : QDialog(parent), setup_(std::move(setup)) {

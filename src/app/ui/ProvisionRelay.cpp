@@ -1,14 +1,8 @@
 #include "app/ui/ProvisionRelay.h"
 
+#include "app/ui/QtText.h"
+
 namespace tavisto::ui {
-
-namespace {
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-} // namespace
 
 TProvisionRelay::TProvisionRelay(QObject* parent) : QObject(parent) {
     qRegisterMetaType<provision::PortResult>();

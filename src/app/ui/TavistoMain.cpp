@@ -16,6 +16,7 @@
 #include "app/ui/PictureManagementPanel.h"
 #include "app/ui/ProvisionMenu.h"
 #include "app/ui/QtOwnerQueue.h"
+#include "app/ui/QtText.h"
 #include "app/ui/TraceWindow.h"
 #include "link/PortAccess.h"
 #include "link/SerialPort.h"
@@ -42,10 +43,6 @@
 namespace tavisto::ui {
 
 namespace {
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // Font, table and firmware rows come from the program's embedded resources; slot
 // pictures from the slots, where only pictures the operator loaded count (the default

@@ -17,7 +17,6 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-
 class StorageSimTest : public SimulatedWorkflowTest {
 protected:
     // A stand-in image that names itself, so what the display stored shows which

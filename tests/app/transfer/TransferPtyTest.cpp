@@ -30,7 +30,6 @@ using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::MatchesRegex;
 
-
 Bytes pattern(std::size_t size) {
     Bytes bytes(size, '\0');
     for (std::size_t i = 0; i < size; ++i)

@@ -15,7 +15,6 @@ using namespace std::chrono_literals;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 
-
 Bytes pattern(std::size_t size) {
     Bytes bytes(size, '\0');
     for (std::size_t i = 0; i < size; ++i)
