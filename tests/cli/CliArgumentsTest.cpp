@@ -1,5 +1,5 @@
 #include "CliFixture.h"
-#include "cli/CliCommand.h"
+#include "cli/shell/CliCommand.h"
 
 #include <algorithm>
 

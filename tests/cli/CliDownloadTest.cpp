@@ -1,7 +1,7 @@
 // tavisto-cli's transfer commands against the virtual display's device on the fake
 // line, the transfer engine on the command's thread and the virtual clock.
-#include "cli/Cli.h"
-#include "cli/CliCommand.h"
+#include "cli/shell/Cli.h"
+#include "cli/shell/CliCommand.h"
 #include "pictures/PictureConvert.h"
 #include "tests/app/transfer/InlineThreads.h"
 #include "tests/cli/CliFixture.h"

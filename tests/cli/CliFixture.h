@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/Cli.h"
-#include "cli/CliCommand.h"
+#include "cli/shell/Cli.h"
+#include "cli/shell/CliCommand.h"
 #include "tests/support/FakeLine.h"
 #include "tests/support/Wire.h"
 

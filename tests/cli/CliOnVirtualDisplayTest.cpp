@@ -2,8 +2,8 @@
 // pseudo-terminal: finding the display, and Ctrl+C while the engine's threads run a
 // transfer. The commands against its device on the virtual clock are in CliSimTest
 // and CliDownloadTest.
-#include "cli/Cli.h"
-#include "cli/CliCommand.h"
+#include "cli/shell/Cli.h"
+#include "cli/shell/CliCommand.h"
 #include "link/PosixSerialPort.h"
 #include "sim/runtime/VirtualDisplay.h"
 #include "tests/support/TempFolder.h"

@@ -1,6 +1,6 @@
 #include "app/settings/SettingsWorkflows.h"
-#include "cli/Cli.h"
-#include "cli/TerminalOperator.h"
+#include "cli/shell/Cli.h"
+#include "cli/shell/TerminalOperator.h"
 #include "settings/SettingsText.h"
 #include "tests/app/DisplayFixture.h"
 #include "tests/support/TempFolder.h"

@@ -1,4 +1,4 @@
-#include "cli/Cli.h"
+#include "cli/shell/Cli.h"
 #include "pictures/BmpCodec.h"
 #include "pictures/ByteFiles.h"
 #include "pictures/JpegCodec.h"

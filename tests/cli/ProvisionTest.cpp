@@ -1,7 +1,7 @@
 // tavisto-cli provision on the real serial layer, against several virtual displays at
 // once.
-#include "cli/Cli.h"
-#include "cli/CliCommand.h"
+#include "cli/shell/Cli.h"
+#include "cli/shell/CliCommand.h"
 #include "link/PosixSerialPort.h"
 #include "pictures/PictureConvert.h"
 #include "protocol/ModelTable.h"

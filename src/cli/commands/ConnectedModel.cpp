@@ -1,8 +1,8 @@
-#include "cli/ConnectedModel.h"
+#include "cli/commands/ConnectedModel.h"
 
 #include "app/connect/IdentifyDisplay.h"
 #include "app/storage/DownloadLink.h"
-#include "cli/TerminalOperator.h"
+#include "cli/shell/TerminalOperator.h"
 
 namespace tavisto::cli {
 

@@ -1,4 +1,4 @@
-#include "cli/FleetPorts.h"
+#include "cli/commands/FleetPorts.h"
 
 #include <set>
 #include <sstream>

@@ -1,8 +1,8 @@
 #include "app/provision/Inventory.h"
 #include "app/provision/ParallelRun.h"
-#include "cli/Arguments.h"
-#include "cli/CommandTable.h"
-#include "cli/FleetPorts.h"
+#include "cli/shell/Arguments.h"
+#include "cli/shell/CommandTable.h"
+#include "cli/commands/FleetPorts.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>

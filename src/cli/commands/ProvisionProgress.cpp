@@ -1,4 +1,4 @@
-#include "cli/ProvisionProgress.h"
+#include "cli/commands/ProvisionProgress.h"
 
 #include "app/provision/ProvisionWorker.h"
 

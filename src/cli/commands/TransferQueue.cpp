@@ -1,9 +1,9 @@
-#include "cli/TransferQueue.h"
+#include "cli/commands/TransferQueue.h"
 
 #include "app/transfer/ProgressText.h"
 #include "app/transfer/QueueRun.h"
-#include "cli/Console.h"
-#include "cli/InterruptSignals.h"
+#include "cli/shell/Console.h"
+#include "cli/shell/InterruptSignals.h"
 
 #include <iostream>
 #include <optional>

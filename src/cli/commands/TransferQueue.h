@@ -3,8 +3,8 @@
 #include "app/transfer/JobSources.h"
 #include "app/transfer/QueueRun.h"
 #include "app/transfer/TransferRunner.h"
-#include "cli/CliCommand.h"
-#include "cli/TerminalOperator.h"
+#include "cli/shell/CliCommand.h"
+#include "cli/shell/TerminalOperator.h"
 
 #include <functional>
 

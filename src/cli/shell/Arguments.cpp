@@ -1,7 +1,7 @@
-#include "cli/Arguments.h"
+#include "cli/shell/Arguments.h"
 
-#include "cli/CliCommand.h"
-#include "cli/OptionScan.h"
+#include "cli/shell/CliCommand.h"
+#include "cli/shell/OptionScan.h"
 #include "protocol/Hex.h"
 #include "settings/PlainText.h"
 #include "settings/Utf8Text.h"

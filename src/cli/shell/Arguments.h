@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/CliCommand.h"
+#include "cli/shell/CliCommand.h"
 #include "protocol/DisplayCommands.h"
 #include "settings/PlainText.h"
 

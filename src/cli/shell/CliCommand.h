@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/Cli.h"
+#include "cli/shell/Cli.h"
 #include "link/Connection.h"
 
 #include <functional>

@@ -1,4 +1,4 @@
-#include "cli/CommandTable.h"
+#include "cli/shell/CommandTable.h"
 
 namespace tavisto::cli {
 

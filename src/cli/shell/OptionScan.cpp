@@ -1,6 +1,6 @@
-#include "cli/OptionScan.h"
+#include "cli/shell/OptionScan.h"
 
-#include "cli/CliCommand.h"
+#include "cli/shell/CliCommand.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "cli/Console.h"
+#include "cli/shell/Console.h"
 
 #include <unistd.h>
 

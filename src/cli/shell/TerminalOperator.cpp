@@ -1,4 +1,4 @@
-#include "cli/TerminalOperator.h"
+#include "cli/shell/TerminalOperator.h"
 
 #include <algorithm>
 #include <cctype>

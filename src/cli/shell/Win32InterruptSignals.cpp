@@ -1,4 +1,4 @@
-#include "cli/InterruptSignals.h"
+#include "cli/shell/InterruptSignals.h"
 
 #include <atomic>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "cli/Cli.h"
+#include "cli/shell/Cli.h"
 #include "link/Win32Text.h"
 
 #include <iostream>
