@@ -76,7 +76,9 @@ void TfrmTavistoMain::buildWindow() {
     tmr1 = named<QTimer>("tmr1", this);
     tmr1->setInterval(1000);
 
-    setFixedSize(856, 671);
+    // The client area stays 856 x 671 below the menu bar (Stop, Tools, View), as a
+    // native menu bar sits outside a window's client area.
+    setFixedSize(856, 671 + menuBar()->sizeHint().height());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
