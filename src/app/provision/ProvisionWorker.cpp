@@ -298,9 +298,13 @@ private:
     void transferStatus(const TTransferStatus& status) {
         if (!status.running || status.bytesTotal == 0)
             return;
+        // The port's plan spans every transfer step; the engine's own figure covers the
+        // running step's queue only, and stands in while the plan knows no rate yet.
         TTransferStatus queue = status;
-        queue.secondsLeft = timeLeft_.secondsLeft(step_.name, status.item, status.bytesDone,
-                                                  secondsSince(step_.start));
+        if (const int left = timeLeft_.secondsLeft(step_.name, status.item, status.bytesDone,
+                                                   secondsSince(step_.start));
+            left >= 0)
+            queue.queueSecondsLeft = left;
         events_.progress(result_.port,
                          {static_cast<int>(100.0 * status.bytesDone / status.bytesTotal),
                           RateText(status), TimeLeftText(queue)});
