@@ -116,6 +116,8 @@ void SimulatedDisplay::queue(const std::vector<sim::Reply>& replies, TimePoint a
         TimePoint when = at;
         for (auto& piece : sim::shapeReply(reply.bytes, faults)) {
             when += piece.pauseBefore;
+            if (piece.bytes.empty())
+                continue; // a reply a fault made empty sends nothing
             Piece out{when, std::move(piece.bytes), display_.baudRate(), what};
             auto later = outbound_.end();
             while (later != outbound_.begin() && std::prev(later)->at > out.at)

@@ -1,10 +1,9 @@
-// Connect against a scripted display: the speed scan, the model-dependent
+// Connect against the simulated display: the speed scan, the model-dependent
 // controls, the firmware check and every failure.
 #include "app/ui/ImageBox.h"
 #include "app/ui/UpDown.h"
 #include "resources/EmbeddedResources.h"
-#include "tests/app/ui/FakeDisplay.h"
-#include "tests/app/ui/WindowHarness.h"
+#include "tests/app/ui/SimulatedWindow.h"
 #include "tests/app/ui/WindowTestMain.h"
 
 #include <QCheckBox>
@@ -15,7 +14,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <algorithm>
 
 using namespace tavisto;
 using namespace tavisto::testing;
@@ -32,21 +30,22 @@ const std::string kVersionQuery("\x02\x07\x16\x02", 4);
 class ConnectTest : public QObject {
     Q_OBJECT
 
-    FakeDisplay display;
-    StepClock clock;
-    std::unique_ptr<FakeOpener> opener;
+    std::unique_ptr<SimulatedLine> sim;
     BoxRecorder boxes;
     PortList ports;
 
+    // The display as `model` answering at `baudRate`, with `faults`.
+    void displayIs(int model, const sim::Faults& faults = {}, int baudRate = 9600) {
+        sim = std::make_unique<SimulatedLine>(model, baudRate);
+        sim->display.setFaults(faults);
+    }
+    static sim::Faults versionReply(const Bytes& bytes) {
+        sim::Faults faults;
+        faults.versionReply = bytes;
+        return faults;
+    }
     std::unique_ptr<TfrmTavistoMain> make() {
-        opener = std::make_unique<FakeOpener>(display, std::vector<std::string>{kPort});
-        ui::TMainWindowSetup setup;
-        setup.opener = opener.get();
-        setup.clock = &clock;
-        setup.enumPorts = ports.lister();
-        setup.dialogs = &boxes;
-        setup.langId = 1033;
-        return std::make_unique<TfrmTavistoMain>(std::move(setup));
+        return windowOnSimulatedLine(*sim, boxes, true, ports.lister());
     }
 
     static bool firmwareTabShown(const TfrmTavistoMain& w) {
@@ -77,15 +76,14 @@ class ConnectTest : public QObject {
 
 private slots:
     void init() {
-        display = {};
-        clock = {};
+        sim = std::make_unique<SimulatedLine>();
         boxes = {};
         ports = {};
         ports.names = {kPort};
     }
 
     void modelsWithoutExtras() {
-        display.modelName = "KT350--MKA";
+        displayIs(0);
         auto w = make();
         w->btnConnect->click();
         QCOMPARE(w->cbbDisplayMode->currentIndex(), 0);
@@ -100,26 +98,26 @@ private slots:
         QCOMPARE(boxTexts(), QStringList({"Connected to KT350--MKA!"}));
         QCOMPARE(boxes.shown[0].icon, QMessageBox::Information);
         // The display is cleared after identification; no version is asked for.
-        QVERIFY(display.wrote(std::string("\x0C", 1)));
-        QVERIFY(!display.wrote(kVersionQuery));
+        QVERIFY(sim->wrote(std::string("\x0C", 1)));
+        QVERIFY(!sim->wrote(kVersionQuery));
+        QCOMPARE(sim->display.receivedFrames().back(), std::string("\x0C", 1));
         QVERIFY(!w->connection().SessionPort);
         QVERIFY(!w->connection().OneShotPort);
     }
 
     void modelOneShowsOnlyThePictureNumber() {
-        display.modelName = "KT350--MKB";
+        displayIs(1);
         auto w = make();
         w->btnConnect->click();
         QCOMPARE(w->cbbDisplayMode->currentIndex(), 1);
         QVERIFY(!guestSlotShown(*w));
         QVERIFY(pictureNumberShown(*w));
-        QVERIFY(!display.wrote(kVersionQuery));
+        QVERIFY(!sim->wrote(kVersionQuery));
         QCOMPARE(boxTexts(), QStringList({"Connected to KT350--MKB!"}));
     }
 
     void currentFirmwareNeedsNoUpdate() {
-        display.modelName = "KT350-MKD";
-        display.version = std::string("\x00\x0E", 2);
+        displayIs(3, versionReply(std::string("\x00\x0E", 2)));
         auto w = make();
         w->btnConnect->click();
         QCOMPARE(w->cbbDisplayMode->currentIndex(), 3);
@@ -129,11 +127,13 @@ private slots:
         QCOMPARE(w->tsFirmwareUpdates->lbl_show_currentVersion->text(), QStringLiteral("V14"));
         QVERIFY(!firmwareTabShown(*w));
         QCOMPARE(boxTexts(), QStringList({"Connected to KT350-MKD!"}));
+        // The version is asked for after the display was cleared.
+        QVERIFY(sim->wrote(std::string("\x0C", 1)));
+        QCOMPARE(sim->display.receivedFrames().back(), kVersionQuery);
     }
 
     void olderFirmwareIsReported() {
-        display.modelName = "KT350-MK";
-        display.version = std::string("\x0D", 1);
+        displayIs(5, versionReply(std::string("\x0D", 1)));
         auto w = make();
         w->btnConnect->click();
         QCOMPARE(w->cbbDisplayMode->currentIndex(), 5);
@@ -154,7 +154,7 @@ private slots:
     }
 
     void unreadableVersionCountsAsZero() {
-        display.modelName = "KT750-MK";
+        displayIs(6, versionReply({}));
         auto w = make();
         w->btnConnect->click();
         QCOMPARE(w->cbbDisplayMode->currentIndex(), 6);
@@ -164,28 +164,50 @@ private slots:
     }
 
     void foundOnlyAtTheLastSpeed() {
-        display.modelName = "KT750--MK";
-        display.baudRate = 115200;
+        displayIs(4, {}, 115200);
         auto w = make();
         w->btnConnect->click();
-        QCOMPARE(display.opens.front(), 9600);
-        const std::vector<int> tried(display.opens.begin(), display.opens.begin() + 5);
+        const std::vector<int> opens = sim->opens();
+        QVERIFY(opens.size() >= 5);
+        const std::vector<int> tried(opens.begin(), opens.begin() + 5);
         QCOMPARE(tried, (std::vector<int>{9600, 19200, 38400, 57600, 115200}));
-        // Four failed attempts, each followed by a 100 ms pause.
-        QCOMPARE(std::count(clock.pauses.begin(), clock.pauses.end(), Millis(100)) >= 4, true);
+        // Four failed attempts, each followed by a 100 ms pause before the next opens.
+        std::vector<Micros> closed, opened;
+        for (const LineEvent& event : sim->line.events()) {
+            if (event.kind == LineEvent::Close)
+                closed.push_back(event.at);
+            else if (event.kind == LineEvent::Open)
+                opened.push_back(event.at);
+        }
+        for (std::size_t attempt = 0; attempt < 4; ++attempt)
+            QVERIFY(opened[attempt + 1] - closed[attempt] >= Millis(100));
         QCOMPARE(w->cbbDisplayMode->currentIndex(), 4);
         QCOMPARE(w->cbb_BaudRate->currentText(), QStringLiteral("115200"));
         QCOMPARE(w->connection().CurrentBaudRate, 115200);
         QVERIFY(w->PageControl1->isEnabled());
         // The clear command goes out at the speed found.
-        for (const FakeDisplay::Write& write : display.writes)
-            if (write.bytes == std::string("\x0C", 1))
-                QCOMPARE(write.baudRate, 115200);
+        const auto writes = sim->line.writes();
+        const auto speeds = sim->writeSpeeds();
+        for (std::size_t i = 0; i < writes.size(); ++i)
+            if (writes[i] == std::string("\x0C", 1))
+                QCOMPARE(speeds[i], 115200);
+        QVERIFY(sim->wrote(std::string("\x0C", 1)));
     }
 
-    void unknownModelAtEverySpeed() {
-        display.modelName = "kt350-mk";
-        display.baudRate = 0;
+    void unknownModel() {
+        sim::Faults unknown;
+        unknown.modelReply = std::string("kt350-mk\0", 9);
+        // An unknown name does not end the scan: every speed is tried.
+        displayIs(5, unknown, 9600);
+        auto scanned = make();
+        scanned->btnConnect->click();
+        QCOMPARE(sim->opens().size(), std::size_t(5));
+        QVERIFY(!sim->wrote(std::string("\x0C", 1)));
+        scanned.reset();
+
+        // The last speed's answer is what the box tells.
+        boxes = {};
+        displayIs(5, unknown, 115200);
         auto w = make();
         w->btnConnect->click();
         QCOMPARE(boxTexts(), QStringList({"Unknown model !"}));
@@ -194,15 +216,18 @@ private slots:
         QVERIFY(!w->btn_Default->isEnabled());
         QCOMPARE(w->cbb_BaudRate->currentText(), QStringLiteral("115200"));
         QCOMPARE(w->connection().CurrentBaudRate, 115200);
-        QVERIFY(!display.wrote(std::string("\x0C", 1)));
+        QVERIFY(!sim->wrote(std::string("\x0C", 1)));
     }
 
     void silentDisplay() {
-        display.modelName.clear();
+        sim::Faults silent;
+        silent.silent = true;
+        displayIs(5, silent);
         auto w = make();
         w->btnConnect->click();
         QCOMPARE(boxTexts(), QStringList({"Not found Device : Time out !"}));
         QVERIFY(!w->PageControl1->isEnabled());
+        QCOMPARE(w->connection().CurrentBaudRate, 115200);
     }
 
     void noPort() {
@@ -213,12 +238,12 @@ private slots:
         QCOMPARE(boxTexts(), QStringList({" Error opening serial port!"}));
         QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
         QVERIFY(!w->PageControl1->isEnabled());
-        QVERIFY(display.writes.empty());
+        QVERIFY(sim->line.writes().empty());
     }
 
     void typedPathIsUsed() {
         ports.names.clear();
-        display.modelName = "KT350-MKC";
+        displayIs(2);
         auto w = make();
         QTest::keyClicks(w->cbb_SerialPort->lineEdit(), QString::fromStdString(kPort));
         w->btnConnect->click();
@@ -227,14 +252,13 @@ private slots:
     }
 
     void connectingAgainFollowsTheModel() {
-        display.modelName = "KT350-MK";
-        display.version = std::string("\x0E", 1);
+        displayIs(5);
         auto w = make();
         w->btnConnect->click();
         QVERIFY(guestSlotShown(*w));
         QVERIFY(pictureNumberShown(*w));
 
-        display.modelName = "KT350-MKC";
+        sim->display.setModel(2);
         w->btnConnect->click();
         QCOMPARE(w->cbbDisplayMode->currentIndex(), 2);
         QVERIFY(!guestSlotShown(*w));
@@ -246,14 +270,15 @@ private slots:
     }
 
     void failedSecondConnectKeepsTheWindowUsable() {
-        display.modelName = "KT350-MK";
-        display.version = std::string("\x0C", 1);
+        displayIs(5, versionReply(std::string("\x0C", 1)));
         auto w = make();
         w->btnConnect->click();
         QVERIFY(firmwareTabShown(*w));
         boxes.shown.clear();
 
-        display.modelName.clear();
+        sim::Faults silent;
+        silent.silent = true;
+        sim->display.setFaults(silent);
         w->btnConnect->click();
         QCOMPARE(boxTexts(), QStringList({"Not found Device : Time out !"}));
         QVERIFY(w->PageControl1->isEnabled());

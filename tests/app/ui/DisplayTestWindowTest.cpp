@@ -1,8 +1,9 @@
-// The Display Testing tab bound to its workflows, against a scripted display.
+// The Display Testing tab bound to its workflows, against the simulated display.
 #include "app/ui/RadioGroup.h"
 #include "app/ui/UpDown.h"
-#include "tests/app/ui/FakeDisplayWindow.h"
+#include "tests/app/ui/SimulatedWindow.h"
 #include "tests/app/ui/WindowTestMain.h"
+#include "tests/support/Wire.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -23,33 +24,18 @@ class DisplayTestWindowTest : public QObject {
     Q_OBJECT
 
     BoxRecorder boxes;
-    FakeDisplay display;
-    StepClock clock;
-    std::unique_ptr<FakeOpener> opener;
+    std::unique_ptr<SimulatedLine> sim;
 
-    // A window as after Connect found `model`, on a display that understands every speed.
+    // A window as after Connect found `model` at 9600 baud.
     std::unique_ptr<TfrmTavistoMain> connectedTo(int model) {
-        display = FakeDisplay{};
-        auto w = WindowOnFakeDisplay(display, clock, boxes, opener);
+        sim = std::make_unique<SimulatedLine>(model);
+        auto w = windowOnSimulatedLine(*sim, boxes);
         w->cbbDisplayMode->setCurrentIndex(model);
         w->actBtnEnableExecute();
         return w;
     }
 
-    static std::string hex(std::string_view text) {
-        std::string bytes;
-        for (std::size_t i = 0; i < text.size(); i += 3)
-            bytes.push_back(
-                static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16)));
-        return bytes;
-    }
-
-    std::vector<std::string> writes() const {
-        std::vector<std::string> all;
-        for (const auto& w : display.writes)
-            all.push_back(w.bytes);
-        return all;
-    }
+    std::vector<Bytes> writes() const { return sim->line.writes(); }
 
 private slots:
     void textAtAPositionInTheTestCodePage() {
@@ -62,14 +48,14 @@ private slots:
         tab.cbb_codepage_test->setCurrentIndex(
             tab.cbb_codepage_test->findText(QStringLiteral("WCP1252")));
         QTest::mouseClick(tab.btn_TextSend, Qt::LeftButton);
-        QVERIFY(!display.writes.empty());
-        QCOMPARE(display.writes.back().bytes, hex("1F 24 14 04 E9 41"));
+        QVERIFY(!writes().empty());
+        QCOMPARE(writes().back(), wire("1F 24 14 04 E9 41"));
 
         QTest::mouseClick(tab.btn_E0FF, Qt::LeftButton);
-        QCOMPARE(display.writes.back().bytes.size(), std::size_t(41));
-        QCOMPARE(display.writes.back().bytes.substr(0, 3), hex("0B E0 E1"));
+        QCOMPARE(writes().back().size(), std::size_t(41));
+        QCOMPARE(writes().back().substr(0, 3), wire("0B E0 E1"));
         QTest::mouseClick(tab.btn_ClearDisplay, Qt::LeftButton);
-        QCOMPARE(display.writes.back().bytes, hex("0C"));
+        QCOMPARE(writes().back(), wire("0C"));
         QVERIFY(boxes.shown.empty());
     }
 
@@ -95,7 +81,7 @@ private slots:
         for (int model : {0, 2, 4}) {
             auto w = connectedTo(model);
             w->tsDisplayTest->btn_ShowQrCodeAtClick();
-            QVERIFY(display.writes.empty());
+            QVERIFY(writes().empty());
             QVERIFY(boxes.shown.empty());
         }
         auto w = connectedTo(6);
@@ -104,9 +90,9 @@ private slots:
         tab.rg_QrCodeAlign->setItemIndex(2);
         tab.ud_PicNo->setValue(7);
         tab.btn_ShowQrCodeAtClick();
-        QCOMPARE(writes().back(), hex("02 07 1E 03 07 48 69 00"));
+        QCOMPARE(writes().back(), wire("02 07 1E 03 07 48 69 00"));
         tab.btn_ShowQrCodeClick();
-        QCOMPARE(writes().back(), hex("02 07 1D 03 00 48 69 00"));
+        QCOMPARE(writes().back(), wire("02 07 1D 03 00 48 69 00"));
     }
 
     void qrPictureFromAFileOrFromTheText() {
@@ -122,7 +108,7 @@ private slots:
                  QStringLiteral("All (*.png;*.jpg;*.jpeg;*.bmp)|*.png;*.jpg;*.jpeg;*.bmp|Portable "
                                 "Network Graphics (*.png)|*.png|JPEG Image File (*.jpg)|*.jpg|JPEG "
                                 "Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp"));
-        QVERIFY(display.writes.empty());
+        QVERIFY(writes().empty());
 
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("qr.png"));
@@ -131,19 +117,24 @@ private slots:
         QVERIFY(picture.save(file));
         boxes.files.push_back(file);
         tab.act_QrOfPicture->trigger();
-        QCOMPARE(display.writes.size(), std::size_t(22));
-        QCOMPARE(display.writes[0].bytes, hex("02 07 04 00 01 C2 00"));
-        QCOMPARE(display.writes[0].baudRate, 9600);
-        QCOMPARE(display.writes[1].bytes, hex("02 07 19 01 00"));
-        QCOMPARE(display.writes[1].baudRate, 115200);
-        QCOMPARE(display.writes[2].bytes, std::string(256, '\xFF'));
-        QCOMPARE(display.writes[21].bytes, hex("02 07 04 00 00 25 80"));
+        auto sent = writes();
+        const auto speeds = sim->writeSpeeds();
+        QCOMPARE(sent.size(), std::size_t(22));
+        QCOMPARE(sent[0], wire("02 07 04 00 01 C2 00"));
+        QCOMPARE(speeds[0], 9600);
+        QCOMPARE(sent[1], wire("02 07 19 01 00"));
+        QCOMPARE(speeds[1], 115200);
+        QCOMPARE(sent[2], std::string(256, '\xFF'));
+        QCOMPARE(sent[21], wire("02 07 04 00 00 25 80"));
         QVERIFY(boxes.shown.empty());
+        // The display took the picture and is back at its speed.
+        QCOMPARE(sim->display.state().content, sim::MainContent::QrCode);
+        QCOMPARE(sim->display.baudRate(), 9600);
 
-        display.writes.clear();
         tab.act_QrOfText->trigger();
-        QCOMPARE(display.writes.size(), std::size_t(22));
-        QCOMPARE(display.writes[1].bytes, hex("02 07 19 01 00"));
+        sent = writes();
+        QCOMPARE(sent.size(), std::size_t(44));
+        QCOMPARE(sent[23], wire("02 07 19 01 00"));
         QVERIFY(boxes.shown.empty());
     }
 
@@ -151,7 +142,7 @@ private slots:
         auto w = connectedTo(2);
         w->connection().CurrentPortName = "/dev/ttyGONE";
         w->tsDisplayTest->act_QrOfText->trigger();
-        QVERIFY(display.writes.empty());
+        QVERIFY(writes().empty());
         QCOMPARE(boxes.shown.size(), std::size_t(1));
         QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
         QVERIFY(!boxes.shown[0].text.isEmpty());

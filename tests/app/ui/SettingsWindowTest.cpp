@@ -1,11 +1,11 @@
 // The settings controls of the main window bound to the settings workflows: the
 // defaults at start-up, settings files, the editing aids, and the "Setting" buttons
-// against a scripted display.
+// against the simulated display.
 #include "app/ui/ColorPanel.h"
 #include "app/ui/FormBinding.h"
 #include "app/ui/RadioGroup.h"
 #include "app/ui/UpDown.h"
-#include "tests/app/ui/FakeDisplayWindow.h"
+#include "tests/app/ui/SimulatedWindow.h"
 #include "tests/app/ui/WindowTestMain.h"
 
 #include <QCheckBox>
@@ -27,21 +27,16 @@ class SettingsWindowTest : public QObject {
     Q_OBJECT
 
     BoxRecorder boxes;
-    FakeDisplay display;
-    StepClock clock;
-    std::unique_ptr<FakeOpener> opener;
+    std::unique_ptr<SimulatedLine> sim;
 
-    // A window as after Connect on a scripted display that understands every speed;
-    // with `plugged` false its port cannot be opened.
-    std::unique_ptr<TfrmTavistoMain> onFakeDisplay(bool plugged = true) {
-        auto w = WindowOnFakeDisplay(display, clock, boxes, opener, plugged);
+    // A window as after Connect on the simulated display at 9600 baud; with `plugged`
+    // false its port cannot be opened.
+    std::unique_ptr<TfrmTavistoMain> onSimulatedDisplay(bool plugged = true) {
+        auto w = windowOnSimulatedLine(*sim, boxes, plugged);
         w->actBtnEnableExecute();
         return w;
     }
-
-    static bool paused(const std::vector<Millis>& pauses, Millis pause) {
-        return std::find(pauses.begin(), pauses.end(), pause) != pauses.end();
-    }
+    std::vector<Bytes> writes() const { return sim->line.writes(); }
 
     std::unique_ptr<TfrmTavistoMain> make() {
         ui::TMainWindowSetup setup;
@@ -69,8 +64,7 @@ class SettingsWindowTest : public QObject {
 private slots:
     void init() {
         boxes = {};
-        display = {};
-        clock = {};
+        sim = std::make_unique<SimulatedLine>();
     }
 
     void startUpShowsTheDefaults() {
@@ -234,48 +228,46 @@ private slots:
     // Character set, then code page, then a second for the display to switch, and
     // only then "Done!".
     void codePageSettingSendsBothThenPauses() {
-        auto w = onFakeDisplay();
+        auto w = onSimulatedDisplay();
         auto* page = w->tsCodepageSet;
         page->rg_Down_InterChar->button(page->rg_Down_InterChar->items().indexOf("Japan"))->click();
         page->rg_Down_CodePage->button(page->rg_Down_CodePage->items().indexOf("CP866"))->click();
         std::size_t writesAtBox = 0;
-        std::vector<Millis> pausesAtBox;
+        Micros boxAt{};
         boxes.onShow = [&] {
-            writesAtBox = display.writes.size();
-            pausesAtBox = clock.pauses;
+            writesAtBox = writes().size();
+            boxAt = sim->clock.elapsed();
         };
         page->btn_DownloadCodePage->click();
-        QCOMPARE(display.writes.size(), std::size_t(2));
-        QCOMPARE(display.writes[0].bytes, std::string("\x02\x05\x08", 3)); // Japan
-        QCOMPARE(display.writes[1].bytes, std::string("\x02\x06\x11", 3)); // CP866
+        QCOMPARE(writes(), (std::vector<Bytes>{std::string("\x02\x05\x08", 3),    // Japan
+                                               std::string("\x02\x06\x11", 3)})); // CP866
         QCOMPARE(boxes.shown.size(), std::size_t(1));
         QCOMPARE(boxes.shown[0].text, QStringLiteral("Done!"));
         QCOMPARE(boxes.shown[0].icon, QMessageBox::Information);
         QCOMPARE(writesAtBox, std::size_t(2));
-        QVERIFY(!pausesAtBox.empty());
-        QCOMPARE(pausesAtBox.back(), Millis(1000));
+        QVERIFY(boxAt - sim->line.events().back().at >= Millis(1000));
+        QCOMPARE(sim->display.state().settings.Expand_Char_No, 0x11);
     }
 
     void codePageSettingStopsAtTheFirstFailure() {
-        auto w = onFakeDisplay(false);
+        auto w = onSimulatedDisplay(false);
         w->tsCodepageSet->btn_DownloadCodePage->click();
-        QVERIFY(display.writes.empty());
+        QVERIFY(writes().empty());
         QCOMPARE(boxes.shown.size(), std::size_t(1));
         QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
         QVERIFY(boxes.shown[0].text != QStringLiteral("Done!"));
-        QVERIFY(!paused(clock.pauses, Millis(1000)));
+        QVERIFY(sim->clock.elapsed() < Millis(1000));
     }
 
     // Brightness shows nothing when it worked, the reason when it did not.
     void brightnessSettingTellsOnlyFailures() {
-        auto w = onFakeDisplay();
+        auto w = onSimulatedDisplay();
         w->tsDisplaySet->rg_brightness->button(3)->click(); // "100%"
         w->tsDisplaySet->btn_brightness_set->click();
-        QCOMPARE(display.writes.size(), std::size_t(1));
-        QCOMPARE(display.writes[0].bytes, std::string("\x1F\x58\x04", 3));
+        QCOMPARE(writes(), std::vector<Bytes>{std::string("\x1F\x58\x04", 3)});
         QVERIFY(boxes.shown.empty());
 
-        auto unplugged = onFakeDisplay(false);
+        auto unplugged = onSimulatedDisplay(false);
         unplugged->tsDisplaySet->btn_brightness_set->click();
         QCOMPARE(boxes.shown.size(), std::size_t(1));
         QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
@@ -285,7 +277,7 @@ private slots:
     // off, Exit stays usable, and the connection list already shows a new speed
     // when "Done!" appears.
     void settingCommandKeepsExitAndShowsTheNewSpeedFirst() {
-        auto w = onFakeDisplay();
+        auto w = onSimulatedDisplay();
         auto* basic = w->tsBasicSet;
         basic->cbb_down_BaudRate->setCurrentIndex(basic->cbb_down_BaudRate->findText("19200"));
         QString speedAtBox;
