@@ -1,4 +1,5 @@
-// Connect through the real serial layer against the virtual display on a pty.
+// Connect through the real serial layer against the virtual display on a pty; the
+// scan's failures and the firmware check run on the simulated display (ConnectTest).
 #include "app/ui/ImageBox.h"
 #include "tests/app/ui/SimWindow.h"
 #include "tests/app/ui/WindowTestMain.h"
@@ -75,47 +76,6 @@ private slots:
             QCOMPARE(QByteArray::fromStdString(frames.back()).toHex(),
                      c.firmwareCheck ? QByteArray("02071602") : QByteArray("0c"));
         }
-    }
-
-    void answersOnlyAt115200() {
-        sim::SimOptions options;
-        options.model = 6;
-        options.baudRate = 115200;
-        auto w = connectTo(options);
-        QCOMPARE(boxTexts(), QStringList({"Connected to KT750-MK!"}));
-        QCOMPARE(w->cbb_BaudRate->currentText(), QStringLiteral("115200"));
-        QCOMPARE(w->connection().CurrentBaudRate, 115200);
-    }
-
-    void olderFirmware() {
-        sim::SimOptions options;
-        options.model = 5;
-        options.version = 13;
-        auto w = connectTo(options);
-        QCOMPARE(w->tsFirmwareUpdates->lbl_show_currentVersion->text(), QStringLiteral("V13"));
-        QVERIFY(firmwareTabShown(*w));
-        QCOMPARE(boxTexts(), QStringList({"Connected to KT350-MK!",
-                                          "The current firmware version is lower than the latest "
-                                          "version.\n\nPlease update the firmware version."}));
-    }
-
-    void unknownModel() {
-        // Only the last speed's answer counts: the slower ones time out first.
-        sim::SimOptions options;
-        options.baudRate = 115200;
-        options.faults.modelReply = std::string("KT999-XX\0", 9);
-        auto w = connectTo(options);
-        QCOMPARE(boxTexts(), QStringList({"Unknown model !"}));
-        QVERIFY(!w->PageControl1->isEnabled());
-    }
-
-    void silentDisplay() {
-        sim::SimOptions options;
-        options.faults.silent = true;
-        auto w = connectTo(options);
-        QCOMPARE(boxTexts(), QStringList({"Not found Device : Time out !"}));
-        QVERIFY(!w->PageControl1->isEnabled());
-        QCOMPARE(w->connection().CurrentBaudRate, 115200);
     }
 };
 
