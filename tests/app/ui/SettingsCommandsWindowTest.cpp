@@ -53,20 +53,11 @@ class SettingsCommandsWindowTest : public QObject {
 
     // A window after Connect, with Connect's box taken out of `boxes`.
     std::unique_ptr<TfrmTavistoMain> connected() {
-        auto w = windowOnSimulatedLine(*sim, boxes);
-        w->btnConnect->click();
-        if (boxes.shown.size() != 1 || !boxes.shown[0].text.startsWith("Connected to"))
-            qFatal("connect failed: %s",
-                   boxes.shown.empty() ? "no box" : qPrintable(boxes.shown.back().text));
-        boxes = {};
+        auto w = connectedOnSimulatedLine(*sim, boxes);
         before = received();
         return w;
     }
-    // Frames the display has taken in; a frame ends when the line has been idle a while.
-    std::size_t received() {
-        sim->display.settle();
-        return sim->display.count(sim::LogKind::Received);
-    }
+    std::size_t received() { return sim->received(); }
 
     static void checkUsable(const TfrmTavistoMain& w) {
         QVERIFY(w.centralWidget()->isEnabled());

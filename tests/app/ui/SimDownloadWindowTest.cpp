@@ -61,50 +61,6 @@ private slots:
     void init() { boxes = {}; }
     void cleanup() { display.reset(); }
 
-    void itemSelectionAndFileChoice() {
-        auto w = connected();
-        ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
-        QCOMPARE(tab.cbbCharset->currentIndex(), -1);
-        QVERIFY(!tab.btn_CharacterSetSelectFile->isEnabled());
-        QVERIFY(!tab.btn_CharacterSetDownSingle->isEnabled());
-
-        // An item without a file: a file can be chosen, nothing sent yet.
-        tab.cbbCharset->setCurrentIndex(0);
-        QVERIFY(tab.btn_CharacterSetSelectFile->isEnabled());
-        QVERIFY(!tab.btn_CharacterSetDownSingle->isEnabled());
-        QCOMPARE(tab.edt_addr->text(), QStringLiteral("0x00000000"));
-        QCOMPARE(tab.edt_filename->text(), QStringLiteral("437_80x40.bin"));
-
-        boxes.files.push_back(QStringLiteral("/tmp/font.bin"));
-        tab.btn_CharacterSetSelectFile->click();
-        QCOMPARE(boxes.fileDialogs.size(), std::size_t(1));
-        QVERIFY(!boxes.fileDialogs[0].save);
-        QCOMPARE(boxes.fileDialogs[0].filter,
-                 QStringLiteral("Bin Files(*.bin)|*.bin|JPEG Image File (*.jpg)|*.jpg"));
-        QCOMPARE(tab.pnlCharsetFilename->text(), QStringLiteral("/tmp/font.bin"));
-        QVERIFY(tab.btn_CharacterSetDownSingle->isEnabled());
-
-        // Another item keeps the chosen file and shows its own address and name.
-        tab.cbbCharset->setCurrentIndex(1);
-        QVERIFY(tab.btn_CharacterSetDownSingle->isEnabled());
-        QCOMPARE(tab.edt_addr->text(), QStringLiteral("0xFFFFFFFF"));
-        QCOMPARE(tab.edt_filename->text(), QStringLiteral("437_40x40.bin"));
-
-        // A cancelled dialog forgets the file chosen before.
-        tab.btn_CharacterSetSelectFile->click();
-        QCOMPARE(tab.pnlCharsetFilename->text(), QString());
-        QVERIFY(!tab.btn_CharacterSetDownSingle->isEnabled());
-        QVERIFY(tab.btn_CharacterSetSelectFile->isEnabled());
-
-        // No item: nothing to choose a file for.
-        tab.cbbCharset->setCurrentIndex(-1);
-        QVERIFY(!tab.btn_CharacterSetSelectFile->isEnabled());
-        QVERIFY(!tab.btn_CharacterSetDownSingle->isEnabled());
-        QCOMPARE(tab.edt_addr->text(), QString());
-        QCOMPARE(tab.edt_filename->text(), QString());
-        QVERIFY(boxes.shown.empty());
-    }
-
     void downloadSendsTheChosenFile() {
         auto w = connected();
         ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
@@ -258,48 +214,6 @@ private slots:
         QVERIFY(boxes.shown[0].text.startsWith(QStringLiteral("Stopped: the display is back")));
         QCOMPARE(display->storage().files["437_48x24.bin"], pattern(36864));
         QCOMPARE(display->baudRate(), w->connection().CurrentBaudRate);
-    }
-
-    void downloadOfAMissingFileSendsNothing() {
-        auto w = connected();
-        ui::TDownloadFilePanel& tab = *w->tsDownloadFile;
-        QVERIFY(display->waitUntilQuiet(Millis(2000)));
-        const std::size_t before = display->count(sim::LogKind::Received);
-        tab.cbbCharset->setCurrentIndex(5);
-        boxes.files.push_back(QString::fromStdString((folder.path() / "gone.bin").string()));
-        tab.btn_CharacterSetSelectFile->click();
-        tab.btn_CharacterSetDownSingle->click();
-        QCOMPARE(boxes.shown.size(), std::size_t(1));
-        QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
-        QCOMPARE(display->count(sim::LogKind::Received), before);
-        for (QWidget* control : w->switchedControls())
-            QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
-    }
-
-    // Update on a program without a firmware image says so and sends nothing; Format
-    // asks first and sends only on Yes.
-    void updateWithoutAnImageAndFormat() {
-        auto w = connected();
-        QVERIFY(display->waitUntilQuiet(Millis(2000)));
-        const std::size_t before = display->count(sim::LogKind::Received);
-        w->tsFirmwareUpdates->btn_update->click();
-        QCOMPARE(boxes.shown.size(), std::size_t(1));
-        QCOMPARE(boxes.shown[0].icon, QMessageBox::Critical);
-        QVERIFY(boxes.shown[0].text.contains(QStringLiteral("no firmware image for KT350-MK")));
-        QCOMPARE(display->count(sim::LogKind::Received), before);
-
-        boxes.answers = {QMessageBox::No};
-        w->tsDownloadFile->btn_Format->click();
-        QCOMPARE(boxes.shown.size(), std::size_t(2));
-        QCOMPARE(boxes.shown[1].text,
-                 QStringLiteral("Are you sure you want to format the storage?"));
-        QCOMPARE(display->count(sim::LogKind::Received), before);
-        w->tsDownloadFile->btn_Format->click(); // answered Yes
-        QCOMPARE(boxes.shown.size(), std::size_t(3));
-        QVERIFY(display->waitForCount(sim::LogKind::Received, before + 1, Millis(2000)));
-        QCOMPARE(display->receivedFrames().back(), std::string("\x02\x07\x05\x00", 4));
-        for (QWidget* control : w->switchedControls())
-            QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
     }
 
     // Font Download sends the program's own images, first the CP437 font of the

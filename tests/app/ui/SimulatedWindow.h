@@ -3,6 +3,7 @@
 #include "tests/app/ui/WindowHarness.h"
 #include "tests/support/SimulatedDisplay.h"
 
+#include <QPushButton>
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -25,6 +26,11 @@ struct SimulatedLine {
     bool wrote(const Bytes& bytes) const {
         const auto all = line.writes();
         return std::find(all.begin(), all.end(), bytes) != all.end();
+    }
+    // Frames the display has taken in; a frame ends when the line has been idle a while.
+    std::size_t received() {
+        display.settle();
+        return display.count(sim::LogKind::Received);
     }
     // The speed of every port opened, in order.
     std::vector<int> opens() const {
@@ -74,6 +80,16 @@ inline std::unique_ptr<ui::TfrmTavistoMain> windowOnSimulatedLine(SimulatedLine&
     setup.dialogs = &boxes;
     setup.langId = 1033;
     return std::make_unique<ui::TfrmTavistoMain>(std::move(setup));
+}
+
+// As windowOnSimulatedLine, with Connect pressed and its box taken out of `boxes`;
+// stops the test with the box shown when Connect did not succeed alone.
+inline std::unique_ptr<ui::TfrmTavistoMain> connectedOnSimulatedLine(SimulatedLine& sim,
+                                                                     BoxRecorder& boxes) {
+    auto w = windowOnSimulatedLine(sim, boxes);
+    w->btnConnect->click();
+    takeConnectedBox(boxes);
+    return w;
 }
 
 } // namespace tavisto::testing

@@ -95,6 +95,15 @@ struct PortList {
     }
 };
 
+// Takes Connect's box out of `boxes`; stops the test with the box shown when Connect
+// did not succeed alone.
+inline void takeConnectedBox(BoxRecorder& boxes) {
+    if (boxes.shown.size() != 1 || !boxes.shown[0].text.startsWith("Connected to"))
+        qFatal("connect failed: %s",
+               boxes.shown.empty() ? "no box" : qPrintable(boxes.shown.back().text));
+    boxes = {};
+}
+
 // A main window on the real serial layer with the ports of `ports` and the desktop's
 // dialogs in `boxes`, in the interface language `langId`.
 inline std::unique_ptr<ui::TfrmTavistoMain> WindowWithPorts(PortList& ports, BoxRecorder& boxes,
