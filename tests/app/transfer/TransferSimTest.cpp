@@ -91,8 +91,9 @@ TEST_F(TransferSimTest, RequestsThatArriveTogetherAndGarbageDoNotStallTheJob) {
     EXPECT_LT(clock.elapsed() - began, 8s);
 }
 
-// The display's end goes away part-way (and a polling receiver costs time): the
-// ten-second watchdog ends the job and says the port is gone.
+// The display's end goes away part-way: the ten-second watchdog ends the job and says
+// the port is gone. A line that is gone has input "ready" at once, so each of the
+// receiver's reads costs a millisecond here for virtual time to reach the watchdog.
 TEST_F(TransferSimTest, APortThatDisappearsMidTransferEndsInTheTimeOut) {
     startDisplay(kMka);
     line.readCost = 1ms;
