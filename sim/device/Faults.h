@@ -38,6 +38,7 @@ struct Faults {
     int corruptBlock = -1;     // the first arrival of this block has a bit flipped on the line
     int silentAfterBlock = -1; // after taking this block the display reads and answers nothing
     bool keepSpeed = false;    // a baud rate code is refused: the display stays at its speed
+    Millis replyDelay{0};      // every reply leaves this long after what it answers
 };
 
 // What a reply is, so that faults can pick the replies they concern.

@@ -84,6 +84,8 @@ public:
 
     void purgeInput() override { line_.dropArrived(); }
 
+    bool hungUp() override { return line_.hungUp; }
+
 private:
     FakeLine& line_;
 };

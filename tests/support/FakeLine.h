@@ -75,7 +75,8 @@ public:
 
     // Faults.
     bool failWrites = false; // writes fail with "1: 5"
-    bool hungUp = false;     // input always "ready", yet reads give nothing
+    bool hungUp = false;     // the port reports the line gone; input always "ready",
+                             // yet reads give nothing
     Micros readCost{0};      // virtual time one read takes
 
     // What happened.

@@ -1,5 +1,5 @@
 // The Font Download queue (every font row and the Big5/GBK table, from the program's
-// resources) on the scripted display and the virtual clock: which rows each kind of
+// resources) on the simulated display and the virtual clock: which rows each kind of
 // model takes, where each image goes, and what the log says. The same workflow
 // through the serial layer, on a few rows, is in StorageSimTest.
 #include "protocol/DownloadTable.h"
@@ -15,7 +15,7 @@ namespace {
 // which resource it came from.
 class FontDownloadTest : public EngineTest {
 protected:
-    explicit FontDownloadTest(const std::string& model) : EngineTest(model) {}
+    explicit FontDownloadTest(int model) : EngineTest(model) {}
 
     void provide(const std::string& name) {
         Bytes bytes = name + ":";
@@ -40,22 +40,17 @@ protected:
 
     // The queue Font Download builds: every font row, then the table.
     void runFontDownload(int model) {
-        engine.SetDownListNull();
+        std::vector<int> rows;
         for (int row = 1; row <= kLastFontPosition; ++row)
-            engine.Mark(row);
-        engine.Mark(kTablePosition);
-        TTransferEngine::TQueueStart start;
-        start.model = FindModel(model);
-        start.fromResources = true;
-        start.firstPosition = 1;
-        engine.StartQueue(start);
-        finished = loop.runUntil([this] { return !engine.Running(); }, 1h);
+            rows.push_back(row);
+        rows.push_back(kTablePosition);
+        run(model, rows, 1h);
     }
 };
 
 class AddressedFontDownloadTest : public FontDownloadTest {
 protected:
-    AddressedFontDownloadTest() : FontDownloadTest("KT350--MKA") {}
+    AddressedFontDownloadTest() : FontDownloadTest(kMka) {}
 };
 
 TEST_F(AddressedFontDownloadTest, StoresTheSupportedImagesOfItsResolution) {
@@ -65,14 +60,14 @@ TEST_F(AddressedFontDownloadTest, StoresTheSupportedImagesOfItsResolution) {
     ASSERT_TRUE(finished);
     EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 74 / Failed 0]", 64}));
 
-    EXPECT_EQ(display.flash.size(), 74u);
-    EXPECT_EQ(display.flash[0x00000000], resources["CP437_480X272"]);
-    EXPECT_EQ(display.flash[0x00032000], resources["CP850_480X272"]);
-    EXPECT_EQ(display.flash[0x00019000], resources["KATAKANA_480X272"]);
-    EXPECT_EQ(display.flash[0x002A3000], resources["MINI_CP437_480X272"]);
-    EXPECT_EQ(display.flash[0x004E1000], resources["RUSSIA_480X272"]);
-    EXPECT_EQ(display.flash[0x003F1000], resources["MINI_RUSSIA_480X272"]);
-    EXPECT_TRUE(display.files.empty());
+    EXPECT_EQ(stored().flash.size(), 74u);
+    EXPECT_EQ(stored().flash[0x00000000], resources["CP437_480X272"]);
+    EXPECT_EQ(stored().flash[0x00032000], resources["CP850_480X272"]);
+    EXPECT_EQ(stored().flash[0x00019000], resources["KATAKANA_480X272"]);
+    EXPECT_EQ(stored().flash[0x002A3000], resources["MINI_CP437_480X272"]);
+    EXPECT_EQ(stored().flash[0x004E1000], resources["RUSSIA_480X272"]);
+    EXPECT_EQ(stored().flash[0x003F1000], resources["MINI_RUSSIA_480X272"]);
+    EXPECT_TRUE(stored().files.empty());
 
     // Table order, the three rows this model does not take logged in their place.
     const auto lines = logLines();
@@ -88,7 +83,7 @@ TEST_F(AddressedFontDownloadTest, StoresTheSupportedImagesOfItsResolution) {
 
 class NamedFontDownloadTest : public FontDownloadTest {
 protected:
-    NamedFontDownloadTest() : FontDownloadTest("KT350-MK") {}
+    NamedFontDownloadTest() : FontDownloadTest(kMk) {}
 };
 
 TEST_F(NamedFontDownloadTest, StoresAllSeventySevenUnderTheirFileNames) {
@@ -98,7 +93,7 @@ TEST_F(NamedFontDownloadTest, StoresAllSeventySevenUnderTheirFileNames) {
     ASSERT_TRUE(finished);
     EXPECT_EQ(op.lastBox(), (Box{"Done! [Succeed 77 / Failed 0]", 64}));
 
-    auto& files = display.files;
+    auto files = stored().files;
     EXPECT_EQ(files.size(), 77u);
     EXPECT_EQ(files["437_80x40.bin"], resources["CP437_800X480"]);
     EXPECT_EQ(files["437_40x40.bin"], resources["CP437_40X40_800X480"]);
@@ -108,7 +103,7 @@ TEST_F(NamedFontDownloadTest, StoresAllSeventySevenUnderTheirFileNames) {
     EXPECT_EQ(files["40x80_fxChar_U_S_A.bin"], resources["USA_800X480"]);
     EXPECT_EQ(files["24x48_fxChar_RUSSIA.bin"], resources["MINI_RUSSIA_800X480"]);
     EXPECT_EQ(files["big52gbk.bin"], resources["BIG52GBK"]);
-    EXPECT_TRUE(display.flash.empty());
+    EXPECT_TRUE(stored().flash.empty());
 
     const auto lines = logLines();
     ASSERT_EQ(lines.size(), 76u); // the table gets no log line

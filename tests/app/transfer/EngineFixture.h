@@ -1,57 +1,66 @@
 #pragma once
 
-#include "app/transfer/BlockingOwnerLoop.h"
-#include "app/transfer/TransferEngine.h"
-#include "tests/app/transfer/InlineThreads.h"
-#include "tests/app/transfer/LogLines.h"
-#include "tests/app/transfer/ScriptedDisplay.h"
+#include "sim/device/Checksum.h"
+#include "tests/app/ModelRows.h"
+#include "tests/app/SimulatedWorkflow.h"
+#include "tests/support/Wire.h"
 
 #include <algorithm>
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
-#include <map>
-#include <memory>
+#include <vector>
 
 namespace tavisto::testing {
 
-// The engine on a scripted display, one thread, virtual time. The session is open
-// at 9600 baud (the stored rate), as the download workflows leave it.
-class EngineTest : public ::testing::Test {
+// The engine against the simulated display, one thread, virtual time. The session is
+// open at 9600 baud (the stored rate), as the download workflows leave it; `faults`
+// reach the display when the queue starts.
+class EngineTest : public SimulatedWorkflowTest {
 protected:
-    explicit EngineTest(const std::string& model = "KT350--MKA") : display(line, model) {
-        connection.CurrentPortName = "/dev/ttyFAKE0";
-        connection.CurrentBaudRate = 9600;
-        threads.engine = [this]() -> TTransferEngine& {
-            return engine;
-        };
+    explicit EngineTest(int model = kMka) {
+        startDisplay(model);
         std::string message;
         LcdOpenSession(connection, connection.CurrentPortName, 9600, message);
     }
 
-    // Runs the queue marked in `positions` to its end (or 120 s of virtual time).
-    void run(int model, std::initializer_list<int> positions, bool fromResources = true,
-             const Bytes& chosenData = {}) {
+    // Runs the queue marked in `positions` to its end (or `limit` of virtual time).
+    void run(int model, const std::vector<int>& positions, Millis limit = 120s) {
+        display->setFaults(faults);
         engine.SetDownListNull();
         for (int p : positions)
             engine.Mark(p);
         TTransferEngine::TQueueStart start;
         start.model = FindModel(model);
-        start.fromResources = fromResources;
-        start.chosenData = chosenData;
+        start.fromResources = true;
         start.firstPosition = 1;
         engine.StartQueue(start);
-        finished = loop.runUntil([this] { return !engine.Running(); }, 120s);
+        finished = finish(limit);
     }
 
-    std::vector<std::string> logLines() const { return LogLines(op); }
+    sim::Storage stored() const { return display->storage(); }
+
+    // The blocks the display took in so far.
+    long blocksTaken() const {
+        return std::ranges::count_if(display->log(), [](const sim::LogEntry& e) {
+            return e.kind == sim::LogKind::Received && e.bytes.starts_with("ACT=0,L=100,");
+        });
+    }
+
+    static Bytes be32(std::uint32_t v) {
+        return Bytes{static_cast<char>(v >> 24), static_cast<char>(v >> 16),
+                     static_cast<char>(v >> 8), static_cast<char>(v)};
+    }
+
+    // A frame with its CRC (worked out by the display's own code) appended.
+    static Bytes withCrc(Bytes frame) {
+        const std::uint16_t crc = sim::crc16(frame);
+        return frame + static_cast<char>(crc >> 8) + static_cast<char>(crc & 0xFF);
+    }
 
     // The block frame the host must send: header, block number, 256 bytes, CRC.
     static Bytes expectedBlock(std::uint32_t number, const Bytes& data) {
         Bytes body = data;
         body.resize(256, '\0');
-        Bytes frame = "ACT=0,L=100," + be32(number) + body;
-        const std::uint16_t crc = referenceCrc(frame);
-        return frame + static_cast<char>(crc >> 8) + static_cast<char>(crc & 0xFF);
+        return withCrc("ACT=0,L=100," + be32(number) + body);
     }
 
     static Bytes pattern(std::size_t size, int seed = 7) {
@@ -61,30 +70,8 @@ protected:
         return bytes;
     }
 
-    VirtualClock clock;
-    FakeLine line{clock};
-    TConnection connection{line, clock};
-    ScriptedDisplay display;
-    RecordingOperator op;
-    BlockingOwnerLoop loop{clock};
-    InlineThreads threads{connection, loop};
-    std::map<std::string, Bytes> resources;
-    std::map<int, Bitmap> slots;
-    TTransferEngine engine{connection, op, loop, threads,
-                           TJobSources{[this](const std::string& name) -> std::optional<Bytes> {
-                                           // Resource names are not case-sensitive.
-                                           std::string key = name;
-                                           for (char& c : key)
-                                               c = static_cast<char>(std::toupper(c));
-                                           auto it = resources.find(key);
-                                           if (it == resources.end())
-                                               return std::nullopt;
-                                           return it->second;
-                                       },
-                                       [this](int slot) {
-                                           auto it = slots.find(slot);
-                                           return it == slots.end() ? Bitmap() : it->second;
-                                       }}};
+    TTransferEngine& engine = runner.engine();
+    sim::Faults faults;
     bool finished = false;
 };
 

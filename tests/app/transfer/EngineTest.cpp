@@ -1,4 +1,4 @@
-// The transfer job engine on one thread: a scripted display on the fake line,
+// The transfer job engine on one thread: the simulated display on the fake line,
 // virtual time, the helper threads replaced by the loop.
 #include "app/storage/DownloadLink.h"
 #include "app/transfer/ProgressText.h"
@@ -22,7 +22,7 @@ TEST_F(AddressedEngineTest, SendsAFontByBlocksAndRestoresTheLink) {
     run(kMka, {6});
     ASSERT_TRUE(finished);
 
-    EXPECT_EQ(display.flash[0x00032000], font);
+    EXPECT_EQ(stored().flash[0x00032000], font);
     const auto writes = line.writes();
     // Setup with address 0x00032000 and length 300, the start command, two blocks
     // (the second padded with zeros), then the link set back to 9600.
@@ -67,16 +67,16 @@ TEST_F(AddressedEngineTest, AFileLargerThanItsRoomIsNotSentAndTheQueueGoesOn) {
     ASSERT_EQ(logLines().size(), 2u);
     EXPECT_THAT(logLines()[0], StartsWith("log! CP850 [Failed]:CP850 has room for 102,400 bytes"));
     EXPECT_EQ(logLines()[1], "log CP852 [Succeed]");
-    EXPECT_EQ(display.flash.count(0x00032000), 0u);
-    EXPECT_EQ(display.flash[0x0015E000], pattern(20));
+    EXPECT_EQ(stored().flash.count(0x00032000), 0u);
+    EXPECT_EQ(stored().flash[0x0015E000], pattern(20));
     EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 1]");
 }
 
 TEST_F(AddressedEngineTest, ACrcMismatchIsLoggedAndTheQueueGoesOn) {
     resources["CP850_480X272"] = pattern(10);
     resources["CP852_480X272"] = pattern(20);
-    slots[76] = Bitmap(480, 272, Rgb{1, 2, 3});
-    display.wrongCrc = true;
+    slots.place(76, Bitmap(480, 272, Rgb{1, 2, 3}));
+    faults.wrongFileCrc = true;
     run(kMka, {6, 7, 80});
     ASSERT_TRUE(finished);
     // A picture row logs its failure too, though not its success.
@@ -92,12 +92,12 @@ TEST_F(AddressedEngineTest, ACrcMismatchIsLoggedAndTheQueueGoesOn) {
 TEST_F(AddressedEngineTest, FramesThatArriveTogetherOrBehindGarbageAreAllHandled) {
     const Bytes font = pattern(1000);
     resources["CP850_480X272"] = font;
-    display.pairRequests = true;
+    faults.repeatRequest = 1;
     // Noise, and a frame of an unknown kind, before every display frame.
-    display.garbage = Bytes("\x00\x41\x43", 3) + "ACT=7,L=004,xyzw" + "ACT=0,L=0G4,abcd";
+    faults.transferGarbage = Bytes("\x00\x41\x43", 3) + "ACT=7,L=004,xyzw" + "ACT=0,L=0G4,abcd";
     run(kMka, {6});
     ASSERT_TRUE(finished);
-    EXPECT_EQ(display.flash[0x00032000], font);
+    EXPECT_EQ(stored().flash[0x00032000], font);
     EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
     // Well inside the watchdog's ten seconds.
     EXPECT_LT(clock.elapsed(), 3s);
@@ -106,7 +106,7 @@ TEST_F(AddressedEngineTest, FramesThatArriveTogetherOrBehindGarbageAreAllHandled
 TEST_F(AddressedEngineTest, TheWatchdogAbandonsAStalledQueueAndSetsTheDisplayBack) {
     resources["CP850_480X272"] = pattern(2000);
     resources["CP852_480X272"] = pattern(20);
-    display.stopAfterBlocks = 2;
+    faults.hangUpAfterBlocks = 2;
     engine.SummaryText = "Download: \r\n\r\n";
     run(kMka, {6, 7});
     ASSERT_TRUE(finished);
@@ -140,11 +140,11 @@ TEST_F(AddressedEngineTest, TheWatchdogAbandonsAStalledQueueAndSetsTheDisplayBac
 TEST_F(AddressedEngineTest, AStopRequestIsSeenBeforeTheNextBlock) {
     resources["CP850_480X272"] = pattern(2000);
     resources["CP852_480X272"] = pattern(20);
-    engine.setStopRequest([this] { return display.blocksTaken >= 3; });
+    engine.setStopRequest([this] { return blocksTaken() >= 3; });
     run(kMka, {6, 7});
     ASSERT_TRUE(finished);
     EXPECT_TRUE(engine.Interrupted());
-    EXPECT_EQ(display.blocksTaken, 3);
+    EXPECT_EQ(blocksTaken(), 3);
     EXPECT_THAT(line.writes(), Not(Contains(wire("02 10 00 15 E0 00 00 00 00 14"))));
     EXPECT_EQ(line.writes().back(), wire("02 07 04 00 00 25 80"));
     EXPECT_EQ(engine.Succeeded() + engine.Failed(), 0);
@@ -156,7 +156,7 @@ TEST_F(AddressedEngineTest, AStopRequestIsSeenBeforeTheNextBlock) {
 TEST_F(AddressedEngineTest, TheTimeLeftCountsEveryItemStillToGo) {
     resources["CP850_480X272"] = pattern(20000);
     resources["CP852_480X272"] = pattern(60000);
-    display.delay = 20ms; // about 12.8 KB/s of blocks, near the real line's rate
+    faults.replyDelay = 20ms; // about 12.8 KB/s of blocks, near the real line's rate
     std::vector<TTransferStatus> ticks;
     engine.setStatusObserver([&ticks](const TTransferStatus& s) { ticks.push_back(s); });
     run(kMka, {6, 7});
@@ -177,7 +177,7 @@ TEST_F(AddressedEngineTest, TheTimeLeftCountsEveryItemStillToGo) {
 // counting down and says so instead.
 TEST_F(AddressedEngineTest, AStalledDisplayIsShownAsNotAnswering) {
     resources["CP850_480X272"] = pattern(2000);
-    display.stopAfterBlocks = 2;
+    faults.hangUpAfterBlocks = 2;
     std::vector<TTransferStatus> ticks;
     engine.setStatusObserver([&ticks](const TTransferStatus& s) { ticks.push_back(s); });
     run(kMka, {6});
@@ -196,7 +196,7 @@ TEST_F(AddressedEngineTest, AStalledDisplayIsShownAsNotAnswering) {
 TEST_F(AddressedEngineTest, AWrongSetupEchoAbandonsTheQueue) {
     resources["CP850_480X272"] = pattern(10);
     resources["CP852_480X272"] = pattern(10);
-    display.wrongSetupEcho = true;
+    faults.wrongEcho = true;
     run(kMka, {6, 7});
     ASSERT_TRUE(finished);
     EXPECT_EQ(op.lastBox(), (Box{"Download service setup failed !", 16}));
@@ -210,20 +210,20 @@ TEST_F(AddressedEngineTest, AWrongSetupEchoAbandonsTheQueue) {
 
 TEST_F(AddressedEngineTest, PictureSlotsGoAsRawPixelsOfTheSlotSize) {
     Bitmap picture(200, 50, Rgb{255, 0, 0});
-    slots[74] = picture;
+    slots.place(74, picture);
     run(kMka, {78, 79});
     ASSERT_TRUE(finished);
     // 120 x 40 pixels, two bytes each, red is F800 sent low byte first.
-    const Bytes stored = display.flash[0x00F43000];
-    ASSERT_EQ(stored.size(), 120u * 40 * 2);
-    EXPECT_EQ(stored.substr(0, 4), wire("00 F8 00 F8"));
+    const Bytes pixels = stored().flash[0x00F43000];
+    ASSERT_EQ(pixels.size(), 120u * 40 * 2);
+    EXPECT_EQ(pixels.substr(0, 4), wire("00 F8 00 F8"));
     EXPECT_TRUE(logLines().empty());
     EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
 }
 
 class FirmwareEngineTest : public EngineTest {
 protected:
-    FirmwareEngineTest() : EngineTest("KT350-MKC") {}
+    FirmwareEngineTest() : EngineTest(kMkc) {}
 };
 
 TEST_F(FirmwareEngineTest, WakesTheDisplayAndAnnouncesTheImage) {
@@ -231,13 +231,10 @@ TEST_F(FirmwareEngineTest, WakesTheDisplayAndAnnouncesTheImage) {
     resources["KT350MK"] = image;
     run(kMkc, {93});
     ASSERT_TRUE(finished);
-    EXPECT_EQ(display.firmware, image);
-    const std::uint16_t crc = referenceCrc(image);
-    Bytes announce =
-        "ACT=1,L=002," + be32(700) + static_cast<char>(crc >> 8) + static_cast<char>(crc & 0xFF);
-    const std::uint16_t frameCrc = referenceCrc(announce);
-    announce += static_cast<char>(frameCrc >> 8);
-    announce += static_cast<char>(frameCrc & 0xFF);
+    EXPECT_EQ(stored().firmware, image);
+    const std::uint16_t crc = sim::crc16(image);
+    const Bytes announce = withCrc("ACT=1,L=002," + be32(700) + static_cast<char>(crc >> 8) +
+                                   static_cast<char>(crc & 0xFF));
     EXPECT_THAT(line.writes(), Contains(wire("07 07 07 07")));
     EXPECT_THAT(line.writes(), Contains(announce));
     EXPECT_THAT(op.status, Contains("item Firmware Updating......|1 of  1|0"));
@@ -248,11 +245,14 @@ TEST_F(FirmwareEngineTest, WakesTheDisplayAndAnnouncesTheImage) {
 
 TEST_F(FirmwareEngineTest, ASilentDisplayFailsTheWakeUpAfterItsLimit) {
     resources["KT350MK"] = pattern(10);
-    display.silentWakeUp = true;
+    faults.silent = true;
     run(kMkc, {93});
     ASSERT_TRUE(finished);
     EXPECT_EQ(op.lastBox(), (Box{"Upgrade Failed: Time out 1!", 16}));
-    EXPECT_GT(clock.elapsed(), 8640ms);
+    const auto& events = line.events();
+    const auto wakeUp = std::ranges::find(events, wire("07 07 07 07"), &LineEvent::bytes);
+    ASSERT_NE(wakeUp, events.end());
+    EXPECT_GT(clock.elapsed() - wakeUp->at, 8640ms);
 }
 
 TEST_F(FirmwareEngineTest, AModelWithoutAnImageReportsTheFailure) {
@@ -264,7 +264,7 @@ TEST_F(FirmwareEngineTest, AModelWithoutAnImageReportsTheFailure) {
 
 class NamedEngineTest : public EngineTest {
 protected:
-    NamedEngineTest() : EngineTest("KT350-MK") {}
+    NamedEngineTest() : EngineTest(kMk) {}
 };
 
 TEST_F(NamedEngineTest, AnnouncesTheFileAndPushesItInPieces) {
@@ -273,9 +273,9 @@ TEST_F(NamedEngineTest, AnnouncesTheFileAndPushesItInPieces) {
     resources["CP437_40X40_800X480"] = pattern(5);
     run(kMk, {2, 6});
     ASSERT_TRUE(finished);
-    EXPECT_EQ(display.files["850_80x40.bin"], font);
-    EXPECT_EQ(display.files["437_40x40.bin"], pattern(5));
-    const std::string crc = std::to_string(referenceCrc(font));
+    EXPECT_EQ(stored().files["850_80x40.bin"], font);
+    EXPECT_EQ(stored().files["437_40x40.bin"], pattern(5));
+    const std::string crc = std::to_string(sim::crc16(font));
     EXPECT_THAT(line.writes(), Contains(wire("02 07 05 01") + "850_80x40.bin,512," + crc + "\n"));
     EXPECT_THAT(line.writes(), Contains(font.substr(256)));
     EXPECT_THAT(op.status, Contains("max 3 6"));
@@ -309,7 +309,7 @@ TEST_F(NamedEngineTest, ProgressNeverRunsAheadOfTheWire) {
 
 TEST_F(NamedEngineTest, ARefusedMakeFileAbandonsTheQueue) {
     resources["CP850_800X480"] = pattern(10);
-    display.makeFileReply = "NO\r\n";
+    faults.refuseMakeFile = true;
     run(kMk, {6});
     ASSERT_TRUE(finished);
     EXPECT_EQ(op.lastBox(), (Box{"Make Flie failed !", 16}));
@@ -318,7 +318,7 @@ TEST_F(NamedEngineTest, ARefusedMakeFileAbandonsTheQueue) {
 
 TEST_F(NamedEngineTest, AWrongCrcTextCountsAsFailed) {
     resources["CP850_800X480"] = pattern(10);
-    display.wrongCrc = true;
+    faults.wrongFileCrc = true;
     run(kMk, {6});
     ASSERT_TRUE(finished);
     EXPECT_THAT(logLines(), ElementsAre("log! CP850 [Failed]:CRC check error"));
@@ -335,7 +335,7 @@ TEST_F(NamedEngineTest, AStopRequestIsSeenBeforeMakeFile) {
     run(kMk, {2, 6});
     ASSERT_TRUE(finished);
     EXPECT_TRUE(engine.Interrupted());
-    EXPECT_TRUE(display.files.empty());
+    EXPECT_TRUE(stored().files.empty());
     for (const Bytes& written : line.writes())
         EXPECT_FALSE(written.starts_with(wire("02 07 05 01"))) << "Make File was sent";
     EXPECT_EQ(line.writes().back(), wire("02 07 04 00 00 25 80"));
@@ -345,12 +345,12 @@ TEST_F(NamedEngineTest, AStopRequestIsSeenBeforeMakeFile) {
 TEST_F(NamedEngineTest, AStopRequestBetweenFilesLeavesTheNextOneUnannounced) {
     resources["CP850_800X480"] = pattern(4000);
     resources["CP437_40X40_800X480"] = pattern(5);
-    engine.setStopRequest([this] { return !display.files.empty(); });
+    engine.setStopRequest([this] { return !stored().files.empty(); });
     run(kMk, {2, 6});
     ASSERT_TRUE(finished);
     EXPECT_TRUE(engine.Interrupted());
-    EXPECT_EQ(display.files.size(), 1u);
-    EXPECT_EQ(display.files.count("437_40x40.bin"), 1u);
+    EXPECT_EQ(stored().files.size(), 1u);
+    EXPECT_EQ(stored().files.count("437_40x40.bin"), 1u);
     EXPECT_EQ(line.writes().back(), wire("02 07 04 00 00 25 80"));
 }
 
@@ -390,7 +390,7 @@ TEST_F(QueueRunTest, AStopAfterTheLinkSwitchSendsNoMakeFile) {
     };
     EXPECT_EQ(runSingle(6), TQueueOutcome::Interrupted);
     EXPECT_FALSE(makeFileSent());
-    EXPECT_TRUE(display.files.empty());
+    EXPECT_TRUE(stored().files.empty());
     EXPECT_EQ(line.writes().back(), wire("02 07 04 00 00 25 80"));
     EXPECT_FALSE(line.isOpen());
 }

@@ -1,19 +1,31 @@
-// The file transfer operations and display-frame splitting, on the fake line.
+// The file transfer operations against the virtual display's device on the fake line,
+// and display-frame splitting.
+#include "link/Connection.h"
 #include "protocol/FileTransfer.h"
+#include "protocol/Session.h"
 #include "protocol/TransferFrames.h"
-#include "tests/app/transfer/ScriptedDisplay.h"
-#include "tests/protocol/ProtocolFixture.h"
+#include "sim/device/Checksum.h"
+#include "tests/app/ModelRows.h"
+#include "tests/support/SimulatedDisplay.h"
+#include "tests/support/Wire.h"
 
 #include <gmock/gmock.h>
+#include <memory>
 
 namespace tavisto::testing {
 namespace {
 
+using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 
+// A display frame "ACT=k,L=004," with its four payload bytes.
+Bytes requestFrame(char kind, const char* payloadHex) {
+    return Bytes("ACT=") + kind + ",L=004," + wire(payloadHex);
+}
+
 TEST(DisplayFrames, SplitsEveryCompleteFrameAndKeepsAPartialOne) {
-    Bytes buffer =
-        displayFrame('0', 5) + displayFrame('9', 0x1234) + Bytes("ACT=0,L=004,\x00\x00", 14);
+    Bytes buffer = requestFrame('0', "00 00 00 05") + requestFrame('9', "00 00 12 34") +
+                   Bytes("ACT=0,L=004,\x00\x00", 14);
     auto first = TakeDisplayFrame(buffer);
     auto second = TakeDisplayFrame(buffer);
     ASSERT_TRUE(first && second);
@@ -27,10 +39,10 @@ TEST(DisplayFrames, SplitsEveryCompleteFrameAndKeepsAPartialOne) {
 
 TEST(DisplayFrames, DropsGarbageAndMalformedFramesUpToTheNextAct) {
     Bytes buffer = Bytes("xyAC", 4) + "ACT=5,L=004,abcd" + "ACT=0,L=00Z,abcd" + "ACT=X,L=004,abcd" +
-                   displayFrame('0', 2);
+                   requestFrame('0', "00 00 00 02");
     auto frame = TakeDisplayFrame(buffer);
     ASSERT_TRUE(frame);
-    EXPECT_EQ(frame->bytes, displayFrame('0', 2));
+    EXPECT_EQ(frame->bytes, requestFrame('0', "00 00 00 02"));
     EXPECT_TRUE(buffer.empty());
 }
 
@@ -47,7 +59,7 @@ TEST(TransferFrameBytes, BlocksArePaddedAndCarryTheirCrc) {
     const Bytes frame = BlockFrame(wire("00 00 00 01"), BlockData(file, 1));
     ASSERT_EQ(frame.size(), 274u);
     EXPECT_EQ(frame.substr(0, 16), "ACT=0,L=100," + wire("00 00 00 01"));
-    const std::uint16_t crc = referenceCrc(frame.substr(0, 272));
+    const std::uint16_t crc = sim::crc16(frame.substr(0, 272));
     EXPECT_EQ(frame.substr(272), Bytes({static_cast<char>(crc >> 8), static_cast<char>(crc)}));
 }
 
@@ -55,69 +67,101 @@ TEST(TransferFrameBytes, MakeFileSpellsLengthAndCrcInDecimal) {
     EXPECT_EQ(MakeFileFrame("a.bin", 5, 4660), wire("02 07 05 01") + "a.bin,5,4660\n");
 }
 
-class FileTransferTest : public ProtocolTest {
+// A session open at 9600 baud, its trace lines collected, and a display just switched
+// on behind the line.
+class FileTransferTest : public ::testing::Test {
 protected:
-    void SetUp() override { openSession(); }
+    FileTransferTest() {
+        connection.CurrentPortName = "/dev/ttyFAKE0";
+        connection.trace.setSink([this](const std::string& text) { traced.push_back(text); });
+        std::string opened;
+        EXPECT_EQ(LcdOpenSession(connection, connection.CurrentPortName, 9600, opened), 1);
+    }
+
+    void displayWith(const sim::Faults& faults, int model = kMka) {
+        display.reset(); // the old display lets go of the line first
+        display = std::make_unique<SimulatedDisplay>(line, model);
+        display->setFaults(faults);
+    }
+
+    std::vector<std::string> traced;
+    std::string message;
+    VirtualClock clock;
+    FakeLine line{clock};
+    TConnection connection{line, clock};
+    std::unique_ptr<SimulatedDisplay> display;
+    sim::Faults faults;
 };
 
 TEST_F(FileTransferTest, SetupSucceedsOnAnEchoInTwoPieces) {
-    line.onWrite = [this](const Bytes& w) {
-        line.arrive(w.substr(0, 4), 100ms);
-        line.arrive(w.substr(4), 250ms);
-    };
+    faults.replyDelay = 100ms;
+    faults.splitAt = 4;
+    faults.splitPause = 150ms;
+    displayWith(faults);
     EXPECT_TRUE(LcdTransferSetup(connection, "00032000", "0000012C", message)) << message;
-    EXPECT_EQ(line.writes().back(), wire("02 10 00 03 20 00 00 00 01 2C"));
+    EXPECT_EQ(display->receivedFrames().back(), wire("02 10 00 03 20 00 00 00 01 2C"));
     EXPECT_THAT(traced, ElementsAre("----> 0210000320000000012C", "<---- 0210000320000000012C"));
 }
 
 TEST_F(FileTransferTest, SetupFailsOnSilenceOrAStalledOrWrongEcho) {
+    faults.silent = true;
+    displayWith(faults);
     EXPECT_FALSE(LcdTransferSetup(connection, "00000000", "00000001", message));
     EXPECT_EQ(message, "Failed to read data");
 
-    // Part of the echo, then nothing by the next poll.
-    line.onWrite = [this](const Bytes& w) {
-        line.arrive(w.substr(0, 4), 10ms);
-    };
+    // All of the echo but its last byte, then nothing.
+    faults = {};
+    faults.shortEcho = true;
+    displayWith(faults);
     EXPECT_FALSE(LcdTransferSetup(connection, "00000000", "00000001", message));
     EXPECT_EQ(message, "Failed to read data");
 
-    line.onWrite = [this](const Bytes& w) {
-        Bytes echo = w;
-        echo[9] = 0x7F;
-        line.arrive(echo, 10ms);
-    };
+    faults = {};
+    faults.wrongEcho = true;
+    displayWith(faults);
     EXPECT_FALSE(LcdTransferSetup(connection, "00000000", "00000001", message));
     EXPECT_EQ(message, "Download service setup failed !");
 }
 
 TEST_F(FileTransferTest, HandshakeDropsOtherBytesUntilA) {
-    line.onWrite = [this](const Bytes&) {
-        if (line.writes().size() == 1)
-            line.arrive("xyA", 10ms);
-    };
+    faults.garbage = "xy";
+    faults.replyDelay = 10ms;
+    displayWith(faults, kMkc);
     EXPECT_TRUE(LcdFirmwareHandshake(connection, message));
     // Written once per round: the empty first round, then one per byte dropped.
     EXPECT_EQ(line.writes(), std::vector<Bytes>(4, wire("07 07 07 07")));
 }
 
 TEST_F(FileTransferTest, MakeFileJudgesTheReply) {
-    answer(wire("02 07 05 01") + "a.bin,5,4660\n", "OK\r\n");
-    EXPECT_TRUE(LcdMakeFile(connection, "a.bin", 5, 4660, message));
-    answer(wire("02 07 05 01") + "a.bin,5,4660\n", "NOK");
+    displayWith(faults, kMk);
+    EXPECT_TRUE(LcdMakeFile(connection, "a.bin", 5, 4660, message)) << message;
+    EXPECT_EQ(display->receivedFrames().back(), wire("02 07 05 01") + "a.bin,5,4660\n");
+
+    faults.refuseMakeFile = true;
+    displayWith(faults, kMk);
     EXPECT_FALSE(LcdMakeFile(connection, "a.bin", 5, 4660, message));
     EXPECT_EQ(message, "Make Flie failed !");
-    answer(wire("02 07 05 01") + "a.bin,5,4660\n", "O");
+
+    // "O" at once, the rest of "OK" too late.
+    faults = {};
+    faults.splitAt = 1;
+    faults.splitPause = 2s;
+    displayWith(faults, kMk);
     EXPECT_FALSE(LcdMakeFile(connection, "a.bin", 5, 4660, message));
     EXPECT_EQ(message, "Make File failed : Time out !");
 }
 
 TEST_F(FileTransferTest, FileCrcWaitComparesTheDecimalText) {
-    line.arrive("4660\n");
-    EXPECT_TRUE(LcdWaitFileCrc(connection, "4660", message)) << message;
-    line.arrive("4661\n");
-    EXPECT_FALSE(LcdWaitFileCrc(connection, "4660", message));
+    const Bytes file = "hello";
+    for (bool wrong : {false, true}) {
+        faults.wrongFileCrc = wrong;
+        displayWith(faults, kMk);
+        ASSERT_TRUE(LcdMakeFile(connection, "a.bin", 5, sim::crc16(file), message)) << message;
+        ASSERT_TRUE(LcdSendRaw(connection, file, message));
+        EXPECT_EQ(LcdWaitFileCrc(connection, std::to_string(sim::crc16(file)), message), !wrong);
+    }
     EXPECT_EQ(message, "Download failed : Crc");
-    // A digit at every poll, but no line feed.
+    // The wait's own time-out on the line: a digit at every poll, but no line feed.
     for (int i = 0; i < 4; ++i)
         line.arrive("4", i * 100ms);
     EXPECT_FALSE(LcdWaitFileCrc(connection, "4660", message));

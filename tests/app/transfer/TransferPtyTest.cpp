@@ -2,7 +2,7 @@
 // worker threads and a blocking owner loop, against the virtual display on a
 // pseudo-terminal: what only a real line shows (the port going away part-way, a line
 // that takes nothing more, an interrupt racing the receiver's thread). The rest runs
-// on the virtual clock (TransferSimTest).
+// on the virtual clock (TransferSimTest), the watchdog of a vanished port among it.
 #include "app/storage/SingleDownload.h"
 #include "app/transfer/BlockingOwnerLoop.h"
 #include "app/transfer/NamedWorker.h"
@@ -25,10 +25,8 @@ namespace tavisto::testing {
 namespace {
 
 using namespace std::chrono_literals;
-using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::EndsWith;
-using ::testing::MatchesRegex;
 
 Bytes pattern(std::size_t size) {
     Bytes bytes(size, '\0');
@@ -71,23 +69,6 @@ protected:
     BlockingOwnerLoop loop;
     TTransferRunner runner{connection, op, loop, TJobSources{}};
 };
-
-TEST_F(TransferPtyTest, APortThatDisappearsMidTransferEndsInTheTimeOut) {
-    sim::Faults faults;
-    faults.pacing = true; // about two seconds for the file at 115200 baud
-    startDisplay(kMka, faults);
-    ASSERT_TRUE(start(kMka, 6, pattern(20000)));
-    ASSERT_TRUE(loop.runUntil([this] { return display->count(sim::LogKind::Received) >= 8; }, 20s));
-    display->stop();
-    ASSERT_TRUE(finish(30s));
-    EXPECT_THAT(op.lastBox().text,
-                MatchesRegex("Time Out!\nCP850: the port is gone \\(the display was unplugged or "
-                             "its end of the line closed\\) after [0-9]+ of 79 blocks\\."));
-    EXPECT_EQ(op.lastBox().flags, 16);
-    EXPECT_EQ(op.status.back(), "end");
-    EXPECT_THAT(op.status, Contains("enable"));
-    EXPECT_FALSE(connection.SessionPort);
-}
 
 // The receiver answers block requests on its own thread: once the job is
 // interrupted, no block may follow the command that sets the display back to its

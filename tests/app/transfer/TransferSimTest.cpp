@@ -14,6 +14,7 @@ namespace {
 using namespace std::chrono_literals;
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::MatchesRegex;
 
 Bytes pattern(std::size_t size) {
     Bytes bytes(size, '\0');
@@ -88,6 +89,29 @@ TEST_F(TransferSimTest, RequestsThatArriveTogetherAndGarbageDoNotStallTheJob) {
     EXPECT_EQ(op.lastBox().text, "Done! [Succeed 1 / Failed 0]");
     // Not rescued by the ten-second watchdog.
     EXPECT_LT(clock.elapsed() - began, 8s);
+}
+
+// The display's end goes away part-way: the ten-second watchdog ends the job and says
+// the port is gone. A line that is gone has input "ready" at once, so each of the
+// receiver's reads costs a millisecond here for virtual time to reach the watchdog.
+TEST_F(TransferSimTest, APortThatDisappearsMidTransferEndsInTheTimeOut) {
+    startDisplay(kMka);
+    line.readCost = 1ms;
+    ASSERT_TRUE(start(kMka, 6, pattern(20000)));
+    ASSERT_TRUE(loop.runUntil([this] { return display->count(sim::LogKind::Received) >= 8; }, 20s));
+    line.hungUp = true;
+    line.failWrites = true;
+    const Micros gone = clock.elapsed();
+    ASSERT_TRUE(finish(30s));
+    EXPECT_THAT(op.lastBox().text,
+                MatchesRegex("Time Out!\nCP850: the port is gone \\(the display was unplugged or "
+                             "its end of the line closed\\) after [0-9]+ of 79 blocks\\."));
+    EXPECT_EQ(op.lastBox().flags, 16);
+    EXPECT_GE(clock.elapsed() - gone, 10s);
+    EXPECT_LT(clock.elapsed() - gone, 11s);
+    EXPECT_EQ(op.status.back(), "end");
+    EXPECT_THAT(op.status, Contains("enable"));
+    EXPECT_FALSE(connection.SessionPort);
 }
 
 TEST_F(TransferSimTest, AWrongFileCrcIsCountedAsFailed) {
