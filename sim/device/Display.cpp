@@ -196,6 +196,8 @@ void Display::handle(Frame&& frame, SteadyTime at, std::vector<Reply>& out) {
     if (state_.baudRate != speedBefore)
         journal_.add(LogKind::Note, {},
                      "display now at " + std::to_string(state_.baudRate) + " baud");
+    if (!faults_.silentAfter.empty() && frame.bytes.starts_with(faults_.silentAfter))
+        goSilent("display went silent after " + std::string(frameName(frame.type)) + " (fault)");
     parser_.setTransferFrames(blocks_.expectsFrames());
 }
 
@@ -361,7 +363,8 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
                        ReplyKind::Answer});
         return true;
     case FrameType::ConfigQuery:
-        out.push_back({settingsText(s) + '\0', ReplyKind::Answer});
+        out.push_back({faults_.settingsReply ? *faults_.settingsReply : settingsText(s) + '\0',
+                       ReplyKind::Answer});
         return true;
     case FrameType::WelcomeLine1:
         s.wel_mess1 = frame.text;
