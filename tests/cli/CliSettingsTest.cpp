@@ -2,7 +2,9 @@
 #include "cli/shell/Cli.h"
 #include "cli/shell/TerminalOperator.h"
 #include "settings/SettingsText.h"
-#include "tests/app/DisplayFixture.h"
+#include "tests/app/RecordingOperator.h"
+#include "tests/cli/CliFixture.h"
+#include "tests/support/SimulatedDisplay.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -51,40 +53,23 @@ TEST(TerminalOperator, QuestionsNeedYesOrAnOperator) {
     EXPECT_TRUE(out.str().empty());
 }
 
-// The settings-file commands of tavisto-cli on a scripted display.
-class CliSettingsTest : public DisplayTest {
+// The settings-file commands of tavisto-cli on the simulated display.
+class CliSettingsTest : public CliTest {
 protected:
     std::string pathOf(const std::string& name) const { return (folder.path() / name).string(); }
 
-    struct Run {
-        int code;
-        std::string out;
-        std::string err;
-    };
-
-    Run run(const std::vector<std::string>& args) {
-        const cli::CliEnvironment environment{line, clock,
-                                              [](std::vector<std::string>& list, std::string&) {
-                                                  list = {"/dev/ttyFAKE0"};
-                                                  return true;
-                                              },
-                                              kLangEnglish};
-        std::ostringstream out, err;
-        const int code = cli::RunCli(args, out, err, environment);
-        return {code, out.str(), err.str()};
-    }
-
     // The command on the fake port at 9600 baud, so no scan and no port announcement.
-    Run runAt9600(std::vector<std::string> args) {
+    CliRun runAt9600(std::vector<std::string> args) {
         args.insert(args.begin(), {"--port", "/dev/ttyFAKE0", "--baud", "9600"});
         return run(args);
     }
 
+    SimulatedDisplay display{line};
     TempFolder folder;
 };
 
 TEST_F(CliSettingsTest, DefaultsWritesTheBuiltInSettings) {
-    const Run result = run({"defaults", pathOf("d.txt")});
+    const CliRun result = run({"defaults", pathOf("d.txt")});
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.out, "Save Settings File Success:" + pathOf("d.ini") + "\n");
     EXPECT_TRUE(line.events().empty());
@@ -102,20 +87,22 @@ TEST_F(CliSettingsTest, DefaultsWritesTheBuiltInSettings) {
 // File names are UTF-8 from the command line to the system and back into the messages.
 TEST_F(CliSettingsTest, ANameOutsideAsciiIsSavedLoadedAndShownAsTyped) {
     const std::string name = pathOf("\u8BBE\u7F6E"); // 设置
-    const Run saved = run({"defaults", name});
+    const CliRun saved = run({"defaults", name});
     EXPECT_EQ(saved.code, 0) << saved.err;
     EXPECT_EQ(saved.out, "Save Settings File Success:" + name + ".ini\n");
     EXPECT_EQ(folder.names(), std::vector<std::string>{"\u8BBE\u7F6E.ini"});
-    const Run applied = runAt9600({"apply", name + ".ini"});
+    const CliRun applied = runAt9600({"apply", name + ".ini"});
     EXPECT_EQ(applied.code, 0) << applied.err;
     EXPECT_EQ(applied.out.rfind("Load Settings Success!\n", 0), 0u) << applied.out;
 }
 
 // "dir/" would be saved as the hidden "dir/.ini", "." as "..ini".
 TEST_F(CliSettingsTest, ANameWithoutAFilePartIsRefusedByTheCliAndTheWindow) {
+    RecordingOperator op;
+    TDisplayInfo info;
     for (const std::string& name : {pathOf("") + "/", pathOf("."), pathOf("..")}) {
         SCOPED_TRACE(name);
-        const Run defaults = run({"defaults", name});
+        const CliRun defaults = run({"defaults", name});
         EXPECT_EQ(defaults.code, 2);
         EXPECT_NE(defaults.err.find("Cannot save \"" + name + "\": the name has no file part."),
                   std::string::npos)
@@ -131,8 +118,10 @@ TEST_F(CliSettingsTest, ANameWithoutAFilePartIsRefusedByTheCliAndTheWindow) {
 }
 
 TEST_F(CliSettingsTest, GetSettingsSavesWhatTheDisplayHolds) {
-    configuration = "{\"Comm_No\":7,\"lun_time\":9}";
-    Run result = runAt9600({"get-settings", pathOf("g")});
+    sim::Faults faults;
+    faults.settingsReply = Bytes("{\"Comm_No\":7,\"lun_time\":9}") + '\0';
+    display.setFaults(faults);
+    CliRun result = runAt9600({"get-settings", pathOf("g")});
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.out, "Get Settings from Display Success!\nSave Settings File Success:" +
                               pathOf("g.ini") + "\n");
@@ -143,7 +132,8 @@ TEST_F(CliSettingsTest, GetSettingsSavesWhatTheDisplayHolds) {
     EXPECT_EQ(saved.lun_time, 9);
     EXPECT_EQ(saved.back_light, 5); // from the defaults the text did not override
 
-    silent = true;
+    faults.silent = true;
+    display.setFaults(faults);
     result = runAt9600({"get-settings", pathOf("h")});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.err, "Get Settings Error!\n");
@@ -152,9 +142,9 @@ TEST_F(CliSettingsTest, GetSettingsSavesWhatTheDisplayHolds) {
 
 TEST_F(CliSettingsTest, ApplySendsTheFileAndPrintsTheReport) {
     folder.write("a.ini", "{\"back_light\":6, \"Char_No\":8, \"Expand_Char_No\":1}");
-    Run result = runAt9600({"apply", pathOf("a.ini")});
+    CliRun result = runAt9600({"apply", pathOf("a.ini")});
     EXPECT_EQ(result.code, 0) << result.err;
-    const std::vector<Bytes> sent = commandsSent();
+    const std::vector<Bytes> sent = line.writesOtherThan(wire("02 07 16 01"));
     ASSERT_EQ(sent.size(), 14u);
     EXPECT_EQ(sent.front(), wire("1F 58 01")); // 20 %
     EXPECT_EQ(sent[12], wire("02 05 08"));     // Japan
@@ -162,7 +152,9 @@ TEST_F(CliSettingsTest, ApplySendsTheFileAndPrintsTheReport) {
     EXPECT_EQ(result.out.rfind("Load Settings Success!\nDownload: \n\n", 0), 0u) << result.out;
     EXPECT_NE(result.out.find("CodePage Setting :            Success \n"), std::string::npos);
 
-    silent = true; // the port opens, the display says nothing
+    sim::Faults silent; // the port opens, the display says nothing
+    silent.silent = true;
+    display.setFaults(silent);
     result = runAt9600({"apply", pathOf("a.ini")});
     EXPECT_EQ(result.code, 1);
     EXPECT_NE(result.out.find("Failed \n"), std::string::npos) << result.out;
@@ -174,7 +166,7 @@ TEST_F(CliSettingsTest, ApplyReadsTheFileBeforeThePort) {
     folder.write("bad.ini", "{\"back_light\":");
     for (const std::string& file : {pathOf("none.ini"), pathOf("bad.ini")}) {
         SCOPED_TRACE(file);
-        const Run result = run({"--port", "/dev/ttyGONE", "apply", file});
+        const CliRun result = run({"--port", "/dev/ttyGONE", "apply", file});
         EXPECT_EQ(result.code, 1);
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err.find("serial port"), std::string::npos) << result.err;
@@ -190,7 +182,8 @@ TEST_F(CliSettingsTest, ApplyReadsTheFileBeforeThePort) {
 // A port that cannot be opened fails every item alike: it is said once, by name.
 TEST_F(CliSettingsTest, ApplyOnAPortThatDoesNotOpenSaysSoOnce) {
     folder.write("a.ini", "{}");
-    const Run result = run({"--port", "/dev/ttyGONE", "--baud", "9600", "apply", pathOf("a.ini")});
+    const CliRun result =
+        run({"--port", "/dev/ttyGONE", "--baud", "9600", "apply", pathOf("a.ini")});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.out, "Load Settings Success!\n");
     EXPECT_EQ(
