@@ -5,8 +5,8 @@ namespace tavisto::sim {
 std::vector<ReplyPiece> shapeReply(const Bytes& reply, const Faults& faults) {
     Bytes whole = faults.garbage + reply;
     if (faults.splitAt == 0 || faults.splitAt >= whole.size())
-        return {ReplyPiece{std::move(whole), Millis{0}}};
-    return {ReplyPiece{whole.substr(0, faults.splitAt), Millis{0}},
+        return {ReplyPiece{std::move(whole), faults.replyDelay}};
+    return {ReplyPiece{whole.substr(0, faults.splitAt), faults.replyDelay},
             ReplyPiece{whole.substr(faults.splitAt), faults.splitPause}};
 }
 

@@ -56,6 +56,12 @@ TEST(TerminalOperator, QuestionsNeedYesOrAnOperator) {
 // The settings-file commands of tavisto-cli on the simulated display.
 class CliSettingsTest : public CliTest {
 protected:
+    CliSettingsTest() {
+        sim::Faults slow; // answers 20 ms late: a host that reads before it waits finds nothing
+        slow.replyDelay = 20ms;
+        display.setFaults(slow);
+    }
+
     std::string pathOf(const std::string& name) const { return (folder.path() / name).string(); }
 
     // The command on the fake port at 9600 baud, so no scan and no port announcement.
@@ -118,7 +124,7 @@ TEST_F(CliSettingsTest, ANameWithoutAFilePartIsRefusedByTheCliAndTheWindow) {
 }
 
 TEST_F(CliSettingsTest, GetSettingsSavesWhatTheDisplayHolds) {
-    sim::Faults faults;
+    sim::Faults faults = display.faults();
     faults.settingsReply = Bytes("{\"Comm_No\":7,\"lun_time\":9}") + '\0';
     display.setFaults(faults);
     CliRun result = runAt9600({"get-settings", pathOf("g")});
@@ -152,7 +158,7 @@ TEST_F(CliSettingsTest, ApplySendsTheFileAndPrintsTheReport) {
     EXPECT_EQ(result.out.rfind("Load Settings Success!\nDownload: \n\n", 0), 0u) << result.out;
     EXPECT_NE(result.out.find("CodePage Setting :            Success \n"), std::string::npos);
 
-    sim::Faults silent; // the port opens, the display says nothing
+    sim::Faults silent = display.faults(); // the port opens, the display says nothing
     silent.silent = true;
     display.setFaults(silent);
     result = runAt9600({"apply", pathOf("a.ini")});

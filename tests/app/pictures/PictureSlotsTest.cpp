@@ -20,7 +20,11 @@ TSlotChecks checkedSlots(std::initializer_list<int> slots) {
 
 class PictureSlotsTest : public SimulatedWorkflowTest {
 protected:
-    PictureSlotsTest() { startDisplay(kMka); }
+    PictureSlotsTest() {
+        sim::Faults slow; // answers 20 ms late: a host that reads before it waits finds nothing
+        slow.replyDelay = 20ms;
+        startDisplay(kMka, 14, slow);
+    }
 
     bool download(int model, TSlotChecks& checks) {
         return btn_DownloadPictrueClick(connection, op, FindModel(model), runner, slots, checks);
@@ -97,7 +101,7 @@ TEST_F(PictureSlotsTest, ADisplayLostAtTheTransferSpeedGetsItsLinkBack) {
     slots.place(74, Bitmap(120, 40));
     TSlotChecks checks = checkedSlots({74});
     // The display takes the switch to 115200 baud and then stays quiet.
-    sim::Faults faults;
+    sim::Faults faults = display->faults();
     faults.silentAfter = wire("02 07 04");
     display->setFaults(faults);
     EXPECT_FALSE(download(kMka, checks));
@@ -116,7 +120,7 @@ TEST_F(PictureSlotsTest, ADisplayLostAtTheTransferSpeedGetsItsLinkBack) {
 TEST_F(PictureSlotsTest, ADisplayThatDoesNotAnswerFirstIsNotFound) {
     slots.place(74, Bitmap(120, 40));
     TSlotChecks checks = checkedSlots({74});
-    sim::Faults silent;
+    sim::Faults silent = display->faults();
     silent.silent = true;
     display->setFaults(silent);
     EXPECT_FALSE(download(kMka, checks));

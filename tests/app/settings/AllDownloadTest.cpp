@@ -41,7 +41,9 @@ std::string reportWith(std::set<std::string> failed = {}) {
 class AllDownloadTest : public SimulatedWorkflowTest {
 protected:
     AllDownloadTest() {
-        startDisplay(5);
+        sim::Faults slow; // answers 20 ms late: a host that reads before it waits finds nothing
+        slow.replyDelay = 20ms;
+        startDisplay(5, 14, slow);
         actDefaultSettingExecute(form, info, op);
         op.boxes.clear();
     }

@@ -12,7 +12,9 @@ namespace {
 class SettingCommandsTest : public SimulatedWorkflowTest {
 protected:
     SettingCommandsTest() {
-        startDisplay(5);
+        sim::Faults slow; // answers 20 ms late: a host that reads before it waits finds nothing
+        slow.replyDelay = 20ms;
+        startDisplay(5, 14, slow);
         actDefaultSettingExecute(form, info, op);
         op.boxes.clear();
     }
@@ -34,7 +36,7 @@ TEST_F(SettingCommandsTest, WelcomeMessageSendsBothLinesAndTheScrollFlagsWithWai
     EXPECT_EQ(op.boxes, (std::vector<Box>{{"Done!", 64}}));
 
     // A display that does not come back after line 1 gets nothing more.
-    sim::Faults silent;
+    sim::Faults silent = display->faults();
     silent.silent = true;
     display->setFaults(silent);
     const std::size_t sent = line.writesOtherThan(wire("02 07 16 01")).size();
@@ -67,7 +69,7 @@ TEST_F(SettingCommandsTest, AreaButtonsSendTheirColoursInOrder) {
 }
 
 TEST_F(SettingCommandsTest, AnAreaButtonStopsAtTheFirstFailure) {
-    sim::Faults faults;
+    sim::Faults faults = display->faults();
     faults.wrongEchoTo = wire("02 07 0C");
     display->setFaults(faults);
     EXPECT_FALSE(btn_HeaderSetClick(connection, form, info, op));

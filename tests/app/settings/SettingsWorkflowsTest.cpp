@@ -14,7 +14,9 @@ namespace fs = std::filesystem;
 class SettingsFileWorkflowTest : public SimulatedWorkflowTest {
 protected:
     SettingsFileWorkflowTest() {
-        startDisplay(5);
+        sim::Faults slow; // answers 20 ms late: a host that reads before it waits finds nothing
+        slow.replyDelay = 20ms;
+        startDisplay(5, 14, slow);
         actDefaultSettingExecute(form, info, op);
     }
 
@@ -140,7 +142,7 @@ TEST_F(SettingsFileWorkflowTest, BadFilesLeaveTheFormAsCollected) {
 
 TEST_F(SettingsFileWorkflowTest, GetSettingAppliesTheDisplaysTextOrChangesNothing) {
     const TSettingsForm before = form;
-    sim::Faults faults;
+    sim::Faults faults = display->faults();
     faults.silent = true;
     display->setFaults(faults);
     EXPECT_FALSE(btn_GetSettingClick(connection, form, info, op)); // no answer
