@@ -56,6 +56,8 @@ TEST(TerminalOperator, QuestionsNeedYesOrAnOperator) {
 // The settings-file commands of tavisto-cli on the simulated display.
 class CliSettingsTest : public CliTest {
 protected:
+    using Run = CliRun;
+
     CliSettingsTest() {
         sim::Faults slow; // answers 20 ms late: a host that reads before it waits finds nothing
         slow.replyDelay = 20ms;
@@ -65,7 +67,7 @@ protected:
     std::string pathOf(const std::string& name) const { return (folder.path() / name).string(); }
 
     // The command on the fake port at 9600 baud, so no scan and no port announcement.
-    CliRun runAt9600(std::vector<std::string> args) {
+    Run runAt9600(std::vector<std::string> args) {
         args.insert(args.begin(), {"--port", "/dev/ttyFAKE0", "--baud", "9600"});
         return run(args);
     }
@@ -75,7 +77,7 @@ protected:
 };
 
 TEST_F(CliSettingsTest, DefaultsWritesTheBuiltInSettings) {
-    const CliRun result = run({"defaults", pathOf("d.txt")});
+    const Run result = run({"defaults", pathOf("d.txt")});
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.out, "Save Settings File Success:" + pathOf("d.ini") + "\n");
     EXPECT_TRUE(line.events().empty());
@@ -93,11 +95,11 @@ TEST_F(CliSettingsTest, DefaultsWritesTheBuiltInSettings) {
 // File names are UTF-8 from the command line to the system and back into the messages.
 TEST_F(CliSettingsTest, ANameOutsideAsciiIsSavedLoadedAndShownAsTyped) {
     const std::string name = pathOf("\u8BBE\u7F6E"); // 设置
-    const CliRun saved = run({"defaults", name});
+    const Run saved = run({"defaults", name});
     EXPECT_EQ(saved.code, 0) << saved.err;
     EXPECT_EQ(saved.out, "Save Settings File Success:" + name + ".ini\n");
     EXPECT_EQ(folder.names(), std::vector<std::string>{"\u8BBE\u7F6E.ini"});
-    const CliRun applied = runAt9600({"apply", name + ".ini"});
+    const Run applied = runAt9600({"apply", name + ".ini"});
     EXPECT_EQ(applied.code, 0) << applied.err;
     EXPECT_EQ(applied.out.rfind("Load Settings Success!\n", 0), 0u) << applied.out;
 }
@@ -108,7 +110,7 @@ TEST_F(CliSettingsTest, ANameWithoutAFilePartIsRefusedByTheCliAndTheWindow) {
     TDisplayInfo info;
     for (const std::string& name : {pathOf("") + "/", pathOf("."), pathOf("..")}) {
         SCOPED_TRACE(name);
-        const CliRun defaults = run({"defaults", name});
+        const Run defaults = run({"defaults", name});
         EXPECT_EQ(defaults.code, 2);
         EXPECT_NE(defaults.err.find("Cannot save \"" + name + "\": the name has no file part."),
                   std::string::npos)
@@ -127,7 +129,7 @@ TEST_F(CliSettingsTest, GetSettingsSavesWhatTheDisplayHolds) {
     sim::Faults faults = display.faults();
     faults.settingsReply = Bytes("{\"Comm_No\":7,\"lun_time\":9}") + '\0';
     display.setFaults(faults);
-    CliRun result = runAt9600({"get-settings", pathOf("g")});
+    Run result = runAt9600({"get-settings", pathOf("g")});
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.out, "Get Settings from Display Success!\nSave Settings File Success:" +
                               pathOf("g.ini") + "\n");
@@ -148,7 +150,7 @@ TEST_F(CliSettingsTest, GetSettingsSavesWhatTheDisplayHolds) {
 
 TEST_F(CliSettingsTest, ApplySendsTheFileAndPrintsTheReport) {
     folder.write("a.ini", "{\"back_light\":6, \"Char_No\":8, \"Expand_Char_No\":1}");
-    CliRun result = runAt9600({"apply", pathOf("a.ini")});
+    Run result = runAt9600({"apply", pathOf("a.ini")});
     EXPECT_EQ(result.code, 0) << result.err;
     const std::vector<Bytes> sent = line.writesOtherThan(wire("02 07 16 01"));
     ASSERT_EQ(sent.size(), 14u);
@@ -172,7 +174,7 @@ TEST_F(CliSettingsTest, ApplyReadsTheFileBeforeThePort) {
     folder.write("bad.ini", "{\"back_light\":");
     for (const std::string& file : {pathOf("none.ini"), pathOf("bad.ini")}) {
         SCOPED_TRACE(file);
-        const CliRun result = run({"--port", "/dev/ttyGONE", "apply", file});
+        const Run result = run({"--port", "/dev/ttyGONE", "apply", file});
         EXPECT_EQ(result.code, 1);
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err.find("serial port"), std::string::npos) << result.err;
@@ -188,8 +190,7 @@ TEST_F(CliSettingsTest, ApplyReadsTheFileBeforeThePort) {
 // A port that cannot be opened fails every item alike: it is said once, by name.
 TEST_F(CliSettingsTest, ApplyOnAPortThatDoesNotOpenSaysSoOnce) {
     folder.write("a.ini", "{}");
-    const CliRun result =
-        run({"--port", "/dev/ttyGONE", "--baud", "9600", "apply", pathOf("a.ini")});
+    const Run result = run({"--port", "/dev/ttyGONE", "--baud", "9600", "apply", pathOf("a.ini")});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.out, "Load Settings Success!\n");
     EXPECT_EQ(
