@@ -94,6 +94,8 @@ void Display::receive(unsigned char byte, SteadyTime at, std::vector<Reply>& out
     sinkOut_ = &out;
     sinkAt_ = at;
     parser_.feed(byte, at, sink_);
+    if (silenced_)
+        parser_.reset();
 }
 
 // The transfer faults on a named file's bytes, counted in the host's 256-byte pieces.
@@ -137,6 +139,8 @@ std::optional<SteadyTime> Display::deadline() const {
 }
 
 void Display::handle(Frame&& frame, SteadyTime at, std::vector<Reply>& out) {
+    if (silenced_)
+        return; // silenced by a fault while the parser was still at work
     switch (frame.type) {
     case FrameType::Rejected:
         journal_.add(LogKind::Rejected, frame.bytes, frame.reason);
@@ -196,6 +200,13 @@ void Display::handle(Frame&& frame, SteadyTime at, std::vector<Reply>& out) {
     if (state_.baudRate != speedBefore)
         journal_.add(LogKind::Note, {},
                      "display now at " + std::to_string(state_.baudRate) + " baud");
+    // The parser still holds the byte that ended a frame: it lets go once it returns.
+    if (!faults_.silentAfter.empty() && frame.bytes.starts_with(faults_.silentAfter)) {
+        silenced_ = true;
+        journal_.add(LogKind::Note, {},
+                     "display went silent after " + std::string(frameName(frame.type)) +
+                         " (fault); it takes and answers nothing from now on");
+    }
     parser_.setTransferFrames(blocks_.expectsFrames());
 }
 
@@ -361,7 +372,8 @@ bool Display::apply(const Frame& frame, SteadyTime at, std::vector<Reply>& out, 
                        ReplyKind::Answer});
         return true;
     case FrameType::ConfigQuery:
-        out.push_back({settingsText(s) + '\0', ReplyKind::Answer});
+        out.push_back({faults_.settingsReply ? *faults_.settingsReply : settingsText(s) + '\0',
+                       ReplyKind::Answer});
         return true;
     case FrameType::WelcomeLine1:
         s.wel_mess1 = frame.text;

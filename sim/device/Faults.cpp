@@ -13,7 +13,8 @@ std::vector<ReplyPiece> shapeReply(const Bytes& reply, const Faults& faults) {
 Bytes distortEcho(Bytes echo, const Faults& faults) {
     if (echo.empty())
         return echo;
-    if (faults.wrongEcho)
+    const bool named = !faults.wrongEchoTo.empty() && echo.starts_with(faults.wrongEchoTo);
+    if (faults.wrongEcho || named)
         echo.back() = static_cast<char>(echo.back() ^ 0x01);
     if (faults.shortEcho)
         echo.pop_back();

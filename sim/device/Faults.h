@@ -39,6 +39,10 @@ struct Faults {
     int silentAfterBlock = -1; // after taking this block the display reads and answers nothing
     bool keepSpeed = false;    // a baud rate code is refused: the display stays at its speed
     Millis replyDelay{0};      // every reply leaves this long after what it answers
+    std::optional<Bytes> settingsReply; // sent instead of the settings text and its 00
+    // Faults on one kind of frame, named by the bytes it begins with (such as 02 07 0C).
+    Bytes wrongEchoTo; // echoes of such frames come back with their last byte changed
+    Bytes silentAfter; // after such a frame the display reads and answers nothing
 };
 
 // What a reply is, so that faults can pick the replies they concern.

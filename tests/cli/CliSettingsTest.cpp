@@ -2,7 +2,9 @@
 #include "cli/shell/Cli.h"
 #include "cli/shell/TerminalOperator.h"
 #include "settings/SettingsText.h"
-#include "tests/app/DisplayFixture.h"
+#include "tests/app/RecordingOperator.h"
+#include "tests/cli/CliFixture.h"
+#include "tests/support/SimulatedDisplay.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -51,28 +53,18 @@ TEST(TerminalOperator, QuestionsNeedYesOrAnOperator) {
     EXPECT_TRUE(out.str().empty());
 }
 
-// The settings-file commands of tavisto-cli on a scripted display.
-class CliSettingsTest : public DisplayTest {
+// The settings-file commands of tavisto-cli on the simulated display.
+class CliSettingsTest : public CliTest {
 protected:
-    std::string pathOf(const std::string& name) const { return (folder.path() / name).string(); }
+    using Run = CliRun;
 
-    struct Run {
-        int code;
-        std::string out;
-        std::string err;
-    };
-
-    Run run(const std::vector<std::string>& args) {
-        const cli::CliEnvironment environment{line, clock,
-                                              [](std::vector<std::string>& list, std::string&) {
-                                                  list = {"/dev/ttyFAKE0"};
-                                                  return true;
-                                              },
-                                              kLangEnglish};
-        std::ostringstream out, err;
-        const int code = cli::RunCli(args, out, err, environment);
-        return {code, out.str(), err.str()};
+    CliSettingsTest() {
+        sim::Faults slow; // answers 20 ms late: a host that reads before it waits finds nothing
+        slow.replyDelay = 20ms;
+        display.setFaults(slow);
     }
+
+    std::string pathOf(const std::string& name) const { return (folder.path() / name).string(); }
 
     // The command on the fake port at 9600 baud, so no scan and no port announcement.
     Run runAt9600(std::vector<std::string> args) {
@@ -80,6 +72,7 @@ protected:
         return run(args);
     }
 
+    SimulatedDisplay display{line};
     TempFolder folder;
 };
 
@@ -113,6 +106,8 @@ TEST_F(CliSettingsTest, ANameOutsideAsciiIsSavedLoadedAndShownAsTyped) {
 
 // "dir/" would be saved as the hidden "dir/.ini", "." as "..ini".
 TEST_F(CliSettingsTest, ANameWithoutAFilePartIsRefusedByTheCliAndTheWindow) {
+    RecordingOperator op;
+    TDisplayInfo info;
     for (const std::string& name : {pathOf("") + "/", pathOf("."), pathOf("..")}) {
         SCOPED_TRACE(name);
         const Run defaults = run({"defaults", name});
@@ -131,7 +126,9 @@ TEST_F(CliSettingsTest, ANameWithoutAFilePartIsRefusedByTheCliAndTheWindow) {
 }
 
 TEST_F(CliSettingsTest, GetSettingsSavesWhatTheDisplayHolds) {
-    configuration = "{\"Comm_No\":7,\"lun_time\":9}";
+    sim::Faults faults = display.faults();
+    faults.settingsReply = Bytes("{\"Comm_No\":7,\"lun_time\":9}") + '\0';
+    display.setFaults(faults);
     Run result = runAt9600({"get-settings", pathOf("g")});
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.out, "Get Settings from Display Success!\nSave Settings File Success:" +
@@ -143,7 +140,8 @@ TEST_F(CliSettingsTest, GetSettingsSavesWhatTheDisplayHolds) {
     EXPECT_EQ(saved.lun_time, 9);
     EXPECT_EQ(saved.back_light, 5); // from the defaults the text did not override
 
-    silent = true;
+    faults.silent = true;
+    display.setFaults(faults);
     result = runAt9600({"get-settings", pathOf("h")});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.err, "Get Settings Error!\n");
@@ -154,7 +152,7 @@ TEST_F(CliSettingsTest, ApplySendsTheFileAndPrintsTheReport) {
     folder.write("a.ini", "{\"back_light\":6, \"Char_No\":8, \"Expand_Char_No\":1}");
     Run result = runAt9600({"apply", pathOf("a.ini")});
     EXPECT_EQ(result.code, 0) << result.err;
-    const std::vector<Bytes> sent = commandsSent();
+    const std::vector<Bytes> sent = line.writesOtherThan(wire("02 07 16 01"));
     ASSERT_EQ(sent.size(), 14u);
     EXPECT_EQ(sent.front(), wire("1F 58 01")); // 20 %
     EXPECT_EQ(sent[12], wire("02 05 08"));     // Japan
@@ -162,7 +160,9 @@ TEST_F(CliSettingsTest, ApplySendsTheFileAndPrintsTheReport) {
     EXPECT_EQ(result.out.rfind("Load Settings Success!\nDownload: \n\n", 0), 0u) << result.out;
     EXPECT_NE(result.out.find("CodePage Setting :            Success \n"), std::string::npos);
 
-    silent = true; // the port opens, the display says nothing
+    sim::Faults silent = display.faults(); // the port opens, the display says nothing
+    silent.silent = true;
+    display.setFaults(silent);
     result = runAt9600({"apply", pathOf("a.ini")});
     EXPECT_EQ(result.code, 1);
     EXPECT_NE(result.out.find("Failed \n"), std::string::npos) << result.out;

@@ -127,6 +127,12 @@ std::vector<Bytes> FakeLine::writes() const {
     return result;
 }
 
+std::vector<Bytes> FakeLine::writesOtherThan(const Bytes& frame) const {
+    std::vector<Bytes> result = writes();
+    std::erase(result, frame);
+    return result;
+}
+
 std::vector<LineEvent::Kind> FakeLine::kinds() const {
     std::vector<LineEvent::Kind> result;
     for (const auto& event : events_)

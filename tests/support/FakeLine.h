@@ -82,6 +82,8 @@ public:
     // What happened.
     const std::vector<LineEvent>& events() const { return events_; }
     std::vector<Bytes> writes() const;
+    // Every write but those of `frame` (such as the readiness probes between commands).
+    std::vector<Bytes> writesOtherThan(const Bytes& frame) const;
     std::vector<LineEvent::Kind> kinds() const;
     bool isOpen() const { return port_ != nullptr; }
     int baudRate() const { return baudRate_; }

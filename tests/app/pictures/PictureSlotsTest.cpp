@@ -1,10 +1,10 @@
-// The picture slots' workflows on the scripted display: Play Setting, the preview
+// The picture slots' workflows on the simulated display: Play Setting, the preview
 // click, which slots Download takes, and the checks it makes before it sends.
 #include "app/pictures/PictureDownload.h"
 #include "app/pictures/PlaySetting.h"
-#include "app/transfer/BlockingOwnerLoop.h"
-#include "tests/app/DisplayFixture.h"
 #include "tests/app/ModelRows.h"
+#include "tests/app/SimulatedWorkflow.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +18,20 @@ TSlotChecks checkedSlots(std::initializer_list<int> slots) {
     return checks;
 }
 
-class PictureSlotsTest : public DisplayTest {
+class PictureSlotsTest : public SimulatedWorkflowTest {
 protected:
+    PictureSlotsTest() {
+        sim::Faults slow; // answers 20 ms late: a host that reads before it waits finds nothing
+        slow.replyDelay = 20ms;
+        startDisplay(kMka, 14, slow);
+    }
+
     bool download(int model, TSlotChecks& checks) {
         return btn_DownloadPictrueClick(connection, op, FindModel(model), runner, slots, checks);
     }
 
-    TPictureSlots slots;
-    BlockingOwnerLoop loop;
-    TTransferRunner runner{connection, op, loop, TJobSources{}};
+    TSettingsForm form;
+    TDisplayInfo info;
 };
 
 TEST_F(PictureSlotsTest, PlaySettingSendsSelectionStandbyAndIntervalFromTheForm) {
@@ -96,14 +101,12 @@ TEST_F(PictureSlotsTest, ADisplayLostAtTheTransferSpeedGetsItsLinkBack) {
     slots.place(74, Bitmap(120, 40));
     TSlotChecks checks = checkedSlots({74});
     // The display takes the switch to 115200 baud and then stays quiet.
-    line.onWrite = [this](const Bytes& frame) {
-        if (frame.rfind(wire("02 07 04"), 0) == 0)
-            silent = true;
-        answer(frame);
-    };
+    sim::Faults faults = display->faults();
+    faults.silentAfter = wire("02 07 04");
+    display->setFaults(faults);
     EXPECT_FALSE(download(kMka, checks));
     // Apart from the readiness probes: to 115200 and back to the operator's 9600.
-    EXPECT_EQ(commandsSent(),
+    EXPECT_EQ(line.writesOtherThan(wire("02 07 16 01")),
               (std::vector<Bytes>{wire("02 07 04 00 01 C2 00"), wire("02 07 04 00 00 25 80")}));
     EXPECT_EQ(line.baudRate(), 9600);
     EXPECT_FALSE(connection.SessionPort);
@@ -117,7 +120,9 @@ TEST_F(PictureSlotsTest, ADisplayLostAtTheTransferSpeedGetsItsLinkBack) {
 TEST_F(PictureSlotsTest, ADisplayThatDoesNotAnswerFirstIsNotFound) {
     slots.place(74, Bitmap(120, 40));
     TSlotChecks checks = checkedSlots({74});
-    silent = true;
+    sim::Faults silent = display->faults();
+    silent.silent = true;
+    display->setFaults(silent);
     EXPECT_FALSE(download(kMka, checks));
     EXPECT_EQ(op.lastBox().flags, 16);
     EXPECT_EQ(op.lastBox().text.rfind("Not found the devies!", 0), 0u) << op.lastBox().text;

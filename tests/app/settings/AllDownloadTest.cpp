@@ -1,9 +1,11 @@
 #include "app/settings/AllDownload.h"
 
 #include "app/settings/SettingsWorkflows.h"
-#include "tests/app/DisplayFixture.h"
+#include "tests/app/SimulatedWorkflow.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 namespace tavisto::testing {
 namespace {
@@ -36,12 +38,18 @@ std::string reportWith(std::set<std::string> failed = {}) {
     return report;
 }
 
-class AllDownloadTest : public DisplayTest {
+class AllDownloadTest : public SimulatedWorkflowTest {
 protected:
     AllDownloadTest() {
+        sim::Faults slow; // answers 20 ms late: a host that reads before it waits finds nothing
+        slow.replyDelay = 20ms;
+        startDisplay(5, 14, slow);
         actDefaultSettingExecute(form, info, op);
         op.boxes.clear();
     }
+
+    TSettingsForm form;
+    TDisplayInfo info;
 };
 
 // The operator's Stop is looked at before each item: once it is asked, nothing more

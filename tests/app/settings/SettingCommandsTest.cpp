@@ -1,19 +1,26 @@
 #include "app/settings/SettingCommands.h"
 
 #include "app/settings/SettingsWorkflows.h"
-#include "tests/app/DisplayFixture.h"
+#include "tests/app/SimulatedWorkflow.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 
 namespace tavisto::testing {
 namespace {
 
-class SettingCommandsTest : public DisplayTest {
+class SettingCommandsTest : public SimulatedWorkflowTest {
 protected:
     SettingCommandsTest() {
+        sim::Faults slow; // answers 20 ms late: a host that reads before it waits finds nothing
+        slow.replyDelay = 20ms;
+        startDisplay(5, 14, slow);
         actDefaultSettingExecute(form, info, op);
         op.boxes.clear();
     }
+
+    TSettingsForm form;
+    TDisplayInfo info;
 };
 
 TEST_F(SettingCommandsTest, WelcomeMessageSendsBothLinesAndTheScrollFlagsWithWaitsBetween) {
@@ -29,10 +36,12 @@ TEST_F(SettingCommandsTest, WelcomeMessageSendsBothLinesAndTheScrollFlagsWithWai
     EXPECT_EQ(op.boxes, (std::vector<Box>{{"Done!", 64}}));
 
     // A display that does not come back after line 1 gets nothing more.
-    silentFor = {wire("02 07 16 01")};
-    const std::size_t sent = commandsSent().size();
+    sim::Faults silent = display->faults();
+    silent.silent = true;
+    display->setFaults(silent);
+    const std::size_t sent = line.writesOtherThan(wire("02 07 16 01")).size();
     EXPECT_FALSE(btn_DownloadSettingClick(connection, form, info, op));
-    EXPECT_EQ(commandsSent().size(), sent + 1);
+    EXPECT_EQ(line.writesOtherThan(wire("02 07 16 01")).size(), sent + 1);
     EXPECT_EQ(op.lastBox().flags, 16);
     EXPECT_EQ(op.lastBox().text.rfind("Not found the devies:", 0), 0u) << op.lastBox().text;
     EXPECT_GT(op.lastBox().text.size(), std::string("Not found the devies:").size());
@@ -60,7 +69,9 @@ TEST_F(SettingCommandsTest, AreaButtonsSendTheirColoursInOrder) {
 }
 
 TEST_F(SettingCommandsTest, AnAreaButtonStopsAtTheFirstFailure) {
-    wrongEchoFor = {wire("02 07 0C 00 00 F8")};
+    sim::Faults faults = display->faults();
+    faults.wrongEchoTo = wire("02 07 0C");
+    display->setFaults(faults);
     EXPECT_FALSE(btn_HeaderSetClick(connection, form, info, op));
     EXPECT_EQ(line.writes(),
               (std::vector<Bytes>{wire("02 07 0B F8 FC F8"), wire("02 07 0C 00 00 F8")}));

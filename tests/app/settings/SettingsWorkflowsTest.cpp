@@ -1,8 +1,9 @@
 #include "app/settings/SettingsWorkflows.h"
 
 #include "settings/DefaultSettings.h"
-#include "tests/app/DisplayFixture.h"
+#include "tests/app/SimulatedWorkflow.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +11,14 @@ namespace tavisto::testing {
 namespace {
 namespace fs = std::filesystem;
 
-class SettingsFileWorkflowTest : public DisplayTest {
+class SettingsFileWorkflowTest : public SimulatedWorkflowTest {
 protected:
-    SettingsFileWorkflowTest() { actDefaultSettingExecute(form, info, op); }
+    SettingsFileWorkflowTest() {
+        sim::Faults slow; // answers 20 ms late: a host that reads before it waits finds nothing
+        slow.replyDelay = 20ms;
+        startDisplay(5, 14, slow);
+        actDefaultSettingExecute(form, info, op);
+    }
 
     // A dialog that records what it was asked and answers with `choice`.
     TChooseFile chooser(std::optional<std::string> choice) {
@@ -24,6 +30,8 @@ protected:
 
     std::string pathOf(const std::string& name) const { return (folder.path() / name).string(); }
 
+    TSettingsForm form;
+    TDisplayInfo info;
     TempFolder folder;
     TSettingsDialogs dialogs;
     std::vector<TFileDialogRequest> requests;
@@ -134,15 +142,22 @@ TEST_F(SettingsFileWorkflowTest, BadFilesLeaveTheFormAsCollected) {
 
 TEST_F(SettingsFileWorkflowTest, GetSettingAppliesTheDisplaysTextOrChangesNothing) {
     const TSettingsForm before = form;
+    sim::Faults faults = display->faults();
+    faults.silent = true;
+    display->setFaults(faults);
     EXPECT_FALSE(btn_GetSettingClick(connection, form, info, op)); // no answer
     EXPECT_EQ(op.lastBox(), (Box{"Get Settings Error!", 48}));
-    configuration = "{\"Comm_No\":3";
+    faults.silent = false;
+    faults.settingsReply = Bytes("{\"Comm_No\":3") + '\0';
+    display->setFaults(faults);
     EXPECT_FALSE(btn_GetSettingClick(connection, form, info, op));
     EXPECT_EQ(op.lastBox(), (Box{"Parsing failed!", 48}));
     EXPECT_EQ(form, before);
     EXPECT_EQ(info.Comm_No, 255);
 
-    configuration = "{\"Comm_No\":3,\"wel_mess1\":\"FROM DISPLAY\",\"pic_reg\":3}";
+    faults.settingsReply =
+        Bytes("{\"Comm_No\":3,\"wel_mess1\":\"FROM DISPLAY\",\"pic_reg\":3}") + '\0';
+    display->setFaults(faults);
     ASSERT_TRUE(btn_GetSettingClick(connection, form, info, op));
     EXPECT_EQ(line.writes(), std::vector<Bytes>(3, wire("02 07 16 05")));
     EXPECT_EQ(op.lastBox(), (Box{"Get Settings from Display Success!", 64}));

@@ -2,8 +2,9 @@
 
 #include "pictures/BmpCodec.h"
 #include "settings/Vocabulary.h"
-#include "tests/app/DisplayFixture.h"
+#include "tests/app/SimulatedWorkflow.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +20,11 @@ int codePageRow(int codePageName) {
     return -1;
 }
 
-class DisplayTestingTest : public DisplayTest {
+// On a KT350-MK, which draws QR codes itself; the QR pictures go to a KT750--MK.
+class DisplayTestingTest : public SimulatedWorkflowTest {
 protected:
+    DisplayTestingTest() { startDisplay(5); }
+
     // The writes, the speed changes and the opening and closing of the port.
     std::vector<std::string> lineStory() const {
         std::vector<std::string> story;
@@ -132,6 +136,7 @@ TEST_F(DisplayTestingTest, QrCodesByTextOnlyWhereTheModelEncodesThem) {
 }
 
 TEST_F(DisplayTestingTest, PictureFromAFileGoesAt115200AndTheLinkComesBack) {
+    startDisplay(4);
     Bitmap picture(96, 96, kWhite);
     for (int x = 0; x < 48; ++x)
         for (int y = 0; y < 96; ++y)
@@ -162,6 +167,7 @@ TEST_F(DisplayTestingTest, PictureFromAFileGoesAt115200AndTheLinkComesBack) {
 }
 
 TEST_F(DisplayTestingTest, EveryFailedPictureSetsTheLinkBackBeforeSayingWhy) {
+    startDisplay(4);
     connection.CurrentBaudRate = 19200;
     std::string openError;
     const std::string missing = (folder.path() / "none.png").string();
@@ -200,10 +206,12 @@ TEST_F(DisplayTestingTest, EveryFailedPictureSetsTheLinkBackBeforeSayingWhy) {
     EXPECT_TRUE(openError.empty());
     EXPECT_FALSE(line.isOpen());
 
-    // The end mark that does not go out: the code, then which write failed and why.
-    line.onWrite = [this](const Bytes& written) {
+    // The end mark that does not go out: the code, then which write failed and why. The
+    // line fails from the first piece's last write on.
+    line.onWrite = [this, toDisplay = line.onWrite](const Bytes& written) {
+        toDisplay(written);
         if (written.size() == 256)
-            line.failWrites = true; // from the first piece's last write on
+            line.failWrites = true;
     };
     line.failWrites = false;
     EXPECT_FALSE(ShowQrPicture(
@@ -219,6 +227,7 @@ TEST_F(DisplayTestingTest, EveryFailedPictureSetsTheLinkBackBeforeSayingWhy) {
 }
 
 TEST_F(DisplayTestingTest, PictureMadeFromTheTextOnModelsWithoutAnEncoder) {
+    startDisplay(4);
     std::string openError;
     ASSERT_TRUE(
         ShowQrCodeOfText(connection, op, FindModel(4), 1, "1234567890ABCDEFGHIJ", openError));
