@@ -192,7 +192,13 @@ void Display::handle(Frame&& frame, SteadyTime at, std::vector<Reply>& out) {
         }
         journal_.add(LogKind::Received, frame.bytes,
                      std::string(frameName(frame.type)) + (note.empty() ? "" : ": " + note));
-        out.insert(out.end(), replies.begin(), replies.end());
+        for (Reply& reply : replies) {
+            const auto& lost = faults_.lostReplies;
+            if (std::find(lost.begin(), lost.end(), repliesToFrames_++) == lost.end())
+                out.push_back(std::move(reply));
+            else
+                journal_.add(LogKind::Dropped, reply.bytes, "reply lost (fault)");
+        }
     } else {
         journal_.add(LogKind::Rejected, frame.bytes,
                      std::string(frameName(frame.type)) + ": " + note);

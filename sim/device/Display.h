@@ -80,6 +80,7 @@ public:
     void setFaults(const Faults& faults) {
         faults_ = faults;
         silenced_ = false;
+        repliesToFrames_ = 0;
     }
     const Faults& faults() const { return faults_; }
     void setModel(int model);
@@ -114,6 +115,7 @@ private:
     std::uint32_t fileLength_ = 0; // of the named file being taken
     std::uint32_t fileTaken_ = 0;  // its bytes taken so far
     bool silenced_ = false;        // gone silent by a fault: takes and answers nothing
+    int repliesToFrames_ = 0;      // since the faults were set, for Faults::lostReplies
     bool takingQrPicture_ = false;
     QrRequest qrPicture_;
 };

@@ -3,7 +3,7 @@
 namespace tavisto::sim {
 
 std::vector<ReplyPiece> shapeReply(const Bytes& reply, const Faults& faults) {
-    Bytes whole = faults.garbage + reply;
+    Bytes whole = faults.garbage + reply + faults.trailer;
     if (faults.splitAt == 0 || faults.splitAt >= whole.size())
         return {ReplyPiece{std::move(whole), faults.replyDelay}};
     return {ReplyPiece{whole.substr(0, faults.splitAt), faults.replyDelay},

@@ -43,6 +43,10 @@ struct Faults {
     // Faults on one kind of frame, named by the bytes it begins with (such as 02 07 0C).
     Bytes wrongEchoTo; // echoes of such frames come back with their last byte changed
     Bytes silentAfter; // after such a frame the display reads and answers nothing
+    Bytes trailer;     // sent after every reply
+    // Replies to frames (answers and echoes), counted from 0 since these faults were
+    // set, that never leave.
+    std::vector<int> lostReplies;
 };
 
 // What a reply is, so that faults can pick the replies they concern.
@@ -59,7 +63,8 @@ struct ReplyPiece {
     Millis pauseBefore{0};
 };
 
-// Applies the delivery faults (garbage before the reply, split with a pause).
+// Applies the delivery faults (a delay, garbage before the reply and a trailer after
+// it, split with a pause).
 std::vector<ReplyPiece> shapeReply(const Bytes& reply, const Faults& faults);
 
 // Applies the echo faults to an echo.
