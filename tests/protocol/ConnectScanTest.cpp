@@ -1,21 +1,11 @@
-#include "ProtocolFixture.h"
+#include "ConnectionFixture.h"
 #include "protocol/Discovery.h"
 
 namespace tavisto::testing {
 namespace {
 
-using namespace std::string_literals;
-
-class Scan : public ProtocolTest {
+class Scan : public ConnectionTest {
 protected:
-    // A display that only understands the host at its own speed.
-    void displayAt(int baudRate, const std::string& model) {
-        line.onWrite = [this, baudRate, model](const Bytes& written) {
-            if (line.baudRate() == baudRate && written == wire("02 07 16 01"))
-                line.arrive(model + '\0', 15ms);
-        };
-    }
-
     std::vector<int> openedSpeeds() const {
         std::vector<int> speeds;
         for (const auto& event : line.events()) {
@@ -44,7 +34,7 @@ TEST_F(Scan, TriesEverySpeedInOrderWithPausesWhenNothingAnswers) {
 }
 
 TEST_F(Scan, KeepsTheLastAttemptsMessage) {
-    displayAt(115200, "KT999");
+    displayAt(115200, 5, [](sim::Faults& f) { f.modelReply = Bytes("KT999") + '\0'; });
     ScanResult result = ScanForDisplay(connection);
     EXPECT_EQ(result.model, -1);
     EXPECT_EQ(result.message, "Unknown model !");
@@ -58,7 +48,7 @@ TEST_F(Scan, KeepsTheLastAttemptsMessage) {
 
 // Finding the display at each of the five speeds is tested on the virtual display.
 TEST_F(Scan, StopsAtTheFirstSpeedThatAnswers) {
-    displayAt(38400, "KT750-MK");
+    displayAt(38400, 6);
     std::vector<int> attempts;
     const ScanResult result =
         ScanForDisplay(connection, [&](int baudRate) { attempts.push_back(baudRate); });

@@ -1,4 +1,4 @@
-#include "ProtocolFixture.h"
+#include "ConnectionFixture.h"
 #include "protocol/Session.h"
 
 namespace tavisto::testing {
@@ -8,17 +8,12 @@ using namespace std::string_literals;
 
 const Bytes kModelQuery = wire("02 07 16 01");
 
-Bytes named(const std::string& model) {
-    return model + '\0';
-}
-
-class Identify : public ProtocolTest {};
+class Identify : public ConnectionTest {};
 
 TEST_F(Identify, RecognisesEveryModelAndClosesTheSession) {
-    const std::vector<std::string> names = {"KT350--MKA", "KT350--MKB", "KT350-MKC", "KT350-MKD",
-                                            "KT750--MK",  "KT350-MK",   "KT750-MK"};
+    displayAt(9600);
     for (int model = 0; model < 7; ++model) {
-        answer(kModelQuery, named(names[static_cast<std::size_t>(model)]));
+        display->setModel(model);
         EXPECT_EQ(LcdIdentifyModel(connection, message), model);
         EXPECT_EQ(message, "OK");
         EXPECT_FALSE(connection.SessionPort);
@@ -28,48 +23,49 @@ TEST_F(Identify, RecognisesEveryModelAndClosesTheSession) {
 }
 
 TEST_F(Identify, TracesOnlyTheReply) {
-    answer(kModelQuery, named("KT350-MK"));
+    displayAt(9600);
     ASSERT_EQ(LcdIdentifyModel(connection, message), 5);
     EXPECT_EQ(traced, std::vector<std::string>{"<---- 4B543335302D4D4B00"});
     EXPECT_EQ(line.kinds(), (Kinds{kOpen, kWrite, kClose}));
 }
 
 TEST_F(Identify, AssemblesAReplySplitAcrossReads) {
-    line.onWrite = [this](const Bytes&) {
-        line.arrive("KT350-", 100ms);
-        line.arrive("MK"s + '\0', 140ms);
-    };
+    displayAt(9600, 5, [](sim::Faults& f) {
+        f.splitAt = 6;
+        f.splitPause = 40ms;
+        f.replyDelay = 100ms;
+    });
     EXPECT_EQ(LcdIdentifyModel(connection, message), 5);
 }
 
 TEST_F(Identify, RejectsRepliesThatDoNotEndInZero) {
-    answer(kModelQuery, "KT350-MK");
+    displayAt(9600, 5, [](sim::Faults& f) { f.modelReply = "KT350-MK"; });
     EXPECT_EQ(LcdIdentifyModel(connection, message), -1);
     EXPECT_EQ(message, "Not found Device : Time out !");
     EXPECT_TRUE(traced.empty());
 
-    answer(kModelQuery, "KT350-MK\0\x01"s);
+    misbehave([](sim::Faults& f) { f.modelReply = "KT350-MK\0\x01"s; });
     EXPECT_EQ(LcdIdentifyModel(connection, message), -1);
     EXPECT_EQ(message, "Not found Device : Time out !");
     EXPECT_FALSE(connection.SessionPort);
 }
 
 TEST_F(Identify, UnknownNamesAreUnknownModels) {
-    answer(kModelQuery, named("kt350-mk"));
+    displayAt(9600, 5, [](sim::Faults& f) { f.modelReply = "kt350-mk"s + '\0'; });
     EXPECT_EQ(LcdIdentifyModel(connection, message), -1);
     EXPECT_EQ(message, "Unknown model !");
-    answer(kModelQuery, Bytes(1, '\0'));
+    misbehave([](sim::Faults& f) { f.modelReply = Bytes(1, '\0'); });
     EXPECT_EQ(LcdIdentifyModel(connection, message), -1);
     EXPECT_EQ(message, "Unknown model !");
 }
 
 TEST_F(Identify, WaitsEightySixPointFourMillisecondsAfterTheHundredMillisecondPause) {
     // Complete at 186 ms after the query: 86 ms into the window, still inside.
-    answer(kModelQuery, named("KT750-MK"), 186ms);
+    displayAt(9600, 6, [](sim::Faults& f) { f.replyDelay = 186ms; });
     EXPECT_EQ(LcdIdentifyModel(connection, message), 6);
 
     // Complete at 188 ms: the window closed at 186.4 ms.
-    answer(kModelQuery, named("KT750-MK"), 188ms);
+    misbehave([](sim::Faults& f) { f.replyDelay = 188ms; });
     const Micros before = clock.elapsed();
     EXPECT_EQ(LcdIdentifyModel(connection, message), -1);
     EXPECT_EQ(message, "Not found Device : Time out !");
@@ -98,11 +94,11 @@ TEST_F(Identify, PortErrorsSendNothing) {
     EXPECT_TRUE(line.events().empty());
 }
 
-class Probe : public ProtocolTest {};
+class Probe : public ConnectionTest {};
 
 TEST_F(Probe, AnswersOnTheOpenSessionAndLeavesItOpen) {
+    displayAt(9600, 3);
     openSession();
-    answer(kModelQuery, named("KT350-MKD"));
     EXPECT_TRUE(LcdProbeModel(connection, message));
     EXPECT_EQ(message, "OK");
     EXPECT_TRUE(connection.SessionPort);
@@ -124,23 +120,25 @@ TEST_F(Probe, FailsAtOnceWhenNothingHasArrived) {
 }
 
 TEST_F(Probe, DoesNotWaitForTheRestOfAReply) {
+    displayAt(9600, 5, [](sim::Faults& f) {
+        f.splitAt = 5;
+        f.splitPause = 51ms;
+        f.replyDelay = 50ms;
+    });
     openSession();
-    line.onWrite = [this](const Bytes&) {
-        line.arrive("KT350", 50ms);
-        line.arrive("-MK"s + '\0', 101ms);
-    };
     EXPECT_FALSE(LcdProbeModel(connection, message));
     EXPECT_EQ(message, "Failed to read data");
 }
 
 TEST_F(Probe, JudgesUnknownModelsAndEndlessReplies) {
+    displayAt(9600, 5, [](sim::Faults& f) { f.modelReply = "KT350-MKX"s + '\0'; });
     openSession();
-    answer(kModelQuery, named("KT350-MKX"));
     EXPECT_FALSE(LcdProbeModel(connection, message));
     EXPECT_EQ(message, "Unknown model !");
 
-    // A display that keeps sending bytes without a 00, read by a slow driver
-    // (1 ms per read): the probe gives up once 172.8 ms have passed.
+    // Bytes without a 00, one every millisecond, read by a slow driver (1 ms per read):
+    // the probe gives up once 172.8 ms have passed. The line's own timing, so scripted.
+    display.reset();
     line.onWrite = [this](const Bytes&) {
         for (int ms = 0; ms < 400; ++ms)
             line.arrive("?", Micros(std::chrono::milliseconds(ms)));
@@ -152,7 +150,7 @@ TEST_F(Probe, JudgesUnknownModelsAndEndlessReplies) {
     EXPECT_EQ(clock.elapsed() - before, 100ms + 173ms);
 }
 
-class WaitReady : public ProtocolTest {};
+class WaitReady : public ConnectionTest {};
 
 TEST_F(WaitReady, GivesUpAfterFiftyOneProbes) {
     EXPECT_FALSE(LcdWaitReady(connection, message));
@@ -165,21 +163,17 @@ TEST_F(WaitReady, GivesUpAfterFiftyOneProbes) {
 }
 
 TEST_F(WaitReady, StopsAtTheFirstAnswer) {
-    int probes = 0;
-    line.onWrite = [&](const Bytes&) {
-        if (++probes == 3)
-            line.arrive(named("KT350-MK"), 10ms);
-    };
+    displayAt(9600, 5, [](sim::Faults& f) { f.lostReplies = {0, 1}; });
     EXPECT_TRUE(LcdWaitReady(connection, message));
     EXPECT_EQ(message, "OK");
-    EXPECT_EQ(probes, 3);
+    EXPECT_EQ(display->receivedFrames(), std::vector<Bytes>(3, kModelQuery));
     EXPECT_EQ(line.kinds(), (Kinds{kOpen, kWrite, kWrite, kWrite, kClose}));
     EXPECT_EQ(clock.elapsed(), 3 * 200ms);
 }
 
 TEST_F(WaitReady, KeepsTheCallersSessionOpenWhenAsked) {
+    displayAt(9600);
     openSession();
-    answer(kModelQuery, named("KT350-MK"));
     EXPECT_TRUE(LcdWaitReady(connection, message, true));
     EXPECT_TRUE(connection.SessionPort);
     EXPECT_TRUE(LcdWaitReady(connection, message, false));
@@ -195,16 +189,15 @@ TEST_F(WaitReady, FailsWithoutProbingWhenThePortCannotOpen) {
     EXPECT_EQ(clock.elapsed(), 0ms);
 }
 
-class Version : public ProtocolTest {};
+class Version : public ConnectionTest {};
 
 TEST_F(Version, ReadsRawBigEndianBytes) {
-    const Bytes query = wire("02 07 16 02");
-    answer(query, wire("00 0E"));
+    displayAt(9600, 5, [](sim::Faults& f) { f.versionReply = wire("00 0E"); });
     EXPECT_EQ(LcdReadVersion(connection, message), 14u);
     EXPECT_EQ(message, "OK");
-    answer(query, wire("0D"));
+    misbehave([](sim::Faults& f) { f.versionReply = wire("0D"); });
     EXPECT_EQ(LcdReadVersion(connection, message), 13u);
-    answer(query, wire("01 00 00 01 0E"));
+    misbehave([](sim::Faults& f) { f.versionReply = wire("01 00 00 01 0E"); });
     EXPECT_EQ(LcdReadVersion(connection, message), 0x0000010Eu);
     EXPECT_TRUE(traced.empty());
     EXPECT_EQ(line.kinds(),
@@ -212,32 +205,45 @@ TEST_F(Version, ReadsRawBigEndianBytes) {
 }
 
 TEST_F(Version, ReadsOnceAfterAHundredMilliseconds) {
-    answer(wire("02 07 16 02"), wire("0E"), 120ms);
+    displayAt(9600, 5, [](sim::Faults& f) { f.replyDelay = 120ms; });
     EXPECT_EQ(LcdReadVersion(connection, message), 0u);
     EXPECT_EQ(message, "Read Version Error !");
     EXPECT_FALSE(connection.SessionPort);
 }
 
-class Configuration : public ProtocolTest {};
+class Configuration : public ConnectionTest {
+protected:
+    // A display at 9600 baud that keeps `settings`; the text it gives for them.
+    Bytes displayKeeping(const sim::DeviceSettings& settings, const FaultChange& change = {}) {
+        displayAt(9600, 5, change).device().restore(settings, {});
+        return sim::settingsText(settings) + '\0';
+    }
+};
 
 TEST_F(Configuration, DecodesTheSettingsTextIncludingItsZero) {
-    const Bytes query = wire("02 07 16 05");
-    line.onWrite = [&](const Bytes& written) {
-        ASSERT_EQ(written, query);
-        line.arrive("{\"wel_mess1\":\"Caf\xE9", 100ms);
-        line.arrive("\"}"s + '\0', 400ms);
-    };
-    std::string text = "stale";
-    LcdGetConfiguration(connection, message, text);
+    sim::DeviceSettings settings;
+    settings.wel_mess1 = "Caf\xE9";
+    Bytes text = displayKeeping(settings);
+    const std::size_t accent = text.find('\xE9');
+    // The reply in two pieces: up to the accent 100 ms after the query, the rest 300 ms later.
+    misbehave([&](sim::Faults& f) {
+        f.splitAt = accent + 1;
+        f.splitPause = 300ms;
+        f.replyDelay = 100ms;
+    });
+    std::string read = "stale";
+    LcdGetConfiguration(connection, message, read);
     EXPECT_EQ(message, "OK");
-    EXPECT_EQ(text, "{\"wel_mess1\":\"Caf\xC3\xA9\"}"s + '\0');
+    EXPECT_EQ(read, text.replace(accent, 1, "\xC3\xA9"));
     EXPECT_TRUE(traced.empty());
     EXPECT_EQ(line.kinds(), (Kinds{kOpen, kWrite, kClose}));
+    EXPECT_EQ(display->receivedFrames(), std::vector<Bytes>{wire("02 07 16 05")});
 }
 
 TEST_F(Configuration, ReadsLongRepliesInPortions) {
-    const Bytes big = "{\"main_str\":\"" + std::string(9000, 'x') + "\"}" + '\0';
-    answer(wire("02 07 16 05"), big);
+    sim::DeviceSettings settings;
+    settings.main_str = std::string(9000, 'x');
+    const Bytes big = displayKeeping(settings);
     std::string text;
     LcdGetConfiguration(connection, message, text);
     EXPECT_EQ(text, big);
@@ -245,11 +251,11 @@ TEST_F(Configuration, ReadsLongRepliesInPortions) {
 
 TEST_F(Configuration, TimesOutAfter1296Milliseconds) {
     std::string text = "stale";
-    answer(wire("02 07 16 05"), "{}"s + '\0', 100ms + 1290ms);
+    const Bytes sent = displayKeeping({}, [](sim::Faults& f) { f.replyDelay = 100ms + 1290ms; });
     LcdGetConfiguration(connection, message, text);
-    EXPECT_EQ(text, "{}"s + '\0');
+    EXPECT_EQ(text, sent);
 
-    answer(wire("02 07 16 05"), "{}"s + '\0', 100ms + 1298ms);
+    misbehave([](sim::Faults& f) { f.replyDelay = 100ms + 1298ms; });
     LcdGetConfiguration(connection, message, text);
     EXPECT_EQ(message, "Get configuration: Time out !");
     EXPECT_EQ(text, "");

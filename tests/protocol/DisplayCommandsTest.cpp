@@ -1,6 +1,6 @@
 #include "protocol/DisplayCommands.h"
 
-#include "ProtocolFixture.h"
+#include "ConnectionFixture.h"
 
 #include <functional>
 
@@ -17,7 +17,7 @@ struct FrameCase {
 
 // Each command's frame reaches the line through the command's own port; the
 // frames' parameter limits are checked in DisplayFramesTest.
-class OneShot : public ProtocolTest {};
+class OneShot : public ConnectionTest {};
 
 TEST_F(OneShot, EachCommandWritesItsFrameThroughItsOwnPort) {
     const std::string text45(45, 'T');
@@ -77,7 +77,7 @@ TEST_F(OneShot, UsesTheConnectionSpeed) {
     EXPECT_EQ(line.events().front().baudRate, 57600);
 }
 
-class NoReply : public ProtocolTest {};
+class NoReply : public ConnectionTest {};
 
 TEST_F(NoReply, EachCommandOpensWritesAndClosesTheSession) {
     const std::vector<FrameCase> cases = {
@@ -157,10 +157,10 @@ TEST_F(NoReply, LinkSpeedNeedsAnOpenSessionAndKeepsIt) {
     EXPECT_EQ(traced, (std::vector<std::string>{"----> 0207040001C200", "----> 02070400002580"}));
 }
 
-class Echo : public ProtocolTest {};
+class Echo : public ConnectionTest {};
 
 TEST_F(Echo, ColourFramesCarryRedGreenBlueByArea) {
-    echo();
+    displayAt(9600);
     const std::uint32_t color = 0x00336699; // blue 33, green 66, red 99
     ASSERT_TRUE(LcdSetTextColor(connection, TArea::Header, color, message));
     ASSERT_TRUE(LcdSetTextColor(connection, TArea::Main, color, message));
@@ -179,50 +179,50 @@ TEST_F(Echo, ColourFramesCarryRedGreenBlueByArea) {
 }
 
 TEST_F(Echo, HeaderModeSucceedsOnlyOnTheExactEcho) {
-    answer(wire("02 07 0A"), wire("02 07 0A"));
+    displayAt(9600);
     EXPECT_TRUE(LcdSetHeaderMode(connection, 10, message));
     EXPECT_EQ(message, "OK");
 
-    answer(wire("02 07 0A"), wire("02 07 0B"));
+    misbehave([](sim::Faults& f) { f.wrongEcho = true; });
     EXPECT_FALSE(LcdSetHeaderMode(connection, 10, message));
     EXPECT_EQ(message, "Set Title mode Error!");
     EXPECT_EQ(traced.back(), "<---- 02070B");
 
     // Longer than the frame: complete, but not equal.
-    answer(wire("02 07 09"), wire("02 07 09 00"));
+    misbehave([](sim::Faults& f) { f.trailer = wire("00"); });
     EXPECT_FALSE(LcdSetHeaderMode(connection, 9, message));
     EXPECT_EQ(message, "Set Title mode Error!");
     EXPECT_FALSE(connection.SessionPort);
 }
 
 TEST_F(Echo, WrongEchoesGiveEachCommandsText) {
-    answer(wire("02 07 0E 01 02 03"), wire("02 07 0E 01 02 04"));
+    displayAt(9600, 5, [](sim::Faults& f) { f.wrongEcho = true; });
     EXPECT_FALSE(LcdSetTextColor(connection, TArea::Main, 0x030201, message));
     EXPECT_EQ(message, "Set TextColor Error!");
-    answer(wire("02 07 11 01 02 03"), wire("02 07 11 01 02 00"));
     EXPECT_FALSE(LcdSetBackgroundColor(connection, TArea::Footer, 0x030201, message));
     EXPECT_EQ(message, "Set BackgroudColor Error!");
 }
 
 TEST_F(Echo, AnEchoSplitAcrossPollsIsAssembled) {
-    line.onWrite = [this](const Bytes& written) {
-        line.arrive(written.substr(0, 2), 450ms);
-        line.arrive(written.substr(2), 950ms);
-    };
+    displayAt(9600, 5, [](sim::Faults& f) {
+        f.splitAt = 2;
+        f.splitPause = 500ms;
+        f.replyDelay = 450ms;
+    });
     EXPECT_TRUE(LcdSetTextColor(connection, TArea::Footer, 0xFFFFFF, message));
     // Polled at 500 ms (two bytes) and 1000 ms after the write (the rest).
     EXPECT_EQ(clock.elapsed(), 1000ms);
 }
 
 TEST_F(Echo, TimesOutWhenTheEchoStaysShort) {
-    answer(wire("02 07 0E 00 00 00"), wire("02 07 0E"));
+    displayAt(9600, 5, [](sim::Faults& f) { f.shortEcho = true; });
     EXPECT_FALSE(LcdSetTextColor(connection, TArea::Main, 0, message));
     EXPECT_EQ(message, "Set TextColor Error : Time out !");
     // 500 ms pause, polls every 100 ms until more than 1728 ms have passed.
     EXPECT_EQ(clock.elapsed(), 500ms + 1800ms);
     EXPECT_FALSE(connection.SessionPort);
 
-    line.onWrite = nullptr;
+    misbehave([](sim::Faults& f) { f.silent = true; });
     EXPECT_FALSE(LcdSetBackgroundColor(connection, TArea::Header, 0, message));
     EXPECT_EQ(message, "Set BackgroudColor Error : Time out !");
     EXPECT_FALSE(LcdSetHeaderMode(connection, 10, message));
@@ -230,9 +230,9 @@ TEST_F(Echo, TimesOutWhenTheEchoStaysShort) {
 }
 
 TEST_F(Echo, TheLastPollIsAt1700Milliseconds) {
-    answer(wire("02 07 0A"), wire("02 07 0A"), 500ms + 1700ms);
+    displayAt(9600, 5, [](sim::Faults& f) { f.replyDelay = 500ms + 1700ms; });
     EXPECT_TRUE(LcdSetHeaderMode(connection, 10, message));
-    answer(wire("02 07 0A"), wire("02 07 0A"), 500ms + 1701ms);
+    misbehave([](sim::Faults& f) { f.replyDelay = 500ms + 1701ms; });
     EXPECT_FALSE(LcdSetHeaderMode(connection, 10, message));
     EXPECT_EQ(message, "Set Title mode Error : Time out !");
 }
@@ -246,23 +246,23 @@ TEST_F(Echo, PortFailureSendsNothing) {
 }
 
 TEST_F(Echo, MainTextLinesReadOnceAfterHalfASecond) {
-    answer(wire("02 07 14 02"), wire("02 07 14 02"), 490ms);
+    displayAt(9600, 5, [](sim::Faults& f) { f.replyDelay = 490ms; });
     EXPECT_TRUE(LcdSetMainTextLines(connection, 2, message));
     EXPECT_EQ(message, "OK");
     EXPECT_EQ(traced, (std::vector<std::string>{"----> 02071402", "<---- 02071402"}));
 
-    answer(wire("02 07 14 01"), wire("02 07 14 01"), 510ms);
+    misbehave([](sim::Faults& f) { f.replyDelay = 510ms; });
     EXPECT_FALSE(LcdSetMainTextLines(connection, 1, message));
     EXPECT_EQ(message, "Set Main Text Lines Error!");
     EXPECT_EQ(traced.back(), "----> 02071401"); // nothing received, nothing traced
 
-    answer(wire("02 07 14 01"), wire("02 07 14 02"));
+    misbehave([](sim::Faults& f) { f.wrongEcho = true; });
     EXPECT_FALSE(LcdSetMainTextLines(connection, 1, message));
     EXPECT_EQ(message, "Set Main Text Lines Error!");
     EXPECT_FALSE(connection.SessionPort);
 }
 
-class QrImage : public ProtocolTest {};
+class QrImage : public ConnectionTest {};
 
 TEST_F(QrImage, SendsHeaderPiecesAndEndOnTheOpenSession) {
     EXPECT_EQ(LcdSendQrImage(connection, std::string(4608, '\xFF'), 2, 0), 13);
