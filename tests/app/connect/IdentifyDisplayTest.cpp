@@ -1,44 +1,42 @@
-// Finding a display on a scripted line, on a virtual clock.
+// Finding a display on the fake line, on a virtual clock.
 #include "app/connect/IdentifyDisplay.h"
 
 #include "tests/app/RecordingOperator.h"
-#include "tests/protocol/ProtocolFixture.h"
+#include "tests/protocol/ConnectionFixture.h"
+
+#include <algorithm>
 
 namespace tavisto::testing {
 namespace {
 
-class IdentifyDisplayTest : public ProtocolTest {
+class IdentifyDisplayTest : public ConnectionTest {
 protected:
-    // A KT350-MK at 9600 baud that misses its first `missed` version answers.
-    void displayMissingVersionAnswers(int missed) {
-        line.onWrite = [this, missed](const Bytes& written) {
-            if (written == wire("02 07 16 01"))
-                line.arrive(Bytes("KT350-MK") + '\0', 15ms);
-            if (written == wire("02 07 16 02") && ++versionQueries > missed)
-                line.arrive(Bytes("\x00\x0E", 2), 15ms);
-        };
+    std::ptrdiff_t versionQueries() const {
+        const auto frames = display->receivedFrames();
+        return std::count(frames.begin(), frames.end(), wire("02 07 16 02"));
     }
 
-    int versionQueries = 0;
     RecordingOperator op;
 };
 
 TEST_F(IdentifyDisplayTest, AMissedVersionAnswerIsAskedForAgainUnlessOnceIsAsked) {
-    displayMissingVersionAnswers(2);
+    // A KT350-MK at 9600 baud that answers the model but not the first two version
+    // queries.
+    displayAt(9600, 5, [](sim::Faults& f) { f.lostReplies = {1, 2}; });
     TDisplayIdentity found = IdentifyDisplay(connection, op, TIdentifyRequest{});
     ASSERT_TRUE(found.found());
     EXPECT_EQ(std::string(found.model->name), "KT350-MK");
     EXPECT_EQ(found.baudRate, 9600);
     EXPECT_EQ(found.firmwareVersion, 14u);
-    EXPECT_EQ(versionQueries, 3);
+    EXPECT_EQ(versionQueries(), 3);
 
-    versionQueries = 0;
+    displayAt(9600, 5, [](sim::Faults& f) { f.lostReplies = {1}; });
     TIdentifyRequest once;
     once.versionAttempts = 1;
     found = IdentifyDisplay(connection, op, once);
     EXPECT_EQ(found.firmwareVersion, std::nullopt);
     EXPECT_EQ(found.versionCause, "Read Version Error !");
-    EXPECT_EQ(versionQueries, 1);
+    EXPECT_EQ(versionQueries(), 1);
 }
 
 TEST_F(IdentifyDisplayTest, APortThatDoesNotOpenIsToldApartAndNothingIsSent) {
