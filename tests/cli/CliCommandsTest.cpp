@@ -1,8 +1,10 @@
 #include "CliFixture.h"
 #include "pictures/BmpCodec.h"
+#include "tests/support/SimulatedDisplay.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
+#include <optional>
 
 namespace tavisto::testing {
 namespace {
@@ -10,13 +12,26 @@ namespace {
 using namespace std::string_literals;
 using ::testing::EndsWith;
 
+// The commands against the virtual display's device: a display of a model (its
+// index in the model table) at a speed, that takes the place of the one before it.
+class CliCommands : public CliTest {
+protected:
+    SimulatedDisplay& displayAt(int baudRate, int model, std::uint32_t version = 14) {
+        display.reset(); // lets go of the line before the new one takes it
+        display.emplace(line, model, baudRate, version);
+        return *display;
+    }
+
+    std::optional<SimulatedDisplay> display;
+};
+
 struct WireCase {
     std::vector<std::string> args;
     Bytes frame;
 };
 
-TEST_F(CliTest, EachCommandSendsItsFrame) {
-    displayAt(9600, "KT350-MK");
+TEST_F(CliCommands, EachCommandSendsItsFrame) {
+    displayAt(9600, 5); // KT350-MK
     const std::vector<WireCase> cases = {
         {{"clear"}, wire("0C")},
         {{"text", "AB"}, wire("41 42")},
@@ -75,23 +90,17 @@ TEST_F(CliTest, EachCommandSendsItsFrame) {
 // script, and a refusal ends with the status format and firmware use too.
 // The speed command has no answer: the display is asked for its model at the new
 // speed, and "OK" comes only when it answers there.
-TEST_F(CliTest, DisplayBaudIsOkOnlyWhenTheDisplayAnswersAtTheNewSpeed) {
-    int displaySpeed = 9600;
-    bool takesSpeed = true;
-    line.onWrite = [&](const Bytes& written) {
-        if (written == wire("02 42 31") && takesSpeed)
-            displaySpeed = 19200;
-        else if (written == wire("02 07 16 01") && line.baudRate() == displaySpeed)
-            line.arrive("KT350-MK"s + '\0', 10ms);
-    };
+TEST_F(CliCommands, DisplayBaudIsOkOnlyWhenTheDisplayAnswersAtTheNewSpeed) {
+    displayAt(9600, 5);
     const CliRun taken = run({"--baud", "9600", "display-baud", "19200"});
     EXPECT_EQ(taken.code, 0) << taken.err;
     EXPECT_EQ(taken.out, "OK\n");
     EXPECT_EQ(line.writes().front(), wire("02 42 31"));
     EXPECT_EQ(line.baudRate(), 19200) << "asked at the new speed";
 
-    displaySpeed = 9600;
-    takesSpeed = false;
+    sim::Faults keepsSpeed;
+    keepsSpeed.keepSpeed = true;
+    displayAt(9600, 5).setFaults(keepsSpeed);
     const CliRun kept = run({"--baud", "9600", "display-baud", "1"});
     EXPECT_EQ(kept.code, 1);
     EXPECT_THAT(kept.err, EndsWith("\nthe display did not answer at 19200 baud after the change "
@@ -99,8 +108,8 @@ TEST_F(CliTest, DisplayBaudIsOkOnlyWhenTheDisplayAnswersAtTheNewSpeed) {
                                    "baud\n"));
 }
 
-TEST_F(CliTest, FactoryResetAsksFirstAndRefusalHasItsOwnStatus) {
-    displayAt(9600, "KT350-MK");
+TEST_F(CliCommands, FactoryResetAsksFirstAndRefusalHasItsOwnStatus) {
+    displayAt(9600, 5);
     CliRun result = run({"--baud", "9600", "factory-reset"});
     EXPECT_EQ(result.code, cli::kExitNotConfirmed);
     EXPECT_EQ(result.out, "");
@@ -124,7 +133,7 @@ TEST_F(CliTest, FactoryResetAsksFirstAndRefusalHasItsOwnStatus) {
 
 // A font, table or firmware file is checked against the download file's limit, and
 // named as a download file, before the port is opened.
-TEST_F(CliTest, AnOversizedDownloadFileIsRefusedAsADownloadFile) {
+TEST_F(CliCommands, AnOversizedDownloadFileIsRefusedAsADownloadFile) {
     TempFolder folder;
     folder.write("huge.bin", "");
     const std::string file = (folder.path() / "huge.bin").string();
@@ -138,7 +147,7 @@ TEST_F(CliTest, AnOversizedDownloadFileIsRefusedAsADownloadFile) {
 
 // With --baud nothing scans first, so the download workflows' own wait finds the
 // silent display and says so as the window does, with the port and the speed tried.
-TEST_F(CliTest, ASilentDisplayAtAGivenSpeedIsNotFoundForADownload) {
+TEST_F(CliCommands, ASilentDisplayAtAGivenSpeedIsNotFoundForADownload) {
     TempFolder folder;
     folder.write("font.bin", "abc");
     folder.write("logo.bmp", EncodeBmp(Bitmap(8, 8, Rgb{})));
@@ -163,8 +172,8 @@ TEST_F(CliTest, ASilentDisplayAtAGivenSpeedIsNotFoundForADownload) {
     EXPECT_EQ(std::count(writes.begin(), writes.end(), wire("02 07 04 00 01 C2 00")), 0);
 }
 
-TEST_F(CliTest, ScansForTheDisplayUnlessTheSpeedIsGiven) {
-    displayAt(38400, "KT750-MK");
+TEST_F(CliCommands, ScansForTheDisplayUnlessTheSpeedIsGiven) {
+    displayAt(38400, 6); // KT750-MK
     CliRun result = run({"clear"});
     EXPECT_EQ(result.code, 0) << result.err;
     // The port is tried once, then scanned, then used.
@@ -186,7 +195,7 @@ TEST_F(CliTest, ScansForTheDisplayUnlessTheSpeedIsGiven) {
     EXPECT_EQ(result.err, kUsingFakePort + "Set Title mode Error : Time out !\n");
 }
 
-TEST_F(CliTest, NoDisplayAtAnySpeed) {
+TEST_F(CliCommands, NoDisplayAtAnySpeed) {
     const CliRun result = run({"welcome1", "Hi"});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.out, "");
@@ -196,8 +205,8 @@ TEST_F(CliTest, NoDisplayAtAnySpeed) {
 }
 
 // connect is the window's Connect workflow with the terminal as its window.
-TEST_F(CliTest, ConnectReportsModelFirmwareAndSpeed) {
-    displayAt(57600, "KT350-MK");
+TEST_F(CliCommands, ConnectReportsModelFirmwareAndSpeed) {
+    displayAt(57600, 5); // KT350-MK
     CliRun result = run({"--port", "/dev/ttyFAKE0", "connect"});
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.out, "Connected to KT350-MK!\nFirmware: V14\nBaud rate: 57600\n");
@@ -206,21 +215,23 @@ TEST_F(CliTest, ConnectReportsModelFirmwareAndSpeed) {
     EXPECT_NE(std::find(line.writes().begin(), line.writes().end(), wire("0C")),
               line.writes().end());
 
-    displayAt(9600, "KT350-MKD", wire("00 0D"));
+    displayAt(9600, 3, 13); // KT350-MKD
     result = run({"connect"});
     EXPECT_EQ(result.out, "Connected to KT350-MKD!\nFirmware: V13\nBaud rate: 9600\n");
     EXPECT_EQ(result.err, kUsingFakePort +
                               "The current firmware version is lower than the latest version.\n\n"
                               "Please update the firmware version.\n");
 
-    displayAt(115200, "KT350--MKA");
+    displayAt(115200, 0); // KT350--MKA
     result = run({"connect"});
     EXPECT_EQ(result.out, "Connected to KT350--MKA!\nBaud rate: 115200\n");
     EXPECT_EQ(line.writes().back(), wire("0C"));
 
     // Found at 115200 while its settings store 38400 (code 2): the link-speed frame for
     // 38400 goes out at 115200, then the port follows.
-    displayAt(115200, "KT350--MKA", wire("0E"), R"({"Baud_Rate": 2})");
+    displayAt(38400, 0);
+    ASSERT_EQ(run({"--baud", "38400", "raw", "02 07 04 00 01 C2 00"}).code, 0);
+    ASSERT_EQ(display->baudRate(), 115200);
     result = run({"connect"});
     EXPECT_EQ(result.out, "The display was still at 115200 baud from a transfer that did not "
                           "finish; it is set back to its own speed, 38400 baud.\n"
@@ -230,23 +241,26 @@ TEST_F(CliTest, ConnectReportsModelFirmwareAndSpeed) {
     ASSERT_NE(switched, writes.end());
     EXPECT_EQ(*(switched - 1), wire("02 07 16 05"));
 
-    line.onWrite = nullptr;
+    display.reset();
     result = run({"connect"});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, kUsingFakePort + "Not found Device : Time out !\n");
 }
 
-TEST_F(CliTest, VersionAndConfiguration) {
-    displayAt(9600, "KT750-MK", wire("00 0E"), "{\"wel_mess1\":\"Caf\xE9\"}");
+TEST_F(CliCommands, VersionAndConfiguration) {
+    sim::DeviceSettings settings;
+    settings.wel_mess1 = "Caf\xE9";
+    displayAt(9600, 6).device().restore(settings, {}); // KT750-MK
     CliRun result = run({"version"});
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, "V14\n");
     result = run({"get-config"});
     EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(result.out, "{\"wel_mess1\":\"Caf\xC3\xA9\"}\n");
+    Bytes text = sim::settingsText(settings);
+    EXPECT_EQ(result.out, text.replace(text.find('\xE9'), 1, "\xC3\xA9") + "\n");
 
-    line.onWrite = nullptr;
+    display.reset();
     result = run({"--baud", "9600", "version"});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.err, kUsingFakePort + "Read Version Error !\n");
@@ -255,8 +269,8 @@ TEST_F(CliTest, VersionAndConfiguration) {
     EXPECT_EQ(result.err, kUsingFakePort + "Get configuration: Time out !\n");
 }
 
-TEST_F(CliTest, TraceLinesGoToStandardError) {
-    displayAt(9600, "KT350-MK");
+TEST_F(CliCommands, TraceLinesGoToStandardError) {
+    displayAt(9600, 5);
     const CliRun result =
         run({"--trace", "--port", "/dev/ttyFAKE0", "--baud", "9600", "header-mode", "text"});
     EXPECT_EQ(result.code, 0);
@@ -266,25 +280,25 @@ TEST_F(CliTest, TraceLinesGoToStandardError) {
 }
 
 // A trace file that fills up is reported; the exit status is still the command's.
-TEST_F(CliTest, AFullTraceFileIsReportedWithoutChangingTheOutcome) {
+TEST_F(CliCommands, AFullTraceFileIsReportedWithoutChangingTheOutcome) {
     const std::string full = "tavisto-cli: the trace file /dev/full is incomplete: No space left "
                              "on device\n";
-    displayAt(9600, "KT350-MK");
+    displayAt(9600, 5);
     CliRun result = run({"--trace-file", "/dev/full", "--port", "/dev/ttyFAKE0", "--baud", "9600",
                          "header-mode", "text"});
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, "OK\n");
     EXPECT_EQ(result.err, full);
 
-    displayAt(19200, "KT350-MK"); // nobody answers at 9600
+    displayAt(19200, 5); // nobody answers at 9600
     result = run({"--trace-file", "/dev/full", "--port", "/dev/ttyFAKE0", "--baud", "9600",
                   "header-mode", "text"});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.err, "Set Title mode Error : Time out !\n" + full);
 }
 
-TEST_F(CliTest, QrCommandsFollowTheModel) {
-    displayAt(9600, "KT350--MKA");
+TEST_F(CliCommands, QrCommandsFollowTheModel) {
+    displayAt(9600, 0); // KT350--MKA
     CliRun result = run({"qr-at", "1", "x"});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.err, kUsingFakePort + "KT350--MKA cannot draw a QR code over a picture\n");
@@ -301,7 +315,7 @@ TEST_F(CliTest, QrCommandsFollowTheModel) {
     EXPECT_EQ(writes.back(), wire("02 07 04 00 00 25 80"));
 
     // Without a scan the display is asked for its model first.
-    displayAt(9600, "KT350-MK");
+    displayAt(9600, 5); // KT350-MK
     const std::size_t before = line.writes().size();
     result = run({"--baud", "9600", "qr", "x", "--align", "right"});
     EXPECT_EQ(result.code, 0) << result.err;
@@ -310,19 +324,19 @@ TEST_F(CliTest, QrCommandsFollowTheModel) {
     EXPECT_EQ(writes[writes.size() - 2], wire("02 07 16 01"));
     EXPECT_EQ(writes.back(), wire("02 07 1D 03 00 78 00"));
 
-    displayAt(9600, "KT350--MKB");
+    displayAt(9600, 1); // KT350--MKB
     EXPECT_EQ(run({"qr-at", "1", "x"}).code, 0);
     EXPECT_EQ(line.writes().back(), wire("02 07 1E 02 01 78 00"));
 }
 
-TEST_F(CliTest, QrImageReadsThePictureBeforeThePort) {
-    displayAt(9600, "KT350-MKC");
+TEST_F(CliCommands, QrImageReadsThePictureBeforeThePort) {
+    displayAt(9600, 2); // KT350-MKC
     CliRun result = run({"qr-image", "/nonexistent/qr.png"});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.err, "The picture \"/nonexistent/qr.png\" does not exist.\n");
     EXPECT_TRUE(line.events().empty());
 
-    displayAt(9600, "KT350-MK");
+    displayAt(9600, 5);
     result = run({"qr-image", "/dev/null"});
     EXPECT_EQ(result.code, 1);
     EXPECT_NE(result.err.find("is not a picture"), std::string::npos) << result.err;
@@ -336,7 +350,7 @@ TEST_F(CliTest, QrImageReadsThePictureBeforeThePort) {
     EXPECT_EQ(result.err,
               kUsingFakePort +
                   "KT350-MK cannot take a QR code as a picture; it draws them itself\n");
-    displayAt(9600, "KT350-MKC");
+    displayAt(9600, 2);
     result = run({"qr-image", file, "--align", "right"});
     EXPECT_EQ(result.code, 0) << result.err;
     const auto writes = line.writes();
