@@ -2,57 +2,11 @@
 
 #include "ConnectionFixture.h"
 
-#include <functional>
-
 namespace tavisto::testing {
 namespace {
 
-using Command = std::function<bool(TConnection&, std::string&)>;
-
-struct FrameCase {
-    const char* name;
-    Command send;
-    Bytes expected;
-};
-
-// Each command's frame reaches the line through the command's own port; the
-// frames' parameter limits are checked in DisplayFramesTest.
+// Every command's frame, through its own port, is in ProtocolSimTest.
 class OneShot : public ConnectionTest {};
-
-TEST_F(OneShot, EachCommandWritesItsFrameThroughItsOwnPort) {
-    const std::string text45(45, 'T');
-    const std::vector<FrameCase> cases = {
-        {"restart", [](auto& c, auto& m) { return VfdRestartDisplay(c, m); }, wire("02 1D AA 55")},
-        {"factory reset", [](auto& c, auto& m) { return VfdFactoryReset(c, m); },
-         wire("02 07 15 27 27")},
-        {"clear", [](auto& c, auto& m) { return VfdClearDisplay(c, 0, m); }, wire("0C")},
-        {"brightness 3", [](auto& c, auto& m) { return VfdSetBrightness(c, 3, m); },
-         wire("1F 58 03")},
-        {"code page", [](auto& c, auto& m) { return VfdSelectCodePage(c, 19, 1, m); },
-         wire("02 06 13")},
-        {"inter char", [](auto& c, auto& m) { return VfdSelectInterChar(c, 8, 1, m); },
-         wire("02 05 08")},
-        {"text of 45 bytes", [&](auto& c, auto& m) { return VfdSendText(c, text45, m); },
-         std::string(40, 'T')},
-        {"text at", [](auto& c, auto& m) { return VfdSendTextAt(c, 5, 2, "AB", m); },
-         wire("1F 24 05 02 41 42")},
-        {"raw, not cut", [](auto& c, auto& m) { return VfdSendRaw(c, std::string(41, '\xE0'), m); },
-         std::string(41, '\xE0')},
-    };
-    for (const auto& testCase : cases) {
-        SCOPED_TRACE(testCase.name);
-        const std::size_t before = line.events().size();
-        EXPECT_TRUE(testCase.send(connection, message));
-        EXPECT_EQ(message, "OK");
-        ASSERT_EQ(line.events().size(), before + 3);
-        EXPECT_EQ(line.events()[before].kind, kOpen);
-        EXPECT_EQ(line.events()[before + 1].bytes, testCase.expected);
-        EXPECT_EQ(line.events()[before + 2].kind, kClose);
-        EXPECT_FALSE(connection.OneShotPort);
-        EXPECT_FALSE(connection.SessionPort);
-    }
-    EXPECT_TRUE(traced.empty());
-}
 
 TEST_F(OneShot, PortAndWriteFailuresAreReported) {
     connection.CurrentPortName = "";
@@ -78,49 +32,6 @@ TEST_F(OneShot, UsesTheConnectionSpeed) {
 }
 
 class NoReply : public ConnectionTest {};
-
-TEST_F(NoReply, EachCommandOpensWritesAndClosesTheSession) {
-    const std::vector<FrameCase> cases = {
-        {"show picture", [](auto& c, auto& m) { return LcdShowPicture(c, 3, m); },
-         wire("02 07 1A 03")},
-        {"main text", [](auto& c, auto& m) { return LcdSetMainText(c, "AB  CD", m); },
-         wire("02 07 18 41 42 20 20 43 44")},
-        {"picture selection", [](auto& c, auto& m) { return LcdSetPictureSelection(c, 0x0203, m); },
-         wire("02 07 28 02 03")},
-        {"standby", [](auto& c, auto& m) { return LcdSetStandbyTime(c, 120, m); },
-         wire("02 07 1C 78")},
-        {"interval", [](auto& c, auto& m) { return LcdSetPlayInterval(c, 10, m); },
-         wire("02 07 1B 0A")},
-        {"qr code", [](auto& c, auto& m) { return LcdShowQrCode(c, 3, "hi", m); },
-         wire("02 07 1D 03 00 68 69 00")},
-        {"qr code at", [](auto& c, auto& m) { return LcdShowQrCodeAt(c, 1, 7, "x", m); },
-         wire("02 07 1E 01 07 78 00")},
-        {"format", [](auto& c, auto& m) { return LcdFormatStorage(c, m); }, wire("02 07 05 00")},
-        {"command mode 12", [](auto& c, auto& m) { return LcdSetCommandMode(c, 12, m); },
-         wire("02 43 31 32")},
-        {"display baud", [](auto& c, auto& m) { return LcdSetBaudRate(c, 4, m); },
-         wire("02 42 34")},
-        {"welcome 1", [](auto& c, auto& m) { return LcdSetWelcomeLine1(c, "A", m); },
-         wire("02 07 16 06 41 00")},
-        {"welcome 2", [](auto& c, auto& m) { return LcdSetWelcomeLine2(c, "AB", m); },
-         wire("02 07 16 07 41 42 00")},
-        {"scroll", [](auto& c, auto& m) { return LcdSetLine2Scroll(c, 5, m); },
-         wire("02 07 16 09 05")},
-    };
-    for (const auto& testCase : cases) {
-        SCOPED_TRACE(testCase.name);
-        const std::size_t before = line.events().size();
-        EXPECT_TRUE(testCase.send(connection, message));
-        EXPECT_EQ(message, "OK");
-        ASSERT_EQ(line.events().size(), before + 3);
-        EXPECT_EQ(line.events()[before].kind, kOpen);
-        EXPECT_EQ(line.events()[before + 1].bytes, testCase.expected);
-        EXPECT_EQ(line.events()[before + 2].kind, kClose);
-        EXPECT_FALSE(connection.SessionPort);
-    }
-    EXPECT_TRUE(traced.empty());
-    EXPECT_EQ(clock.elapsed(), 0ms);
-}
 
 TEST_F(NoReply, ClosesEvenASessionTheCallerOpened) {
     openSession();

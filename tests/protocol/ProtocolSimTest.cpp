@@ -24,6 +24,7 @@ protected:
         display->setFaults(faults);
         connection.CurrentPortName = "/dev/ttyFAKE0";
         connection.CurrentBaudRate = baudRate;
+        connection.trace.setSink([this](const std::string& text) { traced.push_back(text); });
         seen = 0;
     }
 
@@ -41,6 +42,7 @@ protected:
     std::unique_ptr<SimulatedDisplay> display;
     TConnection connection{line, clock};
     std::string message;
+    std::vector<std::string> traced;
     std::size_t seen = 0;
 };
 
@@ -50,17 +52,28 @@ struct Sent {
     std::vector<Bytes> frames; // as the display took them
 };
 
+// Each command goes out in one write through a port of its own, opened and closed
+// around it, and arrives as sent; only the echoed ones wait, and trace.
 TEST_F(OnVirtualDisplay, EveryCommandArrivesAsSent) {
     start(5, 9600);
     const std::vector<Sent> commands = {
         {"clear", [](auto& c, auto& m) { return VfdClearDisplay(c, 0, m); }, {wire("0C")}},
         {"text", [](auto& c, auto& m) { return VfdSendText(c, "HELLO", m); }, {"HELLO"}},
+        {"text of 45 bytes",
+         [](auto& c, auto& m) { return VfdSendText(c, std::string(45, 'T'), m); },
+         {std::string(40, 'T')}},
+        {"raw, not cut",
+         [](auto& c, auto& m) { return VfdSendRaw(c, std::string(41, '\xE0'), m); },
+         {std::string(41, '\xE0')}},
         {"text at",
          [](auto& c, auto& m) { return VfdSendTextAt(c, 5, 2, "AB", m); },
          {wire("1F 24 05 02"), "AB"}},
         {"brightness",
          [](auto& c, auto& m) { return VfdSetBrightness(c, 9, m); },
          {wire("1F 58 04")}},
+        {"brightness 3",
+         [](auto& c, auto& m) { return VfdSetBrightness(c, 3, m); },
+         {wire("1F 58 03")}},
         {"code page",
          [](auto& c, auto& m) { return VfdSelectCodePage(c, 19, 1, m); },
          {wire("02 06 13")}},
@@ -134,12 +147,30 @@ TEST_F(OnVirtualDisplay, EveryCommandArrivesAsSent) {
     };
     for (const auto& command : commands) {
         SCOPED_TRACE(command.name);
+        const std::size_t before = line.events().size();
+        const std::size_t answered = display->answers().size();
         EXPECT_TRUE(command.send(connection, message)) << message;
+        EXPECT_EQ(message, "OK");
         EXPECT_EQ(newFrames(), command.frames);
         EXPECT_FALSE(connection.SessionPort);
         EXPECT_FALSE(connection.OneShotPort);
+        const auto& events = line.events();
+        ASSERT_EQ(events.size(), before + 3);
+        EXPECT_EQ(events[before].kind, LineEvent::Open);
+        Bytes written;
+        for (const Bytes& frame : command.frames)
+            written += frame;
+        EXPECT_EQ(events[before + 1].bytes, written);
+        EXPECT_EQ(events[before + 2].kind, LineEvent::Close);
+        if (display->answers().size() == answered) {
+            EXPECT_EQ(events[before + 2].at, events[before].at) << "waited for nothing";
+        }
     }
     EXPECT_EQ(display->count(sim::LogKind::Rejected), 0u);
+    EXPECT_EQ(traced, (std::vector<std::string>{"----> 02070E996633", "<---- 02070E996633",
+                                                "----> 0207110000FF", "<---- 0207110000FF",
+                                                "----> 020709", "<---- 020709", "----> 02071402",
+                                                "<---- 02071402", "----> 02070400002580"}));
 }
 
 TEST_F(OnVirtualDisplay, DiscoveryCommands) {
