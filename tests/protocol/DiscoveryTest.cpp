@@ -57,6 +57,9 @@ TEST_F(Identify, UnknownNamesAreUnknownModels) {
     misbehave([](sim::Faults& f) { f.modelReply = Bytes(1, '\0'); });
     EXPECT_EQ(LcdIdentifyModel(connection, message), -1);
     EXPECT_EQ(message, "Unknown model !");
+    misbehave([](sim::Faults& f) { f.garbage = "\x7F"; }); // before the right name
+    EXPECT_EQ(LcdIdentifyModel(connection, message), -1);
+    EXPECT_EQ(message, "Unknown model !");
 }
 
 TEST_F(Identify, WaitsEightySixPointFourMillisecondsAfterTheHundredMillisecondPause) {

@@ -1,31 +1,23 @@
-// Every command's frames as the display takes them, the discovery queries and
-// misbehaving displays, against the virtual display's device on the fake line and
-// the virtual clock.
+// Every command's frames as the display takes them and the discovery queries, against
+// the virtual display's device on the fake line and the virtual clock; misbehaving
+// displays are in DiscoveryTest and DisplayCommandsTest.
 #include "protocol/Discovery.h"
 #include "protocol/DisplayCommands.h"
 #include "protocol/Session.h"
-#include "tests/support/SimulatedDisplay.h"
-#include "tests/support/Wire.h"
+#include "tests/protocol/ConnectionFixture.h"
 
 #include <functional>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace tavisto::testing {
 namespace {
 
-using namespace std::chrono_literals;
 using namespace std::string_literals;
 
-class OnVirtualDisplay : public ::testing::Test {
+class OnVirtualDisplay : public ConnectionTest {
 protected:
-    void start(int model, int baudRate, sim::Faults faults = {}) {
-        display = std::make_unique<SimulatedDisplay>(line, model, baudRate);
-        display->setFaults(faults);
-        connection.CurrentPortName = "/dev/ttyFAKE0";
+    void start(int model, int baudRate) {
+        displayAt(baudRate, model);
         connection.CurrentBaudRate = baudRate;
-        connection.trace.setSink([this](const std::string& text) { traced.push_back(text); });
-        seen = 0;
     }
 
     // The frames the display has taken since the last call, once it is idle.
@@ -37,12 +29,6 @@ protected:
         return fresh;
     }
 
-    VirtualClock clock;
-    FakeLine line{clock};
-    std::unique_ptr<SimulatedDisplay> display;
-    TConnection connection{line, clock};
-    std::string message;
-    std::vector<std::string> traced;
     std::size_t seen = 0;
 };
 
@@ -188,35 +174,6 @@ TEST_F(OnVirtualDisplay, DiscoveryCommands) {
     EXPECT_FALSE(connection.SessionPort);
     EXPECT_EQ(newFrames(), (std::vector<Bytes>{wire("02 07 16 01"), wire("02 07 16 02"),
                                                wire("02 07 16 05"), wire("02 07 16 01")}));
-}
-
-TEST_F(OnVirtualDisplay, MisbehavingDisplays) {
-    sim::Faults faults;
-    faults.splitAt = 6;
-    faults.splitPause = 40ms;
-    start(5, 9600, faults);
-    EXPECT_EQ(LcdIdentifyModel(connection, message), 5);
-
-    faults = {};
-    faults.garbage = "\x7F";
-    display->setFaults(faults);
-    EXPECT_EQ(LcdIdentifyModel(connection, message), -1);
-    EXPECT_EQ(message, "Unknown model !");
-
-    faults = {};
-    faults.wrongEcho = true;
-    display->setFaults(faults);
-    EXPECT_FALSE(LcdSetTextColor(connection, TArea::Header, 0, message));
-    EXPECT_EQ(message, "Set TextColor Error!");
-
-    faults = {};
-    faults.silent = true;
-    display->setFaults(faults);
-    EXPECT_EQ(LcdIdentifyModel(connection, message), -1);
-    EXPECT_EQ(message, "Not found Device : Time out !");
-    EXPECT_FALSE(LcdSetMainTextLines(connection, 1, message));
-    EXPECT_EQ(message, "Set Main Text Lines Error!");
-    EXPECT_FALSE(connection.SessionPort);
 }
 
 } // namespace
