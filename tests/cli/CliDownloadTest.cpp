@@ -9,34 +9,32 @@
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tavisto::testing {
 namespace {
 
-class CliDownload : public ::testing::Test {
+// The commands at 9600 baud on the fake port, a transfer's helpers on the command's
+// thread.
+class CliDownload : public CliTest {
 protected:
+    CliDownload() {
+        transferThreads = [](TConnection& connection, BlockingOwnerLoop& loop,
+                             std::function<TTransferEngine&()> engine) {
+            auto threads = std::make_unique<InlineThreads>(connection, loop);
+            threads->engine = std::move(engine);
+            return threads;
+        };
+    }
+
     void startDisplay(int model) {
         display.reset(); // the old display lets go of the line before the new one takes it
         display = std::make_unique<SimulatedDisplay>(line, model, 9600, 14);
     }
 
     CliRun run(const std::vector<std::string>& args) {
-        const cli::CliEnvironment environment{
-            line, clock, [](std::vector<std::string>&, std::string&) { return false; },
-            kLangEnglish,
-            [](TConnection& connection, BlockingOwnerLoop& loop,
-               std::function<TTransferEngine&()> engine) {
-                auto threads = std::make_unique<InlineThreads>(connection, loop);
-                threads->engine = std::move(engine);
-                return threads;
-            }};
         std::vector<std::string> command = {"--port", "/dev/ttyFAKE0", "--baud", "9600"};
         command.insert(command.end(), args.begin(), args.end());
-        std::ostringstream out;
-        std::ostringstream err;
-        const int code = cli::RunCli(command, out, err, environment);
-        return {code, out.str(), err.str()};
+        return CliTest::run(command);
     }
 
     std::string writeFile(const std::string& name, std::size_t size) {
@@ -50,8 +48,6 @@ protected:
     }
 
     TempFolder folder;
-    VirtualClock clock;
-    FakeLine line{clock};
     std::unique_ptr<SimulatedDisplay> display;
     Bytes contents;
 };

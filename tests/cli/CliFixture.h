@@ -40,7 +40,7 @@ protected:
                 message = "OK";
                 return true;
             },
-            kLangEnglish};
+            kLangEnglish, transferThreads};
         std::ostringstream out;
         std::ostringstream err;
         const int code = cli::RunCli(args, out, err, environment);
@@ -60,6 +60,7 @@ protected:
     FakeLine line{clock};
     std::vector<std::string> ports = {"/dev/ttyFAKE0"};
     bool listFails = false;
+    cli::TransferThreadsMaker transferThreads; // empty for threads in real time
 };
 
 } // namespace tavisto::testing
