@@ -1,10 +1,8 @@
 #include "CliFixture.h"
 #include "pictures/BmpCodec.h"
-#include "tests/support/SimulatedDisplay.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
-#include <optional>
 
 namespace tavisto::testing {
 namespace {
@@ -12,25 +10,12 @@ namespace {
 using namespace std::string_literals;
 using ::testing::EndsWith;
 
-// The commands against the virtual display's device: a display of a model (its
-// index in the model table) at a speed, that takes the place of the one before it.
-class CliCommands : public CliTest {
-protected:
-    SimulatedDisplay& displayAt(int baudRate, int model, std::uint32_t version = 14) {
-        display.reset(); // lets go of the line before the new one takes it
-        display.emplace(line, model, baudRate, version);
-        return *display;
-    }
-
-    std::optional<SimulatedDisplay> display;
-};
-
 struct WireCase {
     std::vector<std::string> args;
     Bytes frame;
 };
 
-TEST_F(CliCommands, EachCommandSendsItsFrame) {
+TEST_F(CliTest, EachCommandSendsItsFrame) {
     displayAt(9600, 5); // KT350-MK
     const std::vector<WireCase> cases = {
         {{"clear"}, wire("0C")},
@@ -90,7 +75,7 @@ TEST_F(CliCommands, EachCommandSendsItsFrame) {
 // script, and a refusal ends with the status format and firmware use too.
 // The speed command has no answer: the display is asked for its model at the new
 // speed, and "OK" comes only when it answers there.
-TEST_F(CliCommands, DisplayBaudIsOkOnlyWhenTheDisplayAnswersAtTheNewSpeed) {
+TEST_F(CliTest, DisplayBaudIsOkOnlyWhenTheDisplayAnswersAtTheNewSpeed) {
     displayAt(9600, 5);
     const CliRun taken = run({"--baud", "9600", "display-baud", "19200"});
     EXPECT_EQ(taken.code, 0) << taken.err;
@@ -108,7 +93,7 @@ TEST_F(CliCommands, DisplayBaudIsOkOnlyWhenTheDisplayAnswersAtTheNewSpeed) {
                                    "baud\n"));
 }
 
-TEST_F(CliCommands, FactoryResetAsksFirstAndRefusalHasItsOwnStatus) {
+TEST_F(CliTest, FactoryResetAsksFirstAndRefusalHasItsOwnStatus) {
     displayAt(9600, 5);
     CliRun result = run({"--baud", "9600", "factory-reset"});
     EXPECT_EQ(result.code, cli::kExitNotConfirmed);
@@ -133,7 +118,7 @@ TEST_F(CliCommands, FactoryResetAsksFirstAndRefusalHasItsOwnStatus) {
 
 // A font, table or firmware file is checked against the download file's limit, and
 // named as a download file, before the port is opened.
-TEST_F(CliCommands, AnOversizedDownloadFileIsRefusedAsADownloadFile) {
+TEST_F(CliTest, AnOversizedDownloadFileIsRefusedAsADownloadFile) {
     TempFolder folder;
     folder.write("huge.bin", "");
     const std::string file = (folder.path() / "huge.bin").string();
@@ -147,7 +132,7 @@ TEST_F(CliCommands, AnOversizedDownloadFileIsRefusedAsADownloadFile) {
 
 // With --baud nothing scans first, so the download workflows' own wait finds the
 // silent display and says so as the window does, with the port and the speed tried.
-TEST_F(CliCommands, ASilentDisplayAtAGivenSpeedIsNotFoundForADownload) {
+TEST_F(CliTest, ASilentDisplayAtAGivenSpeedIsNotFoundForADownload) {
     TempFolder folder;
     folder.write("font.bin", "abc");
     folder.write("logo.bmp", EncodeBmp(Bitmap(8, 8, Rgb{})));
@@ -172,7 +157,7 @@ TEST_F(CliCommands, ASilentDisplayAtAGivenSpeedIsNotFoundForADownload) {
     EXPECT_EQ(std::count(writes.begin(), writes.end(), wire("02 07 04 00 01 C2 00")), 0);
 }
 
-TEST_F(CliCommands, ScansForTheDisplayUnlessTheSpeedIsGiven) {
+TEST_F(CliTest, ScansForTheDisplayUnlessTheSpeedIsGiven) {
     displayAt(38400, 6); // KT750-MK
     CliRun result = run({"clear"});
     EXPECT_EQ(result.code, 0) << result.err;
@@ -195,7 +180,7 @@ TEST_F(CliCommands, ScansForTheDisplayUnlessTheSpeedIsGiven) {
     EXPECT_EQ(result.err, kUsingFakePort + "Set Title mode Error : Time out !\n");
 }
 
-TEST_F(CliCommands, NoDisplayAtAnySpeed) {
+TEST_F(CliTest, NoDisplayAtAnySpeed) {
     const CliRun result = run({"welcome1", "Hi"});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.out, "");
@@ -205,7 +190,7 @@ TEST_F(CliCommands, NoDisplayAtAnySpeed) {
 }
 
 // connect is the window's Connect workflow with the terminal as its window.
-TEST_F(CliCommands, ConnectReportsModelFirmwareAndSpeed) {
+TEST_F(CliTest, ConnectReportsModelFirmwareAndSpeed) {
     displayAt(57600, 5); // KT350-MK
     CliRun result = run({"--port", "/dev/ttyFAKE0", "connect"});
     EXPECT_EQ(result.code, 0) << result.err;
@@ -248,7 +233,7 @@ TEST_F(CliCommands, ConnectReportsModelFirmwareAndSpeed) {
     EXPECT_EQ(result.err, kUsingFakePort + "Not found Device : Time out !\n");
 }
 
-TEST_F(CliCommands, VersionAndConfiguration) {
+TEST_F(CliTest, VersionAndConfiguration) {
     sim::DeviceSettings settings;
     settings.wel_mess1 = "Caf\xE9";
     displayAt(9600, 6).device().restore(settings, {}); // KT750-MK
@@ -269,7 +254,7 @@ TEST_F(CliCommands, VersionAndConfiguration) {
     EXPECT_EQ(result.err, kUsingFakePort + "Get configuration: Time out !\n");
 }
 
-TEST_F(CliCommands, TraceLinesGoToStandardError) {
+TEST_F(CliTest, TraceLinesGoToStandardError) {
     displayAt(9600, 5);
     const CliRun result =
         run({"--trace", "--port", "/dev/ttyFAKE0", "--baud", "9600", "header-mode", "text"});
@@ -280,7 +265,7 @@ TEST_F(CliCommands, TraceLinesGoToStandardError) {
 }
 
 // A trace file that fills up is reported; the exit status is still the command's.
-TEST_F(CliCommands, AFullTraceFileIsReportedWithoutChangingTheOutcome) {
+TEST_F(CliTest, AFullTraceFileIsReportedWithoutChangingTheOutcome) {
     const std::string full = "tavisto-cli: the trace file /dev/full is incomplete: No space left "
                              "on device\n";
     displayAt(9600, 5);
@@ -297,7 +282,7 @@ TEST_F(CliCommands, AFullTraceFileIsReportedWithoutChangingTheOutcome) {
     EXPECT_EQ(result.err, "Set Title mode Error : Time out !\n" + full);
 }
 
-TEST_F(CliCommands, QrCommandsFollowTheModel) {
+TEST_F(CliTest, QrCommandsFollowTheModel) {
     displayAt(9600, 0); // KT350--MKA
     CliRun result = run({"qr-at", "1", "x"});
     EXPECT_EQ(result.code, 1);
@@ -329,7 +314,7 @@ TEST_F(CliCommands, QrCommandsFollowTheModel) {
     EXPECT_EQ(line.writes().back(), wire("02 07 1E 02 01 78 00"));
 }
 
-TEST_F(CliCommands, QrImageReadsThePictureBeforeThePort) {
+TEST_F(CliTest, QrImageReadsThePictureBeforeThePort) {
     displayAt(9600, 2); // KT350-MKC
     CliRun result = run({"qr-image", "/nonexistent/qr.png"});
     EXPECT_EQ(result.code, 1);

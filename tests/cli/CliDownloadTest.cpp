@@ -5,7 +5,6 @@
 #include "pictures/PictureConvert.h"
 #include "tests/app/transfer/InlineThreads.h"
 #include "tests/cli/CliFixture.h"
-#include "tests/support/SimulatedDisplay.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -26,11 +25,6 @@ protected:
         };
     }
 
-    void startDisplay(int model) {
-        display.reset(); // the old display lets go of the line before the new one takes it
-        display = std::make_unique<SimulatedDisplay>(line, model, 9600, 14);
-    }
-
     CliRun run(const std::vector<std::string>& args) {
         std::vector<std::string> command = {"--port", "/dev/ttyFAKE0", "--baud", "9600"};
         command.insert(command.end(), args.begin(), args.end());
@@ -48,12 +42,11 @@ protected:
     }
 
     TempFolder folder;
-    std::unique_ptr<SimulatedDisplay> display;
     Bytes contents;
 };
 
 TEST_F(CliDownload, AddressedItemIsStoredAtItsAddressAndTheLinkComesBack) {
-    startDisplay(0); // KT350--MKA
+    displayAt(9600, 0); // KT350--MKA
     const std::string file = writeFile("font.bin", 700);
     const CliRun result = run({"download", "cp850", file, "--yes"});
     EXPECT_EQ(result.code, 0) << result.err;
@@ -64,7 +57,7 @@ TEST_F(CliDownload, AddressedItemIsStoredAtItsAddressAndTheLinkComesBack) {
 }
 
 TEST_F(CliDownload, NamedItemByPositionIsStoredUnderItsFileName) {
-    startDisplay(5); // KT350-MK
+    displayAt(9600, 5); // KT350-MK
     const std::string file = writeFile("table.bin", 513);
     const CliRun result = run({"download", "92", file, "--yes"});
     EXPECT_EQ(result.code, 0) << result.err;
@@ -73,7 +66,7 @@ TEST_F(CliDownload, NamedItemByPositionIsStoredUnderItsFileName) {
 }
 
 TEST_F(CliDownload, RefusedItemsAndFilesSendNothing) {
-    startDisplay(0);
+    displayAt(9600, 0);
     const std::string file = writeFile("font.bin", 300);
 
     // An item the model does not take is logged and fails the command.
@@ -108,7 +101,7 @@ TEST_F(CliDownload, RefusedItemsAndFilesSendNothing) {
 }
 
 TEST_F(CliDownload, SendPictureFitsEachImageToItsSlotAndSendsThemInOneQueue) {
-    startDisplay(0); // KT350--MKA: 480 x 272, no guest slot
+    displayAt(9600, 0); // KT350--MKA: 480 x 272, no guest slot
     const std::string red = (folder.path() / "red.bmp").string();
     const std::string blue = (folder.path() / "blue.bmp").string();
     ASSERT_TRUE(SaveResult(Bitmap(200, 100, Rgb{255, 0, 0}), red));
@@ -138,7 +131,7 @@ TEST_F(CliDownload, SendPictureFitsEachImageToItsSlotAndSendsThemInOneQueue) {
 }
 
 TEST_F(CliDownload, PlaySettingSendsSelectionStandbyAndInterval) {
-    startDisplay(5);
+    displayAt(9600, 5);
     const std::size_t before = display->count(sim::LogKind::Received);
     const CliRun result = run({"play-setting", "1,2,10", "0", "10"});
     EXPECT_EQ(result.code, 0) << result.err;
@@ -159,7 +152,7 @@ TEST_F(CliDownload, PlaySettingSendsSelectionStandbyAndInterval) {
 // Firmware and format erase what the display had: without --yes (and no terminal to
 // ask on) nothing is sent; a program without a firmware image says so and fails.
 TEST_F(CliDownload, FirmwareAndFormatNeedConsentAndARealImage) {
-    startDisplay(5); // KT350-MK
+    displayAt(9600, 5); // KT350-MK
     const std::string file = writeFile("fw.bin", 1200);
     CliRun result = run({"download", "firmware", file});
     EXPECT_EQ(result.code, cli::kExitNotConfirmed);

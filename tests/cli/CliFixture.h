@@ -2,10 +2,11 @@
 
 #include "cli/shell/Cli.h"
 #include "cli/shell/CliCommand.h"
-#include "tests/support/FakeLine.h"
+#include "tests/support/SimulatedDisplay.h"
 #include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,7 +26,7 @@ struct CliRun {
 };
 
 // Runs tavisto-cli command lines against the fake line on a virtual clock, with a
-// port list the test controls.
+// port list the test controls and, once the test places one, a display behind the line.
 class CliTest : public ::testing::Test {
 protected:
     CliRun run(const std::vector<std::string>& args) {
@@ -47,6 +48,14 @@ protected:
         return {code, out.str(), err.str()};
     }
 
+    // The virtual display's device of a model (its index in the model table) at a
+    // speed behind the line, in place of the one before it.
+    SimulatedDisplay& displayAt(int baudRate, int model, std::uint32_t version = 14) {
+        display.reset(); // lets go of the line before the new one takes it
+        display.emplace(line, model, baudRate, version);
+        return *display;
+    }
+
     std::vector<int> openedSpeeds() const {
         std::vector<int> speeds;
         for (const auto& event : line.events()) {
@@ -61,6 +70,7 @@ protected:
     std::vector<std::string> ports = {"/dev/ttyFAKE0"};
     bool listFails = false;
     cli::TransferThreadsMaker transferThreads; // empty for threads in real time
+    std::optional<SimulatedDisplay> display;
 };
 
 } // namespace tavisto::testing
