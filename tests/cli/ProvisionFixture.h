@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 
 namespace tavisto::testing {
@@ -41,6 +42,14 @@ protected:
         const std::string text = folder.read(name);
         EXPECT_FALSE(text.empty()) << name << " was not written";
         return text.empty() ? nlohmann::json() : nlohmann::json::parse(text);
+    }
+
+    static CliRun runIn(const cli::CliEnvironment& environment,
+                        const std::vector<std::string>& args) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int code = cli::RunCli(args, out, err, environment);
+        return {code, out.str(), err.str()};
     }
 
     TempFolder folder;

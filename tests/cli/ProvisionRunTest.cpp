@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace tavisto::testing {
@@ -41,26 +40,22 @@ protected:
     }
 
     CliRun run(const std::vector<std::string>& args) {
-        const cli::CliEnvironment environment{*this, clock_,
-                                              [](std::vector<std::string>&, std::string& message) {
-                                                  message = "no port listing in this test";
-                                                  return false;
-                                              },
-                                              kLangEnglish,
-                                              [](TConnection& connection, BlockingOwnerLoop& loop,
-                                                 std::function<TTransferEngine&()> engine) {
-                                                  auto threads = std::make_unique<InlineThreads>(
-                                                      connection, loop);
-                                                  threads->engine = std::move(engine);
-                                                  return threads;
-                                              }};
-        std::ostringstream out;
-        std::ostringstream err;
-        const int code = cli::RunCli(args, out, err, environment);
+        const CliRun result = runIn({*this,
+                                     clock_,
+                                     {},
+                                     kLangEnglish,
+                                     [](TConnection& connection, BlockingOwnerLoop& loop,
+                                        std::function<TTransferEngine&()> engine) {
+                                         auto threads =
+                                             std::make_unique<InlineThreads>(connection, loop);
+                                         threads->engine = std::move(engine);
+                                         return threads;
+                                     }},
+                                    args);
         // The last frame of a one-shot command ends at the display once the line is idle.
         for (auto& display : displays_)
             display->settle();
-        return {code, out.str(), err.str()};
+        return result;
     }
 
     // The picture a display stores for slot `slot` when it was sent `colour`: raw

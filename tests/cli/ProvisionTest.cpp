@@ -13,7 +13,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>
@@ -45,16 +44,7 @@ protected:
     }
 
     CliRun run(const std::vector<std::string>& args) const {
-        const cli::CliEnvironment environment{link::posixPortOpener(), systemClock(),
-                                              [](std::vector<std::string>&, std::string& message) {
-                                                  message = "no port listing in this test";
-                                                  return false;
-                                              },
-                                              kLangEnglish};
-        std::ostringstream out;
-        std::ostringstream err;
-        const int code = cli::RunCli(args, out, err, environment);
-        return {code, out.str(), err.str()};
+        return runIn({link::posixPortOpener(), systemClock(), {}, kLangEnglish}, args);
     }
 
     std::vector<std::unique_ptr<sim::VirtualDisplay>> displays;
