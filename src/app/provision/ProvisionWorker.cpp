@@ -28,12 +28,6 @@ namespace tavisto::provision {
 
 namespace {
 
-using SteadyClock = std::chrono::steady_clock;
-
-double secondsSince(SteadyClock::time_point start) {
-    return std::chrono::duration<double>(SteadyClock::now() - start).count();
-}
-
 // How a step ended: its result and, for a failure, why.
 struct StepEnd {
     std::string result;
@@ -53,6 +47,7 @@ public:
                const WorkerEnvironment& environment, const std::atomic<bool>& stop,
                ProvisionEvents& events)
         : profile_(profile), stop_(stop), events_(events), resource_(environment.resource),
+          transferThreads_(environment.transferThreads), clock_(environment.clock),
           opener_(environment.opener), connection_(opener_, environment.clock),
           op_([this](const std::string& text, bool) { note(text); }) {
         connection_.SystemLangId = environment.langId;
@@ -61,7 +56,7 @@ public:
     }
 
     PortResult run() {
-        const auto start = SteadyClock::now();
+        const TimePoint start = clock_.now();
         result_.result = kSucceeded;
         runStep(kStepIdentify, [this] { return identify(); });
         if (profile_.firmware)
@@ -89,7 +84,7 @@ private:
         }
         events_.stepStarted(result_.port, name);
         op_.clear();
-        const auto start = SteadyClock::now();
+        const TimePoint start = clock_.now();
         const std::uint64_t before = opener_.written();
         step_ = {name, start};
         StepEnd end;
@@ -266,9 +261,9 @@ private:
     }
 
     template <typename Start> StepEnd queue(int expected, TJobSources sources, Start start) {
-        const QueueOutcome outcome =
-            RunWorkerQueue(connection_, op_, std::move(sources), expected, start, stop_,
-                           [this](const TTransferStatus& status) { transferStatus(status); });
+        const QueueOutcome outcome = RunWorkerQueue(
+            connection_, op_, std::move(sources), expected, start, stop_,
+            [this](const TTransferStatus& status) { transferStatus(status); }, transferThreads_);
         switch (outcome.result) {
         case QueueResult::Stored:
             return succeeded();
@@ -325,10 +320,17 @@ private:
 
     void note(const std::string& text) { events_.note(result_.port, text); }
 
+    double secondsSince(TimePoint start) const {
+        return std::chrono::duration<double>(clock_.now() - start).count();
+    }
+
     const Profile& profile_;
     const std::atomic<bool>& stop_;
     ProvisionEvents& events_;
     const decltype(TJobSources::resource) resource_;
+    const QueueThreadsMaker transferThreads_;
+    // Times the steps, as the waits on the line are timed.
+    Clock& clock_;
     CountingOpener opener_;
     // Declared before the connection, so that it goes after the connection's port.
     link::PortLockHandle portLock_;
@@ -340,7 +342,7 @@ private:
     // The step running: its name and start.
     struct {
         std::string name;
-        SteadyClock::time_point start;
+        TimePoint start;
     } step_;
     QueueTimeLeft timeLeft_;
 };

@@ -2,6 +2,7 @@
 
 #include "app/provision/Profile.h"
 #include "app/provision/ProvisionEvents.h"
+#include "app/provision/ProvisionQueue.h"
 #include "app/transfer/JobSources.h"
 #include "link/Connection.h"
 
@@ -54,6 +55,9 @@ struct WorkerEnvironment {
     std::uint16_t langId = kLangEnglish;
     // The built-in font images and table the front end carries, for "fonts": true.
     decltype(TJobSources::resource) resource;
+    // Tests on a virtual clock run each queue's helpers on the worker's thread; empty
+    // for the helper threads in real time.
+    QueueThreadsMaker transferThreads = {};
 };
 
 // Provisions the display on `port` with the profile, step by step, and stops at the

@@ -248,7 +248,8 @@ int runProvision(CliContext& context, ProvisionRequest& request) {
                                         context.connection.SystemLangId,
                                         [](const std::string& name) {
                                             return EmbeddedResourceBytes(name);
-                                        }};
+                                        },
+                                        context.transferThreads};
     std::vector<PortResult> results;
     std::atomic<bool> stop{false};
     {

@@ -1,9 +1,9 @@
-// One port's provisioning against the virtual display, as a window would follow it:
+// One port's provisioning against the virtual display's device on the fake line, on
+// the virtual clock, as a window would follow it:
 // the events come in order, each step's start before its end, and the port's end last
 // with the same result the run returns.
 #include "app/provision/ProvisionWorker.h"
-#include "link/PosixSerialPort.h"
-#include "sim/runtime/VirtualDisplay.h"
+#include "tests/support/SimulatedDisplay.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -48,19 +48,17 @@ private:
 };
 
 TEST(ProvisionEvents, EveryStepIsToldInOrderAndThePortsEndLast) {
-    sim::SimOptions options;
-    options.model = 5; // KT350-MK
-    options.baudRate = 9600;
-    sim::VirtualDisplay display(options);
-    std::string error;
-    ASSERT_TRUE(display.start(error)) << error;
-    const std::string port = display.devicePath();
+    VirtualClock clock;
+    FakeLine line{clock};
+    SimulatedDisplay display{line, 5}; // KT350-MK
+    const std::string port = "/dev/ttyFAKE0";
 
     TempFolder folder;
     folder.write("play.json", R"({"play": {"pictures": [2], "standby": 10, "interval": 3}})");
     folder.write("other.json", R"({"model": "KT750-MK", "play": {"pictures": [2],
                                    "standby": 10, "interval": 3}})");
-    const WorkerEnvironment environment{link::posixPortOpener(), systemClock(), kLangEnglish, {}};
+    const WorkerEnvironment environment{line, clock, kLangEnglish, {}};
+    std::string error;
     const std::atomic<bool> stop{false};
 
     Profile play;
