@@ -33,7 +33,7 @@ protected:
 
 // Font Download through the serial layer's seam and the engine, with images for a few
 // rows only: the rows without one are passed over. Which rows each model takes and
-// where every image goes are checked on the scripted display (FontDownloadTest).
+// where every image goes are checked on the virtual clock (FontDownloadTest).
 TEST_F(StorageSimTest, FontDownloadOnAnAddressedModelStoresItsImagesAndKeepsTheSpeed) {
     startDisplay(kMka);
     for (const char* name : {"CP437_480X272", "MINI_RUSSIA_480X272", "CP437_800X480"})
