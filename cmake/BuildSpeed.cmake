@@ -1,14 +1,6 @@
 # How the build spends less compiler time: every target's sources compiled in batches
 # (a unity build: the headers they share are read once a batch, not once a file).
-# The cross-build for Windows compiles file by file until it has been tried in batches:
-# there the macros of <windows.h> (GetMessage, DrawText, ERROR...) would reach every
-# file batched after a Win32 source.
-if(WIN32)
-    set(unity_default OFF)
-else()
-    set(unity_default ON)
-endif()
-option(TAVISTO_UNITY_BUILD "Compile each target's sources in batches" ${unity_default})
+option(TAVISTO_UNITY_BUILD "Compile each target's sources in batches" ON)
 if(TAVISTO_UNITY_BUILD)
     set(CMAKE_UNITY_BUILD ON)
     # GCC warns of a class whose member's type is in an anonymous namespace unless the
@@ -21,7 +13,9 @@ endif()
 
 # Sources that include the kernel's termios2 header (<asm/termbits.h>) cannot share a
 # translation unit with <termios.h>, which declares the same structures: they are
-# compiled alone. Looked up in every target's sources, so that no list names them.
+# compiled alone. So are, for Windows, the sources that include <windows.h> or one of
+# our Win32 headers: its macros (GetMessage, DrawText, ERROR...) would reach every file
+# batched after them. Looked up in every target's sources, so that no list names them.
 function(tavisto_unity_exclusions directory)
     get_property(targets DIRECTORY "${directory}" PROPERTY BUILDSYSTEM_TARGETS)
     foreach(target IN LISTS targets)
@@ -39,8 +33,12 @@ function(tavisto_unity_exclusions directory)
             if(NOT EXISTS "${path}")
                 continue()
             endif()
-            file(STRINGS "${path}" kernel_termios REGEX "^#include <asm/termbits\\.h>")
-            if(kernel_termios)
+            set(alone_pattern "^#include <asm/termbits\\.h>")
+            if(WIN32)
+                string(APPEND alone_pattern "|^#include [<\"]([^>\"]*/)?(windows\\.h|Win32[A-Za-z]*\\.h)")
+            endif()
+            file(STRINGS "${path}" compiled_alone REGEX "${alone_pattern}")
+            if(compiled_alone)
                 set_source_files_properties("${path}" TARGET_DIRECTORY ${target}
                                             PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
             endif()
