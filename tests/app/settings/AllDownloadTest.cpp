@@ -2,6 +2,7 @@
 
 #include "app/settings/SettingsWorkflows.h"
 #include "tests/app/SimulatedWorkflow.h"
+#include "tests/app/settings/AllDownloadLabels.h"
 #include "tests/support/Wire.h"
 
 #include <gtest/gtest.h>
@@ -10,27 +11,10 @@
 namespace tavisto::testing {
 namespace {
 
-const char* const kLabels[] = {
-    "Brightness adjustment :",
-    "Header TextColor :",
-    "Header BackgroudColor :",
-    "Header Mode :",
-    "Text TextColor :",
-    "Text BackgroudColor :",
-    "Main Mode :",
-    "Footer TextColor :",
-    "Footer BackgroudColor :",
-    "Line1 Setting :",
-    "Line2 Setting :",
-    "Line2 Scroll Setting :",
-    "InterChar Setting :",
-    "CodePage Setting :",
-};
-
 // The report with every item succeeding except the ones named.
 std::string reportWith(std::set<std::string> failed = {}) {
     std::string report = "Download: \r\n\r\n";
-    for (const char* label : kLabels) {
+    for (const char* label : kAllDownloadLabels) {
         std::string line = label;
         line.resize(30, ' ');
         report += line + (failed.count(label) ? "Failed " : "Success ") + "\r\n";
@@ -132,15 +116,15 @@ TEST_F(AllDownloadTest, NoSendsNothingAndAPortThatCannotOpenFailsEveryItem) {
     connection.CurrentPortName = "/dev/ttyGONE";
     const TAllDownloadResult result = btn_AllDownloadClick(connection, form, info, op);
     EXPECT_TRUE(line.events().empty());
-    const std::set<std::string> all(std::begin(kLabels), std::end(kLabels));
+    const std::set<std::string> all(std::begin(kAllDownloadLabels), std::end(kAllDownloadLabels));
     EXPECT_EQ(result.report, reportWith(all));
     EXPECT_NE(result.report.find("\r\nMain Mode :" + std::string(19, ' ') + "Failed \r\n"),
               std::string::npos);
     EXPECT_EQ(op.lastBox(), (Box{reportWith(all), 48}));
     // The same as data: every item by its label, failed, with the line's reason.
-    ASSERT_EQ(result.items.size(), std::size(kLabels));
+    ASSERT_EQ(result.items.size(), std::size(kAllDownloadLabels));
     for (std::size_t i = 0; i < result.items.size(); ++i) {
-        EXPECT_EQ(result.items[i].name, kLabels[i]);
+        EXPECT_EQ(result.items[i].name, kAllDownloadLabels[i]);
         EXPECT_FALSE(result.items[i].succeeded);
         EXPECT_NE(result.items[i].cause, "");
     }

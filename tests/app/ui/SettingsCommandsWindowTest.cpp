@@ -1,5 +1,6 @@
 // The window's setting buttons and All Download, connected to the simulated display.
 #include "app/ui/RadioGroup.h"
+#include "tests/app/settings/AllDownloadLabels.h"
 #include "tests/app/ui/SimulatedWindow.h"
 #include "tests/app/ui/WindowTestMain.h"
 
@@ -19,24 +20,9 @@ using ui::TfrmTavistoMain;
 
 namespace {
 
-const char* const kLabels[] = {"Brightness adjustment :",
-                               "Header TextColor :",
-                               "Header BackgroudColor :",
-                               "Header Mode :",
-                               "Text TextColor :",
-                               "Text BackgroudColor :",
-                               "Main Mode :",
-                               "Footer TextColor :",
-                               "Footer BackgroudColor :",
-                               "Line1 Setting :",
-                               "Line2 Setting :",
-                               "Line2 Scroll Setting :",
-                               "InterChar Setting :",
-                               "CodePage Setting :"};
-
 QString report(const char* result) {
     QString text = QStringLiteral("Download: \r\n\r\n");
-    for (const char* label : kLabels)
+    for (const char* label : kAllDownloadLabels)
         text += QString::fromLatin1(label).leftJustified(30) + QLatin1String(result) +
                 QStringLiteral("\r\n");
     return text;
