@@ -1,3 +1,4 @@
+#include "BareDisplay.h"
 #include "HostPort.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,23 @@ TEST(Faults, SilentDisplayTakesFramesButAnswersNothing) {
     EXPECT_EQ(f.sim().state().settings.font_Foreground_color, 0x0000);
     f.sim().setFaults({});
     EXPECT_EQ(f.ask(hex("02 07 16 02"), 1), hex("0E"));
+}
+
+// A text run ends only when a control byte follows it: here the next frame's first
+// byte, so the display goes silent while the parser still holds that byte.
+TEST(Faults, SilentAfterAFrameThatTheNextByteEnds) {
+    BareDisplay d;
+    Faults faults;
+    faults.silentAfter = "AB";
+    d.display.setFaults(faults);
+    std::vector<Reply> replies;
+    for (unsigned char c : "AB" + kAskModel)
+        d.display.receive(c, d.now, replies);
+    d.now += std::chrono::seconds(1);
+    d.display.tick(d.now, replies);
+    EXPECT_TRUE(replies.empty());
+    EXPECT_EQ(d.journal.count(LogKind::Answered), 0u);
+    EXPECT_EQ(d.journal.count(LogKind::Received), 1u); // the text run, nothing after
 }
 
 TEST(Faults, WrongAndShortEchoes) {
