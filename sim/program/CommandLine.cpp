@@ -88,6 +88,13 @@ std::string usageText(bool paced) {
            "  --split N             send replies in two pieces, the first N bytes long\n"
            "  --split-pause MS      pause between the pieces (default 50)\n"
            "  --garbage HEX         send these bytes before every reply\n"
+           "  --trailer HEX         send these bytes after every reply\n"
+           "  --reply-delay MS      send every reply MS after what it answers\n"
+           "  --settings-reply HEX  send these bytes as the settings reply (no 00 added)\n"
+           "  --wrong-echo-to HEX   change the last byte of the echoes of frames that begin\n"
+           "                        with these bytes\n"
+           "  --silent-after HEX    after a frame that begins with these bytes, read and\n"
+           "                        answer nothing more until the program ends\n"
            "  --host-framing FRAMING  take the host's port to be at FRAMING (such as 7E1,\n"
            "                        8O1, 7N2): a pseudo-terminal shows the stop bits a host\n"
            "                        sets, but always 8 data bits and no parity\n"
@@ -233,6 +240,19 @@ std::vector<Rule> rules(CommandLine& out) {
              return true;
          }},
         {"--garbage", true, hex("--garbage", [&f](const Bytes& b) { f.garbage = b; })},
+        {"--trailer", true, hex("--trailer", [&f](const Bytes& b) { f.trailer = b; })},
+        {"--reply-delay", true,
+         number("--reply-delay", 600'000,
+                [&f](std::uint64_t n, std::string&) {
+                    f.replyDelay = Millis(n);
+                    return true;
+                })},
+        {"--settings-reply", true,
+         hex("--settings-reply", [&f](const Bytes& b) { f.settingsReply = b; })},
+        {"--wrong-echo-to", true,
+         hex("--wrong-echo-to", [&f](const Bytes& b) { f.wrongEchoTo = b; })},
+        {"--silent-after", true,
+         hex("--silent-after", [&f](const Bytes& b) { f.silentAfter = b; })},
         {"--pacing", false, flag(f.pacing, true)},
         {"--unpaced", false, flag(f.pacing, false)},
         {"--wrong-file-crc", false, flag(f.wrongFileCrc, true)},

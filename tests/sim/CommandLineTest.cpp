@@ -41,6 +41,23 @@ TEST(SimCommandLine, EmptyRepliesAreInjectedNotIgnored) {
     EXPECT_EQ(*cmd.options.faults.modelReply, Bytes());
 }
 
+TEST(SimCommandLine, FaultsOnOneKindOfFrameAndSlowReplies) {
+    CommandLine cmd;
+    std::string error;
+    ASSERT_TRUE(parse({"--wrong-echo-to", "02070C", "--silent-after", "02071601", "--trailer",
+                       "0D0A", "--reply-delay", "250", "--settings-reply", "7B7D"},
+                      cmd, error))
+        << error;
+    const Faults& f = cmd.options.faults;
+    EXPECT_EQ(f.wrongEchoTo, Bytes("\x02\x07\x0C", 3));
+    EXPECT_EQ(f.silentAfter, Bytes("\x02\x07\x16\x01", 4));
+    EXPECT_EQ(f.trailer, Bytes("\r\n"));
+    EXPECT_EQ(f.replyDelay, Millis(250));
+    EXPECT_EQ(f.settingsReply, std::optional<Bytes>("{}"));
+    EXPECT_FALSE(parse({"--silent-after", "0Z"}, cmd, error));
+    EXPECT_EQ(error, "invalid hex bytes for --silent-after: 0Z");
+}
+
 TEST(SimCommandLine, TransferFaults) {
     CommandLine cmd;
     std::string error;
@@ -67,8 +84,8 @@ TEST(SimCommandLine, TransferFaults) {
 TEST(SimCommandLine, ValuesAfterAnEqualsSignAndTheLastWordCounts) {
     CommandLine cmd;
     std::string error;
-    ASSERT_TRUE(parse({"--baud=19200", "--version-reply=", "--screen=s.png", "--screen-every",
-                       "50", "--unpaced", "--pacing", "--unpaced", "--baud", "38400"},
+    ASSERT_TRUE(parse({"--baud=19200", "--version-reply=", "--screen=s.png", "--screen-every", "50",
+                       "--unpaced", "--pacing", "--unpaced", "--baud", "38400"},
                       cmd, error))
         << error;
     EXPECT_EQ(cmd.options.baudRate, 38400);
