@@ -16,8 +16,15 @@ fail() {
 bin=$prefix/bin
 share=$prefix/share
 
-"$bin/tavisto-cli" --help | grep -q '^usage: tavisto-cli' || fail "tavisto-cli --help"
-"$bin/tavisto-sim" --help | grep -q 'virtual customer display' || fail "tavisto-sim --help"
+# A help text is read whole before it is searched: grep -q leaves at its match, and a
+# program still writing the rest would die of SIGPIPE and fail the pipe.
+help_has() { # help_has PATTERN PROGRAM...: PROGRAM --help succeeds and prints PATTERN
+    local pattern=$1 text
+    shift
+    text=$("$@" --help) && grep -q "$pattern" <<<"$text"
+}
+help_has '^usage: tavisto-cli' "$bin/tavisto-cli" || fail "tavisto-cli --help"
+help_has 'virtual customer display' "$bin/tavisto-sim" || fail "tavisto-sim --help"
 # The default settings are built into the program, not read from the prefix.
 "$bin/tavisto-cli" defaults "$prefix/defaults.ini" || fail "tavisto-cli defaults"
 grep -q 'Baud_Rate' "$prefix/defaults.ini" || fail "the default settings file lacks Baud_Rate"
@@ -30,7 +37,7 @@ for command in ports connect apply download convert; do
 done
 
 if [[ -e $build/src/app/ui/tavisto ]]; then
-    QT_QPA_PLATFORM=offscreen "$bin/tavisto" --help | grep -q 'tavisto' || fail "tavisto --help"
+    QT_QPA_PLATFORM=offscreen help_has 'tavisto' "$bin/tavisto" || fail "tavisto --help"
     entry=$share/applications/tavisto.desktop
     [[ -s $entry ]] || fail "no desktop entry at $entry"
     grep -qx 'Terminal=false' "$entry" || fail "the desktop entry lacks Terminal=false"
