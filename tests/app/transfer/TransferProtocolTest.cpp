@@ -6,6 +6,7 @@
 #include "protocol/TransferFrames.h"
 #include "sim/device/Checksum.h"
 #include "tests/app/ModelRows.h"
+#include "tests/protocol/ConnectionFixture.h"
 #include "tests/support/SimulatedDisplay.h"
 #include "tests/support/Wire.h"
 
@@ -69,27 +70,17 @@ TEST(TransferFrameBytes, MakeFileSpellsLengthAndCrcInDecimal) {
 
 // A session open at 9600 baud, its trace lines collected, and a display just switched
 // on behind the line.
-class FileTransferTest : public ::testing::Test {
+class FileTransferTest : public ConnectionTest {
 protected:
     FileTransferTest() {
-        connection.CurrentPortName = "/dev/ttyFAKE0";
-        connection.trace.setSink([this](const std::string& text) { traced.push_back(text); });
         std::string opened;
         EXPECT_EQ(LcdOpenSession(connection, connection.CurrentPortName, 9600, opened), 1);
     }
 
     void displayWith(const sim::Faults& faults, int model = kMka) {
-        display.reset(); // the old display lets go of the line first
-        display = std::make_unique<SimulatedDisplay>(line, model);
-        display->setFaults(faults);
+        displayAt(9600, model, [&faults](sim::Faults& set) { set = faults; });
     }
 
-    std::vector<std::string> traced;
-    std::string message;
-    VirtualClock clock;
-    FakeLine line{clock};
-    TConnection connection{line, clock};
-    std::unique_ptr<SimulatedDisplay> display;
     sim::Faults faults;
 };
 
